@@ -1,0 +1,99 @@
+// The error model of the add-in.
+//
+// Every call into Word, Office, a form control or the window system reports a
+// status. The host adapters turn a failing status into a thrown host_error that
+// names the failing member ("Window.Caption"). The error ends the current
+// operation and travels up to the event or tick that started it.
+//
+// Only three kinds of place catch:
+//  - boundaries (COM methods, DLL exports, window procedures, timer and drop
+//    callbacks) use boundary_guard, which turns anything thrown into a status;
+//  - "errors ignored" stretches wrap each step on its own in ignore_errors;
+//  - the few places where the behaviour reads a failure as information (a
+//    window that stopped answering has closed).
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <new>
+
+namespace plovera {
+
+// HRESULT-like status codes. Negative values are failures.
+using status_t = std::int32_t;
+namespace status {
+inline constexpr status_t ok = 0;
+inline constexpr status_t fail = static_cast<status_t>(0x80004005u);          // E_FAIL
+inline constexpr status_t no_interface = static_cast<status_t>(0x80004002u);  // E_NOINTERFACE
+inline constexpr status_t pointer = static_cast<status_t>(0x80004003u);       // E_POINTER
+inline constexpr status_t out_of_memory = static_cast<status_t>(0x8007000Eu); // E_OUTOFMEMORY
+inline constexpr status_t invalid_arg = static_cast<status_t>(0x80070057u);   // E_INVALIDARG
+inline constexpr status_t unexpected = static_cast<status_t>(0x8000FFFFu);    // E_UNEXPECTED
+inline constexpr status_t overflow = static_cast<status_t>(0x8002000Au);      // DISP_E_OVERFLOW
+inline constexpr status_t bad_index = static_cast<status_t>(0x8002000Bu);     // DISP_E_BADINDEX
+inline constexpr status_t disconnected = static_cast<status_t>(0x80010108u);  // RPC_E_DISCONNECTED
+}  // namespace status
+
+inline constexpr bool failed(status_t s) noexcept { return s < 0; }
+
+// The one exception type of the add-in. `member` is a string literal naming
+// the failing call, kept for debugging; nothing is logged or shown.
+class host_error : public std::exception {
+ public:
+  host_error(status_t code, const char* member) noexcept : code_(code), member_(member) {}
+  status_t code() const noexcept { return code_; }
+  const char* member() const noexcept { return member_; }
+  const char* what() const noexcept override { return member_ ? member_ : "host_error"; }
+
+ private:
+  status_t code_;
+  const char* member_;
+};
+
+[[noreturn]] inline void throw_host_error(status_t code, const char* member) {
+  throw host_error(failed(code) ? code : status::fail, member);
+}
+
+// Throws when `s` is a failure; the adapters' one-liner for checking a status.
+inline void check(status_t s, const char* member) {
+  if (failed(s)) throw_host_error(s, member);
+}
+
+// The status that an exception in flight stands for.
+inline status_t status_of_current_exception() noexcept {
+  try {
+    throw;
+  } catch (const host_error& e) {
+    return e.code();
+  } catch (const std::bad_alloc&) {
+    return status::out_of_memory;
+  } catch (...) {
+    return status::unexpected;
+  }
+}
+
+// Runs `f` at a boundary into Word, COM or Win32: nothing thrown crosses it.
+// Returns status::ok, or the status of what `f` threw.
+template <class F>
+status_t boundary_guard(F&& f) noexcept {
+  try {
+    f();
+    return status::ok;
+  } catch (...) {
+    return status_of_current_exception();
+  }
+}
+
+// Runs one step of an "errors ignored" stretch: a failure skips this step only.
+// Returns true when the step completed.
+template <class F>
+bool ignore_errors(F&& f) noexcept {
+  try {
+    f();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace plovera

@@ -1,0 +1,39 @@
+// The design-time contents of the tab-bar form: what every forms engine
+// creates when the form loads. Positions and sizes in twips.
+#pragma once
+
+#include <cstdint>
+
+namespace plovera::host::design {
+
+inline constexpr float form_width = 8115.0f;   // client size at design time
+inline constexpr float form_height = 360.0f;
+inline constexpr const char16_t* form_font = u"Tahoma";
+inline constexpr float form_font_points = 8.25f;
+
+// Label2(0): the caption template.
+inline constexpr const char16_t* label_caption = u"fdgdgd";
+inline constexpr const char16_t* label_font = u"Tahoma";
+inline constexpr float label_font_points = 11.25f;
+inline constexpr float label_width = 675.0f, label_height = 270.0f;
+
+// Image1(0), Image2(0), Image3(0): the face, close button and icon templates.
+inline constexpr float image1_width = 240.0f, image1_height = 240.0f;
+inline constexpr float image2_width = 315.0f, image2_height = 255.0f;  // stretch on
+inline constexpr float image3_width = 495.0f, image3_height = 255.0f;
+
+// Ileft and Iright: the scroll arrows, stretch on, with their pictures.
+inline constexpr float arrow_width = 285.0f, arrow_height = 285.0f;
+
+// Timers, all disabled at design time.
+inline constexpr std::uint32_t mouse_timer_ms = 10;
+inline constexpr std::uint32_t scroll_timer_ms = 100;
+
+// Picture sizes in pixels (ImageList1 images 1..7, the arrows).
+struct Size { int w, h; };
+inline constexpr Size list_image_size[8] = {
+    {0, 0}, {103, 24}, {123, 24}, {14, 14}, {14, 14}, {16, 16}, {2000, 96}, {2000, 96}};
+inline constexpr Size arrow_size = {19, 19};
+inline constexpr Size design_bar_size = {2000, 96};
+
+}  // namespace plovera::host::design

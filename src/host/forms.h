@@ -1,0 +1,136 @@
+// The seam to the forms engine that draws the tab bar.
+//
+// A form is one window that can be made a child of a foreign window. Its
+// elements are windowless: image elements (left, top, width, height,
+// picture, stretch, visible) and auto-sizing transparent labels, in control
+// arrays whose element 0 is a hidden template from which new elements are
+// loaded at run time. Positions and sizes are twips held as float, in form
+// coordinates (0,0 = the form's top-left corner).
+//
+// Events carry the element, its control index and the mouse button; they are
+// delivered to one FormEvents receiver. Calls on an element that is not
+// loaded fail with host_error.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "host/winsys.h"
+
+namespace plovera::host {
+
+// The controls of the tab bar. Image1 (tab face), Image2 (close button),
+// Image3 (document icon) and Label2 (caption) are control arrays; Ileft and
+// Iright (scroll arrows) are single images addressed with index 0; Form is
+// the form itself, used as an event target and drop target.
+enum class Ctl : std::uint8_t { Form, Image1, Image2, Image3, Label2, Ileft, Iright };
+
+struct Element {
+  Ctl ctl = Ctl::Form;
+  std::int16_t index = 0;
+  friend bool operator==(Element a, Element b) noexcept {
+    return a.ctl == b.ctl && a.index == b.index;
+  }
+};
+
+// Pictures: the seven images of ImageList1 (addressed from 1), the two arrow
+// buttons and the form's design background.
+enum class Picture : std::uint8_t {
+  none = 0,
+  list1, list2, list3, list4, list5, list6, list7,
+  scroll_left,
+  scroll_right,
+  design_bar,
+};
+// ImageList1.ListImages(i) for i in 1..7.
+constexpr Picture list_image(int i) noexcept { return static_cast<Picture>(i); }
+
+enum class Timer : std::uint8_t { mouseTimer, leftTimer, rightTimer };
+
+// Mouse buttons as the events report them.
+inline constexpr std::int16_t LEFT_BUTTON = 1;
+inline constexpr std::int16_t RIGHT_BUTTON = 2;
+inline constexpr std::int16_t MIDDLE_BUTTON = 4;
+
+// The receiver of a form's events. The engine guards every delivery: whatever
+// a handler throws ends that event and goes no further.
+class FormEvents {
+ public:
+  virtual void MouseDown(Element e, std::int16_t button) = 0;
+  // `button`: the buttons held during the move (bit mask of the values above).
+  virtual void MouseMove(Element e, std::int16_t button) = 0;
+  virtual void MouseUp(Element e, std::int16_t button) = 0;
+  virtual void Click(Element e) = 0;
+  virtual void DblClick(Element e) = 0;
+  // The face Image1(source) was dragged and dropped on `target`. x and y are
+  // the drop point in twips, form coordinates (used for drops on the form).
+  virtual void DragDrop(Element target, std::int16_t source, float x, float y) = 0;
+  virtual void TimerTick(Timer t) = 0;
+
+ protected:
+  ~FormEvents() = default;
+};
+
+class Form {
+ public:
+  // Destroying the form unloads it: its elements are destroyed, its timers
+  // stop and its window goes away.
+  virtual ~Form() = default;
+
+  virtual Hwnd hWnd() = 0;
+  virtual float Width() = 0;
+  virtual void Width(float twips) = 0;
+  virtual float Height() = 0;
+  virtual void Picture(host::Picture p) = 0;  // the form's background
+  virtual void Show() = 0;                    // modeless
+
+  // Number of loaded elements of a control array, template included.
+  virtual std::int16_t Count(Ctl array) = 0;
+  // Loads element `index` of a control array from its template element 0
+  // (font and design values copied; the new element starts hidden).
+  virtual void Load(Ctl array, std::int16_t index) = 0;
+
+  virtual float Left(Element e) = 0;
+  virtual void Left(Element e, float twips) = 0;
+  virtual float Top(Element e) = 0;
+  virtual void Top(Element e, float twips) = 0;
+  virtual float Width(Element e) = 0;
+  virtual void Width(Element e, float twips) = 0;   // labels size themselves; ignored there
+  virtual float Height(Element e) = 0;
+  virtual void Height(Element e, float twips) = 0;  // labels size themselves; ignored there
+  virtual bool Visible(Element e) = 0;
+  virtual void Visible(Element e, bool v) = 0;
+  virtual host::Picture Picture(Element e) = 0;
+  virtual void Picture(Element e, host::Picture p) = 0;
+  virtual void Stretch(Element e, bool v) = 0;
+
+  // Labels: the caption (the label resizes itself to its text when AutoSize
+  // is on) and the font, copied from another label.
+  virtual const std::u16string& Caption(Element e) = 0;
+  virtual void Caption(Element e, const std::u16string& text) = 0;
+  virtual void AutoSize(Element e, bool v) = 0;
+  virtual void CopyFont(Element to, Element from) = 0;
+
+  // Begins dragging the element (the face of a tab). The drag ends with a
+  // DragDrop event on the element under the pointer, or with nothing when
+  // the button is released outside the form.
+  virtual void Drag(Element e) = 0;
+
+  virtual void TimerInterval(Timer t, std::uint32_t ms) = 0;
+  virtual void TimerEnabled(Timer t, bool enabled) = 0;
+  virtual bool TimerEnabled(Timer t) = 0;
+};
+
+class FormEngine {
+ public:
+  // Creates (loads) the tab-bar form, hidden, with its design-time controls:
+  // the templates Image1(0), Image2(0), Image3(0), Label2(0), the arrows and
+  // the three timers (disabled). Events go to `events` for the form's life.
+  virtual std::unique_ptr<Form> CreateForm(FormEvents& events) = 0;
+
+ protected:
+  ~FormEngine() = default;
+};
+
+}  // namespace plovera::host
