@@ -1,5 +1,5 @@
-// The Win32 forms engine: the tab bar as one child window whose elements are
-// drawn items.
+// The Win32 forms engine: the tab bar as one window whose elements are drawn
+// items, not child windows.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,15 @@
 
 namespace plovera::win32 {
 
-// Creates the engine for forms whose window class is registered in `module`.
-std::unique_ptr<host::FormEngine, void (*)(host::FormEngine*)> make_form_engine(HINSTANCE module);
+class Win32FormEngine final : public host::FormEngine {
+ public:
+  // Forms get a window class registered in `module` (the add-in's DLL).
+  explicit Win32FormEngine(HINSTANCE module);
+  ~Win32FormEngine();
+  std::unique_ptr<host::Form> CreateForm(host::FormEvents& events) override;
+
+ private:
+  HINSTANCE module_;
+};
 
 }  // namespace plovera::win32
