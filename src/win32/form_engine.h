@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "host/forms.h"
+#include "win32/form_seam.h"
 
 namespace plovera::win32 {
 
