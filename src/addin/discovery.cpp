@@ -1,0 +1,47 @@
+// Finding Word's windows by walking the window tree: Word's object model does
+// not tell where its main window and document area are.
+#include "addin/addin.h"
+
+namespace plovera {
+namespace {
+
+constexpr const char16_t* kWordMainClass = u"OpusApp";
+
+}  // namespace
+
+// The front-most top-level "OpusApp" window whose caption is longer than 13
+// characters (a hidden or caption-less one in front of the real one is skipped).
+void Addin::findword() {
+  wordhwnd = 0;
+  host::WindowSystem& w = ws();
+  host::Hwnd first = w.GetWindow(w.GetDesktopWindow(), host::GW_CHILD);
+  if (first == 0) return;
+  first = w.GetWindow(first, host::GW_HWNDFIRST);
+  for (host::Hwnd h = first; h != 0; h = w.GetWindow(h, host::GW_HWNDNEXT)) {
+    w.GetClassName(h, text_);
+    if (text_ == kWordMainClass && w.GetWindowTextLength(h) > 13 && wordhwnd == 0) {
+      wordhwnd = h;
+      return;
+    }
+  }
+}
+
+// Depth-first, pre-order, siblings in Z order; each match overwrites the
+// previous one, so the last match wins. Word's version is read for every
+// window visited, as the document area's class depends on it.
+void Addin::scanwindows(host::Hwnd parent) {
+  host::WindowSystem& w = ws();
+  host::Hwnd first = w.GetWindow(parent, host::GW_CHILD);
+  if (first == 0) return;
+  first = w.GetWindow(first, host::GW_HWNDFIRST);
+  std::u16string cls;
+  for (host::Hwnd h = first; h != 0; h = w.GetWindow(h, host::GW_HWNDNEXT)) {
+    w.GetClassName(h, cls);
+    const std::int32_t caption_length = w.GetWindowTextLength(h);
+    if (word_version() < 12 && cls == u"_WwB" && caption_length > 1) hwwb = h;
+    if (word_version() > 11 && cls == u"_WwF") docwnd = h;
+    scanwindows(h);
+  }
+}
+
+}  // namespace plovera

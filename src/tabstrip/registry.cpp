@@ -1,0 +1,88 @@
+// Reading one registry value as text, for the Office colour theme.
+#include <cstring>
+#include <vector>
+
+#include "addin/addin.h"
+#include "tabstrip/frm_addin.h"
+
+namespace plovera {
+namespace {
+
+constexpr std::uint32_t kInitialBytes = 2048;  // 1024 UTF-16 characters
+
+std::u16string trim_blanks(std::u16string s) {
+  const auto first = s.find_first_not_of(u' ');
+  if (first == std::u16string::npos) return {};
+  return s.substr(first, s.find_last_not_of(u' ') - first + 1);
+}
+
+// String data: the characters stored, without the terminating NUL. Data of
+// zero length is an empty text.
+std::u16string string_of(const std::vector<std::uint8_t>& data, std::uint32_t size) {
+  std::u16string s(size / 2, u'\0');
+  if (!s.empty()) std::memcpy(s.data(), data.data(), s.size() * 2);
+  if (!s.empty() && s.back() == u'\0') s.pop_back();
+  return s;
+}
+
+std::u16string hex_bytes(const std::vector<std::uint8_t>& data, std::uint32_t size) {
+  static constexpr char16_t digits[] = u"0123456789ABCDEF";
+  std::u16string s;
+  for (std::uint32_t i = 0; i < size; ++i) {
+    s += digits[data[i] >> 4];
+    s += digits[data[i] & 0xF];
+    s += u' ';
+  }
+  return s;
+}
+
+std::u16string unsigned_text(std::uint32_t v) {
+  const std::string digits = std::to_string(v);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+// Returns the value as text: strings as stored, binary data as hexadecimal
+// bytes ("0A FF"), a 32-bit number as its unsigned decimal value. A missing
+// key or value is no error: the type stays as the caller passed it and the
+// result is empty ("0" for a number). The key is opened for reading only,
+// which also works where an administrator has locked the Office key.
+std::u16string frmAddIn::getregvalue(host::RegRoot root, const std::u16string& sub_key,
+                                     const std::u16string& value_name,
+                                     std::uint32_t& value_type) {
+  host::WindowSystem& ws = addin_.ws();
+  std::vector<std::uint8_t> data(kInitialBytes, 0);
+  std::uint32_t size = 0;
+  host::RegKey key = 0;
+  if (ws.RegOpenKeyEx(root, sub_key, host::KEY_QUERY_VALUE, key) == host::ERROR_SUCCESS) {
+    std::uint32_t type = value_type;
+    size = kInitialBytes;
+    std::int32_t st = ws.RegQueryValueEx(key, value_name, type, data.data(), size);
+    if (st == host::ERROR_MORE_DATA) {  // longer than the buffer: read it whole
+      data.assign(size, 0);
+      type = value_type;
+      st = ws.RegQueryValueEx(key, value_name, type, data.data(), size);
+    }
+    if (st == host::ERROR_SUCCESS) value_type = type;
+    else size = 0;
+    ws.RegCloseKey(key);
+  }
+  std::u16string result;
+  switch (value_type) {
+    case host::REG_SZ:
+    case host::REG_EXPAND_SZ:
+    case host::REG_MULTI_SZ: result = string_of(data, size); break;
+    case host::REG_BINARY: result = hex_bytes(data, size); break;
+    case host::REG_DWORD: {
+      std::uint32_t v = 0;
+      if (size >= 4) std::memcpy(&v, data.data(), 4);
+      result = unsigned_text(v);
+      break;
+    }
+    default: break;
+  }
+  return trim_blanks(std::move(result));
+}
+
+}  // namespace plovera
