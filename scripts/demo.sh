@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# The main job: builds the add-in and the stand-in Word, registers the add-in
+# in a fresh Wine prefix and shows it working in the stand-in Word on a
+# virtual display. Screenshots go to ./screenshots (or the folder given).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+shots=${1:-$root/screenshots}
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" windows
+mkdir -p "$shots"
+status=0
+for scenario in "$root"/tests/e2e/scenarios/demo*.txt; do
+  opts=$(sed -nE '1s/^# options: *//p' "$scenario")
+  # shellcheck disable=SC2086
+  timeout 600 "$root/tests/e2e/run_scenario.sh" "$root/build/windows" "$scenario" "$shots" $opts || status=1
+done
+echo "screenshots in $shots:"
+ls -1 "$shots"/*.png 2>/dev/null || true
+exit $status

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds everything, runs the
+# native unit tests (sanitizers on), a short benchmark run, the Windows
+# programs' tests under Wine and every end-to-end scenario in the stand-in
+# Word. Ends with one line "N passed, M failed"; exits non-zero on failure.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+out=${PLOVERA_TEST_OUT:-$root/build/test-output}
+mkdir -p "$out"
+passed=0
+failed=0
+failures=()
+
+# Adds the counts of a runner's closing line ("N passed, M failed", or
+# ctest's "... F tests failed out of T"), or counts the whole step as one
+# when it prints neither.
+tally() {
+  local name=$1 rc=$2 log=$3 line p f
+  line=$(grep -E '[0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    p=$(grep -oE '[0-9]+ passed' <<<"$line" | grep -oE '[0-9]+')
+    f=$(grep -oE '[0-9]+ failed' <<<"$line" | grep -oE '[0-9]+')
+  elif line=$(grep -E 'tests failed out of [0-9]+' "$log" | tail -n 1) && [ -n "$line" ]; then
+    f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+    p=$(( $(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line") - f ))
+  elif [ "$rc" -eq 0 ]; then
+    p=1 f=0
+  else
+    p=0 f=1
+  fi
+  [ "$rc" -ne 0 ] && [ "$f" -eq 0 ] && f=1
+  passed=$((passed + p)); failed=$((failed + f))
+  [ "$rc" -eq 0 ] || failures+=("$name")
+}
+
+step() {
+  local name=$1; shift
+  local log="$out/$name.log"
+  echo "== $name"
+  "$@" >"$log" 2>&1
+  local rc=$?
+  tail -n 5 "$log"
+  tally "$name" "$rc" "$log"
+}
+
+scripts/deps.sh || { echo "0 passed, 1 failed"; exit 1; }
+
+step build-native scripts/build.sh native
+step unit-tests bash -c 'cd build/native && ctest --output-on-failure -j2'
+step build-bench scripts/build.sh bench
+step benchmarks build/bench/tests/bench/benchmarks --benchmark_min_time=0.02
+step build-windows scripts/build.sh windows
+
+for suite in tests/e2e/*/run.sh; do
+  [ -x "$suite" ] || continue
+  step "e2e-$(basename "$(dirname "$suite")")" timeout 600 "$suite" "$root/build/windows"
+done
+for scenario in tests/e2e/scenarios/*.txt; do
+  [ -f "$scenario" ] || continue
+  name=$(basename "$scenario" .txt)
+  [ "$name" = demo ] && continue
+  # A scenario's first line may carry the stand-in's options: "# options: --version 11.0"
+  opts=$(sed -nE '1s/^# options: *//p' "$scenario")
+  # shellcheck disable=SC2086
+  step "scenario-$name" timeout 600 tests/e2e/run_scenario.sh "$root/build/windows" "$scenario" \
+    "$out/scenario-$name" $opts
+done
+
+[ ${#failures[@]} -eq 0 ] || echo "failed steps: ${failures[*]}"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
