@@ -1,0 +1,235 @@
+// A simulated window system: host/winsys.h in memory.
+//
+// The window tree. The desktop is the root; every window has a class, a
+// caption and a place. Children are kept in Z order, first = top. A window's
+// place is stored relative to its parent's client area, whose origin is the
+// parent's top-left corner (windows have no frame here; the desktop's origin
+// is 0,0), so moving a window moves its descendants with it, as on Windows.
+// Handles are never reused; a destroyed window's handle is unknown from then
+// on.
+//
+// The registry. Keys and value names compare case-insensitively (ASCII), as
+// Windows does. A key exists when it was created or holds a value, or lies
+// on the path of one that does. Values keep their Win32 type and bytes:
+// strings are stored as UTF-16 with their terminating NUL.
+//
+// Call names are the Win32 function names: "GetWindowRect",
+// "SetWindowPos", "RegQueryValueEx", ... (kWinsysCallNames); "ModuleFolder",
+// "LogPixelsX" and "LogPixelsY" for the rest. Every call is counted. An
+// injected failure has no effect and returns the function's failure value:
+// 0 for a handle or a length, false, an empty text, ERROR_ACCESS_DENIED for
+// the registry, 0 from LogPixelsX/Y (as a failing GetDeviceCaps). These
+// functions never throw. The test-side functions are not counted.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "host/winsys.h"
+#include "sim/sim_calls.h"
+
+namespace plovera::sim {
+
+enum class WinsysCall : std::uint8_t {
+  GetDesktopWindow, GetWindow, GetClassName, GetWindowTextLength, GetWindowText,
+  FindWindowEx, GetParent, SetParent, GetWindowRect, SetWindowPos,
+  SetForegroundWindow, GetCursorPos, ShellExecute, ModuleFolder, LogPixelsX, LogPixelsY,
+  RegOpenKeyEx, RegQueryValueEx, RegCloseKey,
+  count_
+};
+extern const std::span<const char* const> kWinsysCallNames;
+
+inline constexpr std::int32_t ERROR_ACCESS_DENIED = 5;
+inline constexpr std::int32_t ERROR_INVALID_HANDLE = 6;
+
+struct ShellCall {
+  host::Hwnd owner;
+  std::u16string verb, file, parameters, directory;
+  std::int32_t show;
+};
+
+// The last SetWindowPos that took effect on a window, as it was called.
+struct WindowPos {
+  host::Hwnd insert_after = 0;
+  std::int32_t x = 0, y = 0, cx = 0, cy = 0;
+  std::uint32_t flags = 0;
+};
+
+class SimWindowSystem final : public host::WindowSystem, public CallMeter {
+ public:
+  SimWindowSystem();
+  SimWindowSystem(const SimWindowSystem&) = delete;
+  SimWindowSystem& operator=(const SimWindowSystem&) = delete;
+
+  // ---- host::WindowSystem ------------------------------------------------
+  host::Hwnd GetDesktopWindow() override;
+  host::Hwnd GetWindow(host::Hwnd h, std::uint32_t relation) override;
+  void GetClassName(host::Hwnd h, std::u16string& out) override;
+  std::int32_t GetWindowTextLength(host::Hwnd h) override;
+  void GetWindowText(host::Hwnd h, std::u16string& out) override;
+  // Direct children of `parent` (0 = the desktop) after `child_after`
+  // (0 = from the top), whose class and title equal the given ones exactly;
+  // a null class or title matches any.
+  host::Hwnd FindWindowEx(host::Hwnd parent, host::Hwnd child_after, const char16_t* cls,
+                          const char16_t* title) override;
+  // 0 for a top-level window, as Windows gives for one without an owner.
+  host::Hwnd GetParent(host::Hwnd h) override;
+  // The window keeps its place relative to its parent's client area and
+  // goes to the top of its new siblings. Returns the old parent (the desktop
+  // for a top-level window), 0 when it fails.
+  host::Hwnd SetParent(host::Hwnd child, host::Hwnd new_parent) override;
+  bool GetWindowRect(host::Hwnd h, host::Rect& r) override;
+  // x, y relative to the parent's client area; a negative size becomes 0.
+  // Without SWP_NOZORDER the window goes behind `insert_after` (HWND_TOP:
+  // to the top).
+  bool SetWindowPos(host::Hwnd h, host::Hwnd insert_after, std::int32_t x, std::int32_t y,
+                    std::int32_t cx, std::int32_t cy, std::uint32_t flags) override;
+  bool SetForegroundWindow(host::Hwnd h) override;
+  bool GetCursorPos(host::Point& p) override;
+  bool ShellExecute(host::Hwnd owner, const std::u16string& verb, const std::u16string& file,
+                    const std::u16string& parameters, const std::u16string& directory,
+                    std::int32_t show) override;
+  std::u16string ModuleFolder() override;
+  std::int32_t LogPixelsX() override;
+  std::int32_t LogPixelsY() override;
+  // A missing key gives ERROR_FILE_NOT_FOUND and leaves `out` untouched.
+  std::int32_t RegOpenKeyEx(host::RegRoot root, const std::u16string& sub_key,
+                            std::uint32_t access, host::RegKey& out) override;
+  // As RegQueryValueExW: the value's type is written whenever it exists;
+  // `size` receives the byte size of the data (strings with their NUL);
+  // null `data` only asks for the size; a too small `size` gives
+  // ERROR_MORE_DATA with the buffer untouched; a missing value gives
+  // ERROR_FILE_NOT_FOUND with `type`, `size` and the buffer untouched.
+  // An unknown or closed key gives ERROR_INVALID_HANDLE.
+  std::int32_t RegQueryValueEx(host::RegKey key, const std::u16string& name,
+                               std::uint32_t& type, std::uint8_t* data,
+                               std::uint32_t& size) override;
+  std::int32_t RegCloseKey(host::RegKey key) override;
+
+  // ---- The window tree (test side) ---------------------------------------
+  host::Hwnd desktop() const noexcept { return desktop_; }
+  // A new window at the top of its parent's children; `screen` is where it
+  // lies on the screen.
+  host::Hwnd create_window(host::Hwnd parent, std::u16string cls, std::u16string caption,
+                           host::Rect screen);
+  // Destroys the window and its descendants.
+  void destroy_window(host::Hwnd h);
+  bool exists(host::Hwnd h) const noexcept;
+  host::Hwnd parent(host::Hwnd h) const;  // the desktop for a top-level window
+  std::vector<host::Hwnd> children(host::Hwnd h) const;  // Z order, top first
+  const std::u16string& class_name(host::Hwnd h) const;
+  const std::u16string& caption(host::Hwnd h) const;
+  void set_caption(host::Hwnd h, std::u16string caption);
+  host::Rect rect(host::Hwnd h) const;  // screen pixels
+  void set_rect(host::Hwnd h, host::Rect screen);
+  // SetWindowPos calls that took effect on the window, and the last one.
+  int moves(host::Hwnd h) const;
+  WindowPos last_pos(host::Hwnd h) const;
+
+  // ---- Focus, pointer, shell, screen (test side) -------------------------
+  host::Hwnd foreground() const noexcept { return foreground_; }
+  int foreground_count() const noexcept { return foreground_count_; }
+  void cursor(std::int32_t x, std::int32_t y) noexcept { cursor_ = {x, y}; }
+  const std::vector<ShellCall>& shell_calls() const noexcept { return shell_calls_; }
+  void module_folder(std::u16string folder) { module_folder_ = std::move(folder); }
+  void log_pixels(std::int32_t x, std::int32_t y) noexcept { dpi_x_ = x, dpi_y_ = y; }
+  // 1440 / LogPixels rounded half to even: the screen's twips per pixel.
+  std::int32_t twips_per_pixel_x() const noexcept;
+  std::int32_t twips_per_pixel_y() const noexcept;
+
+  // ---- The registry (test side) ------------------------------------------
+  void create_key(host::RegRoot root, const std::u16string& key);
+  void set_value(host::RegRoot root, const std::u16string& key, const std::u16string& name,
+                 std::uint32_t type, std::vector<std::uint8_t> bytes);
+  void set_string(host::RegRoot root, const std::u16string& key, const std::u16string& name,
+                  const std::u16string& text, std::uint32_t type = host::REG_SZ);
+  void set_multi(host::RegRoot root, const std::u16string& key, const std::u16string& name,
+                 const std::vector<std::u16string>& strings);
+  void set_dword(host::RegRoot root, const std::u16string& key, const std::u16string& name,
+                 std::uint32_t value);
+  void set_binary(host::RegRoot root, const std::u16string& key, const std::u16string& name,
+                  std::vector<std::uint8_t> bytes);
+  void remove_value(host::RegRoot root, const std::u16string& key, const std::u16string& name);
+  // Keys opened and not yet closed.
+  int open_keys() const noexcept { return static_cast<int>(open_keys_.size()); }
+  // The access mask of every RegOpenKeyEx call, in order.
+  const std::vector<std::uint32_t>& opened_access() const noexcept { return opened_access_; }
+
+ private:
+  struct Node {
+    host::Hwnd parent = 0;
+    std::vector<host::Hwnd> children;  // Z order, top first
+    std::u16string cls, caption;
+    host::Rect place;  // relative to the parent's client origin
+    int moves = 0;
+    WindowPos last_pos;
+    bool alive = false;
+  };
+  struct Value {
+    std::uint32_t type;
+    std::vector<std::uint8_t> bytes;
+  };
+  using KeyPath = std::u16string;  // root digit + lower-cased path
+  using ValueMap = std::map<std::u16string, Value>;  // lower-cased name
+
+  bool failing(WinsysCall call);
+  Node* node(host::Hwnd h) noexcept;
+  const Node& node_ref(host::Hwnd h) const;
+  host::Point origin_of(host::Hwnd h) const;  // screen position of h's top-left
+  void unlink(host::Hwnd h);
+  static KeyPath key_path(host::RegRoot root, const std::u16string& key);
+  bool key_exists(const KeyPath& path) const;
+  const Value* find_value(const KeyPath& path, const std::u16string& name) const;
+
+  std::vector<Node> nodes_;  // index = handle / handle_step
+  host::Hwnd desktop_ = 0;
+  host::Hwnd foreground_ = 0;
+  int foreground_count_ = 0;
+  host::Point cursor_;
+  std::vector<ShellCall> shell_calls_;
+  std::u16string module_folder_ = u"C:\\Program Files\\Plovera";
+  std::int32_t dpi_x_ = 96, dpi_y_ = 96;
+
+  std::map<KeyPath, ValueMap> keys_;
+  std::map<host::RegKey, KeyPath> open_keys_;
+  host::RegKey next_key_ = 0x100;
+  std::vector<std::uint32_t> opened_access_;
+};
+
+// Word's own windows, as Word lays them out, in a SimWindowSystem:
+//
+//   "OpusApp" main window (top-level, caption of 14+ characters)
+//     "MsoCommandBarDock" "MsoDockTop"     band across the top, `dock_height` high
+//     "MsoCommandBarDock" "MsoDockLeft"    zero width (not looked for)
+//     "MsoCommandBarDock" "MsoDockRight"   down the right side, `dock_width` wide
+//     "MsoCommandBarDock" "MsoDockBottom"  zero height (not looked for)
+//     "_WwF" document area, right below the top dock, left of the right dock
+//       "_WwB" document view, caption "Document1", fills the area
+//         "_WwG" the page
+//
+// The same tree stands for every version: version 12 and later find the
+// document area as the "_WwF" window; version 11 as the parent of the last
+// "_WwB" window whose caption has 2 or more characters.
+struct SimWordWindows {
+  static constexpr std::int32_t dock_height = 100;
+  static constexpr std::int32_t dock_width = 30;
+
+  // The main window at `screen`, at the top of the desktop's Z order.
+  explicit SimWordWindows(SimWindowSystem& ws,
+                          host::Rect screen = {40, 30, 1040, 730},
+                          std::u16string caption = u"Document1 - Microsoft Word");
+
+  // Word's own re-layout after its main window was resized to w x h pixels
+  // (its top-left corner stays): the docks and the document area are placed
+  // again, which undoes any push-down of the document area.
+  void relayout(std::int32_t w, std::int32_t h);
+
+  SimWindowSystem& ws;
+  host::Hwnd main = 0, dock_top = 0, dock_left = 0, dock_right = 0, dock_bottom = 0;
+  host::Hwnd doc_area = 0, view = 0, page = 0;
+};
+
+}  // namespace plovera::sim

@@ -1,0 +1,180 @@
+// SimWord: Word's windows and documents, saving, and the test-side API.
+// The members the add-in calls are in sim_word_objects.cpp, the command
+// bars and events in sim_office.cpp.
+#include "sim/sim_word.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace plovera::sim {
+namespace {
+
+constexpr const char* kNames[] = {
+    "Application.Version", "Application.Windows", "Application.ActiveWindow",
+    "Application.ShowWindowsInTaskbar.get", "Application.ShowWindowsInTaskbar.let",
+    "Application.Width", "Application.Documents", "Application.FileDialog",
+    "Application.CommandBars", "Application.advise",
+    "Windows.Count", "Windows.Item",
+    "Window.Caption", "Window.Activate", "Window.Close",
+    "Documents.Count", "Documents.Item",
+    "Document.Name", "Document.Path", "Document.Saved", "Document.Save",
+    "Document.ActiveWindow",
+    "FileDialog.InitialFileName", "FileDialog.Show", "FileDialog.Execute",
+    "CommandBars.Item", "CommandBars.Add",
+    "CommandBar.Delete", "CommandBar.Controls", "CommandBar.ShowPopup",
+    "CommandBarControls.Add",
+    "CommandBarButton.FaceId", "CommandBarButton.Caption", "CommandBarButton.TooltipText",
+    "CommandBarButton.Style", "CommandBarButton.Tag", "CommandBarButton.Parameter.let",
+    "CommandBarButton.Parameter.get", "CommandBarButton.advise",
+    "HostObject.QueryApplication",
+};
+static_assert(std::size(kNames) == static_cast<std::size_t>(WordCall::count_));
+
+std::u16string decimal(std::size_t n) {
+  std::u16string text;
+  for (char c : std::to_string(n)) text.push_back(static_cast<char16_t>(c));
+  return text;
+}
+
+template <class T>
+void erase_value(std::vector<T*>& list, T* value) {
+  list.erase(std::remove(list.begin(), list.end(), value), list.end());
+}
+
+}  // namespace
+
+const std::span<const char* const> kWordCallNames{kNames};
+
+SimWord::SimWord()
+    : CallMeter(kWordCallNames),
+      app_(new SimApplication(*this, ledger_)),
+      host_object_(new SimHostObject(*this, ledger_)),
+      windows_object_(new SimWindows(*this, ledger_)),
+      documents_object_(new SimDocuments(*this, ledger_)),
+      bars_object_(new SimCommandBars(*this, ledger_)) {}
+
+SimWord::~SimWord() = default;
+
+void SimWord::enter_call(WordCall call) {
+  const status_t s = enter(static_cast<std::size_t>(call));
+  if (failed(s)) throw host_error(s, call_name(call));
+}
+
+host::Ref<host::HostObject> SimWord::host_object() {
+  return host::Ref<host::HostObject>(host_object_.get());
+}
+
+// ---- Windows and documents ------------------------------------------------
+
+SimDocument& SimWord::open_document(std::u16string name, std::u16string path, bool saved) {
+  document_store_.emplace_back(new SimDocument(*this, ledger_));
+  SimDocument& doc = *document_store_.back();
+  doc.name_ = std::move(name);
+  doc.path_ = std::move(path);
+  doc.saved_ = saved;
+  documents_.push_back(&doc);
+  new_window(doc);
+  return doc;
+}
+
+SimWindow& SimWord::new_window(SimDocument& doc) {
+  if (!doc.open_) throw std::logic_error("new_window on a closed document");
+  window_store_.emplace_back(new SimWindow(*this, ledger_, doc));
+  SimWindow& w = *window_store_.back();
+  doc.windows_.push_back(&w);
+  windows_.push_back(&w);
+  caption_windows(doc);
+  activate(w);
+  return w;
+}
+
+void SimWord::close_window(SimWindow& w) {
+  if (!w.open_) return;
+  w.open_ = false;
+  erase_value(windows_, &w);
+  SimDocument& doc = *w.doc_;
+  erase_value(doc.windows_, &w);
+  if (doc.windows_.empty()) {
+    doc.open_ = false;
+    erase_value(documents_, &doc);
+  } else {
+    caption_windows(doc);
+  }
+  if (active_ == &w) activate_next_after_close();
+}
+
+void SimWord::close_document(SimDocument& doc) {
+  while (!doc.windows_.empty()) close_window(*doc.windows_.back());
+}
+
+void SimWord::set_caption(SimWindow& w, std::u16string text) { w.caption_ = std::move(text); }
+
+void SimWord::rename_document(SimDocument& doc, std::u16string name) {
+  doc.name_ = std::move(name);
+  caption_windows(doc);
+}
+
+void SimWord::activate(SimWindow& w) {
+  if (!w.open_) throw std::logic_error("activate on a closed window");
+  active_ = &w;
+  w.last_activated_ = ++activation_clock_;
+}
+
+// Word's captions: the name alone for a single window, "Name:k" for each of
+// several, numbered in creation order.
+void SimWord::caption_windows(SimDocument& doc) {
+  const auto& list = doc.windows_;
+  if (list.size() == 1) {
+    list.front()->caption_ = doc.name_;
+    return;
+  }
+  for (std::size_t k = 0; k < list.size(); ++k) {
+    list[k]->caption_ = doc.name_ + u":" + decimal(k + 1);
+  }
+}
+
+void SimWord::activate_next_after_close() {
+  active_ = nullptr;
+  for (SimWindow* w : windows_) {
+    if (!active_ || w->last_activated_ > active_->last_activated_) active_ = w;
+  }
+}
+
+// ---- Saving ------------------------------------------------------------
+
+void SimWord::dialog_answers(std::vector<std::int32_t> answers) {
+  dialog_answers_ = std::move(answers);
+  next_answer_ = 0;
+}
+
+std::int32_t SimWord::next_dialog_answer() {
+  if (next_answer_ < dialog_answers_.size()) return dialog_answers_[next_answer_++];
+  return -1;
+}
+
+SimFileDialog& SimWord::new_dialog(std::int32_t type) {
+  dialog_store_.emplace_back(new SimFileDialog(*this, ledger_, type));
+  dialog_list_.push_back(dialog_store_.back().get());
+  return *dialog_store_.back();
+}
+
+// The dialog saves Word's active document under `file`: a name with a folder
+// gives both the document's folder and its name.
+void SimWord::save_active_document_as(const std::u16string& file) {
+  if (!active_) throw host_error(status::fail, call_name(WordCall::FileDialogExecute));
+  SimDocument& doc = *active_->doc_;
+  const auto slash = file.find_last_of(u"\\/");
+  if (slash != std::u16string::npos) {
+    doc.path_ = file.substr(0, slash);
+    doc.name_ = file.substr(slash + 1);
+  } else {
+    doc.name_ = file;
+  }
+  doc.saved_ = true;
+  ++doc.save_count_;
+  saves_.push_back({&doc, file, true});
+  caption_windows(doc);
+}
+
+}  // namespace plovera::sim

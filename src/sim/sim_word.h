@@ -1,0 +1,230 @@
+// A simulated Word: the object model of host/word.h in memory, deterministic
+// and inspectable, for the native tests and the benchmarks.
+//
+//   SimWord word;
+//   word.version(u"12.0");
+//   SimDocument& d = word.open_document(u"Doc1");      // window "Doc1", active
+//   SimWindow& second = word.new_window(d);            // captions "Doc1:1", "Doc1:2"
+//   Connect(...).AddinInstance_OnConnection(word.host_object(), 0, nullptr);
+//   word.raise_NewDocument();
+//   EXPECT_EQ(word.calls("Window.Caption"), 2);
+//   ... let the add-in go ...
+//   EXPECT_EQ(word.live_refs(), 0);
+//
+// Windows and documents. Word's window list holds the open windows in the
+// order they were opened (Windows.Item(1) is the oldest); Documents likewise.
+// Captions follow Word: a document's only window is captioned with the
+// document's name, several windows are "Name:1", "Name:2", ... in creation
+// order, renumbered when one closes. A closed window or document keeps its
+// object, but every call on it throws host_error(status::disconnected).
+// Closing a document's last window closes the document. When the active
+// window closes, the most recently active of the others becomes active.
+//
+// Call names (for calls, fail, on_call, the log). A call is named
+// "<Interface>.<Member>" after host/word.h: "Application.Version",
+// "Windows.Item", "Window.Caption", "Document.Save", "FileDialog.Show",
+// "CommandBarControls.Add", "HostObject.QueryApplication"; a property with
+// both a getter and a setter adds ".get" or ".let":
+// "Application.ShowWindowsInTaskbar.get", "CommandBarButton.Parameter.let".
+// Hooking receivers counts as "Application.advise" and
+// "CommandBarButton.advise". add_ref/release are not calls. kWordCallNames
+// lists them all.
+//
+// Every call is counted, failing or not; a call on a closed object fails
+// with disconnected, an index out of range with bad_index. An injected
+// failure throws host_error(code, name) and has no effect. Test-side
+// functions (the lower-case ones below) are not counted and never fail.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "host/error.h"
+#include "host/word.h"
+#include "sim/sim_calls.h"
+#include "sim/sim_word_objects.h"
+
+namespace plovera::sim {
+
+enum class WordCall : std::uint8_t {
+  ApplicationVersion, ApplicationWindows, ApplicationActiveWindow,
+  ApplicationShowWindowsInTaskbarGet, ApplicationShowWindowsInTaskbarLet,
+  ApplicationWidth, ApplicationDocuments, ApplicationFileDialog, ApplicationCommandBars,
+  ApplicationAdvise,
+  WindowsCount, WindowsItem,
+  WindowCaption, WindowActivate, WindowClose,
+  DocumentsCount, DocumentsItem,
+  DocumentName, DocumentPath, DocumentSaved, DocumentSave, DocumentActiveWindow,
+  FileDialogInitialFileName, FileDialogShow, FileDialogExecute,
+  CommandBarsItem, CommandBarsAdd,
+  CommandBarDelete, CommandBarControls, CommandBarShowPopup,
+  CommandBarControlsAdd,
+  ButtonFaceId, ButtonCaption, ButtonTooltipText, ButtonStyle, ButtonTag,
+  ButtonParameterLet, ButtonParameterGet, ButtonAdvise,
+  HostObjectQueryApplication,
+  count_
+};
+extern const std::span<const char* const> kWordCallNames;
+
+// One save carried out by Word: Document.Save, or FileDialog.Execute on
+// Word's active document (then `name` is the dialog's initial file name).
+struct SaveRecord {
+  SimDocument* document;
+  std::u16string name;
+  bool through_dialog;
+};
+
+class SimWord : public CallMeter {
+ public:
+  SimWord();
+  ~SimWord();
+  SimWord(const SimWord&) = delete;
+  SimWord& operator=(const SimWord&) = delete;
+
+  // ---- What the add-in is given ------------------------------------------
+  // The object handed to OnConnection.
+  host::Ref<host::HostObject> host_object();
+  // Makes QueryApplication fail with no_interface (a host that is not Word).
+  void lack_application(bool lack) noexcept { lack_application_ = lack; }
+  SimApplication& application() noexcept { return *app_; }
+
+  // ---- Word's state ------------------------------------------------------
+  void version(std::u16string v) { version_ = std::move(v); }
+  void width_points(std::int32_t points) noexcept { width_points_ = points; }
+  bool taskbar() const noexcept { return taskbar_; }  // ShowWindowsInTaskbar, starts true
+  void set_taskbar(bool on) noexcept { taskbar_ = on; }
+
+  // Opens a document with one window, appended to the window list and active.
+  SimDocument& open_document(std::u16string name, std::u16string path = u"", bool saved = true);
+  // A further window on the document, appended and active.
+  SimWindow& new_window(SimDocument& doc);
+  // Closes the window as the user would (no prompt, no Close call counted).
+  void close_window(SimWindow& w);
+  void close_document(SimDocument& doc);
+  // Overrides a window's caption until Word captions its document's windows
+  // again (a window opened or closed on it, a rename).
+  void set_caption(SimWindow& w, std::u16string text);
+  // The document gets a new name (as a save under another name); its windows
+  // are captioned again.
+  void rename_document(SimDocument& doc, std::u16string name);
+  void activate(SimWindow& w);
+  SimWindow* active_window() const noexcept { return active_; }
+  const std::vector<SimWindow*>& windows() const noexcept { return windows_; }
+  const std::vector<SimDocument*>& documents() const noexcept { return documents_; }
+
+  // Window.Close asks `prompt` instead of closing at once (Word's save
+  // prompt, which runs a message loop: the prompt may run timer ticks or
+  // raise events). The window closes if the prompt returns true and it is
+  // still open. An empty prompt restores closing at once.
+  void close_prompt(std::function<bool(SimWindow&)> prompt) { close_prompt_ = std::move(prompt); }
+
+  // ---- Saving ------------------------------------------------------------
+  // The answers of the next FileDialog.Show calls, in order; -1 (confirmed)
+  // once they are used up.
+  void dialog_answers(std::vector<std::int32_t> answers);
+  // Every FileDialog handed out, in order.
+  const std::vector<SimFileDialog*>& dialogs() const noexcept { return dialog_list_; }
+  const std::vector<SaveRecord>& saves() const noexcept { return saves_; }
+
+  // ---- Command bars ------------------------------------------------------
+  // A bar that exists before the add-in runs (left from an earlier run).
+  SimCommandBar& add_bar(std::u16string name, std::int32_t position = 5);
+  // Live bars in the collection's order; bar(name) is the first of that name.
+  const std::vector<SimCommandBar*>& bars() const noexcept { return bars_; }
+  SimCommandBar* bar(const std::u16string& name) const;
+  // Runs inside CommandBar.ShowPopup while the menu is open; a test chooses
+  // a button there with click().
+  void on_popup(std::function<void(SimCommandBar&)> chosen) { on_popup_ = std::move(chosen); }
+  // Office's Click: raised to every receiver hooked to any live button with
+  // the clicked button's Tag, with the clicked button as Ctrl. Returns the
+  // first failing status a receiver threw, or ok.
+  status_t click(SimButton& button);
+  // Word exits and starts again: windows and documents close, temporary
+  // buttons disappear, bars stay.
+  void restart();
+
+  // ---- Application events ------------------------------------------------
+  // Deliver to every hooked receiver (one unhooked during the delivery gets
+  // nothing more). Return the first failing status a receiver threw, or ok.
+  status_t raise_DocumentOpen();
+  status_t raise_NewDocument();
+  status_t raise_WindowActivate();
+  status_t raise_WindowSize();
+  status_t raise_DocumentChange();
+  // Hooked receivers: application events and button clicks.
+  int hooked_count() const noexcept;
+
+  // ---- References --------------------------------------------------------
+  // References currently held by others on all objects of this Word.
+  std::int64_t live_refs() const noexcept { return ledger_.live; }
+  // Releases of objects that had no reference: always a bug of the caller.
+  std::int64_t over_releases() const noexcept { return ledger_.over_releases; }
+
+ private:
+  friend class SimWindow;
+  friend class SimDocument;
+  friend class SimWindows;
+  friend class SimDocuments;
+  friend class SimFileDialog;
+  friend class SimButton;
+  friend class SimControls;
+  friend class SimCommandBar;
+  friend class SimCommandBars;
+  friend class SimApplication;
+  friend class SimHostObject;
+
+  // Counts the call; throws its injected failure.
+  void enter_call(WordCall call);
+  const char* call_name(WordCall call) const noexcept {
+    return name(static_cast<std::size_t>(call));
+  }
+  void caption_windows(SimDocument& doc);
+  void activate_next_after_close();
+  SimFileDialog& new_dialog(std::int32_t type);
+  std::int32_t next_dialog_answer();
+  void save_active_document_as(const std::u16string& file);
+  SimCommandBar& create_bar(std::u16string name, std::int32_t position);
+  void delete_bar(SimCommandBar& bar);
+  SimButton& create_button(SimCommandBar& bar, std::optional<std::int32_t> before,
+                           std::int32_t type, std::int32_t id, bool temporary);
+  SimSubscription& hook(host::ApplicationEvents* app, host::ButtonEvents* button, SimButton* on);
+  template <class Deliver>
+  status_t raise(Deliver deliver);
+
+  RefLedger ledger_;
+  std::unique_ptr<SimApplication> app_;
+  std::unique_ptr<SimHostObject> host_object_;
+  std::unique_ptr<SimWindows> windows_object_;
+  std::unique_ptr<SimDocuments> documents_object_;
+  std::unique_ptr<SimCommandBars> bars_object_;
+
+  std::vector<std::unique_ptr<SimWindow>> window_store_;
+  std::vector<std::unique_ptr<SimDocument>> document_store_;
+  std::vector<std::unique_ptr<SimFileDialog>> dialog_store_;
+  std::vector<std::unique_ptr<SimCommandBar>> bar_store_;
+  std::vector<std::unique_ptr<SimButton>> button_store_;
+  std::vector<std::unique_ptr<SimSubscription>> subscription_store_;
+
+  std::vector<SimWindow*> windows_;
+  std::vector<SimDocument*> documents_;
+  std::vector<SimFileDialog*> dialog_list_;
+  std::vector<SimCommandBar*> bars_;
+  std::vector<SaveRecord> saves_;
+  std::vector<std::int32_t> dialog_answers_;
+  std::size_t next_answer_ = 0;
+
+  SimWindow* active_ = nullptr;
+  std::uint64_t activation_clock_ = 0;
+  std::u16string version_ = u"12.0";
+  std::int32_t width_points_ = 600;
+  bool taskbar_ = true;
+  bool lack_application_ = false;
+  std::function<bool(SimWindow&)> close_prompt_;
+  std::function<void(SimCommandBar&)> on_popup_;
+};
+
+}  // namespace plovera::sim
