@@ -10,6 +10,8 @@
 
 namespace plovera::win32 {
 
+class ImageStore;
+
 class Win32FormEngine final : public host::FormEngine {
  public:
   // Forms get a window class registered in `module` (the add-in's DLL).
@@ -19,6 +21,9 @@ class Win32FormEngine final : public host::FormEngine {
 
  private:
   HINSTANCE module_;
+  // The pictures, drawn once per engine and shared with its forms.
+  std::shared_ptr<ImageStore> images_;
+  bool registered_ = false;
 };
 
 }  // namespace plovera::win32

@@ -1,0 +1,78 @@
+#include "win32/form_elements.h"
+
+#include <algorithm>
+
+namespace plovera::win32 {
+
+using host::Ctl;
+using host::Element;
+
+bool is_label(Ctl ctl) noexcept { return ctl == Ctl::Label2; }
+
+bool is_control_array(Ctl ctl) noexcept {
+  return ctl == Ctl::Image1 || ctl == Ctl::Image2 || ctl == Ctl::Image3 || ctl == Ctl::Label2;
+}
+
+const ElementTable::Slots* ElementTable::slots_of(Ctl ctl) const noexcept {
+  const auto i = static_cast<std::size_t>(ctl);
+  if (ctl == Ctl::Form || i >= slots_.size()) return nullptr;
+  return &slots_[i];
+}
+
+ElementTable::Slots* ElementTable::slots_of(Ctl ctl) noexcept {
+  return const_cast<Slots*>(std::as_const(*this).slots_of(ctl));
+}
+
+void ElementTable::define(Ctl ctl, ElementState design) {
+  Slots* slots = slots_of(ctl);
+  if (!slots) throw_host_error(status::invalid_arg, "Form.Define");
+  if (slots->empty()) slots->resize(1);
+  (*slots)[0] = std::move(design);
+}
+
+std::int16_t ElementTable::count(Ctl ctl) const {
+  const Slots* slots = slots_of(ctl);
+  if (!slots) throw_host_error(status::invalid_arg, "Form.Count");
+  return static_cast<std::int16_t>(
+      std::count_if(slots->begin(), slots->end(), [](const auto& s) { return s.has_value(); }));
+}
+
+ElementState& ElementTable::load(Ctl array, std::int16_t index) {
+  Slots* slots = slots_of(array);
+  if (!slots || !is_control_array(array) || slots->empty() || !(*slots)[0])
+    throw_host_error(status::invalid_arg, "Form.Load");
+  if (index < 1) throw_host_error(status::bad_index, "Form.Load");
+  const auto i = static_cast<std::size_t>(index);
+  if (i < slots->size() && (*slots)[i]) throw_host_error(status::invalid_arg, "Form.Load");
+  if (i >= slots->size()) slots->resize(i + 1);
+  ElementState copy = *(*slots)[0];
+  copy.visible = false;
+  (*slots)[i] = std::move(copy);
+  return *(*slots)[i];
+}
+
+const ElementState* ElementTable::find(Element e) const noexcept {
+  const Slots* slots = slots_of(e.ctl);
+  if (!slots || e.index < 0) return nullptr;
+  const auto i = static_cast<std::size_t>(e.index);
+  if (i >= slots->size() || !(*slots)[i]) return nullptr;
+  return &*(*slots)[i];
+}
+
+ElementState* ElementTable::find(Element e) noexcept {
+  return const_cast<ElementState*>(std::as_const(*this).find(e));
+}
+
+ElementState& ElementTable::at(Element e, const char* member) {
+  ElementState* s = find(e);
+  if (!s) throw_host_error(status::bad_index, member);
+  return *s;
+}
+
+std::int16_t ElementTable::index_bound() const noexcept {
+  std::size_t bound = 0;
+  for (const Slots& s : slots_) bound = std::max(bound, s.size());
+  return static_cast<std::int16_t>(bound);
+}
+
+}  // namespace plovera::win32

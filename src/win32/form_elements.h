@@ -1,0 +1,62 @@
+// The drawn elements of the tab-bar form: control arrays of records whose
+// element 0 is the hidden design-time template, plus the two single arrows.
+// Geometry is twips as the logic set it; nothing here knows about pixels.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "win32/form_label.h"
+#include "win32/form_seam.h"
+
+namespace plovera::win32 {
+
+struct ElementState {
+  float left = 0, top = 0, width = 0, height = 0;
+  bool visible = false;
+  host::Picture picture = host::Picture::none;
+  bool stretch = false;
+  // Labels only.
+  std::u16string caption;
+  bool auto_size = false;
+  std::shared_ptr<const LabelFont> font;
+};
+
+bool is_label(host::Ctl ctl) noexcept;
+bool is_control_array(host::Ctl ctl) noexcept;
+
+class ElementTable {
+ public:
+  // Puts the design-time element of `ctl` at index 0 (the template of an
+  // array, or the single element of an arrow).
+  void define(host::Ctl ctl, ElementState design);
+
+  // Loaded elements of `ctl`, template included.
+  std::int16_t count(host::Ctl ctl) const;
+  // Loads `index` of a control array as a copy of its template, hidden.
+  // Fails for a single control, an index below 1 or one already loaded.
+  ElementState& load(host::Ctl array, std::int16_t index);
+
+  // The loaded element, or nullptr.
+  const ElementState* find(host::Element e) const noexcept;
+  ElementState* find(host::Element e) noexcept;
+  // The loaded element; host_error naming `member` when it is not loaded.
+  ElementState& at(host::Element e, const char* member);
+
+  // One past the highest index loaded in any array: the bound of a walk
+  // over tabs in control-index order.
+  std::int16_t index_bound() const noexcept;
+
+ private:
+  using Slots = std::vector<std::optional<ElementState>>;
+  const Slots* slots_of(host::Ctl ctl) const noexcept;
+  Slots* slots_of(host::Ctl ctl) noexcept;
+
+  std::array<Slots, 7> slots_;  // by host::Ctl; Form has none
+};
+
+}  // namespace plovera::win32

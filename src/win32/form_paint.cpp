@@ -1,0 +1,131 @@
+// Painting and hit-testing, both in one documented order. Back to front:
+// the form's background picture; then, tab by tab in control-index order,
+// face (Image1), icon (Image3), caption (Label2) and close button (Image2);
+// then the arrows; then the drag outline. Hit-testing looks front to back
+// by kind: arrows, close button, caption, icon, face, with a later control
+// index above an earlier one.
+#include <algorithm>
+
+#include "win32/form_window.h"
+
+namespace plovera::win32 {
+
+using host::Ctl;
+using host::Element;
+
+namespace {
+
+constexpr Ctl kTabPaintOrder[] = {Ctl::Image1, Ctl::Image3, Ctl::Label2, Ctl::Image2};
+constexpr Ctl kTabHitOrder[] = {Ctl::Image2, Ctl::Label2, Ctl::Image3, Ctl::Image1};
+constexpr int kOutlinePx = 2;
+
+class PaintScope {
+ public:
+  explicit PaintScope(HWND hwnd) noexcept : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
+  ~PaintScope() { EndPaint(hwnd_, &ps_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC dc() const noexcept { return dc_; }
+  const RECT& area() const noexcept { return ps_.rcPaint; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_ = nullptr;
+};
+
+void invert_frame(HDC dc, const RECT& r, int t) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  PatBlt(dc, r.left, r.top, w, t, DSTINVERT);
+  PatBlt(dc, r.left, r.bottom - t, w, t, DSTINVERT);
+  PatBlt(dc, r.left, r.top + t, t, h - 2 * t, DSTINVERT);
+  PatBlt(dc, r.right - t, r.top + t, t, h - 2 * t, DSTINVERT);
+}
+
+}  // namespace
+
+RECT FormWindow::pixel_rect(const ElementState& s) const noexcept {
+  const int left = to_pixels(s.left, scale_.x);
+  const int top = to_pixels(s.top, scale_.y);
+  const int width = std::max(0, to_pixels(s.width, scale_.x));
+  const int height = std::max(0, to_pixels(s.height, scale_.y));
+  return {left, top, left + width, top + height};
+}
+
+void FormWindow::invalidate(const RECT& r) const noexcept {
+  if (hwnd_ && !IsRectEmpty(&r)) InvalidateRect(hwnd_, &r, FALSE);
+}
+
+// Draws the invalid area into a memory bitmap and copies it to the window
+// with one BitBlt, so nothing flickers while elements are drawn over each
+// other.
+void FormWindow::paint() {
+  PaintScope ps(hwnd_);
+  const RECT area = ps.area();
+  if (!ps.dc() || IsRectEmpty(&area)) return;
+  ++paint_count_;
+  const int w = area.right - area.left, h = area.bottom - area.top;
+  UniqueMemoryDc back(CreateCompatibleDC(ps.dc()));
+  UniqueMemoryDc source(CreateCompatibleDC(ps.dc()));
+  UniqueBitmap bitmap(CreateCompatibleBitmap(ps.dc(), w, h));
+  if (!back || !source || !bitmap) return;
+  ScopedSelect select(back.get(), bitmap.get());
+  SetViewportOrgEx(back.get(), -area.left, -area.top, nullptr);
+
+  FillRect(back.get(), &area, GetSysColorBrush(COLOR_BTNFACE));
+  if (const StoredPicture* pic = images_->get(picture_))
+    draw_stored_picture(back.get(), source.get(), *pic, {0, 0, pic->width, pic->height}, false);
+  paint_elements(back.get(), source.get(), area);
+  paint_drag_outline(back.get());
+  BitBlt(ps.dc(), area.left, area.top, w, h, back.get(), area.left, area.top, SRCCOPY);
+}
+
+void FormWindow::paint_elements(HDC dc, HDC source, const RECT& clip) {
+  const std::int16_t bound = elements_.index_bound();
+  for (std::int16_t i = 0; i < bound; ++i)
+    for (Ctl ctl : kTabPaintOrder) paint_element(dc, source, clip, {ctl, i});
+  paint_element(dc, source, clip, {Ctl::Ileft, 0});
+  paint_element(dc, source, clip, {Ctl::Iright, 0});
+}
+
+void FormWindow::paint_element(HDC dc, HDC source, const RECT& clip, Element e) {
+  const ElementState* s = elements_.find(e);
+  if (!s || !s->visible) return;
+  const RECT r = pixel_rect(*s);
+  RECT seen{};
+  if (!IntersectRect(&seen, &r, &clip)) return;
+  if (is_label(e.ctl)) {
+    // Transparent and borderless: only the text is drawn, cut to the label.
+    ScopedSelect font(dc, s->font->handle.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    ExtTextOutW(dc, r.left, r.top, ETO_CLIPPED, &r, wide(s->caption),
+                static_cast<UINT>(s->caption.size()), nullptr);
+  } else if (const StoredPicture* pic = images_->get(s->picture)) {
+    draw_stored_picture(dc, source, *pic, r, s->stretch);
+  }
+}
+
+void FormWindow::paint_drag_outline(HDC dc) const {
+  if (drag_.active && !IsRectEmpty(&drag_.outline)) invert_frame(dc, drag_.outline, kOutlinePx);
+}
+
+std::optional<Element> FormWindow::hit_test(POINT pt) const noexcept {
+  RECT client{};
+  if (!hwnd_ || !GetClientRect(hwnd_, &client) || !PtInRect(&client, pt)) return std::nullopt;
+  auto hit = [&](Element e) {
+    const ElementState* s = elements_.find(e);
+    if (!s || !s->visible) return false;
+    const RECT r = pixel_rect(*s);
+    return PtInRect(&r, pt) != FALSE;
+  };
+  for (Ctl arrow : {Ctl::Iright, Ctl::Ileft})
+    if (hit({arrow, 0})) return Element{arrow, 0};
+  const std::int16_t bound = elements_.index_bound();
+  for (Ctl ctl : kTabHitOrder)
+    for (std::int16_t i = bound - 1; i >= 0; --i)
+      if (hit({ctl, i})) return Element{ctl, i};
+  return Element{Ctl::Form, 0};
+}
+
+}  // namespace plovera::win32

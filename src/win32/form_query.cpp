@@ -1,0 +1,52 @@
+// The answer to Plovera.QueryElement (form_query.h): what one drawn element
+// looks like right now, for tests and accessibility tools in the process.
+#include "win32/form_query.h"
+
+#include <algorithm>
+
+#include "win32/form_window.h"
+
+namespace plovera::win32 {
+
+using host::Ctl;
+
+namespace {
+
+bool is_high_surrogate(char16_t c) noexcept { return c >= 0xD800 && c <= 0xDBFF; }
+
+// Copies as much of `text` as fits, never half of a surrogate pair.
+void copy_caption(const std::u16string& text, wchar_t (&out)[260]) noexcept {
+  std::size_t n = std::min(text.size(), std::size(out) - 1);
+  if (n < text.size() && n > 0 && is_high_surrogate(text[n - 1])) --n;
+  std::copy_n(text.begin(), n, out);
+  out[n] = L'\0';
+}
+
+}  // namespace
+
+LRESULT FormWindow::answer_query(LPARAM lp) const noexcept {
+  auto* q = reinterpret_cast<ElementQuery*>(lp);
+  if (!q || q->size < sizeof(ElementQuery)) return 0;
+  q->loaded = q->visible = q->picture = 0;
+  q->rect = {};
+  q->caption[0] = L'\0';
+  if (q->ctl > static_cast<std::uint8_t>(Ctl::Iright)) return 0;
+  const auto ctl = static_cast<Ctl>(q->ctl);
+  if (ctl == Ctl::Form) {
+    q->loaded = 1;
+    q->visible = hwnd_ && IsWindowVisible(hwnd_);
+    if (hwnd_) GetClientRect(hwnd_, &q->rect);
+    q->picture = static_cast<std::int32_t>(picture_);
+    return 1;
+  }
+  q->loaded = elements_.count(ctl);
+  const ElementState* s = elements_.find({ctl, q->index});
+  if (!s) return 0;
+  q->visible = s->visible;
+  q->rect = pixel_rect(*s);
+  q->picture = static_cast<std::int32_t>(s->picture);
+  if (is_label(ctl)) copy_caption(s->caption, q->caption);
+  return 1;
+}
+
+}  // namespace plovera::win32

@@ -1,0 +1,242 @@
+#include "win32/form_window.h"
+
+#include <windowsx.h>
+
+#include "win32/form_query.h"
+
+namespace plovera::win32 {
+
+using host::Ctl;
+using host::Element;
+namespace design = host::design;
+
+namespace {
+
+UINT query_message() noexcept {
+  static const UINT message = RegisterWindowMessageW(kQueryElementMessage);
+  return message;
+}
+
+std::size_t timer_slot(host::Timer t) {
+  const auto i = static_cast<std::size_t>(t);
+  if (i >= 3) throw_host_error(status::invalid_arg, "Form.Timer");
+  return i;
+}
+
+POINT client_point(LPARAM lp) noexcept { return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
+
+}  // namespace
+
+FormWindow::FormWindow(HINSTANCE module, const wchar_t* window_class,
+                       std::shared_ptr<ImageStore> images, host::FormEvents& events)
+    : events_(events), images_(std::move(images)), scale_(TwipScale::of_screen()) {
+  dpi_y_ = 1440 / scale_.y;
+  measure_dc_.reset(CreateCompatibleDC(nullptr));
+  if (!measure_dc_) throw_host_error(status::fail, "Form.Load");
+  define_design_elements();
+  create_window(module, window_class);
+}
+
+FormWindow::~FormWindow() {
+  *alive_ = false;
+  if (hwnd_) {
+    // Messages sent while the window goes away (capture loss, timers) must
+    // not reach a half-destroyed form.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void FormWindow::define_design_elements() {
+  ElementState label;
+  label.caption = design::label_caption;
+  label.width = design::label_width;
+  label.height = design::label_height;
+  label.font = std::make_shared<const LabelFont>(
+      LabelFont::create(design::label_font, design::label_font_points, dpi_y_));
+  elements_.define(Ctl::Label2, label);
+
+  auto image = [](float w, float h, bool stretch) {
+    ElementState s;
+    s.width = w;
+    s.height = h;
+    s.stretch = stretch;
+    return s;
+  };
+  elements_.define(Ctl::Image1, image(design::image1_width, design::image1_height, false));
+  elements_.define(Ctl::Image2, image(design::image2_width, design::image2_height, true));
+  elements_.define(Ctl::Image3, image(design::image3_width, design::image3_height, false));
+
+  ElementState arrow = image(design::arrow_width, design::arrow_height, true);
+  arrow.visible = true;
+  arrow.picture = host::Picture::scroll_left;
+  elements_.define(Ctl::Ileft, arrow);
+  arrow.picture = host::Picture::scroll_right;
+  arrow.left = design::form_width - design::arrow_width;
+  elements_.define(Ctl::Iright, arrow);
+
+  timers_[static_cast<std::size_t>(host::Timer::mouseTimer)].interval_ms = design::mouse_timer_ms;
+  timers_[static_cast<std::size_t>(host::Timer::leftTimer)].interval_ms = design::scroll_timer_ms;
+  timers_[static_cast<std::size_t>(host::Timer::rightTimer)].interval_ms = design::scroll_timer_ms;
+}
+
+void FormWindow::create_window(HINSTANCE module, const wchar_t* window_class) {
+  const int w = to_pixels(design::form_width, scale_.x);
+  const int h = to_pixels(design::form_height, scale_.y);
+  // A frameless popup that never takes activation: it lives inside Word's
+  // main window once re-parented, and clicking it must not take the
+  // focus away from the document.
+  CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, window_class, L"Form2",
+                  WS_POPUP | WS_CLIPSIBLINGS, 0, 0, w, h, nullptr, nullptr, module, this);
+  if (!hwnd_) throw_host_error(status::fail, "Form.Load");
+}
+
+LRESULT CALLBACK FormWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  LRESULT result = 0;
+  boundary_guard([&] { result = self->handle(msg, wp, lp); });
+  return result;
+}
+
+// Translates one message. After a call that delivers events the form may be
+// gone, so those cases return without touching a member.
+LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+  const HWND hwnd = hwnd_;
+  switch (msg) {
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      press_ = {};
+      drag_ = {};
+      return DefWindowProcW(hwnd, msg, wp, lp);
+    case WM_ERASEBKGND: return 1;  // the paint covers every pixel
+    case WM_PAINT: paint(); return 0;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_WINDOWPOSCHANGED: on_window_pos_changed(); break;
+    case WM_LBUTTONDOWN: on_button_down(host::LEFT_BUTTON, client_point(lp), false); return 0;
+    case WM_LBUTTONDBLCLK: on_button_down(host::LEFT_BUTTON, client_point(lp), true); return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: on_button_down(host::RIGHT_BUTTON, client_point(lp), false); return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: on_button_down(host::MIDDLE_BUTTON, client_point(lp), false); return 0;
+    case WM_LBUTTONUP: on_button_up(host::LEFT_BUTTON, client_point(lp)); return 0;
+    case WM_RBUTTONUP: on_button_up(host::RIGHT_BUTTON, client_point(lp)); return 0;
+    case WM_MBUTTONUP: on_button_up(host::MIDDLE_BUTTON, client_point(lp)); return 0;
+    case WM_MOUSEMOVE: on_mouse_move(wp, client_point(lp)); return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lp) != hwnd) on_capture_lost();
+      return 0;
+    case WM_KEYDOWN:
+      if (wp == VK_ESCAPE && drag_.active) cancel_drag();
+      return 0;
+    case WM_TIMER: on_timer(wp); return 0;
+    default:
+      if (msg == query_message() && msg != 0) return answer_query(lp);
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// SetParent leaves WS_POPUP in place; a window with a parent other than the
+// desktop is made a true child (clipped by its parent, positioned in its
+// parent's client area, never activated), and a popup again when it goes
+// back to the desktop.
+void FormWindow::on_window_pos_changed() {
+  const HWND parent = GetAncestor(hwnd_, GA_PARENT);
+  const bool child = parent && parent != GetDesktopWindow();
+  const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  const LONG_PTR wanted = child ? (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD
+                                : (style & ~static_cast<LONG_PTR>(WS_CHILD)) | WS_POPUP;
+  if (wanted != style) SetWindowLongPtrW(hwnd_, GWL_STYLE, wanted);
+}
+
+void FormWindow::on_timer(UINT_PTR id) {
+  if (id == kEscapePollTimerId) {
+    if (!drag_.active) KillTimer(hwnd_, id);
+    else if (GetAsyncKeyState(VK_ESCAPE) & 0x8000) cancel_drag();
+    return;
+  }
+  if (id < kFirstTimerId || id >= kFirstTimerId + timers_.size()) return;
+  const auto t = static_cast<host::Timer>(id - kFirstTimerId);
+  if (!timers_[id - kFirstTimerId].enabled) return;
+  deliver([t](host::FormEvents& ev) { ev.TimerTick(t); });
+}
+
+void FormWindow::apply_timer(host::Timer t) {
+  const std::size_t i = timer_slot(t);
+  const HWND hwnd = live_hwnd("Timer.Enabled");
+  if (timers_[i].enabled && timers_[i].interval_ms > 0) {
+    if (!SetTimer(hwnd, kFirstTimerId + i, timers_[i].interval_ms, nullptr))
+      throw_host_error(status::fail, "Timer.Enabled");
+  } else {
+    KillTimer(hwnd, kFirstTimerId + i);
+  }
+}
+
+void FormWindow::TimerInterval(host::Timer t, std::uint32_t ms) {
+  TimerState& timer = timers_[timer_slot(t)];
+  if (timer.interval_ms == ms) return;
+  timer.interval_ms = ms;
+  apply_timer(t);
+}
+
+void FormWindow::TimerEnabled(host::Timer t, bool enabled) {
+  TimerState& timer = timers_[timer_slot(t)];
+  if (timer.enabled == enabled) return;
+  timer.enabled = enabled;
+  apply_timer(t);
+}
+
+bool FormWindow::TimerEnabled(host::Timer t) { return timers_[timer_slot(t)].enabled; }
+
+HWND FormWindow::live_hwnd(const char* member) const {
+  if (!hwnd_) throw_host_error(status::fail, member);
+  return hwnd_;
+}
+
+host::Hwnd FormWindow::hWnd() {
+  // Window handles fit in 32 bits (host/winsys.h).
+  return static_cast<host::Hwnd>(reinterpret_cast<std::uintptr_t>(hwnd_));
+}
+
+float FormWindow::Width() {
+  RECT r{};
+  GetClientRect(live_hwnd("Form.Width"), &r);
+  return to_twips(r.right - r.left, scale_.x);
+}
+
+float FormWindow::Height() {
+  RECT r{};
+  GetClientRect(live_hwnd("Form.Height"), &r);
+  return to_twips(r.bottom - r.top, scale_.y);
+}
+
+void FormWindow::Width(float twips) {
+  const HWND hwnd = live_hwnd("Form.Width");
+  const int px = to_pixels(twips, scale_.x);
+  if (px < 0) throw_host_error(status::invalid_arg, "Form.Width");
+  RECT client{}, window{};
+  GetClientRect(hwnd, &client);
+  GetWindowRect(hwnd, &window);
+  if (client.right - client.left == px) return;
+  const int frame = (window.right - window.left) - (client.right - client.left);
+  SetWindowPos(hwnd, nullptr, 0, 0, px + frame, window.bottom - window.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::Picture(host::Picture p) {
+  if (static_cast<int>(p) > static_cast<int>(host::Picture::design_bar))
+    throw_host_error(status::invalid_arg, "Form.Picture");
+  if (p == picture_) return;
+  picture_ = p;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void FormWindow::Show() { ShowWindow(live_hwnd("Form.Show"), SW_SHOWNA); }
+
+}  // namespace plovera::win32

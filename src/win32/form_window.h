@@ -1,0 +1,166 @@
+// The tab-bar form: one window, its drawn elements, its timers and the
+// routing of mouse input to the elements.
+//
+// Elements are records (form_elements.h); the window paints them back to
+// front with double buffering and hit-tests them front to back. Every
+// message handler delivers at most a few events to FormEvents, each inside
+// boundary_guard; a handler may destroy the form, so after every delivery
+// the code checks `alive` before it touches a member again.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "win32/form_elements.h"
+#include "win32/form_gdi.h"
+#include "win32/form_seam.h"
+#include "win32/form_units.h"
+#include "win32/images.h"
+
+namespace plovera::win32 {
+
+class FormWindow final : public host::Form {
+ public:
+  FormWindow(HINSTANCE module, const wchar_t* window_class, std::shared_ptr<ImageStore> images,
+             host::FormEvents& events);
+  ~FormWindow() override;
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+
+  static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+
+  // host::Form
+  host::Hwnd hWnd() override;
+  float Width() override;
+  void Width(float twips) override;
+  float Height() override;
+  void Picture(host::Picture p) override;
+  void Show() override;
+  std::int16_t Count(host::Ctl array) override;
+  void Load(host::Ctl array, std::int16_t index) override;
+  float Left(host::Element e) override;
+  void Left(host::Element e, float twips) override;
+  float Top(host::Element e) override;
+  void Top(host::Element e, float twips) override;
+  float Width(host::Element e) override;
+  void Width(host::Element e, float twips) override;
+  float Height(host::Element e) override;
+  void Height(host::Element e, float twips) override;
+  bool Visible(host::Element e) override;
+  void Visible(host::Element e, bool v) override;
+  host::Picture Picture(host::Element e) override;
+  void Picture(host::Element e, host::Picture p) override;
+  void Stretch(host::Element e, bool v) override;
+  const std::u16string& Caption(host::Element e) override;
+  void Caption(host::Element e, const std::u16string& text) override;
+  void AutoSize(host::Element e, bool v) override;
+  void CopyFont(host::Element to, host::Element from) override;
+  void Drag(host::Element e) override;
+  void TimerInterval(host::Timer t, std::uint32_t ms) override;
+  void TimerEnabled(host::Timer t, bool enabled) override;
+  bool TimerEnabled(host::Timer t) override;
+
+  std::uint32_t paint_count() const noexcept { return paint_count_; }
+
+ private:
+  static constexpr UINT_PTR kFirstTimerId = 1;  // host::Timer t runs as kFirstTimerId + t
+  static constexpr UINT_PTR kEscapePollTimerId = 100;
+  static constexpr UINT kEscapePollMs = 50;
+
+  struct TimerState {
+    std::uint32_t interval_ms = 0;
+    bool enabled = false;
+  };
+  // The element that took the press, held until every button is up.
+  struct PressState {
+    bool active = false;
+    host::Element element;
+    std::int16_t held = 0;        // buttons down, as a host button mask
+    bool click_armed = false;     // a left press that may end in a Click
+  };
+  struct DragState {
+    bool active = false;
+    std::int16_t source = 0;
+    POINT grab{};    // pointer offset from the face's top-left corner
+    SIZE size{};     // the face, in pixels
+    RECT outline{};  // where the outline is drawn now; empty when off the bar
+  };
+
+  // form_window.cpp: window life, messages, timers
+  void create_window(HINSTANCE module, const wchar_t* window_class);
+  void define_design_elements();
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  void on_window_pos_changed();
+  void on_timer(UINT_PTR id);
+  void apply_timer(host::Timer t);
+  HWND live_hwnd(const char* member) const;
+  template <class F>
+  bool deliver(F&& f);
+
+  // form_properties.cpp: element properties and what they repaint
+  ElementState& element(host::Element e, const char* member);
+  ElementState& label(host::Element e, const char* member);
+  ElementState& image(host::Element e, const char* member);
+  template <class F>
+  void change(ElementState& s, F&& mutate);
+  void fit_label(ElementState& s);
+
+  // form_paint.cpp: geometry in pixels, painting, hit-testing
+  RECT pixel_rect(const ElementState& s) const noexcept;
+  void invalidate(const RECT& r) const noexcept;
+  void paint();
+  void paint_elements(HDC dc, HDC source, const RECT& clip);
+  void paint_element(HDC dc, HDC source, const RECT& clip, host::Element e);
+  void paint_drag_outline(HDC dc) const;
+  // The top-most visible element under a point of the client area, the form
+  // where there is none; nothing for a point outside the client area.
+  std::optional<host::Element> hit_test(POINT client) const noexcept;
+
+  // form_input.cpp: mouse routing, capture, click and drag
+  void on_button_down(std::int16_t button, POINT pt, bool double_click);
+  void on_button_up(std::int16_t button, POINT pt);
+  void on_mouse_move(WPARAM keys, POINT pt);
+  void on_capture_lost();
+  void end_press();
+  void move_drag_outline(POINT pt);
+  void finish_drag(POINT pt);
+  void cancel_drag();
+  bool pointer_over_bar(POINT client) const noexcept;
+
+  // form_query.cpp: the automation query
+  LRESULT answer_query(LPARAM lp) const noexcept;
+
+  HWND hwnd_ = nullptr;
+  host::FormEvents& events_;
+  std::shared_ptr<ImageStore> images_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  TwipScale scale_;
+  int dpi_y_ = 96;
+  UniqueMemoryDc measure_dc_;
+  ElementTable elements_;
+  host::Picture picture_ = host::Picture::design_bar;
+  std::array<TimerState, 3> timers_{};
+  PressState press_;
+  DragState drag_;
+  int delivery_depth_ = 0;
+  std::uint32_t paint_count_ = 0;
+};
+
+// Delivers one event: whatever the handler throws stays here. Returns false
+// when the handler destroyed the form; the caller must then return at once
+// without touching any member.
+template <class F>
+bool FormWindow::deliver(F&& f) {
+  std::shared_ptr<bool> alive = alive_;
+  ++delivery_depth_;
+  boundary_guard([&] { f(events_); });
+  if (!*alive) return false;
+  --delivery_depth_;
+  return true;
+}
+
+}  // namespace plovera::win32

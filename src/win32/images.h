@@ -1,0 +1,53 @@
+// The bar's pictures: the seven images of ImageList1, the two arrow buttons
+// and the form's design background, drawn in code (nothing is copied from
+// elsewhere) and kept as 32-bit premultiplied-alpha DIB sections so that one
+// AlphaBlend draws any of them, stretched or not, transparent or opaque.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "win32/form_gdi.h"
+#include "win32/form_seam.h"
+
+namespace plovera::win32 {
+
+// Pixels in memory, top row first, each 0xAARRGGBB with the colour already
+// multiplied by alpha (the layout AlphaBlend wants).
+struct PixelImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
+// Draws picture `p` at its design size (host/form_design.h). Pure: the same
+// picture every time. An empty image for Picture::none.
+PixelImage draw_picture(host::Picture p);
+
+struct StoredPicture {
+  UniqueBitmap bitmap;
+  int width = 0;
+  int height = 0;
+};
+
+// The pictures of one engine, each drawn on first use and kept until the
+// store goes. Forms share the store with their engine.
+class ImageStore {
+ public:
+  // nullptr for Picture::none; host_error when GDI cannot make the bitmap.
+  const StoredPicture* get(host::Picture p);
+
+ private:
+  std::array<std::optional<StoredPicture>, 11> pictures_;
+};
+
+// Draws `pic` into the rectangle (x, y, w, h) of `dc`: stretched to fill it,
+// or unscaled from its top-left corner and cut to the rectangle. Honours
+// the picture's transparency. `source` is a spare memory DC.
+void draw_stored_picture(HDC dc, HDC source, const StoredPicture& pic, RECT dest, bool stretch);
+
+}  // namespace plovera::win32
