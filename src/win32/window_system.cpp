@@ -1,0 +1,149 @@
+#include "win32/window_system.h"
+
+namespace plovera::win32 {
+
+namespace {
+
+const wchar_t* wide(const char16_t* s) noexcept { return reinterpret_cast<const wchar_t*>(s); }
+const wchar_t* wide(const std::u16string& s) noexcept { return wide(s.c_str()); }
+wchar_t* wide(std::u16string& s) noexcept { return reinterpret_cast<wchar_t*>(s.data()); }
+
+HKEY to_hkey(host::RegKey key) noexcept { return reinterpret_cast<HKEY>(key); }
+
+std::int32_t screen_caps(int index) noexcept {
+  HDC screen = ::GetDC(nullptr);
+  if (!screen) return 96;  // the standard resolution, when there is no screen to ask
+  const int value = ::GetDeviceCaps(screen, index);
+  ::ReleaseDC(nullptr, screen);
+  return value;
+}
+
+}  // namespace
+
+host::Hwnd Win32WindowSystem::GetDesktopWindow() { return from_hwnd(::GetDesktopWindow()); }
+
+host::Hwnd Win32WindowSystem::GetWindow(host::Hwnd h, std::uint32_t relation) {
+  return from_hwnd(::GetWindow(to_hwnd(h), relation));
+}
+
+void Win32WindowSystem::GetClassName(host::Hwnd h, std::u16string& out) {
+  wchar_t name[257];  // class names are at most 256 characters
+  const int n = ::GetClassNameW(to_hwnd(h), name, 257);
+  out.assign(reinterpret_cast<const char16_t*>(name), n > 0 ? n : 0);
+}
+
+std::int32_t Win32WindowSystem::GetWindowTextLength(host::Hwnd h) {
+  return ::GetWindowTextLengthW(to_hwnd(h));
+}
+
+// The text can change between asking for its length and reading it; a read
+// that fills the buffer is repeated with the new length, so a caption is
+// never cut.
+void Win32WindowSystem::GetWindowText(host::Hwnd h, std::u16string& out) {
+  HWND window = to_hwnd(h);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const int length = ::GetWindowTextLengthW(window);
+    if (length <= 0) {
+      out.clear();
+      return;
+    }
+    out.resize(static_cast<std::size_t>(length) + 1);
+    const int n = ::GetWindowTextW(window, wide(out), length + 1);
+    out.resize(n > 0 ? n : 0);
+    if (n < length || ::GetWindowTextLengthW(window) <= length) return;
+  }
+}
+
+host::Hwnd Win32WindowSystem::FindWindowEx(host::Hwnd parent, host::Hwnd child_after,
+                                           const char16_t* cls, const char16_t* title) {
+  return from_hwnd(::FindWindowExW(to_hwnd(parent), to_hwnd(child_after), wide(cls), wide(title)));
+}
+
+host::Hwnd Win32WindowSystem::GetParent(host::Hwnd h) {
+  return from_hwnd(::GetParent(to_hwnd(h)));
+}
+
+host::Hwnd Win32WindowSystem::SetParent(host::Hwnd child, host::Hwnd new_parent) {
+  return from_hwnd(::SetParent(to_hwnd(child), to_hwnd(new_parent)));
+}
+
+bool Win32WindowSystem::GetWindowRect(host::Hwnd h, host::Rect& r) {
+  RECT rc;
+  if (!::GetWindowRect(to_hwnd(h), &rc)) return false;
+  r = {rc.left, rc.top, rc.right, rc.bottom};
+  return true;
+}
+
+bool Win32WindowSystem::SetWindowPos(host::Hwnd h, host::Hwnd insert_after, std::int32_t x,
+                                     std::int32_t y, std::int32_t cx, std::int32_t cy,
+                                     std::uint32_t flags) {
+  return ::SetWindowPos(to_hwnd(h), to_hwnd(insert_after), x, y, cx, cy, flags) != FALSE;
+}
+
+bool Win32WindowSystem::SetForegroundWindow(host::Hwnd h) {
+  return ::SetForegroundWindow(to_hwnd(h)) != FALSE;
+}
+
+bool Win32WindowSystem::GetCursorPos(host::Point& p) {
+  POINT pt;
+  if (!::GetCursorPos(&pt)) return false;
+  p = {pt.x, pt.y};
+  return true;
+}
+
+bool Win32WindowSystem::ShellExecute(host::Hwnd owner, const std::u16string& verb,
+                                     const std::u16string& file, const std::u16string& parameters,
+                                     const std::u16string& directory, std::int32_t show) {
+  HINSTANCE result = ::ShellExecuteW(to_hwnd(owner), wide(verb), wide(file), wide(parameters),
+                                     wide(directory), show);
+  return reinterpret_cast<std::intptr_t>(result) > 32;  // the documented success test
+}
+
+std::u16string module_file_name(HMODULE module) {
+  std::u16string path(MAX_PATH, u'\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(module, wide(path), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);  // cut off: long paths (\\?\) exceed MAX_PATH
+  }
+}
+
+std::u16string Win32WindowSystem::ModuleFolder() {
+  std::u16string path = module_file_name(module_);
+  const std::size_t slash = path.find_last_of(u"\\/");
+  if (slash == std::u16string::npos) return {};
+  // A file in a drive's root keeps its separator ("C:\"), as a folder name must.
+  path.resize(slash > 0 && path[slash - 1] == u':' ? slash + 1 : slash);
+  return path;
+}
+
+std::int32_t Win32WindowSystem::LogPixelsX() { return screen_caps(LOGPIXELSX); }
+std::int32_t Win32WindowSystem::LogPixelsY() { return screen_caps(LOGPIXELSY); }
+
+std::int32_t Win32WindowSystem::RegOpenKeyEx(host::RegRoot root, const std::u16string& sub_key,
+                                             std::uint32_t access, host::RegKey& out) {
+  HKEY base = root == host::RegRoot::current_user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  HKEY key = nullptr;
+  const LSTATUS status = ::RegOpenKeyExW(base, wide(sub_key), 0, access, &key);
+  out = status == ERROR_SUCCESS ? reinterpret_cast<host::RegKey>(key) : 0;
+  return status;
+}
+
+std::int32_t Win32WindowSystem::RegQueryValueEx(host::RegKey key, const std::u16string& name,
+                                                std::uint32_t& type, std::uint8_t* data,
+                                                std::uint32_t& size) {
+  DWORD value_type = type, value_size = size;
+  const LSTATUS status =
+      ::RegQueryValueExW(to_hkey(key), wide(name), nullptr, &value_type, data, &value_size);
+  type = value_type;
+  size = value_size;
+  return status;
+}
+
+std::int32_t Win32WindowSystem::RegCloseKey(host::RegKey key) { return ::RegCloseKey(to_hkey(key)); }
+
+}  // namespace plovera::win32
