@@ -42,6 +42,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/error.h"
 #include "host/forms.h"
@@ -138,13 +139,18 @@ class SimForm final : public host::Form {
 
   SimForm(SimFormEngine& engine, host::FormEvents& events, host::Hwnd hwnd);
   void enter(FormCall call);
+  // The control array of `ctl` (Ileft and Iright are arrays of one), or
+  // null for the form.
+  const std::deque<ElementRecord>* array(host::Ctl ctl) const noexcept;
   std::deque<ElementRecord>* array(host::Ctl ctl) noexcept;
+  // Counts the call, then finds the loaded element or throws.
   ElementRecord& el(host::Element e, FormCall call);
-  bool is_label(host::Element e) const noexcept { return e.ctl == host::Ctl::Label2; }
-  void size_label(ElementRecord& r) noexcept;
-  template <class T>
-  void change(ElementRecord& r, T& field, const T& value);
-  void set_width_twips(float twips);
+  ElementRecord& find(host::Element e, FormCall call);
+  ElementRecord& label(host::Element e, FormCall call);
+  // Counts a repaint when a setter changed something of a visible element.
+  void paint_if(const ElementRecord& r, bool changed) noexcept;
+  // An auto-sized label takes its size from its caption (the metric above).
+  bool size_label(ElementRecord& r) noexcept;
 
   SimFormEngine* engine_;  // null once the engine is gone
   host::FormEvents& events_;
@@ -211,7 +217,8 @@ class SimFormEngine final : public host::FormEngine, public CallMeter {
   bool fire_next_timer(std::uint64_t until);
 
   SimWindowSystem& ws_;
-  SimForm* form_ = nullptr;
+  std::vector<SimForm*> forms_;  // every live form
+  SimForm* form_ = nullptr;      // the one receiving events
   int forms_created_ = 0;
   std::optional<host::Element> drag_;
   int failed_events_ = 0;

@@ -176,10 +176,15 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   using ValueMap = std::map<std::u16string, Value>;  // lower-cased name
 
   bool failing(WinsysCall call);
+  // The live window of a handle, or null.
+  const Node* node(host::Hwnd h) const noexcept;
   Node* node(host::Hwnd h) noexcept;
+  // The same for the test side: an unknown handle is the test's mistake.
   const Node& node_ref(host::Hwnd h) const;
+  Node& node_ref(host::Hwnd h);
   host::Point origin_of(host::Hwnd h) const;  // screen position of h's top-left
   void unlink(host::Hwnd h);
+  void restack(host::Hwnd h, host::Hwnd insert_after);
   static KeyPath key_path(host::RegRoot root, const std::u16string& key);
   bool key_exists(const KeyPath& path) const;
   const Value* find_value(const KeyPath& path, const std::u16string& name) const;

@@ -1,0 +1,137 @@
+// The simulated registry of SimWindowSystem, with the Win32 semantics of
+// RegOpenKeyExW, RegQueryValueExW and RegCloseKey.
+#include <cstring>
+
+#include "sim/sim_winsys.h"
+
+namespace plovera::sim {
+namespace {
+
+std::u16string lower_ascii(std::u16string text) {
+  for (char16_t& c : text) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+  return text;
+}
+
+void append_utf16(std::vector<std::uint8_t>& bytes, const std::u16string& text) {
+  for (char16_t c : text) {
+    bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+  }
+  bytes.push_back(0);  // the terminating NUL
+  bytes.push_back(0);
+}
+
+}  // namespace
+
+SimWindowSystem::KeyPath SimWindowSystem::key_path(host::RegRoot root, const std::u16string& key) {
+  std::u16string path = lower_ascii(key);
+  while (!path.empty() && path.back() == u'\\') path.pop_back();
+  while (!path.empty() && path.front() == u'\\') path.erase(path.begin());
+  return (root == host::RegRoot::current_user ? u"HKCU\\" : u"HKLM\\") + path;
+}
+
+bool SimWindowSystem::key_exists(const KeyPath& path) const {
+  if (path.back() == u'\\') return true;  // the root itself (an empty sub-key)
+  if (keys_.count(path)) return true;
+  // A key on the path of a stored one ("a\b" of "a\b\c").
+  const KeyPath prefix = path + u"\\";
+  auto it = keys_.lower_bound(prefix);
+  return it != keys_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+}
+
+const SimWindowSystem::Value* SimWindowSystem::find_value(const KeyPath& path,
+                                                          const std::u16string& name) const {
+  auto key = keys_.find(path);
+  if (key == keys_.end()) return nullptr;
+  auto value = key->second.find(lower_ascii(name));
+  return value == key->second.end() ? nullptr : &value->second;
+}
+
+// ---- Test side --------------------------------------------------------------
+
+void SimWindowSystem::create_key(host::RegRoot root, const std::u16string& key) {
+  keys_[key_path(root, key)];
+}
+
+void SimWindowSystem::set_value(host::RegRoot root, const std::u16string& key,
+                                const std::u16string& name, std::uint32_t type,
+                                std::vector<std::uint8_t> bytes) {
+  keys_[key_path(root, key)][lower_ascii(name)] = Value{type, std::move(bytes)};
+}
+
+void SimWindowSystem::set_string(host::RegRoot root, const std::u16string& key,
+                                 const std::u16string& name, const std::u16string& text,
+                                 std::uint32_t type) {
+  std::vector<std::uint8_t> bytes;
+  append_utf16(bytes, text);
+  set_value(root, key, name, type, std::move(bytes));
+}
+
+void SimWindowSystem::set_multi(host::RegRoot root, const std::u16string& key,
+                                const std::u16string& name,
+                                const std::vector<std::u16string>& strings) {
+  std::vector<std::uint8_t> bytes;
+  for (const auto& s : strings) append_utf16(bytes, s);
+  append_utf16(bytes, u"");  // the empty string that ends the list
+  set_value(root, key, name, host::REG_MULTI_SZ, std::move(bytes));
+}
+
+void SimWindowSystem::set_dword(host::RegRoot root, const std::u16string& key,
+                                const std::u16string& name, std::uint32_t value) {
+  std::vector<std::uint8_t> bytes(4);
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+  set_value(root, key, name, host::REG_DWORD, std::move(bytes));
+}
+
+void SimWindowSystem::set_binary(host::RegRoot root, const std::u16string& key,
+                                 const std::u16string& name, std::vector<std::uint8_t> bytes) {
+  set_value(root, key, name, host::REG_BINARY, std::move(bytes));
+}
+
+void SimWindowSystem::remove_value(host::RegRoot root, const std::u16string& key,
+                                   const std::u16string& name) {
+  auto it = keys_.find(key_path(root, key));
+  if (it != keys_.end()) it->second.erase(lower_ascii(name));
+}
+
+// ---- The Win32 functions ------------------------------------------------------
+
+std::int32_t SimWindowSystem::RegOpenKeyEx(host::RegRoot root, const std::u16string& sub_key,
+                                           std::uint32_t access, host::RegKey& out) {
+  if (failing(WinsysCall::RegOpenKeyEx)) return ERROR_ACCESS_DENIED;
+  opened_access_.push_back(access);
+  KeyPath path = key_path(root, sub_key);
+  if (!key_exists(path)) return host::ERROR_FILE_NOT_FOUND;
+  out = next_key_;
+  next_key_ += 4;
+  open_keys_.emplace(out, std::move(path));
+  return host::ERROR_SUCCESS;
+}
+
+std::int32_t SimWindowSystem::RegQueryValueEx(host::RegKey key, const std::u16string& name,
+                                              std::uint32_t& type, std::uint8_t* data,
+                                              std::uint32_t& size) {
+  if (failing(WinsysCall::RegQueryValueEx)) return ERROR_ACCESS_DENIED;
+  auto open = open_keys_.find(key);
+  if (open == open_keys_.end()) return ERROR_INVALID_HANDLE;
+  const Value* value = find_value(open->second, name);
+  if (!value) return host::ERROR_FILE_NOT_FOUND;
+  const auto needed = static_cast<std::uint32_t>(value->bytes.size());
+  type = value->type;
+  if (data && size < needed) {
+    size = needed;
+    return host::ERROR_MORE_DATA;
+  }
+  if (data && needed > 0) std::memcpy(data, value->bytes.data(), needed);
+  size = needed;
+  return host::ERROR_SUCCESS;
+}
+
+std::int32_t SimWindowSystem::RegCloseKey(host::RegKey key) {
+  if (failing(WinsysCall::RegCloseKey)) return ERROR_ACCESS_DENIED;
+  return open_keys_.erase(key) == 1 ? host::ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+}  // namespace plovera::sim
