@@ -1,0 +1,82 @@
+// Finding Word's main window and its document area in the window tree.
+#include "fixture.h"
+
+namespace plovera::testing {
+namespace {
+
+class Discovery : public ::testing::Test, public WordFixture {
+ protected:
+  void SetUp() override { connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr); }
+  host::Hwnd top_level(const char16_t* cls, const char16_t* caption) {
+    return ws.create_window(ws.desktop(), cls, caption, {0, 0, 100, 100});  // goes in front
+  }
+};
+
+TEST_F(Discovery, SkipsAnOpusAppWithACaptionOf13CharactersOrFewer) {
+  top_level(u"OpusApp", u"13 characters");
+  top_level(u"OpusApp", u"");
+  addin.findword();
+  EXPECT_EQ(addin.wordhwnd, main);
+}
+
+TEST_F(Discovery, TakesTheFrontMostOfTwoWordWindows) {
+  const host::Hwnd front = top_level(u"OpusApp", u"Other - Microsoft Word");
+  top_level(u"opusapp", u"Lower case class - Word");  // classes compare exactly
+  addin.findword();
+  EXPECT_EQ(addin.wordhwnd, front);
+}
+
+TEST_F(Discovery, FindsNothingWithoutWord) {
+  ws.destroy_window(main);
+  addin.wordhwnd = 99;
+  addin.findword();
+  EXPECT_EQ(addin.wordhwnd, 0u);
+}
+
+TEST_F(Discovery, CaptionsInAnyScriptAndOfAnyLengthAreMeasuredWhole) {
+  ws.set_caption(main, std::u16string(10000, u'\u6587'));  // Chinese, far beyond any buffer
+  addin.findword();
+  EXPECT_EQ(addin.wordhwnd, main);
+}
+
+TEST_F(Discovery, Version12TakesTheLastWwFInDepthFirstOrder) {
+  const host::Hwnd inner = ws.create_window(docarea, u"_WwF", u"", {0, 60, 10, 10});
+  const host::Hwnd later = ws.create_window(main, u"Pane", u"", {0, 0, 1, 1});
+  ws.create_window(later, u"_WwB", u"ignored from 12 on", {0, 0, 1, 1});
+  // Z order, top first: later, docarea (with inner), dockright, docktop.
+  // Depth-first pre-order visits later, later's _WwB, docarea, inner, ...
+  addin.scanwindows(main);
+  EXPECT_EQ(addin.docwnd, inner);
+  EXPECT_EQ(addin.hwwb, 0u);
+}
+
+TEST_F(Discovery, Version11TakesTheLastWwBWithAtLeastTwoCharacters) {
+  word.version(u"11.0");
+  const host::Hwnd first = ws.create_window(docarea, u"_WwB", u"Doc", {0, 0, 1, 1});
+  ws.create_window(docarea, u"_WwB", u"X", {0, 0, 1, 1});  // one character: ignored
+  // docarea's children, top first: "X", first, the fixture's none (v12 fixture).
+  addin.scanwindows(main);
+  EXPECT_EQ(addin.hwwb, first);
+  EXPECT_EQ(addin.docwnd, 0u);  // _WwF is ignored below 12
+}
+
+TEST_F(Discovery, ReadsTheVersionTwicePerWindowVisited) {
+  addin.scanwindows(main);
+  EXPECT_EQ(word.calls("Application.Version"), 2 * 3);  // docarea, dockright, docktop
+}
+
+TEST_F(Discovery, FailingVersionReadEndsTheWalkWithTheError) {
+  word.fail("Application.Version", 1);
+  EXPECT_THROW(addin.scanwindows(main), host_error);
+  EXPECT_EQ(addin.docwnd, 0u);
+}
+
+TEST_F(Discovery, UnmatchedHandlesKeepTheirValue) {
+  addin.docwnd = 42;
+  ws.destroy_window(docarea);
+  addin.scanwindows(main);
+  EXPECT_EQ(addin.docwnd, 42u);
+}
+
+}  // namespace
+}  // namespace plovera::testing

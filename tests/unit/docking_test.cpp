@@ -1,0 +1,146 @@
+// Start-up and docking of the bar between Word's top dock and document area.
+#include "fixture.h"
+
+namespace plovera::testing {
+namespace {
+
+class Docking : public ::testing::Test, public WordFixture {
+ protected:
+  host::Rect bar_rect() { return ws.rect(form().window()); }
+};
+
+TEST_F(Docking, StartupDocksTheBarBelowTheTopDock) {
+  open(1);
+  start();
+  EXPECT_EQ(ws.parent(form().window()), main);
+  EXPECT_TRUE(form().shown());
+  EXPECT_EQ(addin.barheight, 24);
+  const host::Rect b = bar_rect();
+  EXPECT_EQ(b.top, 60);
+  EXPECT_EQ(b.bottom - b.top, 26);  // the band and a 2-pixel overlap
+  EXPECT_EQ(b.right - b.left, 794);  // (600 points * 20 - 80) \ 15
+  EXPECT_EQ(ws.rect(docarea).top, 84);
+  EXPECT_EQ(ws.rect(docarea).bottom, 700);
+  EXPECT_EQ(ws.rect(dockright).top, 84);
+  EXPECT_EQ(ws.rect(dockright).bottom, 700);
+  EXPECT_EQ(addin.dockoffset, 84);
+  EXPECT_FALSE(word.taskbar());
+  EXPECT_TRUE(form().timer_enabled(host::Timer::mouseTimer));
+  EXPECT_EQ(form().timer_interval(host::Timer::mouseTimer), 10u);
+  EXPECT_EQ(ws.foreground(), main);
+}
+
+TEST_F(Docking, BandFollowsTheScreenResolution) {
+  ws.log_pixels(120, 120);
+  start();
+  EXPECT_EQ(addin.barheight, 30);
+  EXPECT_EQ(bar_rect().bottom - bar_rect().top, 32);
+  EXPECT_EQ(bar_rect().right - bar_rect().left, (600 * 20 - 80) / 12);
+  EXPECT_EQ(ws.rect(docarea).top, 90);
+}
+
+TEST_F(Docking, Version11DocksAgainstTheParentOfItsDocumentWindow) {
+  WordFixture f(u"11.0");
+  f.start();
+  EXPECT_EQ(f.addin.hwwb, f.wwb);
+  EXPECT_EQ(f.addin.docwnd, f.docarea);
+  EXPECT_EQ(f.ws.rect(f.docarea).top, 84);
+}
+
+TEST_F(Docking, TaskbarOptionFailureIsIgnored) {
+  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+  word.fail("Application.ShowWindowsInTaskbar.let", 1);
+  EXPECT_EQ(word.raise_NewDocument(), status::ok);
+  EXPECT_TRUE(form().timer_enabled(host::Timer::mouseTimer));
+}
+
+TEST_F(Docking, InPlaceCostsThreeRectangleReadsAndNoCallIntoWord) {
+  start();
+  word.reset_calls();
+  ws.reset_calls();
+  addin.checkdock();
+  EXPECT_EQ(ws.calls("GetWindowRect"), 3);
+  EXPECT_EQ(ws.total_calls(), 3);
+  EXPECT_EQ(word.total_calls(), 0);
+}
+
+TEST_F(Docking, SmallShiftWithinTheToleranceIsLeftAlone) {
+  start();
+  ws.set_rect(docktop, {0, 0, 1000, 65});  // the document area is now 5 pixels off
+  const int moves = ws.moves(docarea);
+  tick();
+  EXPECT_EQ(ws.moves(docarea), moves);
+  EXPECT_EQ(ws.moves(form().window()), 1);
+}
+
+TEST_F(Docking, WordsOwnLayoutMakesTheBarDockAgain) {
+  start();
+  word.width_points(750);
+  relayout(1200, 800);
+  tick();
+  EXPECT_EQ(ws.rect(docarea).top, 84);
+  EXPECT_EQ(ws.rect(docarea).bottom, 800);
+  EXPECT_EQ(ws.rect(dockright).top, 84);
+  EXPECT_EQ(bar_rect().right - bar_rect().left, (750 * 20 - 80) / 15);
+  tick(3);
+  EXPECT_EQ(ws.rect(docarea).top, 84);  // in place from then on
+}
+
+TEST_F(Docking, MissingDocumentAreaLeavesTheBarAlone) {
+  start();
+  ws.destroy_window(docarea);
+  const int moves = ws.moves(form().window());
+  word.reset_calls();
+  tick(5);
+  EXPECT_EQ(ws.moves(form().window()), moves);
+  EXPECT_EQ(word.calls("Application.Width"), 0);
+}
+
+TEST_F(Docking, OverflowInWindowArithmeticEndsTheTickWithAnError) {
+  start();
+  word.width_points(200'000'000);  // twice the range of 32 bits, in twips
+  relayout(900, 700);
+  try {
+    addin.checkdock();
+    FAIL() << "no error";
+  } catch (const host_error& e) {
+    EXPECT_EQ(e.code(), status::overflow);
+  }
+  const int failed_before = forms.failed_events();
+  relayout(900, 700);
+  tick();
+  EXPECT_EQ(forms.failed_events(), failed_before + 1);
+}
+
+// The strip of tabs against a bar that narrows and widens again.
+TEST_F(Docking, ArrowsFollowTheBarsWidthAtARedock) {
+  open(11);  // 11 tabs end at 10900: they fit in 11910
+  start();
+  tick();
+  ASSERT_FALSE(el(host::Ctl::Iright, 0).visible);
+  word.width_points(500);
+  relayout(700, 700);
+  tick();
+  EXPECT_TRUE(el(host::Ctl::Iright, 0).visible);
+  EXPECT_TRUE(el(host::Ctl::Ileft, 0).visible);
+  EXPECT_EQ(el(host::Ctl::Iright, 0).left, form().width_twips() - 285);
+  word.width_points(600);
+  relayout(1000, 700);
+  tick();
+  EXPECT_FALSE(el(host::Ctl::Iright, 0).visible);
+  EXPECT_FALSE(el(host::Ctl::Ileft, 0).visible);
+  EXPECT_EQ(lefts().substr(0, 2), "60");
+  EXPECT_EQ(invariants(), "");
+}
+
+TEST_F(Docking, NoTabsStillPinsTheRightArrow) {
+  start();
+  word.width_points(500);
+  relayout(700, 700);
+  tick();
+  EXPECT_EQ(el(host::Ctl::Iright, 0).left, form().width_twips() - 285);
+  EXPECT_EQ(forms.failed_events(), 0);
+}
+
+}  // namespace
+}  // namespace plovera::testing

@@ -1,0 +1,110 @@
+#include "fixture.h"
+
+#include <sstream>
+
+#include "tabstrip/numbers.h"
+
+namespace plovera::testing {
+
+using host::Ctl;
+
+std::string utf8(const std::u16string& s) {
+  std::string out;
+  for (char16_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+WordFixture::WordFixture(std::u16string version) {
+  word.version(version);
+  word.width_points(600);
+  const host::Hwnd desk = ws.desktop();
+  main = ws.create_window(desk, u"OpusApp", u"Document1 - Microsoft Word", {0, 0, 1000, 700});
+  docktop = ws.create_window(main, u"MsoCommandBarDock", u"MsoDockTop", {0, 0, 1000, 60});
+  dockright = ws.create_window(main, u"MsoCommandBarDock", u"MsoDockRight", {976, 60, 1000, 700});
+  // Before version 12 the document area is the parent of a "_WwB" window.
+  docarea = ws.create_window(main, u"_WwF", u"", {0, 60, 976, 700});
+  if (version_number(version) < 12)
+    wwb = ws.create_window(docarea, u"_WwB", u"Document1", {0, 60, 976, 700});
+}
+
+WordFixture::~WordFixture() = default;
+
+void WordFixture::relayout(std::int32_t width, std::int32_t height) {
+  ws.set_rect(main, {0, 0, width, height});
+  ws.set_rect(docktop, {0, 0, width, 60});
+  ws.set_rect(dockright, {width - 24, 60, width, height});
+  ws.set_rect(docarea, {0, 60, width - 24, height});
+  if (wwb) ws.set_rect(wwb, {0, 60, width - 24, height});
+}
+
+void WordFixture::start() {
+  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+  ASSERT_EQ(word.raise_NewDocument(), status::ok);
+}
+
+void WordFixture::open(int n) {
+  for (int i = 1; i <= n; ++i) {
+    std::string name = "Doc" + std::to_string(i);
+    word.open_document(std::u16string(name.begin(), name.end()));
+  }
+}
+
+sim::SimForm& WordFixture::form() {
+  sim::SimForm* f = forms.form();
+  if (!f) throw std::logic_error("the bar's form is not loaded");
+  return *f;
+}
+
+const sim::ElementRecord& WordFixture::el(Ctl ctl, std::int32_t index) {
+  return form().element({ctl, static_cast<std::int16_t>(index)});
+}
+
+sim::SimWindow& WordFixture::window(const std::u16string& caption) {
+  for (sim::SimWindow* w : word.windows())
+    if (w->caption() == caption) return *w;
+  throw std::logic_error("no window " + utf8(caption));
+}
+
+std::int32_t WordFixture::index_of(const std::u16string& caption) {
+  for (std::int32_t p = 1; p <= bar.tabcount; ++p)
+    if (el(Ctl::Label2, bar.taborder(p)).caption == caption) return bar.taborder(p);
+  throw std::logic_error("no tab " + utf8(caption));
+}
+
+std::string WordFixture::strip() {
+  std::string s;
+  for (std::int32_t p = 1; p <= bar.tabcount; ++p) {
+    const std::int32_t c = bar.taborder(p);
+    if (!s.empty()) s += ' ';
+    s += utf8(el(Ctl::Label2, c).caption);
+    if (c == bar.activeidx) s += '*';
+  }
+  return s;
+}
+
+std::string WordFixture::lefts() {
+  std::ostringstream s;
+  for (std::int32_t p = 1; p <= bar.tabcount; ++p)
+    s << (p > 1 ? " " : "") << el(Ctl::Image1, bar.taborder(p)).left;
+  return s.str();
+}
+
+std::string WordFixture::word_windows() {
+  std::string s;
+  for (sim::SimWindow* w : word.windows()) s += (s.empty() ? "" : " ") + utf8(w->caption());
+  return s;
+}
+
+std::string WordFixture::invariants() {
+  std::string broken = bar.check_invariants();
+  if (!broken.empty()) return broken;
+  for (std::int32_t p = 1; p <= bar.tabcount; ++p) {
+    auto* w = static_cast<sim::SimWindow*>(bar.wins(p).get());
+    if (!w->is_open()) continue;  // removed on a later pass
+    if (w->caption() != el(Ctl::Label2, bar.taborder(p)).caption)
+      return "tab at " + std::to_string(p) + " shows another window's caption";
+  }
+  return {};
+}
+
+}  // namespace plovera::testing

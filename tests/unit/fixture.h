@@ -1,0 +1,65 @@
+// A loaded add-in inside a simulated Word: Word's object model, its window
+// tree (main window, top and right docks, document area), the forms engine
+// and a clock. Tests drive it as Word and the user would and read the strip
+// back as strings.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "addin/addin.h"
+#include "addin/connect.h"
+#include "sim/sim_forms.h"
+#include "sim/sim_winsys.h"
+#include "sim/sim_word.h"
+
+namespace plovera::testing {
+
+std::string utf8(const std::u16string& s);
+
+class WordFixture {
+ public:
+  explicit WordFixture(std::u16string version = u"12.0");
+  ~WordFixture();
+
+  sim::SimWord word;
+  sim::SimWindowSystem ws;
+  sim::SimFormEngine forms{ws};
+  Addin addin{HostServices{ws, forms}};
+  Connect connect{addin};
+  frmAddIn& bar = addin.frmAddIn;
+
+  // Word's windows: main window 1000 x 700 at the screen's origin, the top
+  // dock 60 high, the right dock 24 wide, the document area between them.
+  host::Hwnd main = 0, docktop = 0, dockright = 0, docarea = 0, wwb = 0;
+  // Lays Word's windows out again as Word does after a resize.
+  void relayout(std::int32_t width, std::int32_t height);
+
+  // Connects and raises the first event: the bar starts.
+  void start();
+  // Opens documents "Doc1".."DocN" (N windows).
+  void open(int n);
+  // One tick of the bar's 10 ms timer (or n of them).
+  void tick(int n = 1) { forms.advance(10u * static_cast<std::uint32_t>(n)); }
+
+  sim::SimForm& form();
+  const sim::ElementRecord& el(host::Ctl ctl, std::int32_t index);
+  sim::SimWindow& window(const std::u16string& caption);
+  // The control index of the tab showing `caption`.
+  std::int32_t index_of(const std::u16string& caption);
+
+  // The strip in position order: captions, "*" after the selected tab.
+  std::string strip();
+  // Face lefts in position order, space-separated.
+  std::string lefts();
+  // Captions of Word's windows in Word's order.
+  std::string word_windows();
+  // Empty when the tab model's invariants hold and every tab shows its own
+  // window's caption.
+  std::string invariants();
+};
+
+}  // namespace plovera::testing

@@ -1,0 +1,184 @@
+// The popup menu "tabPopup" and the commands behind its buttons.
+#include "commands/buttonevent.h"
+#include "fixture.h"
+
+namespace plovera::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class Menu : public ::testing::Test, public WordFixture {
+ protected:
+  sim::SimCommandBar& popup() {
+    sim::SimCommandBar* b = word.bar(u"tabPopup");
+    if (!b) throw std::logic_error("no tabPopup");
+    return *b;
+  }
+  sim::SimButton& button(int i) { return *popup().buttons().at(static_cast<std::size_t>(i)); }
+};
+
+TEST_F(Menu, ListsSaveAllAboveTheWebSiteWithTheirValues) {
+  start();
+  ASSERT_EQ(popup().position(), 5);
+  ASSERT_EQ(popup().buttons().size(), 2u);
+  EXPECT_THAT(button(0).sets(), ElementsAre("FaceId=455", "Caption=Save All", "TooltipText=Save All",
+                                            "Style=3", "Tag=marrowick", "Parameter=SaveAll"));
+  EXPECT_THAT(button(1).sets(),
+              ElementsAre("FaceId=1016", "Caption=Visit our web site",
+                          "TooltipText=Visit our web site", "Style=3", "Tag=marrowick",
+                          "Parameter=website"));
+  for (int i : {0, 1}) {
+    EXPECT_EQ(button(i).type(), 1);
+    EXPECT_EQ(button(i).id(), 1);
+    EXPECT_TRUE(button(i).temporary());
+  }
+  EXPECT_EQ(addin.btnevents->myButton().get(), &button(1));
+}
+
+TEST_F(Menu, LeftoverBarWithoutButtonsIsDeletedAndRebuilt) {
+  sim::SimCommandBar& old = word.add_bar(u"tabPopup");
+  start();
+  EXPECT_FALSE(old.alive());
+  ASSERT_EQ(word.bars().size(), 1u);
+  EXPECT_EQ(popup().buttons().size(), 2u);
+}
+
+TEST_F(Menu, SecondWordRunRebuildsTheBarLeftFromTheFirst) {
+  start();
+  connect.AddinInstance_OnDisconnection(0);
+  word.restart();
+  ASSERT_TRUE(popup().buttons().empty());  // temporary buttons are gone, the bar stays
+  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+  word.raise_NewDocument();
+  ASSERT_EQ(word.bars().size(), 1u);
+  EXPECT_EQ(popup().buttons().size(), 2u);
+}
+
+TEST_F(Menu, FailureWhileAddingReachesTheStartup) {
+  for (const char* member : {"CommandBars.Add", "CommandBarControls.Add", "CommandBarButton.Tag"}) {
+    WordFixture f;
+    f.connect.AddinInstance_OnConnection(f.word.host_object(), 1, nullptr);
+    f.word.fail(member, 1);
+    EXPECT_TRUE(failed(f.word.raise_NewDocument())) << member;
+    EXPECT_EQ(f.forms.forms_created(), 0) << member;  // the bar is not shown
+  }
+}
+
+TEST_F(Menu, BothButtonsReachTheOneReceiver) {
+  open(1);
+  start();
+  ASSERT_EQ(word.click(button(1)), status::ok);
+  ASSERT_EQ(ws.shell_calls().size(), 1u);
+  word.documents()[0]->set_saved(false);
+  word.documents()[0]->set_path(u"C:\\docs");
+  ASSERT_EQ(word.click(button(0)), status::ok);
+  EXPECT_EQ(word.documents()[0]->save_count(), 1);
+}
+
+TEST_F(Menu, WebSiteOpensTheAddressInTheAddinsFolder) {
+  ws.module_folder(u"C:\\Program Files\\Plovera");
+  start();
+  word.click(button(1));
+  ASSERT_EQ(ws.shell_calls().size(), 1u);
+  const sim::ShellCall& call = ws.shell_calls()[0];
+  EXPECT_EQ(call.verb, u"open");
+  EXPECT_EQ(call.file, kWebSite);
+  EXPECT_EQ(call.file.rfind(u"https://", 0), 0u);
+  EXPECT_EQ(call.parameters, u"");
+  EXPECT_EQ(call.directory, u"C:\\Program Files\\Plovera");
+  EXPECT_EQ(call.show, 1);
+  EXPECT_EQ(call.owner, form().window());
+}
+
+TEST_F(Menu, OtherParametersChangeNothing) {
+  open(1);
+  word.documents()[0]->set_saved(false);
+  start();
+  word.reset_calls();
+  bool cancel = false;
+  for (const char16_t* p : {u"saveall", u"Website", u""}) {
+    button(0).Parameter(p);
+    addin.btnevents->myButton_Click(host::Ref<host::CommandBarButton>(&button(0)), cancel);
+  }
+  EXPECT_EQ(word.calls("Application.Documents"), 0);
+  EXPECT_TRUE(ws.shell_calls().empty());
+  EXPECT_FALSE(cancel);
+}
+
+TEST_F(Menu, PopupOpensAtThePointerAndAFailureOpensNothing) {
+  start();
+  int shown = 0;
+  word.on_popup([&](sim::SimCommandBar&) { ++shown; });
+  addin.showmenu();
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(ws.foreground(), main);
+  popup().Delete();
+  EXPECT_NO_THROW(addin.showmenu());
+  EXPECT_EQ(shown, 1);
+}
+
+class SaveAll : public Menu {
+ protected:
+  void SetUp() override {
+    start();
+    word.reset_calls();
+  }
+};
+
+TEST_F(SaveAll, NothingUnsavedDoesNothing) {
+  open(2);
+  addin.btnevents->saveall();
+  EXPECT_TRUE(word.saves().empty());
+  EXPECT_TRUE(word.dialogs().empty());
+}
+
+TEST_F(SaveAll, SavesFiledDocumentsAndAsksForNamesOfNewOnes) {
+  sim::SimDocument& filed = word.open_document(u"Report", u"C:\\docs", false);
+  sim::SimDocument& fresh = word.open_document(u"Document2", u"", false);
+  sim::SimDocument& other = word.open_document(u"Document3", u"", true);
+  word.activate(*other.windows()[0]);
+  addin.btnevents->saveall();
+  EXPECT_EQ(filed.save_count(), 1);
+  ASSERT_EQ(word.dialogs().size(), 3u);  // fetched anew for each of its three uses
+  EXPECT_EQ(word.dialogs()[0]->initial_name(), u"Document2");
+  EXPECT_EQ(word.dialogs()[0]->type(), 2);
+  ASSERT_EQ(word.saves().size(), 2u);
+  // The dialog saves Word's active document: the new one was made active first.
+  EXPECT_EQ(word.saves()[1].document, &fresh);
+  EXPECT_EQ(word.saves()[1].name, u"Document2");
+}
+
+TEST_F(SaveAll, CancellingSkipsTheDocumentAndGoesOn) {
+  word.open_document(u"New1", u"", false);
+  sim::SimDocument& second = word.open_document(u"New2", u"", false);
+  word.dialog_answers({0, -1});
+  addin.btnevents->saveall();
+  ASSERT_EQ(word.saves().size(), 1u);
+  EXPECT_EQ(word.saves()[0].document, &second);
+}
+
+TEST_F(SaveAll, ReadsTheDocumentCountOnce) {
+  word.open_document(u"A", u"", false);
+  word.dialog_answers({0});
+  word.on_call("FileDialog.Show", [&] { word.open_document(u"B", u"C:\\", false); });
+  addin.btnevents->saveall();
+  EXPECT_EQ(word.calls("Documents.Count"), 1);
+  EXPECT_EQ(word.calls("Documents.Item"), 1);  // B, opened meanwhile, is not visited
+}
+
+TEST_F(SaveAll, AFailingSaveDoesNotStopTheOthersAndIsReported) {
+  sim::SimDocument& a = word.open_document(u"A", u"C:\\", false);
+  sim::SimDocument& b = word.open_document(u"B", u"C:\\", false);
+  word.fail("Document.Save", 1);
+  EXPECT_THROW(addin.btnevents->saveall(), host_error);
+  EXPECT_EQ(a.save_count(), 0);
+  EXPECT_EQ(b.save_count(), 1);
+  // Through Office, the failure is the click's result.
+  word.fail("Document.Save", 1);
+  a.set_saved(false);
+  b.set_saved(false);
+  EXPECT_TRUE(failed(word.click(button(0))));
+}
+
+}  // namespace
+}  // namespace plovera::testing

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "tabstrip/numbers.h"
+
+namespace plovera {
+namespace {
+
+TEST(Numbers, RoundsHalvesToEven) {
+  EXPECT_EQ(round_half_even(0.5), 0);
+  EXPECT_EQ(round_half_even(1.5), 2);
+  EXPECT_EQ(round_half_even(2.5), 2);
+  EXPECT_EQ(round_half_even(-2.5), -2);
+  EXPECT_EQ(round_half_even(-1.5), -2);
+  EXPECT_EQ(round_half_even(2.4999f), 2);
+  EXPECT_EQ(round_half_even(-0.6), -1);
+}
+
+TEST(Numbers, RoundingOutside32BitsIsAnOverflow) {
+  EXPECT_THROW(round_half_even(3e9), host_error);
+  EXPECT_THROW(round_half_even(-3e9), host_error);
+  EXPECT_THROW(round_half_even(std::nan("")), host_error);
+  EXPECT_EQ(round_half_even(2147483647.0), INT32_MAX);
+}
+
+TEST(Numbers, WindowArithmeticDetectsOverflow) {
+  EXPECT_EQ(add32(INT32_MAX - 1, 1), INT32_MAX);
+  EXPECT_THROW(add32(INT32_MAX, 1), host_error);
+  EXPECT_THROW(sub32(INT32_MIN, 1), host_error);
+  EXPECT_THROW(mul32(600000, 20000), host_error);
+  EXPECT_THROW(abs32(INT32_MIN), host_error);
+  EXPECT_THROW(div32(1, 0), host_error);
+  EXPECT_EQ(div32(-7, 2), -3);  // truncates toward zero
+  try {
+    add32(INT32_MAX, 1);
+  } catch (const host_error& e) {
+    EXPECT_EQ(e.code(), status::overflow);
+  }
+}
+
+TEST(Numbers, TwipsPerPixelRoundsHalfToEven) {
+  EXPECT_EQ(twips_per_pixel(96), 15);
+  EXPECT_EQ(twips_per_pixel(120), 12);
+  EXPECT_EQ(twips_per_pixel(144), 10);
+  EXPECT_EQ(twips_per_pixel(192), 8);  // 7.5
+  EXPECT_EQ(twips_per_pixel(160), 9);
+  EXPECT_THROW(twips_per_pixel(0), host_error);
+}
+
+TEST(Numbers, VersionTextGivesItsLeadingNumber) {
+  EXPECT_EQ(version_number(u"12.0"), 12.0);
+  EXPECT_EQ(version_number(u"11.0"), 11.0);
+  EXPECT_EQ(version_number(u"16.0.4266"), 16.0);
+  EXPECT_DOUBLE_EQ(version_number(u"12.5"), 12.5);
+  EXPECT_EQ(version_number(u"Word"), 0.0);
+  EXPECT_EQ(version_number(u""), 0.0);
+}
+
+}  // namespace
+}  // namespace plovera

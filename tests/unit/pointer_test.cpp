@@ -1,0 +1,176 @@
+// The pointer on the bar: hot looks, presses, drags, the popup, and the hot
+// looks cleared when the pointer leaves the bar.
+#include "fixture.h"
+
+namespace plovera::testing {
+namespace {
+
+using host::Ctl;
+using host::Element;
+using host::Picture;
+
+class Pointer : public ::testing::Test, public WordFixture {
+ protected:
+  void SetUp() override {
+    open(3);
+    word.activate(window(u"Doc1"));
+    start();
+    tick(2);
+    ASSERT_EQ(strip(), "Doc1* Doc2 Doc3");
+    ws.cursor(100, 70);  // over the bar, which lies at (0,60)-(794,86)
+  }
+  Picture face(int c) { return el(Ctl::Image1, c).picture; }
+  Picture close_button(int c) { return el(Ctl::Image2, c).picture; }
+  int popups = 0;
+  void count_popups() {
+    word.on_popup([this](sim::SimCommandBar&) { ++popups; });
+  }
+};
+
+TEST_F(Pointer, MovingWithinOneTabChangesNothing) {
+  forms.mouse_move({Ctl::Image1, 2}, 0);
+  const std::int64_t before = forms.calls("Element.Picture.let");
+  for (Ctl part : {Ctl::Image1, Ctl::Image3, Ctl::Label2}) forms.mouse_move({part, 2}, 0);
+  EXPECT_EQ(forms.calls("Element.Picture.let"), before);
+  EXPECT_EQ(face(2), Picture::list2);
+}
+
+TEST_F(Pointer, HotFaceFollowsThePointerFromTabToTab) {
+  forms.mouse_move({Ctl::Label2, 2}, 0);
+  EXPECT_EQ(face(2), Picture::list2);
+  forms.mouse_move({Ctl::Image3, 3}, 0);
+  EXPECT_EQ(face(2), Picture::list1);
+  EXPECT_EQ(face(3), Picture::list2);
+  forms.mouse_move({Ctl::Image1, 1}, 0);  // the selected tab is hot too
+  EXPECT_EQ(face(1), Picture::list2);
+  forms.mouse_move({Ctl::Image1, 2}, 0);
+  EXPECT_EQ(face(1), Picture::none);  // back to the selected look
+  EXPECT_EQ(bar.hoveridx, 2);
+}
+
+TEST_F(Pointer, CloseButtonIsHotWithItsFace) {
+  forms.mouse_move({Ctl::Image2, 2}, 0);
+  EXPECT_EQ(face(2), Picture::list2);
+  EXPECT_EQ(close_button(2), Picture::list4);
+  forms.mouse_move({Ctl::Label2, 2}, 0);
+  EXPECT_EQ(close_button(2), Picture::list3);
+  EXPECT_EQ(face(2), Picture::list2);
+  forms.mouse_move({Ctl::Image2, 3}, 0);
+  forms.mouse_move({Ctl::Image2, 2}, 0);
+  EXPECT_EQ(close_button(3), Picture::list3);
+  EXPECT_EQ(bar.closeidx, 2);
+}
+
+TEST_F(Pointer, BackgroundAndArrowsClearTheHotLooks) {
+  bar.form().Visible({Ctl::Ileft, 0}, true);
+  for (Element e : {Element{Ctl::Form, 0}, Element{Ctl::Ileft, 0}}) {
+    forms.mouse_move({Ctl::Image2, 2}, 0);
+    forms.mouse_move(e, 0);
+    EXPECT_EQ(face(2), Picture::list1);
+    EXPECT_EQ(close_button(2), Picture::list3);
+    EXPECT_EQ(bar.hoveridx, 0);
+    EXPECT_EQ(bar.closeidx, 0);
+  }
+}
+
+TEST_F(Pointer, LeavingTheBarClearsTheHotLooksOnTheNextTick) {
+  forms.mouse_move({Ctl::Image2, 1}, 0);
+  ASSERT_EQ(face(1), Picture::list2);
+  tick();
+  EXPECT_EQ(face(1), Picture::list2);  // still over the bar
+  ws.cursor(100, 30);  // up into Word's toolbars
+  tick();
+  EXPECT_EQ(face(1), Picture::none);  // the selected tab's own look
+  EXPECT_EQ(close_button(1), Picture::list3);
+  EXPECT_EQ(bar.hoveridx, 0);
+  EXPECT_EQ(bar.closeidx, 0);
+}
+
+TEST_F(Pointer, TheBarsEdgeCountsAsOutside) {
+  const host::Rect r = ws.rect(form().window());
+  for (host::Point edge : {host::Point{r.left, 70}, host::Point{100, r.top},
+                           host::Point{r.right, 70}, host::Point{100, r.bottom}}) {
+    forms.mouse_move({Ctl::Image1, 2}, 0);
+    ws.cursor(edge.x, edge.y);
+    tick();
+    EXPECT_EQ(face(2), Picture::list1) << edge.x << "," << edge.y;
+    ws.cursor(100, 70);
+  }
+}
+
+TEST_F(Pointer, LeavingWithTheButtonHeldKeepsThePress) {
+  forms.mouse_down({Ctl::Image1, 2}, host::LEFT_BUTTON);
+  ws.cursor(100, 300);
+  tick();
+  EXPECT_EQ(bar.pressidx, 2);
+}
+
+TEST_F(Pointer, LeftPressThenMoveBeginsADragOfTheFace) {
+  forms.mouse_down({Ctl::Label2, 2}, host::LEFT_BUTTON);
+  EXPECT_EQ(bar.pressidx, 2);
+  forms.mouse_move({Ctl::Label2, 2}, host::LEFT_BUTTON);
+  ASSERT_TRUE(forms.drag_source());
+  EXPECT_EQ(*forms.drag_source(), (Element{Ctl::Image1, 2}));
+  EXPECT_EQ(bar.pressidx, 0);
+  EXPECT_EQ(face(2), Picture::list2);
+}
+
+TEST_F(Pointer, PressAndReleaseWithoutAMoveIsAClick) {
+  forms.mouse_down({Ctl::Image1, 2}, host::LEFT_BUTTON);
+  forms.mouse_up({Ctl::Image1, 2}, host::LEFT_BUTTON);
+  forms.mouse_move({Ctl::Image1, 2}, 0);
+  EXPECT_FALSE(forms.drag_source());
+  EXPECT_EQ(bar.pressidx, 0);
+}
+
+TEST_F(Pointer, CloseButtonNeverArmsADrag) {
+  forms.mouse_down({Ctl::Image2, 2}, host::LEFT_BUTTON);
+  forms.mouse_move({Ctl::Image2, 2}, host::LEFT_BUTTON);
+  EXPECT_EQ(bar.pressidx, 0);
+  EXPECT_FALSE(forms.drag_source());
+}
+
+TEST_F(Pointer, RightPressAnywhereOpensTheSameMenuAndArmsNothing) {
+  count_popups();
+  for (Element e : {Element{Ctl::Form, 0}, Element{Ctl::Image1, 2}, Element{Ctl::Image2, 3},
+                    Element{Ctl::Image3, 1}, Element{Ctl::Label2, 2}}) {
+    forms.mouse_down(e, host::RIGHT_BUTTON);
+    EXPECT_EQ(bar.pressidx, 0);
+  }
+  EXPECT_EQ(popups, 5);
+  EXPECT_EQ(strip(), "Doc1* Doc2 Doc3");  // the tab under the pointer is not selected
+}
+
+TEST_F(Pointer, ChoosingFromThePopupRunsTheCommand) {
+  word.on_popup([&](sim::SimCommandBar& bar) { word.click(*bar.buttons()[1]); });
+  forms.mouse_down({Ctl::Form, 0}, host::RIGHT_BUTTON);
+  EXPECT_EQ(ws.shell_calls().size(), 1u);
+}
+
+TEST_F(Pointer, SelectingTheActiveTabAgainDoesNothing) {
+  forms.reset_paints();
+  bar.mdown(1);
+  EXPECT_EQ(forms.paints(), 0);
+}
+
+TEST_F(Pointer, AFailureInsideMouseMLeavesHoverWorking) {
+  forms.fail("Element.Picture.let", 1);
+  EXPECT_TRUE(failed(forms.mouse_move({Ctl::Image1, 2}, 0)));
+  EXPECT_EQ(bar.mousebusy, 0);
+  EXPECT_EQ(bar.hoveridx, 0);  // the state is written last
+  forms.mouse_move({Ctl::Image1, 2}, 0);
+  EXPECT_EQ(face(2), Picture::list2);
+}
+
+TEST_F(Pointer, IndexVariablesStayValid) {
+  forms.mouse_move({Ctl::Image2, 3}, 0);
+  word.close_window(window(u"Doc3"));
+  tick();
+  EXPECT_EQ(invariants(), "");
+  forms.mouse_move({Ctl::Form, 0}, 0);
+  EXPECT_EQ(bar.hoveridx, 0);
+  EXPECT_EQ(bar.closeidx, 0);
+}
+
+}  // namespace
+}  // namespace plovera::testing

@@ -1,0 +1,416 @@
+// Tabs following Word's windows: creation, captions, closing, selection.
+#include "fixture.h"
+
+namespace plovera::testing {
+namespace {
+
+using host::Ctl;
+using host::Picture;
+
+class Tabs : public ::testing::Test, public WordFixture {
+ protected:
+  // Starts the bar over `n` documents and runs the first passes.
+  void start_with(int n) {
+    open(n);
+    start();
+    tick(2);
+  }
+  void pass() {
+    tick();
+    ASSERT_EQ(invariants(), "");
+  }
+  float face_right(std::int32_t c) { return el(Ctl::Image1, c).left + el(Ctl::Image1, c).width; }
+};
+
+TEST_F(Tabs, FirstPassCreatesOneTabPerWindowInWordsOrder) {
+  open(3);
+  word.activate(window(u"Doc2"));
+  start();
+  tick();
+  EXPECT_EQ(strip(), "Doc1 Doc2 Doc3*");  // each new tab is selected as it comes
+  pass();
+  EXPECT_EQ(strip(), "Doc1 Doc2* Doc3");  // then Word's active window
+}
+
+TEST_F(Tabs, FirstTabIsIndexOneWithItsIconAt75) {
+  start_with(1);
+  EXPECT_EQ(bar.taborder(1), 1);
+  EXPECT_EQ(el(Ctl::Image3, 1).left, 75);
+  EXPECT_EQ(el(Ctl::Image1, 1).left, 60);
+  EXPECT_EQ(el(Ctl::Label2, 1).left, 345);
+  EXPECT_EQ(el(Ctl::Image2, 1).left, 775);  // "Doc1" is 400 twips wide
+  EXPECT_EQ(el(Ctl::Image1, 1).width, 940);
+  EXPECT_EQ(el(Ctl::Label2, 1).top, 390 - 30 - 270);
+  EXPECT_EQ(el(Ctl::Image3, 1).top, 135);
+  EXPECT_EQ(el(Ctl::Image1, 1).picture, Picture::none);  // selected
+  EXPECT_EQ(el(Ctl::Image3, 1).picture, Picture::list5);
+  EXPECT_EQ(el(Ctl::Image2, 1).picture, Picture::list3);
+  EXPECT_EQ(el(Ctl::Ileft, 0).left, 0);
+  EXPECT_EQ(el(Ctl::Iright, 0).left, 11910 - 285);
+  EXPECT_EQ(el(Ctl::Iright, 0).top, 90);
+  EXPECT_FALSE(el(Ctl::Iright, 0).visible);
+  EXPECT_EQ(lefts(), "60");
+}
+
+TEST_F(Tabs, FacesStand30TwipsApart) {
+  start_with(3);
+  EXPECT_EQ(lefts(), "60 1030 2000");
+}
+
+TEST_F(Tabs, NewTabReusesTheLowestHiddenIndexAtTheRightEnd) {
+  start_with(3);
+  word.close_window(window(u"Doc2"));
+  pass();
+  word.close_window(window(u"Doc1"));
+  pass();
+  word.open_document(u"Doc4");
+  pass();
+  EXPECT_EQ(strip(), "Doc3 Doc4*");
+  EXPECT_EQ(bar.taborder(2), 1);
+  word.open_document(u"Doc5");
+  pass();
+  EXPECT_EQ(bar.taborder(3), 2);
+  EXPECT_EQ(form().loaded_count(Ctl::Label2), 4);  // elements are never destroyed
+}
+
+TEST_F(Tabs, TabEndingExactlyAtTheBarsEdgeShowsNoArrows) {
+  word.width_points(604);  // a bar of 800 pixels: 12000 twips
+  word.open_document(std::u16string(114, u'x'));  // 600 + 11400 = 12000
+  start();
+  tick();
+  ASSERT_EQ(face_right(1), 12000);
+  EXPECT_FALSE(el(Ctl::Iright, 0).visible);
+  word.open_document(std::u16string(115, u'y'));
+  tick();
+  EXPECT_TRUE(el(Ctl::Iright, 0).visible);
+  EXPECT_TRUE(el(Ctl::Ileft, 0).visible);
+  EXPECT_EQ(face_right(bar.taborder(2)), 12000 - 285 - 75);  // aligned to the right arrow
+}
+
+TEST_F(Tabs, RenameShiftsExactlyTheTabsToItsRight) {
+  start_with(5);
+  word.rename_document(*word.documents()[1], u"Document2");  // 5 characters longer
+  const std::string before = lefts();
+  pass();
+  EXPECT_EQ(strip(), "Doc1 Document2 Doc3 Doc4 Doc5*");
+  EXPECT_EQ(before, "60 1030 2000 2970 3940");
+  EXPECT_EQ(lefts(), "60 1030 2500 3470 4440");
+  EXPECT_EQ(el(Ctl::Image1, 2).width, 940 + 500);
+  EXPECT_EQ(el(Ctl::Image2, 2).left, 1030 + 285 + 900 + 30);
+}
+
+TEST_F(Tabs, RenameFollowsPositionsNotIndexesAfterAReorder) {
+  start_with(5);
+  bar.movetab(bar.taborder(5), bar.taborder(1));  // Doc5 Doc1 Doc2 Doc3 Doc4
+  ASSERT_EQ(strip(), "Doc5* Doc1 Doc2 Doc3 Doc4");
+  word.rename_document(*word.documents()[0], u"D1");  // position 2, 2 characters shorter
+  const std::string before = lefts();
+  pass();
+  EXPECT_EQ(before, "60 1030 2000 2970 3940");
+  EXPECT_EQ(lefts(), "60 1030 1800 2770 3740");
+}
+
+TEST_F(Tabs, RenameToTheSameWidthMovesNothing) {
+  start_with(2);
+  word.rename_document(*word.documents()[0], u"Abcd");
+  pass();
+  EXPECT_EQ(strip(), "Abcd Doc2*");
+  EXPECT_EQ(lefts(), "60 1030");
+}
+
+TEST_F(Tabs, CaptionsOfAnyScriptAndLength) {
+  start_with(1);
+  for (const std::u16string& caption :
+       {std::u16string(), std::u16string(10000, u'w'), std::u16string(u"\u6587\u4ef6.docx"),
+        std::u16string(u"\u0645\u0633\u062a\u0646\u062f"), std::u16string(u"\U0001F600 emoji")}) {
+    word.rename_document(*word.documents()[0], caption);
+    pass();
+    EXPECT_EQ(el(Ctl::Label2, 1).caption, caption);
+    EXPECT_EQ(el(Ctl::Label2, 1).width, sim::label_width(caption));
+  }
+}
+
+TEST_F(Tabs, ActiveWindowsTabIsSelectedOnTheNextPass) {
+  start_with(3);
+  word.activate(window(u"Doc1"));
+  pass();
+  EXPECT_EQ(strip(), "Doc1* Doc2 Doc3");
+  EXPECT_EQ(el(Ctl::Image1, 3).picture, Picture::list1);
+  EXPECT_EQ(el(Ctl::Image1, 1).picture, Picture::none);
+}
+
+TEST_F(Tabs, TaskbarOptionSwitchedBackOnIsSwitchedOffAgain) {
+  start_with(1);
+  word.set_taskbar(true);
+  pass();
+  EXPECT_FALSE(word.taskbar());
+}
+
+TEST_F(Tabs, WindowInTwoViewsHasTwoTabs) {
+  start_with(1);
+  word.new_window(*word.documents()[0]);
+  pass();
+  pass();
+  EXPECT_EQ(strip(), "Doc1:1 Doc1:2*");
+}
+
+TEST_F(Tabs, ClickActivatesTheWindowAndWordGetsTheForeground) {
+  start_with(3);
+  word.reset_calls();
+  forms.mouse_down({Ctl::Label2, 1}, host::LEFT_BUTTON);
+  forms.mouse_up({Ctl::Label2, 1}, host::LEFT_BUTTON);
+  EXPECT_EQ(forms.click({Ctl::Label2, 1}), status::ok);
+  EXPECT_EQ(word.calls("Window.Activate"), 2);
+  EXPECT_EQ(word.active_window(), &window(u"Doc1"));
+  EXPECT_EQ(ws.foreground(), main);
+  EXPECT_EQ(strip(), "Doc1 Doc2 Doc3*");  // the look follows on the next pass
+  pass();
+  EXPECT_EQ(strip(), "Doc1* Doc2 Doc3");
+}
+
+TEST_F(Tabs, DoubleClickOnlyBringsWordToTheFront) {
+  start_with(2);
+  word.reset_calls();
+  forms.dbl_click({Ctl::Image1, 1});
+  EXPECT_EQ(word.total_calls(), 0);
+  EXPECT_EQ(ws.foreground(), main);
+}
+
+class Closing : public Tabs {};
+
+TEST_F(Closing, CloseButtonAsksWordAndTheTabGoesOnTheNextPass) {
+  start_with(3);
+  forms.click({Ctl::Image2, 2});
+  EXPECT_EQ(word.calls("Window.Close"), 1);
+  EXPECT_EQ(word_windows(), "Doc1 Doc3");
+  EXPECT_EQ(strip(), "Doc1 Doc2 Doc3*");  // still there until the pass
+  pass();
+  EXPECT_EQ(strip(), "Doc1 Doc3*");
+  EXPECT_EQ(lefts(), "60 1030");
+}
+
+TEST_F(Closing, RefusedCloseKeepsTheTab) {
+  start_with(2);
+  word.close_prompt([](sim::SimWindow&) { return false; });  // the user cancels
+  EXPECT_EQ(forms.click({Ctl::Image2, 1}), status::ok);
+  pass();
+  EXPECT_EQ(strip(), "Doc1 Doc2*");
+}
+
+TEST_F(Closing, FailingCloseIsIgnored) {
+  start_with(2);
+  word.fail("Window.Close");
+  EXPECT_EQ(forms.click({Ctl::Image2, 1}), status::ok);
+  EXPECT_EQ(ws.foreground(), main);
+}
+
+// Word's save prompt runs a message loop; ticks arriving in it are skipped
+// instead of running on top of the close.
+TEST_F(Closing, TicksDuringWordsPromptAreSkipped) {
+  start_with(2);
+  int ticks_in_prompt = 0;
+  word.close_prompt([&](sim::SimWindow&) {
+    const std::int64_t calls = word.calls("Application.ActiveWindow");
+    tick(5);
+    ticks_in_prompt += static_cast<int>(word.calls("Application.ActiveWindow") - calls);
+    return true;
+  });
+  forms.click({Ctl::Image2, 1});
+  EXPECT_EQ(ticks_in_prompt, 0);
+  pass();
+  EXPECT_EQ(strip(), "Doc2*");
+}
+
+TEST_F(Closing, SelectedTabHandsItsLookToTheRightNeighbour) {
+  start_with(3);
+  word.activate(window(u"Doc2"));
+  pass();
+  word.close_window(window(u"Doc2"));
+  word.activate(window(u"Doc1"));  // Word moves on, but the pass removes first
+  bar.mclose(2);
+  EXPECT_EQ(strip(), "Doc1 Doc3*");
+  EXPECT_EQ(el(Ctl::Image1, 2).picture, Picture::list1);
+}
+
+TEST_F(Closing, SelectedRightmostTabHandsItsLookToTheLeft) {
+  start_with(3);
+  bar.mclose(3);
+  EXPECT_EQ(bar.activeidx, 2);
+  EXPECT_EQ(el(Ctl::Image1, 2).picture, Picture::none);
+}
+
+TEST_F(Closing, ClosingTheLastTabLeavesNothingSelected) {
+  start_with(1);
+  word.close_window(window(u"Doc1"));
+  pass();
+  EXPECT_EQ(bar.tabcount, 0);
+  EXPECT_EQ(bar.wincount, 0);
+  EXPECT_EQ(bar.activeidx, 0);
+}
+
+TEST_F(Closing, ClosingAnUnselectedTabKeepsTheSelection) {
+  start_with(4);
+  word.close_window(window(u"Doc2"));
+  pass();
+  EXPECT_EQ(strip(), "Doc1 Doc3 Doc4*");
+  EXPECT_EQ(lefts(), "60 1030 2000");
+}
+
+TEST_F(Closing, RightmostTabMovesNoOther) {
+  start_with(3);
+  word.activate(window(u"Doc1"));
+  pass();
+  word.close_window(window(u"Doc3"));
+  pass();
+  EXPECT_EQ(lefts(), "60 1030");
+}
+
+TEST_F(Closing, TwoWindowsClosedBetweenPassesRemoveExactlyTheirTabs) {
+  start_with(5);
+  word.close_window(window(u"Doc2"));
+  word.close_window(window(u"Doc3"));
+  tick();
+  EXPECT_GE(bar.tabcount, 3);
+  pass();
+  EXPECT_EQ(strip(), "Doc1 Doc4 Doc5*");
+}
+
+class Overflow : public Tabs {
+ protected:
+  // Tabs of 30-character captions: 3540 twips each, four overflow the bar.
+  void open_wide(int n) {
+    for (int i = 0; i < n; ++i) word.open_document(std::u16string(29, u'a' + i) + u"!");
+  }
+  std::u16string wide(int i) { return std::u16string(29, u'a' + i) + u"!"; }
+};
+
+TEST_F(Overflow, ClosingTheLeftmostTabStartsBesideTheLeftArrow) {
+  open_wide(5);
+  start();
+  tick();
+  ASSERT_TRUE(el(Ctl::Ileft, 0).visible);
+  word.activate(window(wide(4)));
+  pass();
+  word.close_window(window(wide(0)));
+  pass();
+  EXPECT_EQ(el(Ctl::Image1, bar.taborder(1)).left, 285 + 60);
+}
+
+TEST_F(Overflow, ClosingTheLeftmostTabWithoutArrowsStartsAt60) {
+  start_with(3);
+  for (std::int32_t p = 1; p <= 3; ++p) bar.tabpos(bar.taborder(p), el(Ctl::Image1, bar.taborder(p)).left - 500);
+  word.close_window(window(u"Doc1"));
+  pass();
+  EXPECT_EQ(lefts(), "60 1030");
+}
+
+// After a close in overflow mode the strip is aligned to the right arrow when
+// more than 2000 twips lie free before it; exactly 2000 changes nothing.
+TEST_F(Overflow, CloseRealignsWhenMoreThan2000TwipsAreFree) {
+  open_wide(6);
+  start();
+  tick();
+  ASSERT_TRUE(el(Ctl::Iright, 0).visible);
+  const float iright = el(Ctl::Iright, 0).left;
+  const float shift = (iright - 2000) - face_right(bar.taborder(5));
+  for (std::int32_t p = 1; p <= 6; ++p)
+    bar.tabpos(bar.taborder(p), static_cast<std::int32_t>(el(Ctl::Image1, bar.taborder(p)).left + shift));
+  const std::string before = lefts();
+  word.close_window(window(wide(5)));
+  pass();
+  EXPECT_EQ(face_right(bar.taborder(5)), iright - 2000);
+  EXPECT_EQ(lefts(), before.substr(0, before.rfind(' ')));
+  word.close_window(window(wide(4)));
+  pass();
+  EXPECT_EQ(face_right(bar.taborder(4)), iright - 75);  // right-aligned, still overflowing
+  EXPECT_TRUE(el(Ctl::Ileft, 0).visible);
+}
+
+TEST_F(Overflow, CloseLeavingAFittingStripHidesTheArrows) {
+  open_wide(4);  // 14250 overflow; three tabs (10710) fit
+  start();
+  tick();
+  ASSERT_TRUE(el(Ctl::Ileft, 0).visible);
+  word.close_window(window(wide(3)));
+  pass();
+  EXPECT_FALSE(el(Ctl::Ileft, 0).visible);
+  EXPECT_FALSE(el(Ctl::Iright, 0).visible);
+  EXPECT_EQ(lefts(), "60 3630 7200");
+}
+
+class Sync : public Tabs {};
+
+TEST_F(Sync, FailingActiveWindowReadClosesNothing) {
+  start_with(3);
+  bar.movetab(bar.taborder(3), bar.taborder(1));
+  const std::string order = strip();
+  word.fail("Application.ActiveWindow", 3);
+  pass();
+  EXPECT_EQ(strip(), order);
+}
+
+TEST_F(Sync, FailingCaptionReadIsAClosedWindowAndTheTabReturns) {
+  start_with(3);
+  word.fail("Window.Caption", 1);
+  pass();
+  EXPECT_EQ(bar.tabcount, 3);  // closed, then added again for the open window
+  EXPECT_EQ(strip(), "Doc2 Doc3 Doc1*");
+}
+
+TEST_F(Sync, WindowBeyondTheCapacityGetsNoTab) {
+  for (int i = 0; i < 1001; ++i) word.open_document(u"D");
+  start();
+  tick();
+  EXPECT_EQ(bar.tabcount, 1000);
+  EXPECT_EQ(bar.wincount, 1000);
+  word.reset_calls();
+  tick();
+  EXPECT_EQ(bar.tabcount, 1000);
+  EXPECT_EQ(word.calls("Windows.Item"), 0);  // no search for the one that cannot fit
+  word.close_window(*word.windows()[0]);
+  tick(2);
+  EXPECT_EQ(bar.tabcount, 1000);
+  EXPECT_EQ(invariants(), "");
+}
+
+TEST_F(Sync, SteadyPassCostsTheListedCalls) {
+  start_with(20);
+  word.reset_calls();
+  tick();
+  EXPECT_EQ(word.calls("Application.ActiveWindow"), 20);
+  EXPECT_EQ(word.calls("Window.Caption"), 20);
+  EXPECT_EQ(word.calls("Application.ShowWindowsInTaskbar.get"), 1);
+  EXPECT_EQ(word.calls("Windows.Count"), 1);
+  EXPECT_EQ(word.calls("Windows.Item"), 0);
+  EXPECT_EQ(word.total_calls(), 20 + 20 + 1 + 2);  // + Application.Windows and Count
+}
+
+TEST_F(Sync, IdleTickRepaintsNothing) {
+  start_with(5);
+  forms.reset_paints();
+  tick(10);
+  EXPECT_EQ(forms.paints(), 0);
+}
+
+TEST_F(Sync, FailingTabCreationLeavesTheCountsEqual) {
+  start_with(1);
+  word.open_document(u"Doc2");
+  forms.fail("Form.Load", 1);
+  tick();
+  EXPECT_EQ(bar.tabcount, 1);
+  EXPECT_EQ(invariants(), "");
+  pass();
+  EXPECT_EQ(strip(), "Doc1 Doc2*");
+}
+
+TEST_F(Sync, ReferencesAreReleasedWhenTheAddinLetsGo) {
+  start_with(4);
+  word.close_window(window(u"Doc2"));
+  pass();
+  connect.AddinInstance_OnDisconnection(0);
+  EXPECT_EQ(word.live_refs(), 0);
+  EXPECT_EQ(word.over_releases(), 0);
+}
+
+}  // namespace
+}  // namespace plovera::testing
