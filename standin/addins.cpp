@@ -1,0 +1,131 @@
+#include "addins.h"
+
+#include <set>
+
+#include "dispatch.h"
+#include "log.h"
+#include "word.h"
+
+namespace standin {
+
+// The add-in-instance object handed to OnConnection (Office's COMAddIn).
+class AddInInstanceObj final : public DispatchObject {
+ public:
+  explicit AddInInstanceObj(std::wstring prog_id)
+      : DispatchObject(kMembers, {}), prog_id_(std::move(prog_id)) {}
+  std::wstring describe() const override { return L"AddInInstance " + prog_id_; }
+
+ private:
+  static constexpr Member kMembers[] = {{L"ProgId", 3}, {L"Description", 0}, {L"Connect", 6}};
+  void call(DISPID id, const Args& args, VARIANT* result) override {
+    if (args.is_put()) fail(E_ACCESSDENIED, L"read-only");
+    switch (id) {
+      case 3: put_string(result, prog_id_); return;
+      case 0: put_string(result, prog_id_); return;
+      case 6: put_bool(result, true); return;
+    }
+    fail(DISP_E_MEMBERNOTFOUND, L"COMAddIn member");
+  }
+  std::wstring prog_id_;
+};
+
+namespace {
+
+constexpr wchar_t kAddinsKey[] = L"Software\\Microsoft\\Office\\Word\\Addins";
+
+DWORD load_behavior(HKEY addins, const wchar_t* prog_id) {
+  DWORD value = 0, size = sizeof value, type = 0;
+  if (RegGetValueW(addins, prog_id, L"LoadBehavior", RRF_RT_REG_DWORD, &type, &value, &size) !=
+      ERROR_SUCCESS)
+    return 0;
+  return value;
+}
+
+// A scratch SAFEARRAY of no variants, for the `custom` arguments.
+struct EmptyCustom {
+  SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, 0);
+  ~EmptyCustom() {
+    if (array) SafeArrayDestroy(array);
+  }
+};
+
+}  // namespace
+
+std::vector<std::wstring> registered_addins() {
+  std::vector<std::wstring> load;
+  std::set<std::wstring> seen;
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    HKEY addins;
+    if (RegOpenKeyExW(root, kAddinsKey, 0, KEY_READ, &addins) != ERROR_SUCCESS) continue;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+      DWORD length = 256;
+      if (RegEnumKeyExW(addins, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        break;
+      if (!seen.insert(name).second) continue;  // the per-user entry decides
+      if (load_behavior(addins, name) == 3) load.push_back(name);
+    }
+    RegCloseKey(addins);
+  }
+  return load;
+}
+
+AddinHost::~AddinHost() { unload_all(); }
+
+int AddinHost::load_all() {
+  int connected = 0;
+  for (const std::wstring& prog_id : registered_addins()) connected += connect(prog_id) ? 1 : 0;
+  return connected;
+}
+
+bool AddinHost::connect(const std::wstring& prog_id) {
+  CLSID clsid;
+  HRESULT hr = CLSIDFromProgID(prog_id.c_str(), &clsid);
+  IUnknown* object = nullptr;
+  if (SUCCEEDED(hr))
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                          reinterpret_cast<void**>(&object));
+  IDTExtensibility2* extension = nullptr;
+  if (SUCCEEDED(hr)) {
+    hr = object->QueryInterface(iid::DTExtensibility2, reinterpret_cast<void**>(&extension));
+    object->Release();
+  }
+  if (FAILED(hr)) {
+    log_line(L"add-in " + prog_id + L" not loaded: " + hex(hr));
+    return false;
+  }
+  auto* instance = new AddInInstanceObj(prog_id);
+  instance->own();
+  EmptyCustom custom;
+  hr = extension->OnConnection(static_cast<IDispatch*>(&word_), ext_cm_Startup, instance,
+                               &custom.array);
+  log_line(L"add-in " + prog_id + L" OnConnection returned " + hex(hr));
+  if (FAILED(hr)) {
+    // Word lets go of an add-in whose connection failed.
+    extension->Release();
+    instance->disown();
+    return false;
+  }
+  addins_.push_back({prog_id, extension, instance});
+  log_line(L"add-in " + prog_id + L" OnAddInsUpdate returned " + hex(extension->OnAddInsUpdate(&custom.array)));
+  log_line(L"add-in " + prog_id + L" OnStartupComplete returned " +
+           hex(extension->OnStartupComplete(&custom.array)));
+  return true;
+}
+
+void AddinHost::unload_all() {
+  std::vector<Loaded> loaded;
+  loaded.swap(addins_);
+  for (Loaded& a : loaded) {
+    EmptyCustom custom;
+    log_line(L"add-in " + a.prog_id + L" OnBeginShutdown returned " +
+             hex(a.extension->OnBeginShutdown(&custom.array)));
+    log_line(L"add-in " + a.prog_id + L" OnDisconnection returned " +
+             hex(a.extension->OnDisconnection(ext_dm_HostShutdown, &custom.array)));
+    const ULONG left = a.extension->Release();
+    log_line(L"add-in " + a.prog_id + L" released, its own count now " + std::to_wstring(left));
+    a.instance->disown();
+  }
+}
+
+}  // namespace standin

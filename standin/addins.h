@@ -1,0 +1,46 @@
+// Word's add-in loading: at start-up every ProgID under
+// Software\Microsoft\Office\Word\Addins (HKCU first, then HKLM; a per-user
+// entry hides the machine one) with LoadBehavior 3 is created in process and
+// connected through IDTExtensibility2; at exit each one is told to shut down,
+// disconnected and released.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "guids.h"
+
+namespace standin {
+
+class Word;
+class AddInInstanceObj;
+
+class AddinHost {
+ public:
+  explicit AddinHost(Word& word) : word_(word) {}
+  ~AddinHost();
+  AddinHost(const AddinHost&) = delete;
+  AddinHost& operator=(const AddinHost&) = delete;
+
+  // Connects every add-in registered to load at start-up; returns how many connected.
+  int load_all();
+  void unload_all();
+  size_t loaded() const { return addins_.size(); }
+
+ private:
+  struct Loaded {
+    std::wstring prog_id;
+    IDTExtensibility2* extension;
+    AddInInstanceObj* instance;
+  };
+  bool connect(const std::wstring& prog_id);
+  Word& word_;
+  std::vector<Loaded> addins_;
+};
+
+// The ProgIDs to load, in load order.
+std::vector<std::wstring> registered_addins();
+
+}  // namespace standin

@@ -1,0 +1,71 @@
+#include "bar_query.h"
+
+#include <algorithm>
+
+#include "win32/form_query.h"
+
+namespace standin {
+
+using plovera::host::Ctl;
+using plovera::win32::ElementQuery;
+
+HWND find_bar(HWND main) {
+  if (main) {
+    if (HWND child = FindWindowExW(main, nullptr, plovera::win32::kBarWindowClass, nullptr))
+      return child;
+  }
+  return FindWindowW(plovera::win32::kBarWindowClass, nullptr);
+}
+
+bool query_element(HWND bar, Ctl ctl, int index, ElementInfo& out) {
+  static const UINT message = RegisterWindowMessageW(plovera::win32::kQueryElementMessage);
+  ElementQuery q{};
+  q.size = sizeof q;
+  q.ctl = static_cast<std::uint8_t>(ctl);
+  q.index = static_cast<std::int16_t>(index);
+  if (!bar || SendMessageW(bar, message, 0, reinterpret_cast<LPARAM>(&q)) != 1) return false;
+  q.caption[259] = L'\0';
+  out.loaded = q.loaded;
+  out.visible = q.visible != 0;
+  out.rect = q.rect;
+  out.picture = q.picture;
+  out.caption = q.caption;
+  return true;
+}
+
+std::vector<TabInfo> visible_tabs(HWND bar) {
+  std::vector<TabInfo> tabs;
+  ElementInfo templ;
+  if (!query_element(bar, Ctl::Label2, 0, templ)) return tabs;
+  for (int i = 1; i < templ.loaded; ++i) {
+    TabInfo t;
+    t.index = i;
+    if (!query_element(bar, Ctl::Label2, i, t.caption) || !t.caption.visible) continue;
+    query_element(bar, Ctl::Image1, i, t.face);
+    query_element(bar, Ctl::Image2, i, t.close);
+    query_element(bar, Ctl::Image3, i, t.icon);
+    tabs.push_back(t);
+  }
+  std::stable_sort(tabs.begin(), tabs.end(), [](const TabInfo& a, const TabInfo& b) {
+    return a.face.rect.left < b.face.rect.left;
+  });
+  return tabs;
+}
+
+std::wstring describe_tabs(const std::vector<TabInfo>& tabs) {
+  std::wstring s;
+  for (const TabInfo& t : tabs) {
+    if (!s.empty()) s += L' ';
+    s += t.caption.caption;
+    if (t.face.picture == static_cast<int>(plovera::host::Picture::none)) s += L'*';
+  }
+  return s;
+}
+
+POINT centre_on_screen(HWND bar, const RECT& r) {
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(bar, &p);
+  return p;
+}
+
+}  // namespace standin

@@ -1,0 +1,84 @@
+// IDispatch for the stand-in's objects: members resolved by name
+// (case-insensitively, as Word's type library does) to Word's own DISPIDs,
+// arguments read in declared order from the reversed DISPPARAMS.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <span>
+#include <string>
+
+#include "com_object.h"
+
+namespace standin {
+
+struct Member {
+  const wchar_t* name;
+  DISPID id;
+};
+
+// The arguments of one Invoke, in declared order (index 0 = first parameter).
+// Omitted optional arguments (missing, or VT_ERROR DISP_E_PARAMNOTFOUND) read
+// as absent; by-reference variants are followed.
+class Args {
+ public:
+  Args(const DISPPARAMS* params, WORD flags);
+  bool is_get() const { return (flags_ & DISPATCH_PROPERTYGET) != 0; }
+  bool is_put() const { return (flags_ & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0; }
+  bool is_method() const { return (flags_ & DISPATCH_METHOD) != 0; }
+
+  bool has(unsigned i) const { return at(i) != nullptr; }
+  long as_long(unsigned i) const;
+  bool as_bool(unsigned i) const;
+  std::wstring as_string(unsigned i) const;
+  const VARIANT* at(unsigned i) const;
+
+  // The value of a property put.
+  long put_long() const;
+  bool put_bool() const;
+  std::wstring put_string() const;
+
+ private:
+  const VARIANT* put_value() const;
+  const DISPPARAMS* params_;
+  WORD flags_;
+  unsigned positional_;
+};
+
+class DispatchObject : public IDispatch, public Counted {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return add_ref(); }
+  ULONG STDMETHODCALLTYPE Release() override { return release(); }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** out) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                          DISPID* ids) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* excep, UINT* arg_err) override;
+
+  // Every later call on the object fails, as on a closed Word window.
+  void disconnect() noexcept { connected_ = false; }
+  bool connected() const noexcept { return connected_; }
+
+ protected:
+  DispatchObject(std::span<const Member> members, std::span<const IID> iids);
+  // Carries out member `id`; throws ComError. `result` may be null.
+  virtual void call(DISPID id, const Args& args, VARIANT* result) = 0;
+  // Interfaces beyond IUnknown/IDispatch/the dual IIDs (connection points).
+  virtual void* other_interface(REFIID) { return nullptr; }
+
+ private:
+  std::span<const Member> members_;
+  std::span<const IID> iids_;
+  bool connected_ = true;
+};
+
+// Results.
+void put_long(VARIANT* result, long v);
+void put_bool(VARIANT* result, bool v);
+void put_string(VARIANT* result, const std::wstring& v);
+void put_object(VARIANT* result, IDispatch* v);  // takes a reference for the caller
+
+}  // namespace standin

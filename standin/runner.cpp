@@ -1,0 +1,152 @@
+#include "runner.h"
+
+#include <cwchar>
+
+#include "log.h"
+#include "screenshot.h"
+
+namespace standin {
+namespace {
+
+DocumentState state_named(const std::wstring& word) {
+  if (word == L"unsaved") return DocumentState::changed;
+  if (word == L"new") return DocumentState::never_saved;
+  if (word == L"blank") return DocumentState::blank;
+  return DocumentState::saved;
+}
+
+int number(const std::wstring& word) { return static_cast<int>(std::wcstol(word.c_str(), nullptr, 10)); }
+
+}  // namespace
+
+std::vector<std::wstring> expectation_words(const std::wstring& text) {
+  std::vector<std::wstring> words;
+  split_words(text, words);
+  return words;
+}
+
+std::wstring join(const std::vector<std::wstring>& words) {
+  std::wstring s;
+  for (const std::wstring& w : words) s += (s.empty() ? L"" : L" ") + w;
+  return s;
+}
+
+Runner::Runner(Session& session, UiBridge& bridge, Scenario scenario, std::wstring out_dir)
+    : session_(session), bridge_(bridge), scenario_(std::move(scenario)), out_dir_(std::move(out_dir)) {
+  add_word_steps();
+  add_input_steps();
+  add_check_steps();
+  add_bar_checks();
+}
+
+int Runner::run() {
+  for (const Step& step : scenario_.steps) {
+    log_line(L"step line " + std::to_wstring(step.line) + L": " + step.text);
+    const Outcome problem = run_step(step);
+    if (problem.empty()) continue;
+    const std::wstring message =
+        L"line " + std::to_wstring(step.line) + L": '" + step.text + L"' failed: " + problem;
+    log_line(message);
+    fwprintf(stderr, L"%ls\n", message.c_str());
+    on_ui([this] { session_.quit(); return Outcome(); });
+    return 1;
+  }
+  on_ui([this] { session_.quit(); return Outcome(); });
+  return 0;
+}
+
+Runner::Outcome Runner::run_step(const Step& step) {
+  auto handler = handlers_.find(step.kind);
+  if (handler == handlers_.end()) return L"no handler for step '" + step.kind + L"'";
+  return handler->second(step);
+}
+
+Runner::Outcome Runner::on_ui(const std::function<Outcome()>& work) {
+  Outcome outcome;
+  if (!bridge_.call([&] { outcome = work(); }))
+    return L"Word's user-interface thread did not answer";
+  return outcome;
+}
+
+Runner::Outcome Runner::poll(const std::function<Outcome()>& probe) {
+  return poll_here([&] { return on_ui(probe); });
+}
+
+Runner::Outcome Runner::poll_here(const std::function<Outcome()>& probe) {
+  const DWORD started = GetTickCount();
+  for (;;) {
+    Outcome problem = probe();
+    if (problem.empty()) return problem;
+    if (GetTickCount() - started > deadline_ms_)
+      return problem + L" (still so after " + std::to_wstring(deadline_ms_) + L" ms)";
+    Sleep(10);
+  }
+}
+
+void Runner::add_word_steps() {
+  // Every step that needs Word first checks that it has not quit.
+  auto with_word = [this](std::function<Outcome(Word&)> work) {
+    return on_ui([&]() -> Outcome {
+      if (!session_.running()) return L"Word has quit";
+      return work(session_.word());
+    });
+  };
+  auto window_step = [with_word](std::function<void(Word&, WindowObj*)> act) {
+    return [with_word, act](const Step& s) {
+      return with_word([&](Word& word) -> Outcome {
+        WindowObj* w = word.find_window(s.args[0]);
+        if (!w) return L"no Word window '" + s.args[0] + L"'";
+        act(word, w);
+        return L"";
+      });
+    };
+  };
+  handlers_[L"start"] = [=, this](const Step&) { return with_word([this](Word&) { session_.start(true); return Outcome(); }); };
+  handlers_[L"start connect"] = [=, this](const Step&) { return with_word([this](Word&) { session_.start(false); return Outcome(); }); };
+  handlers_[L"open"] = [=, this](const Step& s) {
+    return with_word([&](Word& word) -> Outcome {
+      if (word.find_document(s.args[0])) return L"a document '" + s.args[0] + L"' is open already";
+      word.open(s.args[0], state_named(s.args.size() > 1 ? s.args[1] : L""));
+      return L"";
+    });
+  };
+  handlers_[L"window"] = [=, this](const Step& s) {
+    return with_word([&](Word& word) -> Outcome {
+      DocumentObj* doc = word.find_document(s.args[0]);
+      if (!doc) return L"no document '" + s.args[0] + L"'";
+      word.activate(word.new_window(doc));
+      return L"";
+    });
+  };
+  handlers_[L"activate"] = window_step([](Word& word, WindowObj* w) { word.activate(w); });
+  handlers_[L"rename"] = [=, this](const Step& s) {
+    return window_step([&](Word& word, WindowObj* w) { word.save_as(w->document, s.args[1]); })(s);
+  };
+  // Word's own close may show the save prompt and wait in it: the step only
+  // starts it, and later steps answer the prompt.
+  handlers_[L"close"] = window_step([this](Word&, WindowObj* w) {
+    bridge_.post([this, caption = w->caption()] {
+      if (!session_.running()) return;
+      if (WindowObj* again = session_.word().find_window(caption))
+        session_.word().close_window(again, SaveOption::prompt);
+    });
+  });
+  handlers_[L"resize"] = [=, this](const Step& s) {
+    return with_word([&](Word& word) { word.resize(number(s.args[0]), number(s.args[1])); return Outcome(); });
+  };
+  handlers_[L"event"] = [=, this](const Step& s) {
+    return with_word([&](Word& word) -> Outcome {
+      return word.raise_event(s.args[0]) ? L"" : L"no active document for " + s.args[0];
+    });
+  };
+  handlers_[L"wait"] = [](const Step& s) { Sleep(static_cast<DWORD>(number(s.args[0]))); return Outcome(); };
+  handlers_[L"deadline"] = [this](const Step& s) { deadline_ms_ = static_cast<DWORD>(number(s.args[0])); return Outcome(); };
+  handlers_[L"quit"] = [this](const Step&) { return on_ui([this] { session_.quit(); return Outcome(); }); };
+  handlers_[L"screenshot"] = [=, this](const Step& s) {
+    return with_word([&](Word& word) {
+      return save_screenshot(word.frame().main(), out_dir_ + L"\\" + s.args[0] + L".bmp");
+    });
+  };
+}
+
+}  // namespace standin

@@ -1,0 +1,110 @@
+// Scenario checks on the add-in's tab bar: where it sits in Word's main
+// window and what its tabs and arrows show.
+#include <cwchar>
+
+#include "bar_query.h"
+#include "runner.h"
+
+namespace standin {
+namespace {
+
+using plovera::host::Ctl;
+using plovera::host::Picture;
+
+int number(const std::wstring& word) { return static_cast<int>(std::wcstol(word.c_str(), nullptr, 10)); }
+
+// Twips per pixel at `dpi`: 1440 / dpi rounded to the nearest whole number,
+// halves to even.
+int twips_per_pixel(int dpi) {
+  const int q = 1440 / dpi, r = 1440 % dpi;
+  if (2 * r > dpi || (2 * r == dpi && q % 2 == 1)) return q + 1;
+  return q;
+}
+
+RECT screen_rect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
+std::wstring mismatch(const wchar_t* what, long got, long want) {
+  return std::wstring(what) + L" is " + std::to_wstring(got) + L", expected " + std::to_wstring(want) + L"; ";
+}
+
+// The band between the top dock and the document area, as docking leaves it.
+std::wstring docking_problems(Word& word, HWND bar) {
+  Frame& f = word.frame();
+  if (GetParent(bar) != f.main()) return L"the bar is not a child of Word's main window";
+  const int t = twips_per_pixel(word.dpi());
+  const int band = (360 - 360 % t) / t;
+  const RECT top = screen_rect(f.dock_top()), doc = screen_rect(f.document_area());
+  const RECT right = screen_rect(f.dock_right()), b = screen_rect(bar);
+  RECT main_window = screen_rect(f.main());
+  const int width_points = MulDiv(main_window.right - main_window.left, 72, word.dpi());
+  std::wstring p;
+  if (b.top != top.bottom) p += mismatch(L"bar top", b.top, top.bottom);
+  if (b.left != top.left) p += mismatch(L"bar left", b.left, top.left);
+  if (b.bottom - b.top != band + 2) p += mismatch(L"bar height", b.bottom - b.top, band + 2);
+  if (b.right - b.left != (width_points * 20 - 80) / t)
+    p += mismatch(L"bar width", b.right - b.left, (width_points * 20 - 80) / t);
+  if (doc.top != top.bottom + band) p += mismatch(L"document area top", doc.top, top.bottom + band);
+  if (right.top != top.bottom + band) p += mismatch(L"right dock top", right.top, top.bottom + band);
+  if (doc.bottom != right.bottom) p += mismatch(L"document area bottom", doc.bottom, right.bottom);
+  return p;
+}
+
+// The 1-based position (left to right) of the one tab whose element shows
+// `look`, 0 when none does, -1 when several do.
+int position_showing(const std::vector<TabInfo>& tabs, bool close_button, Picture look) {
+  int found = 0;
+  for (size_t i = 0; i < tabs.size(); ++i) {
+    const ElementInfo& e = close_button ? tabs[i].close : tabs[i].face;
+    if (e.picture != static_cast<int>(look)) continue;
+    found = found ? -1 : static_cast<int>(i + 1);
+  }
+  return found;
+}
+
+}  // namespace
+
+void Runner::add_bar_checks() {
+  auto bar_check = [this](std::function<Outcome(Word&, HWND)> probe) {
+    return poll([this, probe]() -> Outcome {
+      if (!session_.running()) return L"Word has quit";
+      HWND bar = find_bar(session_.word().frame().main());
+      if (!bar) return L"there is no tab bar window";
+      return probe(session_.word(), bar);
+    });
+  };
+  handlers_[L"check docked"] = [=, this](const Step&) { return bar_check(docking_problems); };
+  handlers_[L"check tabs"] = [=, this](const Step& s) {
+    return bar_check([&](Word&, HWND bar) -> Outcome {
+      const std::wstring shown = describe_tabs(visible_tabs(bar));
+      return shown == join(expectation_words(s.args[0])) ? L"" : L"the tabs are \"" + shown + L"\"";
+    });
+  };
+  handlers_[L"check arrows"] = [=, this](const Step& s) {
+    return bar_check([&](Word&, HWND bar) -> Outcome {
+      ElementInfo left, right;
+      query_element(bar, Ctl::Ileft, 0, left);
+      query_element(bar, Ctl::Iright, 0, right);
+      const bool want = s.args[0] == L"on";
+      if (left.visible == want && right.visible == want) return L"";
+      return std::wstring(L"left arrow ") + (left.visible ? L"shown" : L"hidden") + L", right arrow " +
+             (right.visible ? L"shown" : L"hidden");
+    });
+  };
+  for (const wchar_t* kind : {L"check hot", L"check hotclose"}) {
+    const bool close_button = std::wstring(kind) == L"check hotclose";
+    handlers_[kind] = [=, this](const Step& s) {
+      return bar_check([&](Word&, HWND bar) -> Outcome {
+        const int hot = position_showing(visible_tabs(bar), close_button,
+                                         close_button ? Picture::list4 : Picture::list2);
+        if (hot == number(s.args[0])) return L"";
+        return hot < 0 ? L"several tabs look hot" : L"the hot tab is at position " + std::to_wstring(hot);
+      });
+    };
+  }
+}
+
+}  // namespace standin

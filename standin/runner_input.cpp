@@ -1,0 +1,148 @@
+// Scenario steps that act as the user's hand: the pointer, the mouse buttons,
+// and the answers to Word's dialogs and popup menus, all with real input.
+#include <cwchar>
+
+#include "bar_query.h"
+#include "log.h"
+#include "prompts.h"
+#include "runner.h"
+
+namespace standin {
+namespace {
+
+using plovera::host::Ctl;
+
+int number(const std::wstring& word) { return static_cast<int>(std::wcstol(word.c_str(), nullptr, 10)); }
+
+// Moves the real pointer and reports the move as input, so the window under
+// it sees a mouse move there.
+std::wstring move_pointer(POINT p) {
+  if (!SetCursorPos(p.x, p.y)) return L"SetCursorPos failed";
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE;  // no distance: a move event where the pointer is
+  SendInput(1, &in, sizeof in);
+  POINT now;
+  GetCursorPos(&now);
+  if (now.x != p.x || now.y != p.y)
+    return L"pointer at " + std::to_wstring(now.x) + L"," + std::to_wstring(now.y) +
+           L" instead of " + std::to_wstring(p.x) + L"," + std::to_wstring(p.y);
+  return L"";
+}
+
+void button(bool right, bool down) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                        : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+  SendInput(1, &in, sizeof in);
+}
+
+std::wstring click_at(POINT p) {
+  std::wstring problem = move_pointer(p);
+  if (!problem.empty()) return problem;
+  button(false, true);
+  button(false, false);
+  return L"";
+}
+
+Ctl ctl_named(const std::wstring& name) {
+  static const wchar_t* const names[] = {L"Form", L"Image1", L"Image2", L"Image3",
+                                         L"Label2", L"Ileft", L"Iright"};
+  for (int i = 0; i < 7; ++i)
+    if (name == names[i]) return static_cast<Ctl>(i);
+  return Ctl::Form;
+}
+
+const ElementInfo& part_of(const TabInfo& tab, const std::wstring& part) {
+  if (part == L"close") return tab.close;
+  if (part == L"icon") return tab.icon;
+  if (part == L"caption") return tab.caption;
+  return tab.face;
+}
+
+std::wstring prompt_text(HWND dialog) {
+  wchar_t text[512] = {};
+  GetDlgItemTextW(dialog, kPromptTextId, text, 512);
+  return text;
+}
+
+}  // namespace
+
+void Runner::add_input_steps() {
+  // A point found on the user-interface thread, then the pointer moved there.
+  auto point_step = [this](std::function<std::wstring(HWND main, POINT&)> locate) {
+    POINT p{};
+    const Outcome problem = on_ui([&]() -> Outcome {
+      if (!session_.running()) return L"Word has quit";
+      return locate(session_.word().frame().main(), p);
+    });
+    return problem.empty() ? move_pointer(p) : problem;
+  };
+  handlers_[L"pointer"] = [](const Step& s) {
+    return move_pointer(POINT{number(s.args[0]), number(s.args[1])});
+  };
+  handlers_[L"pointer bar"] = [=, this](const Step& s) {
+    return point_step([&](HWND main, POINT& p) -> std::wstring {
+      HWND bar = find_bar(main);
+      if (!bar) return L"no tab bar window";
+      p = POINT{number(s.args[0]), number(s.args[1])};
+      ClientToScreen(bar, &p);
+      return L"";
+    });
+  };
+  handlers_[L"pointer element"] = [=, this](const Step& s) {
+    return point_step([&](HWND main, POINT& p) -> std::wstring {
+      HWND bar = find_bar(main);
+      ElementInfo e;
+      if (!query_element(bar, ctl_named(s.args[0]), number(s.args[1]), e))
+        return L"no element " + s.args[0] + L"(" + s.args[1] + L")";
+      p = centre_on_screen(bar, e.rect);
+      return L"";
+    });
+  };
+  handlers_[L"pointer tab"] = [=, this](const Step& s) {
+    return point_step([&](HWND main, POINT& p) -> std::wstring {
+      HWND bar = find_bar(main);
+      const auto tabs = visible_tabs(bar);
+      const int n = number(s.args[0]);
+      if (n < 1 || n > static_cast<int>(tabs.size()))
+        return L"no tab " + s.args[0] + L"; tabs: " + describe_tabs(tabs);
+      p = centre_on_screen(bar, part_of(tabs[static_cast<size_t>(n - 1)], s.args[1]).rect);
+      return L"";
+    });
+  };
+  for (const wchar_t* action : {L"press", L"release", L"click"}) {
+    handlers_[action] = [action = std::wstring(action)](const Step& s) {
+      const bool right = s.args[0] == L"right";
+      if (action != L"release") button(right, true);
+      if (action != L"press") button(right, false);
+      return Outcome();
+    };
+  }
+  // Answers a dialog by pressing its button; the optional name must appear in its text.
+  auto answer = [this](const wchar_t* cls, int button_id, const Step& s) -> Outcome {
+    HWND dialog = nullptr;
+    Outcome problem = poll_here([&]() -> Outcome {
+      dialog = FindWindowW(cls, nullptr);
+      if (!dialog || !IsWindowVisible(dialog)) return L"no dialog is open";
+      if (s.args.size() > 1 && prompt_text(dialog).find(s.args[1]) == std::wstring::npos)
+        return L"the dialog says '" + prompt_text(dialog) + L"'";
+      return L"";
+    });
+    if (!problem.empty()) return problem;
+    RECT r;
+    GetWindowRect(GetDlgItem(dialog, button_id), &r);
+    return click_at(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  };
+  handlers_[L"answer save"] = [=, this](const Step& s) {
+    const int id = s.args[0] == L"yes" ? IDYES : s.args[0] == L"no" ? IDNO : IDCANCEL;
+    return answer(kSavePromptClass, id, s);
+  };
+  handlers_[L"answer saveas"] = [=, this](const Step& s) {
+    return answer(kSaveAsDialogClass, s.args[0] == L"ok" ? IDOK : IDCANCEL, s);
+  };
+  add_menu_steps();
+}
+
+}  // namespace standin

@@ -1,0 +1,172 @@
+#include "scenario.h"
+
+#include <cwctype>
+
+namespace standin {
+namespace {
+
+// Each form: literal keywords, `a|b` a choice, `N` a whole number, `S` any
+// word, `S*` any number of words (last only). A step's kind is its leading
+// keywords.
+const std::vector<std::wstring> kForms = {
+    L"start",
+    L"start connect",
+    L"open S",
+    L"open S unsaved|new|blank",
+    L"window S",
+    L"close S",
+    L"rename S S",
+    L"activate S",
+    L"resize N N",
+    L"event DocumentOpen|NewDocument|WindowActivate|WindowSize|DocumentChange",
+    L"wait N",
+    L"deadline N",
+    L"pointer N N",
+    L"pointer bar N N",
+    L"pointer element Form|Image1|Image2|Image3|Label2|Ileft|Iright N",
+    L"pointer tab N face|close|icon|caption",
+    L"press left|right",
+    L"release left|right",
+    L"click left|right",
+    L"answer save yes|no|cancel",
+    L"answer save yes|no|cancel S",
+    L"answer saveas ok|cancel",
+    L"answer saveas ok|cancel S",
+    L"menu choose N",
+    L"menu cancel",
+    L"check windows S*",
+    L"check documents S*",
+    L"check active S",
+    L"check taskbar on|off",
+    L"check bar S S*",
+    L"check nobar S",
+    L"check button S N S*",
+    L"check sinks app|button N",
+    L"check saved S",
+    L"check saved S yes|no",
+    L"check refs N",
+    L"check docked",
+    L"check tabs S",
+    L"check arrows on|off",
+    L"check hot N",
+    L"check hotclose N",
+    L"check shell S",
+    L"check menu S*",
+    L"screenshot S",
+    L"quit",
+};
+
+bool is_number(const std::wstring& w) {
+  size_t i = (!w.empty() && w[0] == L'-') ? 1 : 0;
+  if (i >= w.size()) return false;
+  for (; i < w.size(); ++i)
+    if (!std::iswdigit(w[i])) return false;
+  return true;
+}
+
+bool is_keyword(const std::wstring& element) {
+  return element != L"N" && element != L"S" && element != L"S*" &&
+         element.find(L'|') == std::wstring::npos;
+}
+
+bool matches_element(const std::wstring& element, const std::wstring& word) {
+  if (element == L"S") return true;
+  if (element == L"N") return is_number(word);
+  const std::wstring choices = L"|" + element + L"|";
+  return choices.find(L"|" + word + L"|") != std::wstring::npos;
+}
+
+// Whether `words` fit `form`; sets the number of leading keywords.
+bool matches(const std::wstring& form, const std::vector<std::wstring>& words, size_t& keywords) {
+  std::vector<std::wstring> elements;
+  split_words(form, elements);
+  keywords = 0;
+  while (keywords < elements.size() && is_keyword(elements[keywords])) ++keywords;
+  const bool open_ended = !elements.empty() && elements.back() == L"S*";
+  const size_t fixed = elements.size() - (open_ended ? 1 : 0);
+  if (words.size() < fixed || (!open_ended && words.size() != fixed)) return false;
+  for (size_t i = 0; i < fixed; ++i)
+    if (!matches_element(elements[i], words[i])) return false;
+  return true;
+}
+
+std::wstring strip_comment(const std::wstring& line) {
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == L'"') quoted = !quoted;
+    if (line[i] == L'#' && !quoted && (i == 0 || std::iswspace(line[i - 1])))
+      return line.substr(0, i);
+  }
+  return line;
+}
+
+std::wstring forms_of(const std::wstring& name) {
+  std::wstring list;
+  for (const std::wstring& f : kForms)
+    if (f.compare(0, name.size(), name) == 0 && (f.size() == name.size() || f[name.size()] == L' '))
+      list += L"\n    " + f;
+  return list;
+}
+
+}  // namespace
+
+const std::vector<std::wstring>& step_forms() { return kForms; }
+
+bool split_words(const std::wstring& line, std::vector<std::wstring>& words) {
+  words.clear();
+  size_t i = 0;
+  while (i < line.size()) {
+    if (std::iswspace(line[i])) { ++i; continue; }
+    std::wstring word;
+    if (line[i] == L'"') {
+      const size_t close = line.find(L'"', i + 1);
+      if (close == std::wstring::npos) return false;
+      word = line.substr(i + 1, close - i - 1);
+      i = close + 1;
+    } else {
+      while (i < line.size() && !std::iswspace(line[i])) word += line[i++];
+    }
+    words.push_back(word);
+  }
+  return true;
+}
+
+Scenario parse_scenario(const std::wstring& text) {
+  Scenario s;
+  size_t start = 0;
+  for (int number = 1; start <= text.size(); ++number) {
+    size_t end = text.find(L'\n', start);
+    if (end == std::wstring::npos) end = text.size();
+    std::wstring line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == L'\r') line.pop_back();
+    std::vector<std::wstring> words;
+    const std::wstring where = L"line " + std::to_wstring(number) + L": ";
+    if (!split_words(strip_comment(line), words)) {
+      s.error = where + L"unterminated quote in '" + line + L"'";
+      return s;
+    }
+    if (words.empty()) continue;
+    bool found = false;
+    for (const std::wstring& form : kForms) {
+      size_t keywords = 0;
+      if (!matches(form, words, keywords)) continue;
+      Step step{number, L"", {}, line};
+      for (size_t k = 0; k < words.size(); ++k) {
+        if (k < keywords) step.kind += (k ? L" " : L"") + words[k];
+        else step.args.push_back(words[k]);
+      }
+      s.steps.push_back(std::move(step));
+      found = true;
+      break;
+    }
+    if (found) continue;
+    const std::wstring known = forms_of(words[0]);
+    s.error = known.empty() ? where + L"unknown step '" + words[0] + L"'"
+                            : where + L"malformed step '" + line + L"'; expected one of:" + known;
+    return s;
+  }
+  return s;
+}
+
+}  // namespace standin

@@ -1,0 +1,46 @@
+#include "session.h"
+
+#include "commandbars.h"
+#include "log.h"
+
+namespace standin {
+
+Session::Session(HINSTANCE instance, const WordOptions& options)
+    : word_(new Word(instance, options)) {
+  addins_ = std::make_unique<AddinHost>(*word_);
+}
+
+Session::~Session() { quit(); }
+
+void Session::start(bool raise_events) {
+  // Word opens its blank document before it loads add-ins; the add-ins hear
+  // of it through the start-up events.
+  if (word_->windows().empty()) word_->open(L"Document1", DocumentState::blank);
+  log_line(L"loading add-ins");
+  log_line(L"add-ins connected: " + std::to_wstring(addins_->load_all()));
+  if (!raise_events) return;
+  WindowObj* active = word_->active_window();
+  const bool fresh = active && active->document->path.empty();
+  word_->raise_event(fresh ? L"NewDocument" : L"DocumentOpen");
+  word_->raise_event(L"DocumentChange");
+  word_->raise_event(L"WindowActivate");
+}
+
+void Session::quit() {
+  if (!word_) return;
+  log_line(L"quitting");
+  addins_->unload_all();
+  report_.done = true;
+  report_.application_sinks = word_->application_sinks();
+  report_.button_sinks = word_->command_bars().button_sinks();
+  report_.refs = outstanding_references();
+  log_line(L"references still held by add-ins: " + std::to_wstring(report_.refs.total));
+  for (const std::wstring& holder : report_.refs.holders) log_line(L"  " + holder);
+  if (report_.refs.over_released) log_line(L"over-released: " + std::to_wstring(report_.refs.over_released));
+  word_->shut_down();
+  Word* word = word_;
+  word_ = nullptr;
+  word->disown();
+}
+
+}  // namespace standin

@@ -1,0 +1,43 @@
+// One run of the stand-in Word on its user-interface thread: Word itself, the
+// add-ins it loads, and what was left over when it quit.
+#pragma once
+
+#include <memory>
+
+#include "addins.h"
+#include "com_object.h"
+#include "word.h"
+
+namespace standin {
+
+// Taken after the add-ins were disconnected and released, before Word
+// closes its own objects: what the add-ins failed to let go of.
+struct QuitReport {
+  bool done = false;
+  RefReport refs;
+  size_t application_sinks = 0;
+  size_t button_sinks = 0;
+};
+
+class Session {
+ public:
+  Session(HINSTANCE instance, const WordOptions& options);
+  ~Session();
+
+  // Word is up (not yet quit).
+  bool running() const { return word_ != nullptr; }
+  Word& word() { return *word_; }
+
+  // Loads the add-ins; with `raise_events`, then raises Word's start-up
+  // events for the active (by default a new blank) document.
+  void start(bool raise_events);
+  void quit();
+  const QuitReport& quit_report() const { return report_; }
+
+ private:
+  Word* word_;
+  std::unique_ptr<AddinHost> addins_;
+  QuitReport report_;
+};
+
+}  // namespace standin

@@ -1,0 +1,103 @@
+// The stand-in Word: its Application object, its documents and windows, and
+// the operations a user performs in Word (open, close, activate, save as,
+// resize), each raising Word's application events as Word does.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "connection.h"
+#include "dispatch.h"
+#include "documents.h"
+#include "frame.h"
+
+namespace standin {
+
+class CommandBarsObj;
+class FileDialogObj;
+
+// saved: a file on disk, unchanged; changed: a file with unsaved changes;
+// never_saved: a new document with changes; blank: Word's untouched new document.
+enum class DocumentState { saved, changed, never_saved, blank };
+
+// Window.Close's SaveChanges argument (WdSaveOptions).
+enum class SaveOption { do_not_save = 0, save = -1, prompt = -2 };
+
+struct WordOptions {
+  std::wstring version = L"12.0";
+  RECT placement{0, 0, 1000, 700};
+  std::wstring command_bar_file;  // where command bars persist between runs
+};
+
+class Word final : public DispatchObject, public IConnectionPointContainer {
+ public:
+  Word(HINSTANCE instance, const WordOptions& options);
+  ~Word() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return add_ref(); }
+  ULONG STDMETHODCALLTYPE Release() override { return release(); }
+  HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** out) override;
+  HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** out) override;
+  std::wstring describe() const override { return L"Application"; }
+
+  // --- what a user does in Word ---
+  WindowObj* open(const std::wstring& name, DocumentState state);
+  WindowObj* new_window(DocumentObj* document);
+  // False when the user cancelled the save prompt.
+  bool close_window(WindowObj* window, SaveOption option);
+  void activate(WindowObj* window);
+  void save_as(DocumentObj* document, const std::wstring& file_name);
+  void resize(int width, int height);
+  // Raises one application event by name for the active document and window.
+  bool raise_event(const std::wstring& name);
+  // Word is closing: windows go, objects stop answering, sinks are let go.
+  void shut_down();
+
+  // --- state for the scenario's checks ---
+  const std::vector<WindowObj*>& windows() const { return windows_; }
+  const std::vector<DocumentObj*>& documents() const { return documents_; }
+  WindowObj* active_window() const { return active_; }
+  WindowObj* find_window(const std::wstring& caption) const;
+  DocumentObj* find_document(const std::wstring& name) const;
+  bool show_windows_in_taskbar() const { return show_in_taskbar_; }
+  size_t application_sinks() const;
+  double version_number() const;
+  int dpi() const;
+  Frame& frame() { return *frame_; }
+  CommandBarsObj& command_bars() { return *command_bars_; }
+
+  // A caption changed or a window came or went: refresh the views and title.
+  void refresh_captions();
+
+  // Called when the main window is asked to close (WM_CLOSE, Application.Quit).
+  std::function<void()> on_close_requested;
+
+ private:
+  void call(DISPID id, const Args& args, VARIANT* result) override;
+  void* other_interface(REFIID iid) override;
+  void call_more(DISPID id, const Args& args, VARIANT* result);
+  void raise(DISPID id, const wchar_t* name, DocumentObj* doc, WindowObj* window);
+  void raise_activation(WindowObj* window, DocumentObj* previous_document);
+  void forget_window(WindowObj* window);
+  void show_active();
+  void on_resized();
+  FileDialogObj* file_dialog(long type);
+
+  WordOptions options_;
+  std::unique_ptr<Frame> frame_;
+  std::vector<DocumentObj*> documents_;
+  std::vector<WindowObj*> windows_;
+  WindowObj* active_ = nullptr;
+  std::vector<WindowObj*> recent_;  // most recently active last
+  bool show_in_taskbar_ = true;
+  WindowsObj* windows_obj_;
+  DocumentsObj* documents_obj_;
+  CommandBarsObj* command_bars_;
+  std::vector<FileDialogObj*> file_dialogs_;
+  std::vector<ConnectionPoint*> event_points_;
+};
+
+}  // namespace standin

@@ -1,0 +1,169 @@
+// What a user does in Word, with the application events Word raises for it:
+// a document or window that becomes active raises DocumentChange (when the
+// active document changes) and then WindowActivate; a resize of the main
+// window raises WindowSize.
+#include <algorithm>
+
+#include "file_dialog.h"
+#include "guids.h"
+#include "log.h"
+#include "prompts.h"
+#include "word.h"
+
+namespace standin {
+namespace {
+
+template <class T>
+void erase_value(std::vector<T*>& list, T* value) {
+  list.erase(std::remove(list.begin(), list.end(), value), list.end());
+}
+
+}  // namespace
+
+WindowObj* Word::open(const std::wstring& name, DocumentState state) {
+  const bool on_disk = state == DocumentState::saved || state == DocumentState::changed;
+  const bool saved = state == DocumentState::saved || state == DocumentState::blank;
+  auto* doc = new DocumentObj(*this, name, on_disk ? kDefaultFolder : L"", saved);
+  doc->own();
+  documents_.push_back(doc);
+  log_line(L"open " + name);
+  WindowObj* previous = active_;
+  WindowObj* window = new_window(doc);
+  const bool fresh = state == DocumentState::never_saved || state == DocumentState::blank;
+  raise(fresh ? event::NewDocument : event::DocumentOpen, fresh ? L"NewDocument" : L"DocumentOpen",
+        doc, nullptr);
+  raise_activation(window, previous ? previous->document : nullptr);
+  return window;
+}
+
+WindowObj* Word::new_window(DocumentObj* document) {
+  HWND view = frame_->add_view(document->name);
+  auto* window = new WindowObj(*this, document, view);
+  window->own();
+  document->windows.push_back(window);
+  windows_.push_back(window);
+  active_ = window;
+  recent_.push_back(window);
+  show_active();
+  return window;
+}
+
+void Word::activate(WindowObj* window) {
+  if (!window || window == active_ || !window->connected()) return;
+  DocumentObj* previous = active_ ? active_->document : nullptr;
+  active_ = window;
+  erase_value(recent_, window);
+  recent_.push_back(window);
+  show_active();
+  raise_activation(window, previous);
+}
+
+void Word::raise_activation(WindowObj* window, DocumentObj* previous_document) {
+  if (!window || !window->connected()) return;
+  if (window->document != previous_document) raise(event::DocumentChange, L"DocumentChange", nullptr, nullptr);
+  if (window->connected()) raise(event::WindowActivate, L"WindowActivate", window->document, window);
+}
+
+bool Word::close_window(WindowObj* window, SaveOption option) {
+  DocumentObj* doc = window->document;
+  const bool last_view = doc->windows.size() == 1;
+  if (last_view && !doc->saved && option != SaveOption::do_not_save) {
+    // The prompts run message loops: anything may happen meanwhile, so the
+    // window is looked at again afterwards.
+    window->add_ref();
+    int answer = option == SaveOption::save ? IDYES : ask_save_changes(frame_->main(), doc->name);
+    if (answer == IDYES && window->connected() && doc->path.empty())
+      answer = ask_save_as(frame_->main(), doc->name) == IDOK ? IDYES : IDCANCEL;
+    const bool still_open = window->connected();
+    if (answer == IDYES && still_open) {
+      doc->saved = true;
+      if (doc->path.empty()) doc->path = kDefaultFolder;
+    }
+    window->release();
+    if (answer == IDCANCEL) return false;
+    if (!still_open) return true;
+  }
+  log_line(L"close " + window->caption());
+  const bool was_active = window == active_;
+  DocumentObj* surviving_document = last_view ? nullptr : doc;
+  forget_window(window);
+  if (was_active && active_) raise_activation(active_, surviving_document);
+  return true;
+}
+
+void Word::forget_window(WindowObj* window) {
+  DocumentObj* doc = window->document;
+  erase_value(windows_, window);
+  erase_value(recent_, window);
+  erase_value(doc->windows, window);
+  frame_->remove_view(window->view);
+  window->forget_document();
+  window->disconnect();
+  if (doc->windows.empty()) {
+    erase_value(documents_, doc);
+    doc->disconnect();
+    doc->disown();
+  }
+  if (active_ == window) active_ = recent_.empty() ? nullptr : recent_.back();
+  window->disown();
+  show_active();
+}
+
+void Word::save_as(DocumentObj* document, const std::wstring& file_name) {
+  const size_t slash = file_name.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) {
+    document->name = file_name;
+    if (document->path.empty()) document->path = kDefaultFolder;
+  } else {
+    document->name = file_name.substr(slash + 1);
+    document->path = file_name.substr(0, slash);
+  }
+  document->saved = true;
+  log_line(L"saved as " + document->path + L"\\" + document->name);
+  refresh_captions();
+}
+
+void Word::resize(int width, int height) {
+  SetWindowPos(frame_->main(), nullptr, 0, 0, width, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Word::on_resized() {
+  if (active_) raise(event::WindowSize, L"WindowSize", active_->document, active_);
+}
+
+bool Word::raise_event(const std::wstring& name) {
+  DocumentObj* doc = active_ ? active_->document : nullptr;
+  if (name == L"DocumentChange") raise(event::DocumentChange, L"DocumentChange", nullptr, nullptr);
+  else if (!active_) return false;
+  else if (name == L"DocumentOpen") raise(event::DocumentOpen, L"DocumentOpen", doc, nullptr);
+  else if (name == L"NewDocument") raise(event::NewDocument, L"NewDocument", doc, nullptr);
+  else if (name == L"WindowActivate") raise(event::WindowActivate, L"WindowActivate", doc, active_);
+  else if (name == L"WindowSize") raise(event::WindowSize, L"WindowSize", doc, active_);
+  else return false;
+  return true;
+}
+
+WindowObj* Word::find_window(const std::wstring& caption) const {
+  for (WindowObj* w : windows_)
+    if (w->caption() == caption) return w;
+  return nullptr;
+}
+
+DocumentObj* Word::find_document(const std::wstring& name) const {
+  for (DocumentObj* d : documents_)
+    if (d->name == name) return d;
+  return nullptr;
+}
+
+void Word::show_active() {
+  frame_->show_only(active_ ? active_->view : nullptr);
+  refresh_captions();
+}
+
+void Word::refresh_captions() {
+  for (WindowObj* w : windows_) frame_->set_view_caption(w->view, w->caption());
+  frame_->set_title(active_ ? active_->caption() + L" - Microsoft Word" : L"Microsoft Word");
+}
+
+}  // namespace standin
