@@ -160,10 +160,12 @@ SimFileDialog& SimWord::new_dialog(std::int32_t type) {
 }
 
 // The dialog saves Word's active document under `file`: a name with a folder
-// gives both the document's folder and its name.
-void SimWord::save_active_document_as(const std::u16string& file) {
+// gives both the document's folder and its name; no name keeps the
+// document's own.
+void SimWord::save_active_document_as(std::u16string file) {
   if (!active_) throw host_error(status::fail, call_name(WordCall::FileDialogExecute));
   SimDocument& doc = *active_->doc_;
+  if (file.empty()) file = doc.name_;
   const auto slash = file.find_last_of(u"\\/");
   if (slash != std::u16string::npos) {
     doc.path_ = file.substr(0, slash);

@@ -38,6 +38,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -186,7 +187,7 @@ class SimWord : public CallMeter {
   void activate_next_after_close();
   SimFileDialog& new_dialog(std::int32_t type);
   std::int32_t next_dialog_answer();
-  void save_active_document_as(const std::u16string& file);
+  void save_active_document_as(std::u16string file);
   SimCommandBar& create_bar(std::u16string name, std::int32_t position);
   void delete_bar(SimCommandBar& bar);
   SimButton& create_button(SimCommandBar& bar, std::optional<std::int32_t> before,
@@ -214,6 +215,7 @@ class SimWord : public CallMeter {
   std::vector<SimFileDialog*> dialog_list_;
   std::vector<SimCommandBar*> bars_;
   std::vector<SaveRecord> saves_;
+  std::map<std::int32_t, std::u16string> dialog_names_;  // InitialFileName per dialog type
   std::vector<std::int32_t> dialog_answers_;
   std::size_t next_answer_ = 0;
 

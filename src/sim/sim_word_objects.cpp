@@ -169,17 +169,20 @@ host::Ref<host::Window> SimDocument::ActiveWindow() {
 
 void SimFileDialog::InitialFileName(const std::u16string& name) {
   word_.enter_call(WordCall::FileDialogInitialFileName);
+  word_.dialog_names_[type_] = name;
   initial_name_ = name;
 }
 
 std::int32_t SimFileDialog::Show() {
   word_.enter_call(WordCall::FileDialogShow);
+  initial_name_ = word_.dialog_names_[type_];
   ++shows_;
   return word_.next_dialog_answer();
 }
 
 void SimFileDialog::Execute() {
   word_.enter_call(WordCall::FileDialogExecute);
+  initial_name_ = word_.dialog_names_[type_];
   word_.save_active_document_as(initial_name_);
   ++executes_;
 }

@@ -132,8 +132,10 @@ class SimDocuments final : public SimObject<host::Documents> {
   using SimObject::SimObject;
 };
 
-// Application.FileDialog hands out a fresh one per call; each keeps what was
-// done with it.
+// Application.FileDialog hands out a fresh object per call. As in Office,
+// the settings (InitialFileName) belong to the dialog type and persist from
+// one object to the next: a name set through one object is the name that a
+// later object of the same type shows and saves under.
 class SimFileDialog final : public SimObject<host::FileDialog> {
  public:
   void InitialFileName(const std::u16string& name) override;
@@ -141,6 +143,8 @@ class SimFileDialog final : public SimObject<host::FileDialog> {
   void Execute() override;
 
   std::int32_t type() const noexcept { return type_; }
+  // The dialog type's InitialFileName as this object last saw it (when it
+  // set it, showed or executed).
   const std::u16string& initial_name() const noexcept { return initial_name_; }
   int shows() const noexcept { return shows_; }
   int executes() const noexcept { return executes_; }

@@ -262,29 +262,29 @@ TEST(SimWordEvents, ReceiverThatUnhooksItselfGetsNothingMore) {
   EXPECT_EQ(word.hooked_count(), 0);
 }
 
-TEST(SimWordSaving, DialogAnswersAndExecuteSavesTheActiveDocument) {
+TEST(SimWordSaving, DialogSettingsPersistAndExecuteSavesTheActiveDocument) {
   SimWord word;
   SimDocument& draft = word.open_document(u"Doc1", u"", false);
   SimDocument& other = word.open_document(u"Doc2", u"C:\\docs", false);
   word.dialog_answers({0});
   Ref<host::Application> app(&word.application());
 
-  Ref<host::FileDialog> cancelled = app->FileDialog(2);
-  EXPECT_EQ(cancelled->Show(), 0);
+  EXPECT_EQ(app->FileDialog(2)->Show(), 0);
   draft.ActiveWindow()->Activate();
-  Ref<host::FileDialog> dialog = app->FileDialog(2);
-  dialog->InitialFileName(u"Doc1");
-  EXPECT_EQ(dialog->Show(), -1);  // answers used up: confirmed
-  dialog->Execute();
+  app->FileDialog(2)->InitialFileName(u"C:\\docs\\Draft.docx");
+  EXPECT_EQ(app->FileDialog(2)->Show(), -1);  // answers used up: confirmed
+  app->FileDialog(2)->Execute();  // a fresh object, the name set before still holds
   app->Documents()->Item(2)->Save();
 
   ASSERT_EQ(word.saves().size(), 2u);
   EXPECT_EQ(word.saves()[0].document, &draft);
+  EXPECT_EQ(word.saves()[0].name, u"C:\\docs\\Draft.docx");
   EXPECT_TRUE(word.saves()[0].through_dialog);
+  EXPECT_EQ(draft.windows().front()->caption(), u"Draft.docx");
   EXPECT_EQ(word.saves()[1].document, &other);
   EXPECT_TRUE(draft.saved() && other.saved());
-  EXPECT_EQ(word.dialogs().size(), 2u);
-  EXPECT_EQ(word.dialogs()[1]->initial_name(), u"Doc1");
+  EXPECT_EQ(word.dialogs().size(), 4u);
+  EXPECT_EQ(word.dialogs()[0]->initial_name(), u"");
 }
 
 }  // namespace
