@@ -46,6 +46,7 @@ void FormWindow::on_button_down(std::int16_t button, POINT pt, bool double_click
     SetCapture(hwnd_);
   }
   press_.held |= button;
+  if (press_.spent) return;
   if (button == host::LEFT_BUTTON) press_.click_armed = !double_click;
   const Element target = press_.element;
   if (double_click) {
@@ -66,6 +67,11 @@ void FormWindow::on_button_up(std::int16_t button, POINT pt) {
     if (hit) deliver([e = *hit, button](FormEvents& ev) { ev.MouseUp(e, button); });
     return;
   }
+  if (press_.spent) {
+    press_.held &= static_cast<std::int16_t>(~button);
+    if (press_.held == 0) end_press();
+    return;
+  }
   const Element target = press_.element;
   const bool click = button == host::LEFT_BUTTON && press_.click_armed && hit && *hit == target;
   if (button == host::LEFT_BUTTON) press_.click_armed = false;
@@ -81,13 +87,17 @@ void FormWindow::on_mouse_move(WPARAM keys, POINT pt) {
     else move_drag_outline(pt);
     return;
   }
+  if (press_.spent) return;
   Element target = press_.element;
+  // While pressed, the buttons are the ones this window saw go down and not
+  // yet up, so that moves and releases reach the handlers in their order.
+  std::int16_t held = press_.held;
   if (!press_.active) {
     const std::optional<Element> hit = hit_test(pt);
     if (!hit) return;
     target = *hit;
+    held = buttons_of(keys);
   }
-  const std::int16_t held = buttons_of(keys);
   deliver([target, held](FormEvents& ev) { ev.MouseMove(target, held); });
 }
 
@@ -99,10 +109,15 @@ void FormWindow::on_mouse_move(WPARAM keys, POINT pt) {
 // and no event is nested into it.
 void FormWindow::on_capture_lost() {
   if (drag_.active) {
-    cancel_drag();
+    end_drag();
+    press_ = {};
     return;
   }
   if (!press_.active) return;
+  if (press_.spent) {
+    press_ = {};
+    return;
+  }
   const Element target = press_.element;
   const std::int16_t button = lowest_button(press_.held);
   press_ = {};
@@ -161,19 +176,27 @@ void FormWindow::finish_drag(POINT pt) {
   const std::int16_t source = drag_.source;
   const std::optional<Element> target =
       pointer_over_bar(pt) ? hit_test(pt) : std::optional<Element>{};
-  cancel_drag();
+  end_drag();
+  end_press();
   if (!target) return;  // released outside the bar
   const float x = to_twips(pt.x, scale_.x), y = to_twips(pt.y, scale_.y);
   deliver([&](FormEvents& ev) { ev.DragDrop(*target, source, x, y); });
 }
 
+// Escape: the drag ends without a drop. The press keeps the capture until
+// its buttons are up, and its release is swallowed rather than reported to
+// whatever element lies under the pointer then.
 void FormWindow::cancel_drag() {
+  end_drag();
+  press_.spent = true;
+  press_.click_armed = false;
+}
+
+void FormWindow::end_drag() {
   const RECT outline = drag_.outline;
   drag_ = {};
-  press_ = {};
   KillTimer(hwnd_, kEscapePollTimerId);
   invalidate(outline);
-  if (GetCapture() == hwnd_) ReleaseCapture();
 }
 
 }  // namespace plovera::win32

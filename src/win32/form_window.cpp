@@ -118,7 +118,8 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: return 1;  // the paint covers every pixel
     case WM_PAINT: paint(); return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_WINDOWPOSCHANGED: on_window_pos_changed(); break;
+    case WM_WINDOWPOSCHANGING: on_window_pos_changing(reinterpret_cast<WINDOWPOS*>(lp)); break;
+    case WM_WINDOWPOSCHANGED: adopt_parent_style(); break;
     case WM_LBUTTONDOWN: on_button_down(host::LEFT_BUTTON, client_point(lp), false); return 0;
     case WM_LBUTTONDBLCLK: on_button_down(host::LEFT_BUTTON, client_point(lp), true); return 0;
     case WM_RBUTTONDOWN:
@@ -145,14 +146,22 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
 // SetParent leaves WS_POPUP in place; a window with a parent other than the
 // desktop is made a true child (clipped by its parent, positioned in its
 // parent's client area, never activated), and a popup again when it goes
-// back to the desktop.
-void FormWindow::on_window_pos_changed() {
+// back to the desktop. Returns whether the window is now a child.
+bool FormWindow::adopt_parent_style() {
   const HWND parent = GetAncestor(hwnd_, GA_PARENT);
   const bool child = parent && parent != GetDesktopWindow();
   const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
   const LONG_PTR wanted = child ? (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD
                                 : (style & ~static_cast<LONG_PTR>(WS_CHILD)) | WS_POPUP;
   if (wanted != style) SetWindowLongPtrW(hwnd_, GWL_STYLE, wanted);
+  return child;
+}
+
+// Wine moves a re-parented popup with a SetWindowPos that would activate
+// it, taking the activation from Word's main window; the move is turned
+// into one that does not activate.
+void FormWindow::on_window_pos_changing(WINDOWPOS* pos) {
+  if (adopt_parent_style() && pos) pos->flags |= SWP_NOACTIVATE;
 }
 
 void FormWindow::on_timer(UINT_PTR id) {

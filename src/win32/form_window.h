@@ -81,6 +81,7 @@ class FormWindow final : public host::Form {
     host::Element element;
     std::int16_t held = 0;        // buttons down, as a host button mask
     bool click_armed = false;     // a left press that may end in a Click
+    bool spent = false;           // its drag was cancelled: no more events
   };
   struct DragState {
     bool active = false;
@@ -94,7 +95,8 @@ class FormWindow final : public host::Form {
   void create_window(HINSTANCE module, const wchar_t* window_class);
   void define_design_elements();
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
-  void on_window_pos_changed();
+  bool adopt_parent_style();
+  void on_window_pos_changing(WINDOWPOS* pos);
   void on_timer(UINT_PTR id);
   void apply_timer(host::Timer t);
   HWND live_hwnd(const char* member) const;
@@ -129,6 +131,7 @@ class FormWindow final : public host::Form {
   void move_drag_outline(POINT pt);
   void finish_drag(POINT pt);
   void cancel_drag();
+  void end_drag();
   bool pointer_over_bar(POINT client) const noexcept;
 
   // form_query.cpp: the automation query

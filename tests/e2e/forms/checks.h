@@ -1,0 +1,36 @@
+// The groups of checks of the forms engine's Wine test.
+#pragma once
+
+#include "bar_fixture.h"
+
+namespace forms_test {
+
+using Engine = plovera::win32::Win32FormEngine;
+
+void check_design_and_units(Engine& engine, Checks& t);
+void check_labels_and_query(Engine& engine, Checks& t);
+void check_repaint(Bar& bar, Checks& t);
+void check_clicks_and_hits(Bar& bar, Checks& t);
+void check_capture(Bar& bar, Checks& t);
+void check_drag(Bar& bar, Checks& t);
+void check_handlers_that_fail_or_destroy(Engine& engine, Checks& t);
+void check_timers(Bar& bar, Checks& t);
+
+// Lays out the three tabs every input and paint check runs on.
+void lay_out_three_tabs(Bar& bar);
+
+inline HWND hwnd_of(plovera::host::Form& f) {
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(f.hWnd()));
+}
+
+template <class F>
+bool throws_host_error(F&& f) {
+  try {
+    f();
+  } catch (const plovera::host_error&) {
+    return true;
+  }
+  return false;
+}
+
+}  // namespace forms_test

@@ -1,0 +1,204 @@
+// The form's design contents, units, labels, the element query and the
+// repaint discipline.
+#include <cwchar>
+
+#include "checks.h"
+
+namespace forms_test {
+
+using plovera::host::Ctl;
+using plovera::host::Picture;
+
+namespace {
+
+std::string twips(float a, float b) {
+  return std::to_string(static_cast<int>(a)) + " x " + std::to_string(static_cast<int>(b));
+}
+
+RECT union_of(RECT a, RECT b) {
+  RECT u{};
+  UnionRect(&u, &a, &b);
+  return u;
+}
+
+std::string rect_text(RECT r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
+}
+
+// The extent of `text` in the font the label template asks for, measured
+// here on its own; 0 x 0 when the installed face is not Tahoma.
+SIZE tahoma_15px_extent(const wchar_t* text) {
+  SIZE size{};
+  HFONT font = CreateFontW(-15, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, face);
+  if (std::wcscmp(face, L"Tahoma") == 0)
+    GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &size);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(font);
+  return size;
+}
+
+}  // namespace
+
+void check_design_and_units(Engine& engine, Checks& t) {
+  Recorder ev;
+  auto form = engine.CreateForm(ev);
+  auto& f = *form;
+  const HWND h = hwnd_of(f);
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  t.expect(IsWindow(h) && !IsWindowVisible(h) && std::wcscmp(cls, L"PloveraTabBar") == 0,
+           "form loads as a hidden PloveraTabBar window");
+  t.expect(f.Width() == 8115 && f.Height() == 360, "design client size is 8115 x 360 twips",
+           twips(f.Width(), f.Height()));
+  t.expect(f.Count(Ctl::Label2) == 1 && f.Count(Ctl::Image1) == 1 && f.Count(Ctl::Image2) == 1 &&
+               f.Count(Ctl::Image3) == 1,
+           "only the templates are loaded");
+  const Element label0 = el(Ctl::Label2, 0), close0 = el(Ctl::Image2, 0);
+  t.expect(f.Caption(label0) == u"fdgdgd" && f.Width(label0) == 675 && !f.Visible(label0) &&
+               f.Width(close0) == 315 && f.Height(close0) == 255 &&
+               f.Picture(el(Ctl::Ileft, 0)) == Picture::scroll_left &&
+               f.Width(el(Ctl::Iright, 0)) == 285,
+           "templates and arrows carry their design values");
+  t.expect(!f.TimerEnabled(plovera::host::Timer::mouseTimer) &&
+               !f.TimerEnabled(plovera::host::Timer::leftTimer),
+           "timers start disabled");
+
+  f.Width(13000);
+  RECT client{};
+  GetClientRect(h, &client);
+  t.expect(client.right == 867 && f.Width() == 13005,
+           "form width in twips sets whole pixels (13000 -> 867 px -> 13005)",
+           std::to_string(client.right) + " px");
+
+  f.Load(Ctl::Image3, 1);
+  const Element icon = el(Ctl::Image3, 1);
+  t.expect(f.Count(Ctl::Image3) == 2 && f.Width(icon) == 495 && !f.Visible(icon),
+           "Load copies the template and starts hidden");
+  f.Left(icon, 75);
+  f.Top(icon, 52.5f);
+  f.Width(icon, 240);
+  f.Height(icon, 22.5f);
+  const RECT r = query(h, icon).q.rect;
+  t.expect(r.left == 5 && r.top == 4 && r.right == 21 && r.bottom == 6,
+           "twips become pixels only when drawn, rounded half to even", rect_text(r));
+
+  t.expect(throws_host_error([&] { f.Load(Ctl::Image3, 1); }) &&
+               throws_host_error([&] { f.Left(el(Ctl::Image1, 5)); }) &&
+               throws_host_error([&] { f.Caption(icon, u"x"); }) &&
+               throws_host_error([&] { f.Picture(label0, Picture::list1); }) &&
+               throws_host_error([&] { f.Load(Ctl::Ileft, 1); }) &&
+               throws_host_error([&] { f.Drag(label0); }) &&
+               throws_host_error([&] { f.Visible(el(Ctl::Label2, -1), true); }),
+           "calls on elements not loaded or of the wrong kind fail with host_error");
+}
+
+void check_labels_and_query(Engine& engine, Checks& t) {
+  Recorder ev;
+  auto form = engine.CreateForm(ev);
+  auto& f = *form;
+  const HWND h = hwnd_of(f);
+  f.Load(Ctl::Label2, 1);
+  const Element label = el(Ctl::Label2, 1);
+  f.CopyFont(label, el(Ctl::Label2, 0));
+  f.Caption(label, u"Document1");
+  f.AutoSize(label, true);
+  const SIZE tahoma = tahoma_15px_extent(L"Document1");
+  t.expect(tahoma.cx > 0 && f.Width(label) == tahoma.cx * 15 && f.Height(label) == tahoma.cy * 15,
+           "a label sizes itself to its text in Tahoma 11.25 pt (15 px at 96 dpi)",
+           twips(f.Width(label) / 15, f.Height(label) / 15) + " px vs " +
+               twips(tahoma.cx, tahoma.cy));
+
+  f.Width(label, 99);
+  t.expect(f.Width(label) == tahoma.cx * 15, "an auto-sized label ignores a width");
+  f.Caption(label, u"");
+  t.expect(f.Width(label) == 0 && f.Height(label) == tahoma.cy * 15, "an empty caption is 0 wide");
+
+  f.Caption(label, u"W");
+  const float one = f.Width(label);
+  f.Caption(label, std::u16string(10000, u'W'));
+  t.expect(one > 0 && f.Width(label) == 10000 * one,
+           "a 10000-character caption is measured whole",
+           std::to_string(f.Width(label)) + " vs " + std::to_string(10000 * one));
+
+  const std::u16string greek = u"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";
+  const std::u16string mixed = greek + u" \u041a\u0438\u0440\u0438\u043b\u043b\u0438\u0446\u0430 "
+                                       u"\u65e5\u672c\u8a9e \U0001F600\U0001F600";
+  f.Caption(label, greek);
+  const float greek_width = f.Width(label);
+  f.Caption(label, mixed);
+  const Queried q = query(h, label);
+  t.expect(f.Caption(label) == mixed && f.Width(label) > greek_width &&
+               std::u16string(reinterpret_cast<const char16_t*>(q.q.caption)) == mixed,
+           "captions in any script keep their text; the query reports it");
+
+  std::u16string smileys;
+  for (int i = 0; i < 300; ++i) smileys += u"\U0001F600";
+  f.Caption(label, smileys);
+  const Queried cut = query(h, label);
+  const std::size_t n = std::wcslen(cut.q.caption);
+  t.expect(n == 258 && cut.q.caption[n - 1] == 0xDE00,
+           "the query cuts a long caption without splitting a surrogate pair",
+           std::to_string(n));
+
+  f.Visible(label, true);
+  const Queried shown = query(h, label);
+  const Queried missing = query(h, el(Ctl::Label2, 2));
+  const Queried whole = query(h, el(Ctl::Form, 0));
+  t.expect(shown.ok && shown.q.loaded == 2 && shown.q.visible && !missing.ok &&
+               missing.q.loaded == 2 && whole.ok &&
+               whole.q.picture == static_cast<int>(Picture::design_bar) &&
+               whole.q.rect.right == 541 && whole.q.rect.bottom == 24,
+           "the query answers loaded, visible, rectangle and picture");
+}
+
+void check_repaint(Bar& bar, Checks& t) {
+  auto& f = *bar.form;
+  const HWND h = bar.hwnd;
+  t.expect(bar.settle(), "the bar finishes painting");
+  const std::uint32_t before = plovera::win32::bar_paint_count(h);
+  pump_for(300);
+  t.expect(before > 0 && plovera::win32::bar_paint_count(h) == before,
+           "an idle bar paints nothing", std::to_string(before));
+
+  const Element face = el(Ctl::Image1, 2), label = el(Ctl::Label2, 2);
+  f.Left(face, f.Left(face));
+  f.Width(face, f.Width(face));
+  f.Visible(face, true);
+  f.Picture(face, f.Picture(face));
+  f.Stretch(face, true);
+  f.Caption(label, std::u16string(f.Caption(label)));
+  f.CopyFont(label, el(Ctl::Label2, 0));
+  f.Picture(Picture::design_bar);
+  f.Width(f.Width());
+  f.Left(el(Ctl::Image1, 0), 999);          // the hidden template
+  f.Caption(el(Ctl::Label2, 0), u"hidden");
+  f.Picture(el(Ctl::Image2, 0), Picture::list4);
+  const bool dirty = GetUpdateRect(h, nullptr, FALSE);
+  pump_for(100);
+  t.expect(!dirty && plovera::win32::bar_paint_count(h) == before,
+           "setting the same values or changing hidden elements repaints nothing");
+
+  const Element icon = el(Ctl::Image3, 2);
+  const RECT old_rect = query(h, icon).q.rect;
+  f.Left(icon, f.Left(icon) + 150);
+  const RECT new_rect = query(h, icon).q.rect;
+  RECT dirty_rect{};
+  GetUpdateRect(h, &dirty_rect, FALSE);
+  const RECT expected = union_of(old_rect, new_rect);
+  t.expect(EqualRect(&dirty_rect, &expected) != FALSE,
+           "moving an element invalidates its old and new rectangles only",
+           rect_text(dirty_rect) + " vs " + rect_text(expected));
+  bar.settle();
+  t.expect(plovera::win32::bar_paint_count(h) == before + 1, "one change, one paint",
+           std::to_string(plovera::win32::bar_paint_count(h) - before));
+  f.Left(icon, f.Left(icon) - 150);
+  bar.settle();
+}
+
+}  // namespace forms_test

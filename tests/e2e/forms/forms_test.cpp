@@ -1,0 +1,75 @@
+// The forms engine under Wine: a real bar window, real input, real timers.
+//
+//   forms_test            runs every check, prints one line per check and
+//                         "N passed, M failed"; exit code 1 on a failure
+//   forms_test --show F   shows a bar of three tabs (one selected, one hot
+//                         face, one hot close button, arrows) until the
+//                         file F exists, for a screenshot
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "checks.h"
+
+using namespace forms_test;
+using plovera::host::Ctl;
+using plovera::host::list_image;
+
+namespace {
+
+void check_re_parenting(Bar& bar, Checks& t) {
+  const LONG_PTR style = GetWindowLongPtrW(bar.hwnd, GWL_STYLE);
+  t.expect(GetParent(bar.hwnd) == bar.host && (style & WS_CHILD) && !(style & WS_POPUP) &&
+               IsWindowVisible(bar.hwnd),
+           "after SetParent the bar is a visible child of its new parent");
+}
+
+int run_checks() {
+  Engine engine(GetModuleHandleW(nullptr));
+  Checks t;
+  check_design_and_units(engine, t);
+  check_labels_and_query(engine, t);
+  {
+    Bar bar(engine, {40, 40}, 900);
+    lay_out_three_tabs(bar);
+    check_re_parenting(bar, t);
+    check_repaint(bar, t);
+    check_clicks_and_hits(bar, t);
+    check_capture(bar, t);
+    check_drag(bar, t);
+    check_timers(bar, t);
+  }
+  check_handlers_that_fail_or_destroy(engine, t);
+  std::printf("%d passed, %d failed\n", t.passed(), t.failed());
+  return t.failed() == 0 ? 0 : 1;
+}
+
+// A Unix path as Wine sees it through drive Z:.
+std::wstring wine_path(const char* unix_path) {
+  std::wstring out = L"Z:";
+  for (const char* p = unix_path; *p; ++p) out += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+  return out;
+}
+
+int show_for_screenshot(const char* done_file) {
+  Engine engine(GetModuleHandleW(nullptr));
+  Bar bar(engine, {0, 0}, 640);
+  lay_out_three_tabs(bar);
+  auto& f = *bar.form;
+  f.Picture(el(Ctl::Image1, 1), plovera::host::Picture::none);  // the selected tab
+  f.Picture(el(Ctl::Image1, 2), list_image(2));                 // the hot face
+  f.Picture(el(Ctl::Image2, 3), list_image(4));                 // the hot close button
+  bar.settle();
+  std::printf("READY\n");
+  std::fflush(stdout);
+  const std::wstring done = wine_path(done_file);
+  pump_until([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 3 && std::strcmp(argv[1], "--show") == 0) return show_for_screenshot(argv[2]);
+  return run_checks();
+}
