@@ -211,21 +211,28 @@ int SimWord::hooked_count() const noexcept {
                                         [](const auto& s) { return s->hooked_; }));
 }
 
-// Delivers to the receivers hooked when the event starts; one unhooked by an
-// earlier receiver of the same event is skipped.
-template <class Deliver>
-status_t SimWord::raise(Deliver deliver) {
+// Delivers to the receivers hooked when the event starts, each guarded as
+// Word guards its event calls; one unhooked by an earlier receiver of the
+// same event is skipped. Returns the first failure a receiver threw, or ok.
+template <class Selects, class Deliver>
+status_t SimWord::deliver_to(Selects selects, Deliver deliver) {
   std::vector<SimSubscription*> receivers;
   for (const auto& s : subscription_store_) {
-    if (s->hooked_ && s->app_sink_) receivers.push_back(s.get());
+    if (s->hooked_ && selects(*s)) receivers.push_back(s.get());
   }
   status_t result = status::ok;
   for (SimSubscription* s : receivers) {
     if (!s->hooked_) continue;
-    const status_t st = boundary_guard([&] { deliver(*s->app_sink_); });
+    const status_t st = boundary_guard([&] { deliver(*s); });
     if (failed(st) && !failed(result)) result = st;
   }
   return result;
+}
+
+template <class Deliver>
+status_t SimWord::raise(Deliver deliver) {
+  return deliver_to([](const SimSubscription& s) { return s.app_sink_ != nullptr; },
+                    [&](SimSubscription& s) { deliver(*s.app_sink_); });
 }
 
 status_t SimWord::raise_DocumentOpen() {
@@ -246,22 +253,15 @@ status_t SimWord::raise_DocumentChange() {
 
 status_t SimWord::click(SimButton& button) {
   if (!button.alive_) throw std::logic_error("click on a button that no longer exists");
-  std::vector<SimSubscription*> receivers;
-  for (const auto& s : subscription_store_) {
-    if (s->hooked_ && s->button_sink_ && s->button_->alive_ && s->button_->tag_ == button.tag_) {
-      receivers.push_back(s.get());
-    }
-  }
-  status_t result = status::ok;
-  for (SimSubscription* s : receivers) {
-    if (!s->hooked_) continue;
-    const status_t st = boundary_guard([&] {
-      bool cancel_default = false;
-      s->button_sink_->Click(host::Ref<host::CommandBarButton>(&button), cancel_default);
-    });
-    if (failed(st) && !failed(result)) result = st;
-  }
-  return result;
+  const host::Ref<host::CommandBarButton> ctrl(&button);
+  return deliver_to(
+      [&](const SimSubscription& s) {
+        return s.button_sink_ && s.button_->alive_ && s.button_->tag_ == button.tag_;
+      },
+      [&](SimSubscription& s) {
+        bool cancel_default = false;
+        s.button_sink_->Click(ctrl, cancel_default);
+      });
 }
 
 void SimWord::restart() {

@@ -193,6 +193,8 @@ class SimWord : public CallMeter {
   SimButton& create_button(SimCommandBar& bar, std::optional<std::int32_t> before,
                            std::int32_t type, std::int32_t id, bool temporary);
   SimSubscription& hook(host::ApplicationEvents* app, host::ButtonEvents* button, SimButton* on);
+  template <class Selects, class Deliver>
+  status_t deliver_to(Selects selects, Deliver deliver);
   template <class Deliver>
   status_t raise(Deliver deliver);
 
