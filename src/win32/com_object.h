@@ -84,11 +84,13 @@ class DispatchObject : public ComObject<Interface> {
   }
 };
 
-// Creates a COM object of this DLL, adopting its initial reference.
+// Creates a COM object of this DLL, adopting its initial reference. (Not
+// ComPtr::Attach: mingw-w64's Attach takes a reference of its own, unlike
+// WRL's, and the object would never be freed.)
 template <class T, class... Args>
 ComPtr<T> make_com(Args&&... args) {
   ComPtr<T> p;
-  p.Attach(new T(std::forward<Args>(args)...));
+  *p.GetAddressOf() = new T(std::forward<Args>(args)...);
   return p;
 }
 

@@ -1,0 +1,27 @@
+// The adapters, event sinks and window system of the add-in, driven in
+// process. Usage: host_test.exe <folder of this program> <screen dpi>
+#include "win32/window_system.h"  // first: it fixes how host/winsys.h is read
+
+#include <objbase.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "check.h"
+
+void word_adapter_tests();
+void event_sink_tests();
+void window_system_tests(const std::u16string& folder, int dpi);
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3) {
+    std::printf("FAIL host_test usage: host_test.exe <folder> <dpi>\n");
+    return 2;
+  }
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  word_adapter_tests();
+  event_sink_tests();
+  window_system_tests(reinterpret_cast<const char16_t*>(argv[1]), _wtoi(argv[2]));
+  CoUninitialize();
+  return check::failures ? 1 : 0;
+}

@@ -1,0 +1,118 @@
+# Shell library for the end-to-end scripts under Wine. Source it, then:
+#
+#   e2e_start [LOGPIXELS]   a fresh Wine prefix (WINEPREFIX, Tahoma installed,
+#                           optional screen resolution) and a virtual display
+#                           (DISPLAY); E2E_WORK is a scratch folder removed at exit
+#   with_timeout SECS CMD.. runs CMD, killed after SECS (exit status 124)
+#   e2e_pass NAME / e2e_fail NAME [DETAIL] / e2e_check NAME CMD..
+#                           one "PASS name" or "FAIL name" line each, counted
+#   e2e_count_output FILE   counts the PASS/FAIL lines a test program printed
+#   e2e_summary             prints "N passed, M failed"; fails when M > 0
+#
+# Everything started here (Xvfb, the prefix's wineserver) is ended by the
+# exit trap on every exit path, by process id and by prefix, never by name.
+# A script that needs more clean-up defines e2e_cleanup_extra.
+
+E2E_PASSED=0
+E2E_FAILED=0
+E2E_WORK=
+E2E_XVFB_PID=
+
+with_timeout() {
+  local secs=$1
+  shift
+  timeout --kill-after=10 "$secs" "$@"
+}
+
+e2e_pass() {
+  echo "PASS $1"
+  E2E_PASSED=$((E2E_PASSED + 1))
+}
+
+e2e_fail() {
+  echo "FAIL $1${2:+ -- $2}"
+  E2E_FAILED=$((E2E_FAILED + 1))
+}
+
+e2e_check() {
+  local name=$1
+  shift
+  if "$@" >/dev/null 2>&1; then e2e_pass "$name"; else e2e_fail "$name"; fi
+}
+
+e2e_count_output() {
+  local p f
+  p=$(grep -c '^PASS ' "$1")
+  f=$(grep -c '^FAIL ' "$1")
+  E2E_PASSED=$((E2E_PASSED + p))
+  E2E_FAILED=$((E2E_FAILED + f))
+}
+
+e2e_summary() {
+  echo "$E2E_PASSED passed, $E2E_FAILED failed"
+  [ "$E2E_FAILED" -eq 0 ]
+}
+
+e2e_cleanup() {
+  local rc=$?
+  if declare -F e2e_cleanup_extra >/dev/null; then e2e_cleanup_extra; fi
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    with_timeout 30 wineserver -k >/dev/null 2>&1
+  fi
+  if [ -n "$E2E_XVFB_PID" ]; then
+    kill "$E2E_XVFB_PID" 2>/dev/null
+    wait "$E2E_XVFB_PID" 2>/dev/null
+  fi
+  [ -n "$E2E_WORK" ] && rm -rf "$E2E_WORK"
+  return "$rc"
+}
+
+# Starts Xvfb on the first display number that is free and that it manages
+# to take (another run may take the same number at the same moment).
+e2e_start_display() {
+  local n waited
+  for n in $(seq 91 250); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$E2E_WORK/xvfb-$n.log" 2>&1 &
+    E2E_XVFB_PID=$!
+    for waited in $(seq 100); do
+      if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$E2E_XVFB_PID" 2>/dev/null; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$E2E_XVFB_PID" 2>/dev/null
+    wait "$E2E_XVFB_PID" 2>/dev/null
+    E2E_XVFB_PID=
+  done
+  echo "no free X display for Xvfb" >&2
+  return 1
+}
+
+e2e_start() {
+  local dpi=${1:-}
+  E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/plovera-e2e.XXXXXX") || return 1
+  trap e2e_cleanup EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+  export WINEPREFIX="$E2E_WORK/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  e2e_start_display || return 1
+  with_timeout 180 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 || return 1
+  # A fresh prefix does not pick up Wine's own Tahoma: copy it in.
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
+    "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
+  # No crash debugger: a crashing program ends at once instead of waiting in
+  # winedbg until its time limit.
+  with_timeout 60 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+    /v Debugger /d '' /f >/dev/null 2>&1 || return 1
+  if [ -n "$dpi" ]; then
+    with_timeout 60 wine reg add \
+      'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+      /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || return 1
+  fi
+  # Programs started from here on see the fonts and the resolution.
+  with_timeout 60 wineserver -w
+}
