@@ -8,6 +8,7 @@ namespace forms_test {
 using Engine = plovera::win32::Win32FormEngine;
 
 void check_design_and_units(Engine& engine, Checks& t);
+void check_units(Engine& engine, Checks& t);
 void check_labels_and_query(Engine& engine, Checks& t);
 void check_repaint(Bar& bar, Checks& t);
 void check_clicks_and_hits(Bar& bar, Checks& t);
@@ -16,8 +17,9 @@ void check_drag(Bar& bar, Checks& t);
 void check_handlers_that_fail_or_destroy(Engine& engine, Checks& t);
 void check_timers(Bar& bar, Checks& t);
 
-// Lays out the three tabs every input and paint check runs on.
-void lay_out_three_tabs(Bar& bar);
+// Lays out the three tabs every input and paint check runs on, the first
+// icon at `first_x` twips, and shows the arrows.
+void lay_out_three_tabs(Bar& bar, float first_x = 75);
 
 inline HWND hwnd_of(plovera::host::Form& f) {
   return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(f.hWnd()));

@@ -1,6 +1,8 @@
 // Real input on a shown bar: which element hears a press, capture, clicks
 // and double clicks, the drag of a face, handlers that throw or destroy
 // the form, and the timers.
+#include <cstdio>
+
 #include "checks.h"
 
 namespace forms_test {
@@ -83,8 +85,8 @@ std::string drop_at(int source, const char* target, POINT client) {
 
 }  // namespace
 
-void lay_out_three_tabs(Bar& bar) {
-  bar.add_tab(1, 75, u"Document1");
+void lay_out_three_tabs(Bar& bar, float first_x) {
+  bar.add_tab(1, first_x, u"Document1");
   bar.add_tab(2, bar.after(1), u"Report \u2013 \u03a9");
   bar.add_tab(3, bar.after(2), u"Notes");
   bar.show_arrows();
@@ -255,6 +257,17 @@ void check_handlers_that_fail_or_destroy(Engine& engine, Checks& t) {
   pump_for(100);
   t.expect(!IsWindow(h) && bar.events.presses() == "MouseDown Label2(1) 1",
            "a handler may destroy the form; nothing is delivered after", bar.events.presses());
+
+  Recorder ev;
+  auto form = engine.CreateForm(ev);
+  const HWND timed = hwnd_of(*form);
+  ev.on_tick = [&form](plovera::host::Timer) { form.reset(); };
+  form->TimerEnabled(Timer::mouseTimer, true);
+  form->TimerEnabled(Timer::leftTimer, true);
+  pump_for(300);
+  t.expect(!form && !IsWindow(timed) && ev.ticks[0] + ev.ticks[1] == 1,
+           "a tick may destroy the form; its timers stop with it",
+           std::to_string(ev.ticks[0] + ev.ticks[1]) + " ticks");
 }
 
 void check_timers(Bar& bar, Checks& t) {

@@ -1,5 +1,6 @@
 // The form's design contents, units, labels, the element query and the
 // repaint discipline.
+#include <cstdio>
 #include <cwchar>
 
 #include "checks.h"
@@ -28,9 +29,9 @@ std::string rect_text(RECT r) {
 
 // The extent of `text` in the font the label template asks for, measured
 // here on its own; 0 x 0 when the installed face is not Tahoma.
-SIZE tahoma_15px_extent(const wchar_t* text) {
+SIZE tahoma_extent(int em_px, const wchar_t* text) {
   SIZE size{};
-  HFONT font = CreateFontW(-15, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+  HFONT font = CreateFontW(-em_px, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
   wchar_t face[LF_FACESIZE] = {};
@@ -98,6 +99,44 @@ void check_design_and_units(Engine& engine, Checks& t) {
            "calls on elements not loaded or of the wrong kind fail with host_error");
 }
 
+// Twips against the screen's real resolution: run at 96 and at 120 dpi.
+void check_units(Engine& engine, Checks& t) {
+  HDC screen = GetDC(nullptr);
+  const int dpi_x = GetDeviceCaps(screen, LOGPIXELSX), dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  const int tx = 1440 / dpi_x, ty = 1440 / dpi_y;  // exact at 96, 120 and 144 dpi
+  std::printf("  measured: %d x %d dpi, %d x %d twips per pixel\n", dpi_x, dpi_y, tx, ty);
+  const std::string at = " at " + std::to_string(dpi_x) + " dpi";
+
+  Recorder ev;
+  auto form = engine.CreateForm(ev);
+  auto& f = *form;
+  f.Width(13000);
+  RECT client{};
+  GetClientRect(hwnd_of(f), &client);
+  const int width_px = static_cast<int>(13000.0 / tx + 0.5);
+  const int height_px = static_cast<int>(360.0 / ty + 0.5);
+  t.expect(client.right == width_px && f.Width() == width_px * tx &&
+               client.bottom == height_px && f.Height() == height_px * ty,
+           "form size in twips follows the screen's twips per pixel" + at,
+           std::to_string(client.right) + " x " + std::to_string(client.bottom) + " px");
+
+  f.Load(Ctl::Label2, 1);
+  const Element label = el(Ctl::Label2, 1);
+  f.Caption(label, u"Document1");
+  f.AutoSize(label, true);
+  const SIZE tahoma = tahoma_extent(static_cast<int>(11.25 * dpi_y / 72 + 0.5), L"Document1");
+  t.expect(tahoma.cx > 0 && f.Width(label) == tahoma.cx * tx && f.Height(label) == tahoma.cy * ty,
+           "labels measure in Tahoma 11.25 pt" + at,
+           twips(f.Width(label), f.Height(label)) + " vs " + twips(tahoma.cx * tx, tahoma.cy * ty));
+
+  f.Left(label, 1500);
+  f.Top(label, 300);
+  const RECT r = query(hwnd_of(f), label).q.rect;
+  t.expect(r.left == 1500 / tx && r.top == 300 / ty && r.right == r.left + tahoma.cx,
+           "element rectangles in pixels follow the screen" + at, rect_text(r));
+}
+
 void check_labels_and_query(Engine& engine, Checks& t) {
   Recorder ev;
   auto form = engine.CreateForm(ev);
@@ -108,7 +147,7 @@ void check_labels_and_query(Engine& engine, Checks& t) {
   f.CopyFont(label, el(Ctl::Label2, 0));
   f.Caption(label, u"Document1");
   f.AutoSize(label, true);
-  const SIZE tahoma = tahoma_15px_extent(L"Document1");
+  const SIZE tahoma = tahoma_extent(15, L"Document1");
   t.expect(tahoma.cx > 0 && f.Width(label) == tahoma.cx * 15 && f.Height(label) == tahoma.cy * 15,
            "a label sizes itself to its text in Tahoma 11.25 pt (15 px at 96 dpi)",
            twips(f.Width(label) / 15, f.Height(label) / 15) + " px vs " +

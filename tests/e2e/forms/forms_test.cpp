@@ -2,6 +2,8 @@
 //
 //   forms_test            runs every check, prints one line per check and
 //                         "N passed, M failed"; exit code 1 on a failure
+//   forms_test --units    only the checks of twips against the screen's
+//                         resolution (run again at another dpi)
 //   forms_test --show F   shows a bar of three tabs (one selected, one hot
 //                         face, one hot close button, arrows) until the
 //                         file F exists, for a screenshot
@@ -28,6 +30,7 @@ int run_checks() {
   Engine engine(GetModuleHandleW(nullptr));
   Checks t;
   check_design_and_units(engine, t);
+  check_units(engine, t);
   check_labels_and_query(engine, t);
   {
     Bar bar(engine, {40, 40}, 900);
@@ -51,10 +54,18 @@ std::wstring wine_path(const char* unix_path) {
   return out;
 }
 
+int run_unit_checks() {
+  Engine engine(GetModuleHandleW(nullptr));
+  Checks t;
+  check_units(engine, t);
+  std::printf("%d passed, %d failed\n", t.passed(), t.failed());
+  return t.failed() == 0 ? 0 : 1;
+}
+
 int show_for_screenshot(const char* done_file) {
   Engine engine(GetModuleHandleW(nullptr));
   Bar bar(engine, {0, 0}, 640);
-  lay_out_three_tabs(bar);
+  lay_out_three_tabs(bar, 375);
   auto& f = *bar.form;
   f.Picture(el(Ctl::Image1, 1), plovera::host::Picture::none);  // the selected tab
   f.Picture(el(Ctl::Image1, 2), list_image(2));                 // the hot face
@@ -71,5 +82,6 @@ int show_for_screenshot(const char* done_file) {
 
 int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "--show") == 0) return show_for_screenshot(argv[2]);
+  if (argc >= 2 && std::strcmp(argv[1], "--units") == 0) return run_unit_checks();
   return run_checks();
 }

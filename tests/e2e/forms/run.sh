@@ -39,15 +39,26 @@ mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
 timeout 60 wineserver -w
 
-timeout 300 wine "$exe" 2>"$work/stderr.txt" | tr -d '\r' | tee "$work/out.txt"
-rc=${PIPESTATUS[0]}
-summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$work/out.txt" | tail -n 1)
-passed=$(sed -E 's/ passed.*//' <<<"${summary:-0 passed}")
-failed=$(sed -E 's/.*, ([0-9]+) failed/\1/' <<<"${summary:-, 0 failed}")
-if [ -z "$summary" ]; then
-  echo "FAIL forms_test ended without a summary (exit $rc)"
-  failed=$((failed + 1))
-fi
+passed=0
+failed=0
+# Runs the test program with the given arguments and adds its summary line
+# to the totals (a run without one counts as one failure).
+run_checks() {
+  local log="$work/out-$#.txt" summary rc
+  timeout 300 wine "$exe" "$@" 2>>"$work/stderr.txt" | tr -d '\r' | tee "$log"
+  rc=${PIPESTATUS[0]}
+  summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1)
+  if [ -z "$summary" ]; then
+    echo "FAIL forms_test $* ended without a summary (exit $rc)"
+    failed=$((failed + 1))
+    return
+  fi
+  passed=$((passed + ${summary%% passed*}))
+  failed=$((failed + $(sed -E 's/.*, ([0-9]+) failed/\1/' <<<"$summary")))
+  [ "$rc" -eq 0 ] || [ "$failed" -gt 0 ] || failed=1
+}
+
+run_checks
 
 if [ -n "$shot" ]; then
   timeout 60 wine "$exe" --show "$work/done" >"$work/show.txt" 2>&1 &
@@ -65,5 +76,11 @@ if [ -n "$shot" ]; then
   wait "$show_pid" 2>/dev/null
 fi
 
+# Again at 120 dots per inch, where a pixel is 12 twips.
+timeout 60 wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+  /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
+timeout 60 wineserver -w
+run_checks --units
+
 echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ] && [ "$rc" -eq 0 ]
+[ "$failed" -eq 0 ]

@@ -35,7 +35,10 @@ void Recorder::DragDrop(Element target, std::int16_t source, float x, float y) {
   std::snprintf(buf, sizeof buf, " %d %.0f %.0f", source, x, y);
   log.push_back("DragDrop " + name_of(target) + buf);
 }
-void Recorder::TimerTick(plovera::host::Timer t) { ++ticks[static_cast<int>(t)]; }
+void Recorder::TimerTick(plovera::host::Timer t) {
+  ++ticks[static_cast<int>(t)];
+  if (on_tick) on_tick(t);
+}
 
 std::string Recorder::presses() const {
   std::string out;

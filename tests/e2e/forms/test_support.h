@@ -28,6 +28,7 @@ class Recorder final : public plovera::host::FormEvents {
   int ticks[3] = {0, 0, 0};
   std::function<void(Element, std::int16_t)> on_down, on_move;
   std::function<void(Element)> on_click;
+  std::function<void(plovera::host::Timer)> on_tick;
 
   void MouseDown(Element e, std::int16_t button) override;
   void MouseMove(Element e, std::int16_t button) override;
