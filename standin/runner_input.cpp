@@ -71,9 +71,11 @@ std::wstring prompt_text(HWND dialog) {
 
 void Runner::add_input_steps() {
   // A point found on the user-interface thread, then the pointer moved there.
+  // The target may still be on its way (tabs appear on the bar's next tick),
+  // so it is looked for until the deadline.
   auto point_step = [this](std::function<std::wstring(HWND main, POINT&)> locate) {
     POINT p{};
-    const Outcome problem = on_ui([&]() -> Outcome {
+    const Outcome problem = poll([&]() -> Outcome {
       if (!session_.running()) return L"Word has quit";
       return locate(session_.word().frame().main(), p);
     });

@@ -113,22 +113,25 @@ std::wstring forms_of(const std::wstring& name) {
 const std::vector<std::wstring>& step_forms() { return kForms; }
 
 bool split_words(const std::wstring& line, std::vector<std::wstring>& words) {
+  // Quotes group blanks into a word and may start mid-word (caption="Save All").
   words.clear();
-  size_t i = 0;
-  while (i < line.size()) {
-    if (std::iswspace(line[i])) { ++i; continue; }
-    std::wstring word;
-    if (line[i] == L'"') {
-      const size_t close = line.find(L'"', i + 1);
-      if (close == std::wstring::npos) return false;
-      word = line.substr(i + 1, close - i - 1);
-      i = close + 1;
+  std::wstring word;
+  bool quoted = false, in_word = false;
+  for (wchar_t c : line) {
+    if (c == L'"') {
+      quoted = !quoted;
+      in_word = true;
+    } else if (std::iswspace(c) && !quoted) {
+      if (in_word) words.push_back(word);
+      word.clear();
+      in_word = false;
     } else {
-      while (i < line.size() && !std::iswspace(line[i])) word += line[i++];
+      word += c;
+      in_word = true;
     }
-    words.push_back(word);
   }
-  return true;
+  if (in_word) words.push_back(word);
+  return !quoted;
 }
 
 Scenario parse_scenario(const std::wstring& text) {

@@ -7,9 +7,12 @@
 #                   [--addin DLL]... [--then SCENARIO]... [--timeout SECS]
 #
 #   --addin   register this DLL instead of <build>/src/win32/plovera.dll
-#             (repeatable; the stand-in's own tests use a probe add-in)
+#             (repeatable)
 #   --then    play another scenario afterwards in the same prefix, as a
 #             second start of Word (command bars persist between them)
+#
+# A scenario may name the options it needs on lines "#!harness OPTIONS" (for
+# example "#!harness --version 11.0"); options given here come after them.
 #
 # The out-dir receives standin.log (one per scenario, suffixed from the
 # second on) and the screenshots as PNG. Prints "scenario NAME: passed" or
@@ -21,7 +24,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 
 usage() {
-  sed -n '2,17p' "$0" >&2
+  sed -n '2,21p' "$0" >&2
   exit 2
 }
 
@@ -30,6 +33,12 @@ build=$(cd "$1" && pwd) || usage
 scenarios=("$(cd "$(dirname "$2")" && pwd)/$(basename "$2")")
 mkdir -p "$3" && out=$(cd "$3" && pwd) || usage
 shift 3
+# Options from the scenario's own "#!harness" lines go first.
+read -r -a header <<<"$(sed -n 's/^#!harness //p' "${scenarios[0]}" | tr '\n' ' ')"
+if [ ${#header[@]} -gt 0 ]; then
+  set -- "${header[@]}" "$@"
+fi
+scenario_dir=$(dirname "${scenarios[0]}")
 version=12.0 dpi= theme= size= timeout_secs=120
 addins=()
 while [ $# -gt 0 ]; do
@@ -40,7 +49,13 @@ while [ $# -gt 0 ]; do
     --theme) theme=$2 ;;
     --size) size=$2 ;;
     --addin) addins+=("$(cd "$(dirname "$2")" && pwd)/$(basename "$2")") ;;
-    --then) scenarios+=("$(cd "$(dirname "$2")" && pwd)/$(basename "$2")") ;;
+    --then)
+      # A relative name is looked up beside the first scenario.
+      case $2 in
+        /*) scenarios+=("$2") ;;
+        *) scenarios+=("$scenario_dir/$2") ;;
+      esac
+      ;;
     --timeout) timeout_secs=$2 ;;
     *) usage ;;
   esac
@@ -92,7 +107,7 @@ play() {
   [ -n "$size" ] && geometry=(--size "$size")
   local rc=0
   with_timeout "$timeout_secs" wine "$standin" --version "$version" "${geometry[@]}" \
-    --scenario "$(winepath -w "$1")" --out "$(winepath -w "$out")" || rc=$?
+    --scenario "$(winepath -w "$1")" --out "$(winepath -w "$out")" 2>>"$out/wine-stderr.log" || rc=$?
   [ "$2" != "$out/standin.log" ] && [ -f "$out/standin.log" ] && mv "$out/standin.log" "$2"
   if [ "$rc" -ne 0 ]; then
     [ "$rc" -eq 124 ] && echo "$(basename "$1"): timed out after ${timeout_secs}s" >&2
