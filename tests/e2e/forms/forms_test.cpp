@@ -5,8 +5,9 @@
 //   forms_test --units    only the checks of twips against the screen's
 //                         resolution (run again at another dpi)
 //   forms_test --show F   shows a bar of three tabs (one selected, one hot
-//                         face, one hot close button, arrows) until the
-//                         file F exists, for a screenshot
+//                         face, one hot close button, arrows), and two bars
+//                         on the other backgrounds, until the file F
+//                         exists, for a screenshot
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -70,6 +71,16 @@ int show_for_screenshot(const char* done_file) {
   f.Picture(el(Ctl::Image1, 1), plovera::host::Picture::none);  // the selected tab
   f.Picture(el(Ctl::Image1, 2), list_image(2));                 // the hot face
   f.Picture(el(Ctl::Image2, 3), list_image(4));                 // the hot close button
+  // Two more bars show the other backgrounds: image 6 (Word 12 and later
+  // with a theme) and image 7 (Word before 12).
+  Bar themed(engine, {0, 90}, 640), classic(engine, {0, 180}, 640);
+  for (Bar* other : {&themed, &classic}) {
+    other->form->Picture(other == &themed ? list_image(6) : list_image(7));
+    other->add_tab(1, 75, u"Document1");
+    other->add_tab(2, other->after(1), u"Draft");
+    other->form->Picture(el(Ctl::Image1, 2), plovera::host::Picture::none);
+    other->settle();
+  }
   bar.settle();
   std::printf("READY\n");
   std::fflush(stdout);
