@@ -55,6 +55,10 @@ HRESULT Dispatch::GetIDsOfNames(REFIID, LPOLESTR* requested, UINT count, LCID, D
 
 HRESULT Dispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                          VARIANT* result, EXCEPINFO* info, UINT*) {
+  if (!record) {
+    const auto handler = on.find(id);
+    return handler == on.end() ? S_OK : handler->second(Call{}, result, info);
+  }
   Call call;
   call.id = id;
   call.flags = flags;

@@ -43,6 +43,7 @@ class Dispatch : public IDispatch {
   std::map<std::wstring, DISPID> names;
   std::map<DISPID, Handler> on;
   std::vector<Call> calls;
+  bool record = true;  // off: Invoke keeps no log (and allocates nothing)
   // Extra interfaces answered by QueryInterface.
   std::vector<IID> also_answers;
   Connections* connections = nullptr;  // answers IConnectionPointContainer when set

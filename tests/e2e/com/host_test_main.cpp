@@ -5,9 +5,22 @@
 #include <objbase.h>
 
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "check.h"
+
+// Every allocation through operator new, so that tests can show that a path
+// allocates nothing.
+long g_allocations = 0;
+
+void* operator new(std::size_t size) {
+  ++g_allocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 void word_adapter_tests();
 void event_sink_tests();
