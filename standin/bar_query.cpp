@@ -52,12 +52,20 @@ std::vector<TabInfo> visible_tabs(HWND bar) {
   return tabs;
 }
 
+std::vector<std::wstring> tab_words(const std::vector<TabInfo>& tabs) {
+  std::vector<std::wstring> words;
+  for (const TabInfo& t : tabs) {
+    const bool selected = t.face.picture == static_cast<int>(plovera::host::Picture::none);
+    words.push_back(t.caption.caption + (selected ? L"*" : L""));
+  }
+  return words;
+}
+
 std::wstring describe_tabs(const std::vector<TabInfo>& tabs) {
   std::wstring s;
-  for (const TabInfo& t : tabs) {
+  for (const std::wstring& w : tab_words(tabs)) {
     if (!s.empty()) s += L' ';
-    s += t.caption.caption;
-    if (t.face.picture == static_cast<int>(plovera::host::Picture::none)) s += L'*';
+    s += w.find(L' ') == std::wstring::npos ? w : L"'" + w + L"'";
   }
   return s;
 }

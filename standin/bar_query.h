@@ -35,8 +35,10 @@ struct TabInfo {
 // The visible tabs, left to right by the left edge of their face.
 std::vector<TabInfo> visible_tabs(HWND bar);
 
-// "Doc1 Doc2* Doc3": captions left to right, `*` after the selected tab (its
-// face shows no picture).
+// Captions left to right, `*` after the selected tab's (its face shows no
+// picture): {"Doc1", "Doc2*", "Doc3"}.
+std::vector<std::wstring> tab_words(const std::vector<TabInfo>& tabs);
+// The same as one line, captions with blanks in single quotes: "Doc1 'My doc*'".
 std::wstring describe_tabs(const std::vector<TabInfo>& tabs);
 
 // Screen point at the centre of a rectangle in the bar's client pixels.

@@ -20,15 +20,13 @@ int number(const std::wstring& word) { return static_cast<int>(std::wcstol(word.
 }  // namespace
 
 std::vector<std::wstring> expectation_words(const std::wstring& text) {
+  // Inside an expectation (already one quoted word), single quotes group.
+  std::wstring quoted = text;
+  for (wchar_t& c : quoted)
+    if (c == L'\'') c = L'"';
   std::vector<std::wstring> words;
-  split_words(text, words);
+  split_words(quoted, words);
   return words;
-}
-
-std::wstring join(const std::vector<std::wstring>& words) {
-  std::wstring s;
-  for (const std::wstring& w : words) s += (s.empty() ? L"" : L" ") + w;
-  return s;
 }
 
 Runner::Runner(Session& session, UiBridge& bridge, Scenario scenario, std::wstring out_dir)
@@ -133,6 +131,9 @@ void Runner::add_word_steps() {
   });
   handlers_[L"resize"] = [=, this](const Step& s) {
     return with_word([&](Word& word) { word.resize(number(s.args[0]), number(s.args[1])); return Outcome(); });
+  };
+  handlers_[L"taskbar"] = [=, this](const Step& s) {
+    return with_word([&](Word& word) { word.set_show_windows_in_taskbar(s.args[0] == L"on"); return Outcome(); });
   };
   handlers_[L"event"] = [=, this](const Step& s) {
     return with_word([&](Word& word) -> Outcome {

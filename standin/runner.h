@@ -49,8 +49,8 @@ class Runner {
   std::map<std::wstring, Handler> handlers_;
 };
 
-// Splits a blank-separated expectation ("Doc1 Doc2* Doc3") into words.
+// Splits a blank-separated expectation ("Doc1 'My doc*' Doc3") into words;
+// single quotes group a caption with blanks.
 std::vector<std::wstring> expectation_words(const std::wstring& text);
-std::wstring join(const std::vector<std::wstring>& words);
 
 }  // namespace standin

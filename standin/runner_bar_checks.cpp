@@ -79,8 +79,9 @@ void Runner::add_bar_checks() {
   handlers_[L"check docked"] = [=, this](const Step&) { return bar_check(docking_problems); };
   handlers_[L"check tabs"] = [=, this](const Step& s) {
     return bar_check([&](Word&, HWND bar) -> Outcome {
-      const std::wstring shown = describe_tabs(visible_tabs(bar));
-      return shown == join(expectation_words(s.args[0])) ? L"" : L"the tabs are \"" + shown + L"\"";
+      const auto tabs = visible_tabs(bar);
+      if (tab_words(tabs) == expectation_words(s.args[0])) return L"";
+      return L"the tabs are \"" + describe_tabs(tabs) + L"\"";
     });
   };
   handlers_[L"check arrows"] = [=, this](const Step& s) {

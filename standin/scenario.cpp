@@ -18,6 +18,7 @@ const std::vector<std::wstring> kForms = {
     L"rename S S",
     L"activate S",
     L"resize N N",
+    L"taskbar on|off",
     L"event DocumentOpen|NewDocument|WindowActivate|WindowSize|DocumentChange",
     L"wait N",
     L"deadline N",

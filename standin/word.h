@@ -51,6 +51,8 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   void activate(WindowObj* window);
   void save_as(DocumentObj* document, const std::wstring& file_name);
   void resize(int width, int height);
+  // The user switches Word's option that shows every window in the taskbar.
+  void set_show_windows_in_taskbar(bool on) { show_in_taskbar_ = on; }
   // Raises one application event by name for the active document and window.
   bool raise_event(const std::wstring& name);
   // Word is closing: windows go, objects stop answering, sinks are let go.
