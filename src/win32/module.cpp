@@ -75,11 +75,9 @@ void release_addin() noexcept {
 
 using namespace plovera::win32;
 
+// Thread notifications stay on: the statically linked C runtime uses them.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    g_instance = instance;
-    DisableThreadLibraryCalls(instance);
-  }
+  if (reason == DLL_PROCESS_ATTACH) g_instance = instance;
   return TRUE;
 }
 
