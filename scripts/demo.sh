@@ -10,9 +10,7 @@ shots=${1:-$root/screenshots}
 mkdir -p "$shots"
 status=0
 for scenario in "$root"/tests/e2e/scenarios/demo*.txt; do
-  opts=$(sed -nE '1s/^# options: *//p' "$scenario")
-  # shellcheck disable=SC2086
-  timeout 600 "$root/tests/e2e/run_scenario.sh" "$root/build/windows" "$scenario" "$shots" $opts || status=1
+  timeout 600 "$root/tests/e2e/run_scenario.sh" "$root/build/windows" "$scenario" "$shots" || status=1
 done
 echo "screenshots in $shots:"
 ls -1 "$shots"/*.png 2>/dev/null || true
