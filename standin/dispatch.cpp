@@ -121,6 +121,16 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
                                VARIANT* result, EXCEPINFO* excep, UINT*) {
   if (!connected_) return RPC_E_DISCONNECTED;
   if (result) VariantInit(result);
+  // A member may run a message loop (a prompt, a popup menu) in which Word
+  // lets go of this object; it stays alive until the call returns.
+  add_ref();
+  const HRESULT hr = invoke_member(id, flags, params, result, excep);
+  release();
+  return hr;
+}
+
+HRESULT DispatchObject::invoke_member(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                      EXCEPINFO* excep) {
   try {
     call(id, Args(params, flags), result);
     return S_OK;

@@ -70,6 +70,7 @@ class DispatchObject : public IDispatch, public Counted {
   virtual void* other_interface(REFIID) { return nullptr; }
 
  private:
+  HRESULT invoke_member(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep);
   std::span<const Member> members_;
   std::span<const IID> iids_;
   bool connected_ = true;
