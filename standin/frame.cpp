@@ -175,6 +175,15 @@ LRESULT CALLBACK Frame::main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   auto* self = reinterpret_cast<Frame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   switch (msg) {
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE:
+    case WM_CANCELMODE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (self) self->last_focus_change_ = GetTickCount();
+      break;
+  }
+  switch (msg) {
     case WM_SIZE:
       if (self && self->dock_top_) {
         self->layout();

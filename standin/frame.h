@@ -44,6 +44,10 @@ class Frame {
   void set_view_caption(HWND view, const std::wstring& caption);
   void set_title(const std::wstring& title);
 
+  // Milliseconds since the main window last saw its activation or focus
+  // change (or a WM_CANCELMODE, which Wine sends on a focus loss).
+  DWORD quiet_for() const { return GetTickCount() - last_focus_change_; }
+
   // Places the docks and the document area as Word does on a resize.
   void layout();
   void destroy();
@@ -58,6 +62,7 @@ class Frame {
   HWND dock_top_ = nullptr;
   HWND dock_right_ = nullptr;
   HWND document_area_ = nullptr;
+  DWORD last_focus_change_ = 0;
 };
 
 }  // namespace standin

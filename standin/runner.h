@@ -35,6 +35,10 @@ class Runner {
   // Polls `probe` from this thread (it must not need the user-interface thread).
   Outcome poll_here(const std::function<Outcome()>& probe);
 
+  // Real input: the pointer moved (and checked) to a screen point; a left click there.
+  Outcome move_pointer(POINT p);
+  Outcome click_at(POINT p);
+
   void add_word_steps();
   void add_input_steps();
   void add_menu_steps();

@@ -14,36 +14,12 @@ using plovera::host::Ctl;
 
 int number(const std::wstring& word) { return static_cast<int>(std::wcstol(word.c_str(), nullptr, 10)); }
 
-// Moves the real pointer and reports the move as input, so the window under
-// it sees a mouse move there.
-std::wstring move_pointer(POINT p) {
-  if (!SetCursorPos(p.x, p.y)) return L"SetCursorPos failed";
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = MOUSEEVENTF_MOVE;  // no distance: a move event where the pointer is
-  SendInput(1, &in, sizeof in);
-  POINT now;
-  GetCursorPos(&now);
-  if (now.x != p.x || now.y != p.y)
-    return L"pointer at " + std::to_wstring(now.x) + L"," + std::to_wstring(now.y) +
-           L" instead of " + std::to_wstring(p.x) + L"," + std::to_wstring(p.y);
-  return L"";
-}
-
 void button(bool right, bool down) {
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
                         : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
   SendInput(1, &in, sizeof in);
-}
-
-std::wstring click_at(POINT p) {
-  std::wstring problem = move_pointer(p);
-  if (!problem.empty()) return problem;
-  button(false, true);
-  button(false, false);
-  return L"";
 }
 
 Ctl ctl_named(const std::wstring& name) {
@@ -61,6 +37,20 @@ const ElementInfo& part_of(const TabInfo& tab, const std::wstring& part) {
   return tab.face;
 }
 
+// Focus changes that come closer together than this belong to one switch.
+constexpr DWORD kFocusQuietMs = 60;
+
+// Under Wine the focus changes of a closing dialog come back from the X
+// server as events a little later, and a late focus loss cancels whatever
+// menu is open by then. A round trip to the X server (GetCursorPos queries
+// it) and a peek at the queue make this thread take those events now.
+void settle_window_system() {
+  POINT ignored;
+  GetCursorPos(&ignored);
+  MSG msg;
+  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+}
+
 std::wstring prompt_text(HWND dialog) {
   wchar_t text[512] = {};
   GetDlgItemTextW(dialog, kPromptTextId, text, 512);
@@ -68,6 +58,36 @@ std::wstring prompt_text(HWND dialog) {
 }
 
 }  // namespace
+
+Runner::Outcome Runner::move_pointer(POINT p) {
+  // The pointer is moved from Word's own thread: Wine recognises the motion
+  // that a warp causes only on the thread that warped, so a warp made here
+  // could be undone by a stale motion event that Word's thread reads later.
+  Outcome problem = on_ui([p]() -> Outcome {
+    if (!SetCursorPos(p.x, p.y)) return L"SetCursorPos failed";
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;  // no distance: a move event where the pointer is
+    SendInput(1, &in, sizeof in);
+    return L"";
+  });
+  if (!problem.empty()) return problem;
+  return poll_here([p]() -> Outcome {
+    POINT now;
+    GetCursorPos(&now);
+    if (now.x == p.x && now.y == p.y) return L"";
+    return L"pointer at " + std::to_wstring(now.x) + L"," + std::to_wstring(now.y) + L" instead of " +
+           std::to_wstring(p.x) + L"," + std::to_wstring(p.y);
+  });
+}
+
+Runner::Outcome Runner::click_at(POINT p) {
+  Outcome problem = move_pointer(p);
+  if (!problem.empty()) return problem;
+  button(false, true);
+  button(false, false);
+  return L"";
+}
 
 void Runner::add_input_steps() {
   // A point found on the user-interface thread, then the pointer moved there.
@@ -81,7 +101,7 @@ void Runner::add_input_steps() {
     });
     return problem.empty() ? move_pointer(p) : problem;
   };
-  handlers_[L"pointer"] = [](const Step& s) {
+  handlers_[L"pointer"] = [this](const Step& s) {
     return move_pointer(POINT{number(s.args[0]), number(s.args[1])});
   };
   handlers_[L"pointer bar"] = [=, this](const Step& s) {
@@ -135,7 +155,22 @@ void Runner::add_input_steps() {
     if (!problem.empty()) return problem;
     RECT r;
     GetWindowRect(GetDlgItem(dialog, button_id), &r);
-    return click_at(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    problem = click_at(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    if (!problem.empty()) return problem;
+    // The answer is complete once the dialog is gone and Word's main window is
+    // in front again and has stopped hearing of focus changes: under Wine the
+    // last of them arrive from the X server a few milliseconds later, and a
+    // late focus loss would cancel a popup menu opened by the next steps.
+    return poll([this, dialog]() -> Outcome {
+      if (IsWindow(dialog)) return L"the dialog is still open";
+      if (!session_.running()) return L"";
+      settle_window_system();
+      Frame& frame = session_.word().frame();
+      if (GetForegroundWindow() != frame.main() || GetActiveWindow() != frame.main())
+        return L"Word's main window is not in front after the dialog";
+      if (frame.quiet_for() < kFocusQuietMs) return L"Word's main window is still changing focus";
+      return L"";
+    });
   };
   handlers_[L"answer save"] = [=, this](const Step& s) {
     const int id = s.args[0] == L"yes" ? IDYES : s.args[0] == L"no" ? IDNO : IDCANCEL;

@@ -57,14 +57,8 @@ void Runner::add_menu_steps() {
     RECT r;
     if (n < 1 || !GetMenuItemRect(nullptr, m.menu, static_cast<UINT>(n - 1), &r))
       return L"the menu has no entry " + s.args[0];
-    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    SetCursorPos(centre.x, centre.y);
-    INPUT in[3] = {};
-    in[0].type = in[1].type = in[2].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, in, sizeof in[0]);
+    problem = click_at(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    if (!problem.empty()) return problem;
     return poll_here([] { return FindWindowW(kMenuClass, nullptr) && IsWindowVisible(FindWindowW(kMenuClass, nullptr)) ? L"the menu is still open" : L""; });
   };
   handlers_[L"menu cancel"] = [this](const Step&) {
