@@ -31,9 +31,13 @@ std::vector<std::wstring> expectation_words(const std::wstring& text) {
 
 Runner::Runner(Session& session, UiBridge& bridge, Scenario scenario, std::wstring out_dir)
     : session_(session), bridge_(bridge), scenario_(std::move(scenario)), out_dir_(std::move(out_dir)) {
-  add_word_steps();
-  add_input_steps();
-  add_check_steps();
+  add_document_steps();
+  add_session_steps();
+  add_pointer_steps();
+  add_button_steps();
+  add_menu_steps();
+  add_word_checks();
+  add_addin_checks();
   add_bar_checks();
 }
 
@@ -81,34 +85,31 @@ Runner::Outcome Runner::poll_here(const std::function<Outcome()>& probe) {
   }
 }
 
-void Runner::add_word_steps() {
-  // Every step that needs Word first checks that it has not quit.
-  auto with_word = [this](std::function<Outcome(Word&)> work) {
-    return on_ui([&]() -> Outcome {
-      if (!session_.running()) return L"Word has quit";
-      return work(session_.word());
-    });
-  };
-  auto window_step = [with_word](std::function<void(Word&, WindowObj*)> act) {
-    return [with_word, act](const Step& s) {
-      return with_word([&](Word& word) -> Outcome {
-        WindowObj* w = word.find_window(s.args[0]);
-        if (!w) return L"no Word window '" + s.args[0] + L"'";
-        act(word, w);
-        return L"";
-      });
-    };
-  };
-  handlers_[L"start"] = [=, this](const Step&) { return with_word([this](Word&) { session_.start(true); return Outcome(); }); };
-  handlers_[L"start connect"] = [=, this](const Step&) { return with_word([this](Word&) { session_.start(false); return Outcome(); }); };
-  handlers_[L"open"] = [=, this](const Step& s) {
+Runner::Outcome Runner::with_word(const std::function<Outcome(Word&)>& work) {
+  return on_ui([&]() -> Outcome {
+    if (!session_.running()) return L"Word has quit";
+    return work(session_.word());
+  });
+}
+
+Runner::Outcome Runner::with_window(const Step& s, const std::function<void(Word&, WindowObj*)>& act) {
+  return with_word([&](Word& word) -> Outcome {
+    WindowObj* w = word.find_window(s.args[0]);
+    if (!w) return L"no Word window '" + s.args[0] + L"'";
+    act(word, w);
+    return L"";
+  });
+}
+
+void Runner::add_document_steps() {
+  handlers_[L"open"] = [this](const Step& s) {
     return with_word([&](Word& word) -> Outcome {
       if (word.find_document(s.args[0])) return L"a document '" + s.args[0] + L"' is open already";
       word.open(s.args[0], state_named(s.args.size() > 1 ? s.args[1] : L""));
       return L"";
     });
   };
-  handlers_[L"window"] = [=, this](const Step& s) {
+  handlers_[L"window"] = [this](const Step& s) {
     return with_word([&](Word& word) -> Outcome {
       DocumentObj* doc = word.find_document(s.args[0]);
       if (!doc) return L"no document '" + s.args[0] + L"'";
@@ -116,34 +117,47 @@ void Runner::add_word_steps() {
       return L"";
     });
   };
-  handlers_[L"activate"] = window_step([](Word& word, WindowObj* w) { word.activate(w); });
-  handlers_[L"rename"] = [=, this](const Step& s) {
-    return window_step([&](Word& word, WindowObj* w) { word.save_as(w->document, s.args[1]); })(s);
+  handlers_[L"activate"] = [this](const Step& s) {
+    return with_window(s, [](Word& word, WindowObj* w) { word.activate(w); });
+  };
+  handlers_[L"rename"] = [this](const Step& s) {
+    return with_window(s, [&](Word& word, WindowObj* w) { word.save_as(w->document, s.args[1]); });
   };
   // Word's own close may show the save prompt and wait in it: the step only
   // starts it, and later steps answer the prompt.
-  handlers_[L"close"] = window_step([this](Word&, WindowObj* w) {
-    bridge_.post([this, caption = w->caption()] {
-      if (!session_.running()) return;
-      if (WindowObj* again = session_.word().find_window(caption))
-        session_.word().close_window(again, SaveOption::prompt);
+  handlers_[L"close"] = [this](const Step& s) {
+    return with_window(s, [this](Word&, WindowObj* w) {
+      bridge_.post([this, caption = w->caption()] {
+        if (!session_.running()) return;
+        if (WindowObj* again = session_.word().find_window(caption))
+          session_.word().close_window(again, SaveOption::prompt);
+      });
     });
-  });
-  handlers_[L"resize"] = [=, this](const Step& s) {
+  };
+}
+
+void Runner::add_session_steps() {
+  handlers_[L"start"] = [this](const Step&) {
+    return with_word([this](Word&) { session_.start(true); return Outcome(); });
+  };
+  handlers_[L"start connect"] = [this](const Step&) {
+    return with_word([this](Word&) { session_.start(false); return Outcome(); });
+  };
+  handlers_[L"quit"] = [this](const Step&) { return on_ui([this] { session_.quit(); return Outcome(); }); };
+  handlers_[L"resize"] = [this](const Step& s) {
     return with_word([&](Word& word) { word.resize(number(s.args[0]), number(s.args[1])); return Outcome(); });
   };
-  handlers_[L"taskbar"] = [=, this](const Step& s) {
+  handlers_[L"taskbar"] = [this](const Step& s) {
     return with_word([&](Word& word) { word.set_show_windows_in_taskbar(s.args[0] == L"on"); return Outcome(); });
   };
-  handlers_[L"event"] = [=, this](const Step& s) {
+  handlers_[L"event"] = [this](const Step& s) {
     return with_word([&](Word& word) -> Outcome {
       return word.raise_event(s.args[0]) ? L"" : L"no active document for " + s.args[0];
     });
   };
   handlers_[L"wait"] = [](const Step& s) { Sleep(static_cast<DWORD>(number(s.args[0]))); return Outcome(); };
   handlers_[L"deadline"] = [this](const Step& s) { deadline_ms_ = static_cast<DWORD>(number(s.args[0])); return Outcome(); };
-  handlers_[L"quit"] = [this](const Step&) { return on_ui([this] { session_.quit(); return Outcome(); }); };
-  handlers_[L"screenshot"] = [=, this](const Step& s) {
+  handlers_[L"screenshot"] = [this](const Step& s) {
     return with_word([&](Word& word) {
       return save_screenshot(word.frame().main(), out_dir_ + L"\\" + s.args[0] + L".bmp");
     });

@@ -35,14 +35,27 @@ class Runner {
   // Polls `probe` from this thread (it must not need the user-interface thread).
   Outcome poll_here(const std::function<Outcome()>& probe);
 
+  // Runs `work` on Word's thread with Word, failing when Word has quit.
+  Outcome with_word(const std::function<Outcome(Word&)>& work);
+  // The same with the Word window whose caption is the step's first word.
+  Outcome with_window(const Step& s, const std::function<void(Word&, WindowObj*)>& act);
+  // Polls `probe` with Word on Word's thread.
+  Outcome poll_word(const std::function<Outcome(Word&)>& probe);
+
   // Real input: the pointer moved (and checked) to a screen point; a left click there.
   Outcome move_pointer(POINT p);
   Outcome click_at(POINT p);
+  Outcome point_at(const std::function<Outcome(HWND main, POINT&)>& locate);
+  // Presses button `button_id` of the open dialog of class `cls`.
+  Outcome answer_dialog(const wchar_t* cls, int button_id, const Step& s);
 
-  void add_word_steps();
-  void add_input_steps();
+  void add_document_steps();
+  void add_session_steps();
+  void add_pointer_steps();
+  void add_button_steps();
   void add_menu_steps();
-  void add_check_steps();
+  void add_word_checks();
+  void add_addin_checks();
   void add_bar_checks();
 
   Session& session_;

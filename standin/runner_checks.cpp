@@ -47,42 +47,43 @@ std::wstring compare_button(const ButtonValues& v, const std::vector<std::wstrin
 
 }  // namespace
 
-void Runner::add_check_steps() {
-  auto word_check = [this](std::function<Outcome(Word&)> probe) {
-    return poll([this, probe]() -> Outcome {
-      if (!session_.running()) return L"Word has quit";
-      return probe(session_.word());
-    });
-  };
-  handlers_[L"check windows"] = [=, this](const Step& s) {
-    return word_check([&](Word& word) -> Outcome {
+Runner::Outcome Runner::poll_word(const std::function<Outcome(Word&)>& probe) {
+  return poll([&]() -> Outcome {
+    if (!session_.running()) return L"Word has quit";
+    return probe(session_.word());
+  });
+}
+
+void Runner::add_word_checks() {
+  handlers_[L"check windows"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
       std::vector<std::wstring> captions;
       for (WindowObj* w : word.windows()) captions.push_back(w->caption());
       return captions == s.args ? L"" : L"Word's windows are" + quoted_list(captions);
     });
   };
-  handlers_[L"check documents"] = [=, this](const Step& s) {
-    return word_check([&](Word& word) -> Outcome {
+  handlers_[L"check documents"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
       std::vector<std::wstring> names;
       for (DocumentObj* d : word.documents()) names.push_back(d->name);
       return names == s.args ? L"" : L"Word's documents are" + quoted_list(names);
     });
   };
-  handlers_[L"check active"] = [=, this](const Step& s) {
-    return word_check([&](Word& word) -> Outcome {
+  handlers_[L"check active"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
       const std::wstring active = word.active_window() ? word.active_window()->caption() : L"none";
       return active == s.args[0] ? L"" : L"the active window is \"" + active + L"\"";
     });
   };
-  handlers_[L"check taskbar"] = [=, this](const Step& s) {
-    return word_check([&](Word& word) -> Outcome {
+  handlers_[L"check taskbar"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
       const bool want = s.args[0] == L"on";
       if (word.show_windows_in_taskbar() == want) return L"";
       return std::wstring(L"ShowWindowsInTaskbar is ") + (want ? L"False" : L"True");
     });
   };
-  handlers_[L"check saved"] = [=, this](const Step& s) {
-    return word_check([&](Word& word) -> Outcome {
+  handlers_[L"check saved"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
       DocumentObj* d = word.find_document(s.args[0]);
       if (!d) return L"no document \"" + s.args[0] + L"\"";
       const bool want = s.args.size() < 2 || s.args[1] == L"yes";
@@ -90,8 +91,11 @@ void Runner::add_check_steps() {
       return d->saved ? L"the document is saved" : L"the document has unsaved changes";
     });
   };
-  handlers_[L"check bar"] = [=, this](const Step& s) {
-    return word_check([&](Word& word) -> Outcome {
+}
+
+void Runner::add_addin_checks() {
+  handlers_[L"check bar"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
       CommandBarObj* bar = word.command_bars().find(s.args[0]);
       if (!bar) return L"no command bar \"" + s.args[0] + L"\"";
       std::vector<std::wstring> captions;
@@ -100,13 +104,13 @@ void Runner::add_check_steps() {
       return captions == want ? L"" : L"the bar's buttons are" + quoted_list(captions);
     });
   };
-  handlers_[L"check nobar"] = [=, this](const Step& s) {
-    return word_check([&](Word& word) -> Outcome {
+  handlers_[L"check nobar"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
       return word.command_bars().find(s.args[0]) ? L"the command bar exists" : L"";
     });
   };
-  handlers_[L"check button"] = [=, this](const Step& s) {
-    return word_check([&](Word& word) -> Outcome {
+  handlers_[L"check button"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
       CommandBarObj* bar = word.command_bars().find(s.args[0]);
       const int n = number(s.args[1]);
       if (!bar || n < 1 || n > static_cast<int>(bar->controls.size()))
@@ -115,7 +119,7 @@ void Runner::add_check_steps() {
       return compare_button(bar->controls[static_cast<size_t>(n - 1)]->values, pairs);
     });
   };
-  handlers_[L"check sinks"] = [=, this](const Step& s) {
+  handlers_[L"check sinks"] = [this](const Step& s) {
     return poll([&]() -> Outcome {
       const bool app = s.args[0] == L"app";
       long count = 0;
@@ -130,7 +134,7 @@ void Runner::add_check_steps() {
       return std::to_wstring(count) + L" receivers are advised";
     });
   };
-  handlers_[L"check refs"] = [=, this](const Step& s) {
+  handlers_[L"check refs"] = [this](const Step& s) {
     return on_ui([&]() -> Outcome {
       const QuitReport& r = session_.quit_report();
       if (!r.done) return L"references are counted when Word quits: put 'quit' before this check";
@@ -143,7 +147,7 @@ void Runner::add_check_steps() {
       return problem;
     });
   };
-  handlers_[L"check shell"] = [=, this](const Step& s) {
+  handlers_[L"check shell"] = [this](const Step& s) {
     return poll_here([&]() -> Outcome {
       const auto urls = read_shell_log();
       for (const std::wstring& u : urls)

@@ -89,23 +89,24 @@ Runner::Outcome Runner::click_at(POINT p) {
   return L"";
 }
 
-void Runner::add_input_steps() {
-  // A point found on the user-interface thread, then the pointer moved there.
-  // The target may still be on its way (tabs appear on the bar's next tick),
-  // so it is looked for until the deadline.
-  auto point_step = [this](std::function<std::wstring(HWND main, POINT&)> locate) {
-    POINT p{};
-    const Outcome problem = poll([&]() -> Outcome {
-      if (!session_.running()) return L"Word has quit";
-      return locate(session_.word().frame().main(), p);
-    });
-    return problem.empty() ? move_pointer(p) : problem;
-  };
+// A point found on Word's thread, then the pointer moved there. The target
+// may still be on its way (tabs appear on the bar's next tick), so it is
+// looked for until the deadline.
+Runner::Outcome Runner::point_at(const std::function<Outcome(HWND main, POINT&)>& locate) {
+  POINT p{};
+  const Outcome problem = poll([&]() -> Outcome {
+    if (!session_.running()) return L"Word has quit";
+    return locate(session_.word().frame().main(), p);
+  });
+  return problem.empty() ? move_pointer(p) : problem;
+}
+
+void Runner::add_pointer_steps() {
   handlers_[L"pointer"] = [this](const Step& s) {
     return move_pointer(POINT{number(s.args[0]), number(s.args[1])});
   };
-  handlers_[L"pointer bar"] = [=, this](const Step& s) {
-    return point_step([&](HWND main, POINT& p) -> std::wstring {
+  handlers_[L"pointer bar"] = [this](const Step& s) {
+    return point_at([&](HWND main, POINT& p) -> std::wstring {
       HWND bar = find_bar(main);
       if (!bar) return L"no tab bar window";
       p = POINT{number(s.args[0]), number(s.args[1])};
@@ -113,8 +114,8 @@ void Runner::add_input_steps() {
       return L"";
     });
   };
-  handlers_[L"pointer element"] = [=, this](const Step& s) {
-    return point_step([&](HWND main, POINT& p) -> std::wstring {
+  handlers_[L"pointer element"] = [this](const Step& s) {
+    return point_at([&](HWND main, POINT& p) -> std::wstring {
       HWND bar = find_bar(main);
       ElementInfo e;
       if (!query_element(bar, ctl_named(s.args[0]), number(s.args[1]), e))
@@ -123,8 +124,8 @@ void Runner::add_input_steps() {
       return L"";
     });
   };
-  handlers_[L"pointer tab"] = [=, this](const Step& s) {
-    return point_step([&](HWND main, POINT& p) -> std::wstring {
+  handlers_[L"pointer tab"] = [this](const Step& s) {
+    return point_at([&](HWND main, POINT& p) -> std::wstring {
       HWND bar = find_bar(main);
       const auto tabs = visible_tabs(bar);
       const int n = number(s.args[0]);
@@ -134,6 +135,40 @@ void Runner::add_input_steps() {
       return L"";
     });
   };
+}
+
+// Answers a dialog by pressing its button; the optional name must appear in its text.
+Runner::Outcome Runner::answer_dialog(const wchar_t* cls, int button_id, const Step& s) {
+  HWND dialog = nullptr;
+  Outcome problem = poll_here([&]() -> Outcome {
+    dialog = FindWindowW(cls, nullptr);
+    if (!dialog || !IsWindowVisible(dialog)) return L"no dialog is open";
+    if (s.args.size() > 1 && prompt_text(dialog).find(s.args[1]) == std::wstring::npos)
+      return L"the dialog says '" + prompt_text(dialog) + L"'";
+    return L"";
+  });
+  if (!problem.empty()) return problem;
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog, button_id), &r);
+  problem = click_at(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  if (!problem.empty()) return problem;
+  // The answer is complete once the dialog is gone and Word's main window is
+  // in front again and has stopped hearing of focus changes: under Wine the
+  // last of them arrive from the X server a few milliseconds later, and a
+  // late focus loss would cancel a popup menu opened by the next steps.
+  return poll([this, dialog]() -> Outcome {
+    if (IsWindow(dialog)) return L"the dialog is still open";
+    if (!session_.running()) return L"";
+    settle_window_system();
+    Frame& frame = session_.word().frame();
+    if (GetForegroundWindow() != frame.main() || GetActiveWindow() != frame.main())
+      return L"Word's main window is not in front after the dialog";
+    if (frame.quiet_for() < kFocusQuietMs) return L"Word's main window is still changing focus";
+    return L"";
+  });
+}
+
+void Runner::add_button_steps() {
   for (const wchar_t* action : {L"press", L"release", L"click"}) {
     handlers_[action] = [action = std::wstring(action)](const Step& s) {
       const bool right = s.args[0] == L"right";
@@ -142,44 +177,13 @@ void Runner::add_input_steps() {
       return Outcome();
     };
   }
-  // Answers a dialog by pressing its button; the optional name must appear in its text.
-  auto answer = [this](const wchar_t* cls, int button_id, const Step& s) -> Outcome {
-    HWND dialog = nullptr;
-    Outcome problem = poll_here([&]() -> Outcome {
-      dialog = FindWindowW(cls, nullptr);
-      if (!dialog || !IsWindowVisible(dialog)) return L"no dialog is open";
-      if (s.args.size() > 1 && prompt_text(dialog).find(s.args[1]) == std::wstring::npos)
-        return L"the dialog says '" + prompt_text(dialog) + L"'";
-      return L"";
-    });
-    if (!problem.empty()) return problem;
-    RECT r;
-    GetWindowRect(GetDlgItem(dialog, button_id), &r);
-    problem = click_at(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-    if (!problem.empty()) return problem;
-    // The answer is complete once the dialog is gone and Word's main window is
-    // in front again and has stopped hearing of focus changes: under Wine the
-    // last of them arrive from the X server a few milliseconds later, and a
-    // late focus loss would cancel a popup menu opened by the next steps.
-    return poll([this, dialog]() -> Outcome {
-      if (IsWindow(dialog)) return L"the dialog is still open";
-      if (!session_.running()) return L"";
-      settle_window_system();
-      Frame& frame = session_.word().frame();
-      if (GetForegroundWindow() != frame.main() || GetActiveWindow() != frame.main())
-        return L"Word's main window is not in front after the dialog";
-      if (frame.quiet_for() < kFocusQuietMs) return L"Word's main window is still changing focus";
-      return L"";
-    });
-  };
-  handlers_[L"answer save"] = [=, this](const Step& s) {
+  handlers_[L"answer save"] = [this](const Step& s) {
     const int id = s.args[0] == L"yes" ? IDYES : s.args[0] == L"no" ? IDNO : IDCANCEL;
-    return answer(kSavePromptClass, id, s);
+    return answer_dialog(kSavePromptClass, id, s);
   };
-  handlers_[L"answer saveas"] = [=, this](const Step& s) {
-    return answer(kSaveAsDialogClass, s.args[0] == L"ok" ? IDOK : IDCANCEL, s);
+  handlers_[L"answer saveas"] = [this](const Step& s) {
+    return answer_dialog(kSaveAsDialogClass, s.args[0] == L"ok" ? IDOK : IDCANCEL, s);
   };
-  add_menu_steps();
 }
 
 }  // namespace standin
