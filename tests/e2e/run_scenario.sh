@@ -82,6 +82,10 @@ prepare_prefix() {
   # main window) no longer waits 2 s for a window manager that never answers.
   with_timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
     >/dev/null 2>&1 || return 1
+  # A crash (of the add-in, inside Word) ends the run at once instead of
+  # waiting for someone to close Wine's crash dialog.
+  with_timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >/dev/null 2>&1 || return 1
   if [ -n "$theme" ]; then
     with_timeout 60 wine reg add "HKCU\\Software\\Microsoft\\Office\\$version\\Common" \
       /v Theme /t REG_DWORD /d "$theme" /f >/dev/null 2>&1 || return 1
