@@ -32,12 +32,14 @@ constexpr Picture blue = Picture::design_bar, grey_blue = Picture::list6, grey =
 INSTANTIATE_TEST_SUITE_P(
     VersionsAndThemes, Theme,
     ::testing::Values(ThemeCase{u"11.0", -1, grey}, ThemeCase{u"11.0", 1, grey},
-                      ThemeCase{u"11.0", 3, grey}, ThemeCase{u"12.0", -1, grey_blue},
-                      ThemeCase{u"12.0", 1, blue}, ThemeCase{u"12.0", 2, grey_blue},
-                      ThemeCase{u"12.0", 3, grey_blue}, ThemeCase{u"13.0", -1, blue},
-                      ThemeCase{u"13.0", 2, blue}, ThemeCase{u"14.0", -1, grey_blue},
-                      ThemeCase{u"14.0", 1, blue}, ThemeCase{u"14.0", 2, grey_blue},
-                      ThemeCase{u"16.0", 3, grey_blue}));
+                      ThemeCase{u"11.0", 2, grey}, ThemeCase{u"11.0", 3, grey},
+                      ThemeCase{u"12.0", -1, grey_blue}, ThemeCase{u"12.0", 1, blue},
+                      ThemeCase{u"12.0", 2, grey_blue}, ThemeCase{u"12.0", 3, grey_blue},
+                      ThemeCase{u"13.0", -1, blue}, ThemeCase{u"13.0", 1, blue},
+                      ThemeCase{u"13.0", 2, blue}, ThemeCase{u"13.0", 3, blue},
+                      ThemeCase{u"14.0", -1, grey_blue}, ThemeCase{u"14.0", 1, blue},
+                      ThemeCase{u"14.0", 2, grey_blue}, ThemeCase{u"14.0", 3, grey_blue},
+                      ThemeCase{u"16.0", 1, blue}, ThemeCase{u"16.0", 3, grey_blue}));
 
 class Registry : public ::testing::Test, public WordFixture {
  protected:
