@@ -74,11 +74,25 @@ AddinHost::~AddinHost() { unload_all(); }
 
 int AddinHost::load_all() {
   int connected = 0;
-  for (const std::wstring& prog_id : registered_addins()) connected += connect(prog_id) ? 1 : 0;
+  for (const std::wstring& prog_id : registered_addins())
+    connected += connect(prog_id, ext_cm_Startup) ? 1 : 0;
   return connected;
 }
 
-bool AddinHost::connect(const std::wstring& prog_id) {
+int AddinHost::add_all() {
+  int connected = 0;
+  for (const std::wstring& prog_id : registered_addins())
+    if (!is_loaded(prog_id)) connected += connect(prog_id, ext_cm_AfterStartup) ? 1 : 0;
+  return connected;
+}
+
+bool AddinHost::is_loaded(const std::wstring& prog_id) const {
+  for (const Loaded& a : addins_)
+    if (a.prog_id == prog_id) return true;
+  return false;
+}
+
+bool AddinHost::connect(const std::wstring& prog_id, int connect_mode) {
   CLSID clsid;
   HRESULT hr = CLSIDFromProgID(prog_id.c_str(), &clsid);
   IUnknown* object = nullptr;
@@ -97,9 +111,10 @@ bool AddinHost::connect(const std::wstring& prog_id) {
   auto* instance = new AddInInstanceObj(prog_id);
   instance->own();
   EmptyCustom custom;
-  hr = extension->OnConnection(static_cast<IDispatch*>(&word_), ext_cm_Startup, instance,
+  hr = extension->OnConnection(static_cast<IDispatch*>(&word_), connect_mode, instance,
                                &custom.array);
-  log_line(L"add-in " + prog_id + L" OnConnection returned " + hex(hr));
+  log_line(L"add-in " + prog_id + L" OnConnection(" + std::to_wstring(connect_mode) + L") returned " +
+           hex(hr));
   if (FAILED(hr)) {
     // Word lets go of an add-in whose connection failed.
     extension->Release();
@@ -108,9 +123,27 @@ bool AddinHost::connect(const std::wstring& prog_id) {
   }
   addins_.push_back({prog_id, extension, instance});
   log_line(L"add-in " + prog_id + L" OnAddInsUpdate returned " + hex(extension->OnAddInsUpdate(&custom.array)));
-  log_line(L"add-in " + prog_id + L" OnStartupComplete returned " +
-           hex(extension->OnStartupComplete(&custom.array)));
+  // Start-up completes only once, for the add-ins loaded with Word.
+  if (connect_mode == ext_cm_Startup)
+    log_line(L"add-in " + prog_id + L" OnStartupComplete returned " +
+             hex(extension->OnStartupComplete(&custom.array)));
   return true;
+}
+
+void AddinHost::disconnect(Loaded& a, int remove_mode) {
+  EmptyCustom custom;
+  log_line(L"add-in " + a.prog_id + L" OnDisconnection(" + std::to_wstring(remove_mode) + L") returned " +
+           hex(a.extension->OnDisconnection(remove_mode, &custom.array)));
+  const ULONG left = a.extension->Release();
+  log_line(L"add-in " + a.prog_id + L" released, its own count now " + std::to_wstring(left));
+  a.instance->disown();
+}
+
+int AddinHost::remove_all() {
+  std::vector<Loaded> removed;
+  removed.swap(addins_);
+  for (Loaded& a : removed) disconnect(a, ext_dm_UserClosed);
+  return static_cast<int>(removed.size());
 }
 
 void AddinHost::unload_all() {
@@ -120,11 +153,7 @@ void AddinHost::unload_all() {
     EmptyCustom custom;
     log_line(L"add-in " + a.prog_id + L" OnBeginShutdown returned " +
              hex(a.extension->OnBeginShutdown(&custom.array)));
-    log_line(L"add-in " + a.prog_id + L" OnDisconnection returned " +
-             hex(a.extension->OnDisconnection(ext_dm_HostShutdown, &custom.array)));
-    const ULONG left = a.extension->Release();
-    log_line(L"add-in " + a.prog_id + L" released, its own count now " + std::to_wstring(left));
-    a.instance->disown();
+    disconnect(a, ext_dm_HostShutdown);
   }
 }
 

@@ -47,8 +47,10 @@ struct IDTExtensibility2 : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) = 0;
 };
 
+inline constexpr int ext_cm_AfterStartup = 0;  // ticked in the COM Add-ins dialog
 inline constexpr int ext_cm_Startup = 1;
 inline constexpr int ext_dm_HostShutdown = 0;
+inline constexpr int ext_dm_UserClosed = 1;     // unticked in the COM Add-ins dialog
 
 // Word's application event DISPIDs (the same on every event interface).
 namespace event {

@@ -33,6 +33,7 @@ Runner::Runner(Session& session, UiBridge& bridge, Scenario scenario, std::wstri
     : session_(session), bridge_(bridge), scenario_(std::move(scenario)), out_dir_(std::move(out_dir)) {
   add_document_steps();
   add_session_steps();
+  add_addin_steps();
   add_pointer_steps();
   add_button_steps();
   add_menu_steps();

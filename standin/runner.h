@@ -51,6 +51,7 @@ class Runner {
 
   void add_document_steps();
   void add_session_steps();
+  void add_addin_steps();
   void add_pointer_steps();
   void add_button_steps();
   void add_menu_steps();

@@ -53,6 +53,22 @@ std::wstring docking_problems(Word& word, HWND bar) {
   return p;
 }
 
+// Word's own layout, as it is without the bar: no bar window left, and the
+// document area and right dock directly below the top dock.
+std::wstring undocked_problems(Word& word) {
+  Frame& f = word.frame();
+  std::wstring p;
+  if (HWND bar = find_bar(f.main()))
+    p += GetParent(bar) == f.main() ? L"the tab bar is still a child of Word's main window; "
+                                    : L"a tab bar window still exists; ";
+  const RECT top = screen_rect(f.dock_top()), doc = screen_rect(f.document_area());
+  const RECT right = screen_rect(f.dock_right());
+  if (doc.top != top.bottom) p += mismatch(L"document area top", doc.top, top.bottom);
+  if (right.top != top.bottom) p += mismatch(L"right dock top", right.top, top.bottom);
+  if (doc.bottom != right.bottom) p += mismatch(L"document area bottom", doc.bottom, right.bottom);
+  return p;
+}
+
 // The 1-based position (left to right) of the one tab whose element shows
 // `look`, 0 when none does, -1 when several do.
 int position_showing(const std::vector<TabInfo>& tabs, bool close_button, Picture look) {
@@ -77,6 +93,9 @@ void Runner::add_bar_checks() {
     });
   };
   handlers_[L"check docked"] = [=, this](const Step&) { return bar_check(docking_problems); };
+  handlers_[L"check undocked"] = [this](const Step&) {
+    return poll_word([](Word& word) { return undocked_problems(word); });
+  };
   handlers_[L"check tabs"] = [=, this](const Step& s) {
     return bar_check([&](Word&, HWND bar) -> Outcome {
       const auto tabs = visible_tabs(bar);

@@ -134,17 +134,23 @@ void Runner::add_addin_checks() {
       return std::to_wstring(count) + L" receivers are advised";
     });
   };
+  // After quit: what the add-ins held when Word quit. While Word runs with no
+  // add-in connected (after `addin remove`): what they hold now, polled, as
+  // releasing may follow the disconnection.
   handlers_[L"check refs"] = [this](const Step& s) {
-    return on_ui([&]() -> Outcome {
-      const QuitReport& r = session_.quit_report();
-      if (!r.done) return L"references are counted when Word quits: put 'quit' before this check";
+    auto compare = [&s](const RefReport& refs) -> Outcome {
       std::wstring problem;
-      if (r.refs.total != number(s.args[0]))
-        problem = L"the add-ins still hold " + std::to_wstring(r.refs.total) + L" references:";
-      for (const std::wstring& h : r.refs.holders) problem += problem.empty() ? L"" : L" [" + h + L"]";
-      if (r.refs.over_released)
-        problem += L" and released " + std::to_wstring(r.refs.over_released) + L" times more than they took";
+      if (refs.total != number(s.args[0]))
+        problem = L"the add-ins still hold " + std::to_wstring(refs.total) + L" references:";
+      for (const std::wstring& h : refs.holders) problem += problem.empty() ? L"" : L" [" + h + L"]";
+      if (refs.over_released)
+        problem += L" and released " + std::to_wstring(refs.over_released) + L" times more than they took";
       return problem;
+    };
+    return poll([&]() -> Outcome {
+      if (session_.quit_report().done) return compare(session_.quit_report().refs);
+      if (session_.running() && !session_.addins_connected()) return compare(outstanding_references());
+      return L"references are counted when no add-in is connected: put 'quit' or 'addin remove' first";
     });
   };
   handlers_[L"check shell"] = [this](const Step& s) {

@@ -11,6 +11,8 @@ namespace {
 const std::vector<std::wstring> kForms = {
     L"start",
     L"start connect",
+    L"addin remove",
+    L"addin add",
     L"open S",
     L"open S unsaved|new|blank",
     L"window S",
@@ -47,6 +49,7 @@ const std::vector<std::wstring> kForms = {
     L"check saved S yes|no",
     L"check refs N",
     L"check docked",
+    L"check undocked",
     L"check tabs S",
     L"check arrows on|off",
     L"check hot N",

@@ -26,6 +26,20 @@ void Session::start(bool raise_events) {
   word_->raise_event(L"WindowActivate");
 }
 
+int Session::remove_addins() {
+  log_line(L"removing add-ins");
+  const int removed = addins_->remove_all();
+  log_line(L"add-ins removed: " + std::to_wstring(removed));
+  return removed;
+}
+
+int Session::add_addins() {
+  log_line(L"adding add-ins");
+  const int added = addins_->add_all();
+  log_line(L"add-ins connected: " + std::to_wstring(added));
+  return added;
+}
+
 void Session::quit() {
   if (!word_) return;
   log_line(L"quitting");

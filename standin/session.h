@@ -31,6 +31,12 @@ class Session {
   // Loads the add-ins; with `raise_events`, then raises Word's start-up
   // events for the active (by default a new blank) document.
   void start(bool raise_events);
+  // The COM Add-ins dialog while Word runs: the user removes every connected
+  // add-in / adds back every registered one. Each returns how many; neither
+  // raises an application event.
+  int remove_addins();
+  int add_addins();
+  bool addins_connected() const { return addins_->loaded() > 0; }
   void quit();
   const QuitReport& quit_report() const { return report_; }
 

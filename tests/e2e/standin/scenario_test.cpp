@@ -21,11 +21,12 @@ STANDIN_TEST(scenarios_parse_into_steps) {
   const auto s = standin::parse_scenario(
       L"# comment\r\n\nstart\nopen \"My Doc\" unsaved  # trailing comment\n"
       L"check tabs \"A B* C\"\ncheck button tabPopup 1 caption=\"Save All\" faceid=455\n"
-      L"pointer bar 10 -2\nanswer save no\n");
+      L"pointer bar 10 -2\nanswer save no\naddin remove\ncheck undocked\naddin add\n");
   expect(s.error.empty(), "a valid file parses", narrow(s.error));
   const std::string want =
       "[3 start][4 open|My Doc|unsaved][5 check tabs|A B* C]"
-      "[6 check button|tabPopup|1|caption=Save All|faceid=455][7 pointer bar|10|-2][8 answer save|no]";
+      "[6 check button|tabPopup|1|caption=Save All|faceid=455][7 pointer bar|10|-2][8 answer save|no]"
+      "[9 addin remove][10 check undocked][11 addin add]";
   expect(steps_text(s) == want, "kinds, words and line numbers", steps_text(s));
 }
 
@@ -40,6 +41,7 @@ STANDIN_TEST(a_bad_line_fails_with_its_number) {
       {L"start\n\nresize 10\n", L"line 3: malformed step 'resize 10'", "too few words"},
       {L"resize ten 20\n", L"line 1: malformed", "a word where a number belongs"},
       {L"check taskbar maybe\n", L"line 1: malformed", "a word outside its choices"},
+      {L"addin reload\n", L"line 1: malformed step 'addin reload'", "an add-in step that does not exist"},
       {L"quit\ncheck tabs \"A B\n", L"line 2: unterminated quote", "an open quote"},
   };
   for (const Case& c : cases) {
