@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+
+#include "win32/extensibility.h"
 #include <oaidl.h>
 
 namespace standin::iid {
@@ -37,15 +39,9 @@ inline constexpr IID DTExtensibility2 = {
 
 namespace standin {
 
-// IDTExtensibility2: a dual interface; its five methods follow IDispatch's.
-struct IDTExtensibility2 : public IDispatch {
-  virtual HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, int ConnectMode,
-                                                 IDispatch* AddInInst, SAFEARRAY** custom) = 0;
-  virtual HRESULT STDMETHODCALLTYPE OnDisconnection(int RemoveMode, SAFEARRAY** custom) = 0;
-  virtual HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) = 0;
-  virtual HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) = 0;
-  virtual HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) = 0;
-};
+// Office's add-in connection interface, declared once for the add-in and the
+// stand-in that loads it.
+using plovera::win32::IDTExtensibility2;
 
 inline constexpr int ext_cm_AfterStartup = 0;  // ticked in the COM Add-ins dialog
 inline constexpr int ext_cm_Startup = 1;

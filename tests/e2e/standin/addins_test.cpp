@@ -43,13 +43,13 @@ class RecordingAddin final : public standin::IDTExtensibility2 {
   HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* app, int mode, IDispatch* instance, SAFEARRAY**) override {
+  HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* app, LONG mode, IDispatch* instance, SAFEARRAY**) override {
     const std::string host = app ? standin_test::narrow(get_text(app, L"Name")) : "none";
     const std::string prog_id = instance ? standin_test::narrow(get_text(instance, L"ProgId")) : "none";
     record("OnConnection(" + std::to_string(mode) + "," + host + "," + prog_id + ")");
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE OnDisconnection(int mode, SAFEARRAY**) override {
+  HRESULT STDMETHODCALLTYPE OnDisconnection(LONG mode, SAFEARRAY**) override {
     record("OnDisconnection(" + std::to_string(mode) + ")");
     return S_OK;
   }
