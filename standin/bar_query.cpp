@@ -6,7 +6,7 @@
 
 namespace standin {
 
-using plovera::host::Ctl;
+using plovera::host::Part;
 using plovera::win32::ElementQuery;
 
 HWND find_bar(HWND main) {
@@ -17,11 +17,11 @@ HWND find_bar(HWND main) {
   return FindWindowW(plovera::win32::kBarWindowClass, nullptr);
 }
 
-bool query_element(HWND bar, Ctl ctl, int index, ElementInfo& out) {
+bool query_element(HWND bar, Part part, int index, ElementInfo& out) {
   static const UINT message = RegisterWindowMessageW(plovera::win32::kQueryElementMessage);
   ElementQuery q{};
   q.size = sizeof q;
-  q.ctl = static_cast<std::uint8_t>(ctl);
+  q.part = static_cast<std::uint8_t>(part);
   q.index = static_cast<std::int16_t>(index);
   if (!bar || SendMessageW(bar, message, 0, reinterpret_cast<LPARAM>(&q)) != 1) return false;
   q.caption[259] = L'\0';
@@ -36,14 +36,14 @@ bool query_element(HWND bar, Ctl ctl, int index, ElementInfo& out) {
 std::vector<TabInfo> visible_tabs(HWND bar) {
   std::vector<TabInfo> tabs;
   ElementInfo templ;
-  if (!query_element(bar, Ctl::Label2, 0, templ)) return tabs;
+  if (!query_element(bar, Part::caption, 0, templ)) return tabs;
   for (int i = 1; i < templ.loaded; ++i) {
     TabInfo t;
     t.index = i;
-    if (!query_element(bar, Ctl::Label2, i, t.caption) || !t.caption.visible) continue;
-    query_element(bar, Ctl::Image1, i, t.face);
-    query_element(bar, Ctl::Image2, i, t.close);
-    query_element(bar, Ctl::Image3, i, t.icon);
+    if (!query_element(bar, Part::caption, i, t.caption) || !t.caption.visible) continue;
+    query_element(bar, Part::face, i, t.face);
+    query_element(bar, Part::close_button, i, t.close);
+    query_element(bar, Part::icon, i, t.icon);
     tabs.push_back(t);
   }
   std::stable_sort(tabs.begin(), tabs.end(), [](const TabInfo& a, const TabInfo& b) {

@@ -25,7 +25,7 @@ struct ElementInfo {
 };
 
 // False when the element is not loaded (or the bar did not answer).
-bool query_element(HWND bar, plovera::host::Ctl ctl, int index, ElementInfo& out);
+bool query_element(HWND bar, plovera::host::Part part, int index, ElementInfo& out);
 
 struct TabInfo {
   int index = 0;  // control index

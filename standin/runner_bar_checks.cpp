@@ -8,7 +8,7 @@
 namespace standin {
 namespace {
 
-using plovera::host::Ctl;
+using plovera::host::Part;
 using plovera::host::Picture;
 
 int number(const std::wstring& word) { return static_cast<int>(std::wcstol(word.c_str(), nullptr, 10)); }
@@ -106,8 +106,8 @@ void Runner::add_bar_checks() {
   handlers_[L"check arrows"] = [=, this](const Step& s) {
     return bar_check([&](Word&, HWND bar) -> Outcome {
       ElementInfo left, right;
-      query_element(bar, Ctl::Ileft, 0, left);
-      query_element(bar, Ctl::Iright, 0, right);
+      query_element(bar, Part::left_arrow, 0, left);
+      query_element(bar, Part::right_arrow, 0, right);
       const bool want = s.args[0] == L"on";
       if (left.visible == want && right.visible == want) return L"";
       return std::wstring(L"left arrow ") + (left.visible ? L"shown" : L"hidden") + L", right arrow " +
@@ -119,7 +119,7 @@ void Runner::add_bar_checks() {
     handlers_[kind] = [=, this](const Step& s) {
       return bar_check([&](Word&, HWND bar) -> Outcome {
         const int hot = position_showing(visible_tabs(bar), close_button,
-                                         close_button ? Picture::list4 : Picture::list2);
+                                         close_button ? Picture::close_hot : Picture::face_hot);
         if (hot == number(s.args[0])) return L"";
         return hot < 0 ? L"several tabs look hot" : L"the hot tab is at position " + std::to_wstring(hot);
       });

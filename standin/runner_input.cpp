@@ -10,7 +10,7 @@
 namespace standin {
 namespace {
 
-using plovera::host::Ctl;
+using plovera::host::Part;
 
 int number(const std::wstring& word) { return static_cast<int>(std::wcstol(word.c_str(), nullptr, 10)); }
 
@@ -22,12 +22,12 @@ void button(bool right, bool down) {
   SendInput(1, &in, sizeof in);
 }
 
-Ctl ctl_named(const std::wstring& name) {
-  static const wchar_t* const names[] = {L"Form", L"Image1", L"Image2", L"Image3",
-                                         L"Label2", L"Ileft", L"Iright"};
+Part ctl_named(const std::wstring& name) {
+  static const wchar_t* const names[] = {L"bar", L"face", L"close_button", L"icon",
+                                         L"caption", L"left_arrow", L"right_arrow"};
   for (int i = 0; i < 7; ++i)
-    if (name == names[i]) return static_cast<Ctl>(i);
-  return Ctl::Form;
+    if (name == names[i]) return static_cast<Part>(i);
+  return Part::bar;
 }
 
 const ElementInfo& part_of(const TabInfo& tab, const std::wstring& part) {

@@ -26,7 +26,7 @@ const std::vector<std::wstring> kForms = {
     L"deadline N",
     L"pointer N N",
     L"pointer bar N N",
-    L"pointer element Form|Image1|Image2|Image3|Label2|Ileft|Iright N",
+    L"pointer element bar|face|close_button|icon|caption|left_arrow|right_arrow N",
     L"pointer tab N face|close|icon|caption",
     L"press left|right",
     L"release left|right",

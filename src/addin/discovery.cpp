@@ -14,12 +14,12 @@ constexpr const char16_t* kWordMainClass = u"OpusApp";
 void Addin::findword() {
   wordhwnd = 0;
   host::WindowSystem& w = ws();
-  host::Hwnd first = w.GetWindow(w.GetDesktopWindow(), host::GW_CHILD);
+  host::Hwnd first = w.related_window(w.desktop_window(), host::WindowRelation::first_child);
   if (first == 0) return;
-  first = w.GetWindow(first, host::GW_HWNDFIRST);
-  for (host::Hwnd h = first; h != 0; h = w.GetWindow(h, host::GW_HWNDNEXT)) {
-    w.GetClassName(h, text_);
-    if (text_ == kWordMainClass && w.GetWindowTextLength(h) > 13 && wordhwnd == 0) {
+  first = w.related_window(first, host::WindowRelation::first_sibling);
+  for (host::Hwnd h = first; h != 0; h = w.related_window(h, host::WindowRelation::next_sibling)) {
+    w.window_class(h, text_);
+    if (text_ == kWordMainClass && w.window_text_length(h) > 13 && wordhwnd == 0) {
       wordhwnd = h;
       return;
     }
@@ -31,13 +31,13 @@ void Addin::findword() {
 // window visited, as the document area's class depends on it.
 void Addin::scanwindows(host::Hwnd parent) {
   host::WindowSystem& w = ws();
-  host::Hwnd first = w.GetWindow(parent, host::GW_CHILD);
+  host::Hwnd first = w.related_window(parent, host::WindowRelation::first_child);
   if (first == 0) return;
-  first = w.GetWindow(first, host::GW_HWNDFIRST);
+  first = w.related_window(first, host::WindowRelation::first_sibling);
   std::u16string cls;
-  for (host::Hwnd h = first; h != 0; h = w.GetWindow(h, host::GW_HWNDNEXT)) {
-    w.GetClassName(h, cls);
-    const std::int32_t caption_length = w.GetWindowTextLength(h);
+  for (host::Hwnd h = first; h != 0; h = w.related_window(h, host::WindowRelation::next_sibling)) {
+    w.window_class(h, cls);
+    const std::int32_t caption_length = w.window_text_length(h);
     if (word_version() < 12 && cls == u"_WwB" && caption_length > 1) hwwb = h;
     if (word_version() > 11 && cls == u"_WwF") docwnd = h;
     scanwindows(h);

@@ -22,16 +22,16 @@ void Addin::startbar() {
   frmAddIn.create_wins();
   buildmenu();
   ignore_errors([&] { app().ShowWindowsInTaskbar(false); });
-  ws().SetParent(frmAddIn.hWnd(), wordhwnd);
-  docktop = ws().FindWindowEx(wordhwnd, 0, kDockClass, u"MsoDockTop");
+  ws().set_parent(frmAddIn.hWnd(), wordhwnd);
+  docktop = ws().find_child(wordhwnd, 0, kDockClass, u"MsoDockTop");
   scanwindows(wordhwnd);
-  if (word_version() < 12) docwnd = ws().GetParent(hwwb);
-  dockright = ws().FindWindowEx(wordhwnd, 0, kDockClass, u"MsoDockRight");
-  const std::int32_t t = twips_per_pixel(ws().LogPixelsY());
+  if (word_version() < 12) docwnd = ws().parent_of(hwwb);
+  dockright = ws().find_child(wordhwnd, 0, kDockClass, u"MsoDockRight");
+  const std::int32_t t = twips_per_pixel(ws().dpi_y());
   barheight = div32(sub32(kBandTwips, kBandTwips % t), t);
   frmAddIn.Show();
   checkdock();
-  ws().SetForegroundWindow(wordhwnd);
+  ws().bring_to_foreground(wordhwnd);
   frmAddIn.enable_mouse_timer();
 }
 
@@ -45,24 +45,24 @@ bool Addin::bar_in_place(const host::Rect& T, const host::Rect& B, const host::R
 // In place, a tick costs three rectangle reads and no call into Word.
 void Addin::checkdock() {
   host::Rect T, B, D;
-  const bool found = ws().GetWindowRect(docktop, T) && ws().GetWindowRect(docwnd, D);
+  const bool found = ws().window_rect(docktop, T) && ws().window_rect(docwnd, D);
   // Without the top dock or the document area there is nothing to dock
   // against; moving the bar on every tick would only make it flicker.
   if (!found) return;
-  ws().GetWindowRect(frmAddIn.hWnd(), B);
+  ws().window_rect(frmAddIn.hWnd(), B);
   if (bar_in_place(T, B, D)) return;
 
   pushdown();
-  ws().GetWindowRect(docktop, T);
-  ws().GetWindowRect(docwnd, D);
+  ws().window_rect(docktop, T);
+  ws().window_rect(docwnd, D);
   const std::int32_t h = barheight;
   const std::int32_t width_twips = sub32(mul32(app().Width(), 20), 80);
-  const std::int32_t tx = twips_per_pixel(ws().LogPixelsX());
-  ws().SetWindowPos(frmAddIn.hWnd(), host::HWND_TOP, 0, sub32(sub32(D.top, T.top), h),
-                    div32(width_twips, tx), add32(h, 2), host::SWP_FRAMECHANGED);
+  const std::int32_t tx = twips_per_pixel(ws().dpi_x());
+  ws().place_window(frmAddIn.hWnd(), host::kTopOfZOrder, 0, sub32(sub32(D.top, T.top), h),
+                    div32(width_twips, tx), add32(h, 2), host::place::frame_changed);
   dockoffset = docoffset();
   frmAddIn.arrows_after_redock();
-  ws().SetForegroundWindow(wordhwnd);
+  ws().bring_to_foreground(wordhwnd);
 }
 
 // Moves window `h` (a child of Word's main window, whose positions count from
@@ -70,11 +70,11 @@ void Addin::checkdock() {
 // top dock's bottom, keeping its bottom edge.
 void Addin::move_below_top_dock(host::Hwnd h, std::int32_t shift) {
   host::Rect R, T;
-  ws().GetWindowRect(h, R);
-  ws().GetWindowRect(docktop, T);
-  ws().SetWindowPos(h, 0, sub32(R.left, T.left), add32(sub32(T.bottom, T.top), shift),
+  ws().window_rect(h, R);
+  ws().window_rect(docktop, T);
+  ws().place_window(h, 0, sub32(R.left, T.left), add32(sub32(T.bottom, T.top), shift),
                     sub32(R.right, R.left), sub32(sub32(R.bottom, R.top), shift),
-                    host::SWP_NOZORDER);
+                    host::place::keep_z_order);
 }
 
 void Addin::pushdown() {
@@ -84,8 +84,8 @@ void Addin::pushdown() {
 
 std::int32_t Addin::docoffset() {
   host::Rect D, T;
-  ws().GetWindowRect(docwnd, D);
-  ws().GetWindowRect(docktop, T);
+  ws().window_rect(docwnd, D);
+  ws().window_rect(docktop, T);
   return sub32(D.top, T.top);
 }
 
@@ -95,15 +95,15 @@ std::int32_t Addin::docoffset() {
 void Addin::pullup() noexcept {
   ignore_errors([&] {
     host::Rect T, B, D;
-    if (!ws().GetWindowRect(docktop, T) || !ws().GetWindowRect(docwnd, D)) return;
-    ws().GetWindowRect(frmAddIn.hWnd(), B);
+    if (!ws().window_rect(docktop, T) || !ws().window_rect(docwnd, D)) return;
+    ws().window_rect(frmAddIn.hWnd(), B);
     if (dockoffset == 0 || !bar_in_place(T, B, D)) return;
     for (host::Hwnd h : {docwnd, dockright}) {
       host::Rect R;
-      if (!ws().GetWindowRect(h, R)) continue;
-      ws().SetWindowPos(h, 0, sub32(R.left, T.left), sub32(sub32(R.top, T.top), barheight),
+      if (!ws().window_rect(h, R)) continue;
+      ws().place_window(h, 0, sub32(R.left, T.left), sub32(sub32(R.top, T.top), barheight),
                         sub32(R.right, R.left), add32(sub32(R.bottom, R.top), barheight),
-                        host::SWP_NOZORDER);
+                        host::place::keep_z_order);
     }
   });
 }

@@ -38,7 +38,7 @@ void buttonevent::myButton_Click(const host::Ref<host::CommandBarButton>& Ctrl,
   } else if (parameter == u"website") {
     host::WindowSystem& ws = addin_.ws();
     const host::Hwnd owner = addin_.frmAddIn.loaded() ? addin_.frmAddIn.hWnd() : 0;
-    ws.ShellExecute(owner, u"open", kWebSite, u"", ws.ModuleFolder(), kShowNormal);
+    ws.shell_execute(owner, u"open", kWebSite, u"", ws.module_folder(), kShowNormal);
   }
 }
 

@@ -51,7 +51,7 @@ void Addin::buildmenu() {
 // ShowPopup returns when the menu closes; a chosen command arrives through
 // the button receiver meanwhile. A bar removed by the user shows nothing.
 void Addin::showmenu() {
-  ws().SetForegroundWindow(wordhwnd);
+  ws().bring_to_foreground(wordhwnd);
   ignore_errors([&] { app().CommandBars()->Item(kBarName)->ShowPopup(); });
 }
 

@@ -11,18 +11,18 @@ inline constexpr float form_height = 360.0f;
 inline constexpr const char16_t* form_font = u"Tahoma";
 inline constexpr float form_font_points = 8.25f;
 
-// Label2(0): the caption template.
+// caption(0): the caption template.
 inline constexpr const char16_t* label_caption = u"fdgdgd";
 inline constexpr const char16_t* label_font = u"Tahoma";
 inline constexpr float label_font_points = 11.25f;
 inline constexpr float label_width = 675.0f, label_height = 270.0f;
 
-// Image1(0), Image2(0), Image3(0): the face, close button and icon templates.
+// face(0), close_button(0), icon(0): the face, close button and icon templates.
 inline constexpr float image1_width = 240.0f, image1_height = 240.0f;
 inline constexpr float image2_width = 315.0f, image2_height = 255.0f;  // stretch on
 inline constexpr float image3_width = 495.0f, image3_height = 255.0f;
 
-// Ileft and Iright: the scroll arrows, stretch on, with their pictures.
+// left_arrow and right_arrow: the scroll arrows, stretch on, with their pictures.
 inline constexpr float arrow_width = 285.0f, arrow_height = 285.0f;
 
 // Timers, all disabled at design time.

@@ -20,17 +20,18 @@
 
 namespace plovera::host {
 
-// The controls of the tab bar. Image1 (tab face), Image2 (close button),
-// Image3 (document icon) and Label2 (caption) are control arrays; Ileft and
-// Iright (scroll arrows) are single images addressed with index 0; Form is
-// the form itself, used as an event target and drop target.
-enum class Ctl : std::uint8_t { Form, Image1, Image2, Image3, Label2, Ileft, Iright };
+// The parts of the tab bar. A tab is drawn by four parts that share one
+// index: its face (background picture), close button, document icon and
+// caption label; each of the four is an array whose element 0 is the hidden
+// template. The scroll arrows are single images addressed with index 0; `bar`
+// is the form itself, used as an event target and drop target.
+enum class Part : std::uint8_t { bar, face, close_button, icon, caption, left_arrow, right_arrow };
 
 struct Element {
-  Ctl ctl = Ctl::Form;
+  Part part = Part::bar;
   std::int16_t index = 0;
   friend bool operator==(Element a, Element b) noexcept {
-    return a.ctl == b.ctl && a.index == b.index;
+    return a.part == b.part && a.index == b.index;
   }
 };
 
@@ -38,20 +39,18 @@ struct Element {
 // buttons and the form's design background.
 enum class Picture : std::uint8_t {
   none = 0,
-  list1, list2, list3, list4, list5, list6, list7,
+  face_normal, face_hot, close_normal, close_hot, document_icon, bar_grey_blue, bar_grey,
   scroll_left,
   scroll_right,
   design_bar,
 };
-// ImageList1.ListImages(i) for i in 1..7.
-constexpr Picture list_image(int i) noexcept { return static_cast<Picture>(i); }
 
-enum class Timer : std::uint8_t { mouseTimer, leftTimer, rightTimer };
+enum class Timer : std::uint8_t { poll, scroll_left, scroll_right };
 
 // Mouse buttons as the events report them.
-inline constexpr std::int16_t LEFT_BUTTON = 1;
-inline constexpr std::int16_t RIGHT_BUTTON = 2;
-inline constexpr std::int16_t MIDDLE_BUTTON = 4;
+inline constexpr std::int16_t kLeftButton = 1;
+inline constexpr std::int16_t kRightButton = 2;
+inline constexpr std::int16_t kMiddleButton = 4;
 
 // The receiver of a form's events. The engine guards every delivery: whatever
 // a handler throws ends that event and goes no further.
@@ -63,7 +62,7 @@ class FormEvents {
   virtual void MouseUp(Element e, std::int16_t button) = 0;
   virtual void Click(Element e) = 0;
   virtual void DblClick(Element e) = 0;
-  // The face Image1(source) was dragged and dropped on `target`. x and y are
+  // The face face(source) was dragged and dropped on `target`. x and y are
   // the drop point in twips, form coordinates (used for drops on the form).
   virtual void DragDrop(Element target, std::int16_t source, float x, float y) = 0;
   virtual void TimerTick(Timer t) = 0;
@@ -86,10 +85,10 @@ class Form {
   virtual void Show() = 0;                    // modeless
 
   // Number of loaded elements of a control array, template included.
-  virtual std::int16_t Count(Ctl array) = 0;
+  virtual std::int16_t Count(Part array) = 0;
   // Loads element `index` of a control array from its template element 0
   // (font and design values copied; the new element starts hidden).
-  virtual void Load(Ctl array, std::int16_t index) = 0;
+  virtual void Load(Part array, std::int16_t index) = 0;
 
   virtual float Left(Element e) = 0;
   virtual void Left(Element e, float twips) = 0;
@@ -125,7 +124,7 @@ class Form {
 class FormEngine {
  public:
   // Creates (loads) the tab-bar form, hidden, with its design-time controls:
-  // the templates Image1(0), Image2(0), Image3(0), Label2(0), the arrows and
+  // the templates face(0), close_button(0), icon(0), caption(0), the arrows and
   // the three timers (disabled). Events go to `events` for the form's life.
   virtual std::unique_ptr<Form> CreateForm(FormEvents& events) = 0;
 

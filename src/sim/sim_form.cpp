@@ -38,10 +38,10 @@ ElementRecord label_template() {
   return r;
 }
 
-// Image1, Image2, Image3 and Label2 are control arrays; the arrows are
+// face, close_button, icon and caption are control arrays; the arrows are
 // single images and the form is none.
-bool is_control_array(host::Ctl ctl) {
-  return ctl != host::Ctl::Form && ctl != host::Ctl::Ileft && ctl != host::Ctl::Iright;
+bool is_control_array(host::Part part) {
+  return part != host::Part::bar && part != host::Part::left_arrow && part != host::Part::right_arrow;
 }
 
 }  // namespace
@@ -67,9 +67,9 @@ SimForm::SimForm(SimFormEngine& engine, host::FormEvents& events, host::Hwnd hwn
   label2_.push_back(label_template());
   ileft_.push_back(arrow(0, host::Picture::scroll_left));
   iright_.push_back(arrow(design::form_width - design::arrow_width, host::Picture::scroll_right));
-  timers_[index(host::Timer::mouseTimer)].interval = design::mouse_timer_ms;
-  timers_[index(host::Timer::leftTimer)].interval = design::scroll_timer_ms;
-  timers_[index(host::Timer::rightTimer)].interval = design::scroll_timer_ms;
+  timers_[index(host::Timer::poll)].interval = design::mouse_timer_ms;
+  timers_[index(host::Timer::scroll_left)].interval = design::scroll_timer_ms;
+  timers_[index(host::Timer::scroll_right)].interval = design::scroll_timer_ms;
 }
 
 SimForm::~SimForm() {
@@ -94,21 +94,21 @@ void SimForm::paint_if(const ElementRecord& r, bool changed) noexcept {
   if (changed && r.visible && engine_) ++engine_->paints_;
 }
 
-const std::deque<ElementRecord>* SimForm::array(host::Ctl ctl) const noexcept {
-  switch (ctl) {
-    case host::Ctl::Image1: return &image1_;
-    case host::Ctl::Image2: return &image2_;
-    case host::Ctl::Image3: return &image3_;
-    case host::Ctl::Label2: return &label2_;
-    case host::Ctl::Ileft: return &ileft_;
-    case host::Ctl::Iright: return &iright_;
-    case host::Ctl::Form: break;
+const std::deque<ElementRecord>* SimForm::array(host::Part part) const noexcept {
+  switch (part) {
+    case host::Part::face: return &image1_;
+    case host::Part::close_button: return &image2_;
+    case host::Part::icon: return &image3_;
+    case host::Part::caption: return &label2_;
+    case host::Part::left_arrow: return &ileft_;
+    case host::Part::right_arrow: return &iright_;
+    case host::Part::bar: break;
   }
   return nullptr;
 }
 
-std::deque<ElementRecord>* SimForm::array(host::Ctl ctl) noexcept {
-  return const_cast<std::deque<ElementRecord>*>(std::as_const(*this).array(ctl));
+std::deque<ElementRecord>* SimForm::array(host::Part part) noexcept {
+  return const_cast<std::deque<ElementRecord>*>(std::as_const(*this).array(part));
 }
 
 ElementRecord& SimForm::el(host::Element e, FormCall call) {
@@ -118,7 +118,7 @@ ElementRecord& SimForm::el(host::Element e, FormCall call) {
 
 ElementRecord& SimForm::find(host::Element e, FormCall call) {
   const char* name = kFormCallNames[static_cast<std::size_t>(call)];
-  auto* list = array(e.ctl);
+  auto* list = array(e.part);
   if (!list) throw host_error(status::invalid_arg, name);
   if (e.index < 0 || static_cast<std::size_t>(e.index) >= list->size()) {
     throw host_error(status::bad_index, name);
@@ -181,19 +181,19 @@ void SimForm::Show() {
   ++engine_->paints_;
 }
 
-std::int16_t SimForm::Count(host::Ctl ctl) {
+std::int16_t SimForm::Count(host::Part part) {
   enter(FormCall::Count);
-  if (!is_control_array(ctl)) {
+  if (!is_control_array(part)) {
     throw host_error(status::invalid_arg, kFormCallNames[static_cast<std::size_t>(FormCall::Count)]);
   }
-  return static_cast<std::int16_t>(array(ctl)->size());
+  return static_cast<std::int16_t>(array(part)->size());
 }
 
-void SimForm::Load(host::Ctl ctl, std::int16_t index) {
+void SimForm::Load(host::Part part, std::int16_t index) {
   enter(FormCall::Load);
   const char* name = kFormCallNames[static_cast<std::size_t>(FormCall::Load)];
-  if (!is_control_array(ctl)) throw host_error(status::invalid_arg, name);
-  auto& list = *array(ctl);
+  if (!is_control_array(part)) throw host_error(status::invalid_arg, name);
+  auto& list = *array(part);
   if (index >= 0 && static_cast<std::size_t>(index) < list.size()) {
     throw host_error(status::invalid_arg, name);  // already loaded
   }
@@ -234,19 +234,19 @@ bool SimForm::TimerEnabled(host::Timer t) {
 // ---- Test side ----------------------------------------------------------------
 
 bool SimForm::loaded(host::Element e) const noexcept {
-  const auto* list = array(e.ctl);
+  const auto* list = array(e.part);
   return list && e.index >= 0 && static_cast<std::size_t>(e.index) < list->size();
 }
 
-std::int16_t SimForm::loaded_count(host::Ctl ctl) const {
-  const auto* list = array(ctl);
+std::int16_t SimForm::loaded_count(host::Part part) const {
+  const auto* list = array(part);
   if (!list) throw std::out_of_range("the form is not a control array");
   return static_cast<std::int16_t>(list->size());
 }
 
 const ElementRecord& SimForm::element(host::Element e) const {
   if (!loaded(e)) throw std::out_of_range("element not loaded");
-  return (*array(e.ctl))[static_cast<std::size_t>(e.index)];
+  return (*array(e.part))[static_cast<std::size_t>(e.index)];
 }
 
 }  // namespace plovera::sim

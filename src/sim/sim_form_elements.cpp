@@ -12,7 +12,7 @@ bool assign(T& field, const T& value) {
   return true;
 }
 
-bool is_label(host::Element e) noexcept { return e.ctl == host::Ctl::Label2; }
+bool is_label(host::Element e) noexcept { return e.part == host::Part::caption; }
 
 }  // namespace
 

@@ -22,8 +22,8 @@ constexpr const char* kNames[] = {
 };
 static_assert(std::size(kNames) == static_cast<std::size_t>(FormCall::count_));
 
-constexpr host::Timer kTimers[] = {host::Timer::mouseTimer, host::Timer::leftTimer,
-                                   host::Timer::rightTimer};
+constexpr host::Timer kTimers[] = {host::Timer::poll, host::Timer::scroll_left,
+                                   host::Timer::scroll_right};
 
 std::int32_t to_pixels(float twips, std::int32_t twips_per_pixel) {
   return static_cast<std::int32_t>(std::nearbyint(twips / static_cast<float>(twips_per_pixel)));
@@ -72,7 +72,7 @@ status_t SimFormEngine::deliver(Deliver fn) {
 
 void SimFormEngine::require_shown(host::Element e) const {
   const SimForm& f = live_form();
-  if (e.ctl == host::Ctl::Form) return;
+  if (e.part == host::Part::bar) return;
   if (!f.loaded(e) || !f.element(e).visible) {
     throw std::logic_error("the pointer cannot reach an element that is not shown");
   }
@@ -89,7 +89,7 @@ status_t SimFormEngine::mouse_move(host::Element e, std::int16_t buttons) {
 }
 
 status_t SimFormEngine::mouse_up(host::Element e, std::int16_t button) {
-  if (e.ctl != host::Ctl::Form && !live_form().loaded(e)) {
+  if (e.part != host::Part::bar && !live_form().loaded(e)) {
     throw std::logic_error("mouse_up on an element that is not loaded");
   }
   return deliver([&](host::FormEvents& ev) { ev.MouseUp(e, button); });
@@ -128,7 +128,7 @@ bool SimFormEngine::fire_next_timer(std::uint64_t until) {
   SimForm* f = form_;
   if (!f) return false;
   const SimForm::TimerState* next = nullptr;
-  host::Timer which = host::Timer::mouseTimer;
+  host::Timer which = host::Timer::poll;
   for (host::Timer t : kTimers) {
     const auto& timer = f->timers_[SimForm::index(t)];
     if (!timer.enabled || timer.interval == 0 || timer.due > until) continue;

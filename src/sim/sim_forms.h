@@ -9,7 +9,7 @@
 // window to twips / twips-per-pixel pixels, rounded half to even.
 //
 // Elements are plain records (ElementRecord). Pictures never resize an
-// element. Labels (Label2) measure their text with a fixed metric:
+// element. Labels (caption) measure their text with a fixed metric:
 //
 //   with AutoSize on:  width  = 100 twips per Unicode code point of the
 //                               caption (a surrogate pair counts once;
@@ -91,8 +91,8 @@ class SimForm final : public host::Form {
   float Height() override;
   void Picture(host::Picture p) override;
   void Show() override;
-  std::int16_t Count(host::Ctl array) override;
-  void Load(host::Ctl array, std::int16_t index) override;
+  std::int16_t Count(host::Part array) override;
+  void Load(host::Part array, std::int16_t index) override;
   float Left(host::Element e) override;
   void Left(host::Element e, float twips) override;
   float Top(host::Element e) override;
@@ -118,7 +118,7 @@ class SimForm final : public host::Form {
   // ---- Test side: reads without counting ---------------------------------
   host::Hwnd window() const noexcept { return hwnd_; }
   bool loaded(host::Element e) const noexcept;
-  std::int16_t loaded_count(host::Ctl array) const;
+  std::int16_t loaded_count(host::Part array) const;
   // Throws std::out_of_range when the element is not loaded.
   const ElementRecord& element(host::Element e) const;
   host::Picture picture() const noexcept { return picture_; }
@@ -139,10 +139,10 @@ class SimForm final : public host::Form {
 
   SimForm(SimFormEngine& engine, host::FormEvents& events, host::Hwnd hwnd);
   void enter(FormCall call);
-  // The control array of `ctl` (Ileft and Iright are arrays of one), or
+  // The control array of `part` (left_arrow and right_arrow are arrays of one), or
   // null for the form.
-  const std::deque<ElementRecord>* array(host::Ctl ctl) const noexcept;
-  std::deque<ElementRecord>* array(host::Ctl ctl) noexcept;
+  const std::deque<ElementRecord>* array(host::Part part) const noexcept;
+  std::deque<ElementRecord>* array(host::Part part) noexcept;
   // Counts the call, then finds the loaded element or throws.
   ElementRecord& el(host::Element e, FormCall call);
   ElementRecord& find(host::Element e, FormCall call);

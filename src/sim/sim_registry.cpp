@@ -75,19 +75,19 @@ void SimWindowSystem::set_multi(host::RegRoot root, const std::u16string& key,
   std::vector<std::uint8_t> bytes;
   for (const auto& s : strings) append_utf16(bytes, s);
   append_utf16(bytes, u"");  // the empty string that ends the list
-  set_value(root, key, name, host::REG_MULTI_SZ, std::move(bytes));
+  set_value(root, key, name, host::reg::type_multi_string, std::move(bytes));
 }
 
 void SimWindowSystem::set_dword(host::RegRoot root, const std::u16string& key,
                                 const std::u16string& name, std::uint32_t value) {
   std::vector<std::uint8_t> bytes(4);
   for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-  set_value(root, key, name, host::REG_DWORD, std::move(bytes));
+  set_value(root, key, name, host::reg::type_dword, std::move(bytes));
 }
 
 void SimWindowSystem::set_binary(host::RegRoot root, const std::u16string& key,
                                  const std::u16string& name, std::vector<std::uint8_t> bytes) {
-  set_value(root, key, name, host::REG_BINARY, std::move(bytes));
+  set_value(root, key, name, host::reg::type_binary, std::move(bytes));
 }
 
 void SimWindowSystem::remove_value(host::RegRoot root, const std::u16string& key,
@@ -98,40 +98,40 @@ void SimWindowSystem::remove_value(host::RegRoot root, const std::u16string& key
 
 // ---- The Win32 functions ------------------------------------------------------
 
-std::int32_t SimWindowSystem::RegOpenKeyEx(host::RegRoot root, const std::u16string& sub_key,
+std::int32_t SimWindowSystem::open_key(host::RegRoot root, const std::u16string& sub_key,
                                            std::uint32_t access, host::RegKey& out) {
-  if (failing(WinsysCall::RegOpenKeyEx)) return ERROR_ACCESS_DENIED;
+  if (failing(WinsysCall::RegOpenKeyEx)) return host::reg::access_denied;
   opened_access_.push_back(access);
   KeyPath path = key_path(root, sub_key);
-  if (!key_exists(path)) return host::ERROR_FILE_NOT_FOUND;
+  if (!key_exists(path)) return host::reg::not_found;
   out = next_key_;
   next_key_ += 4;
   open_keys_.emplace(out, std::move(path));
-  return host::ERROR_SUCCESS;
+  return host::reg::ok;
 }
 
-std::int32_t SimWindowSystem::RegQueryValueEx(host::RegKey key, const std::u16string& name,
+std::int32_t SimWindowSystem::query_value(host::RegKey key, const std::u16string& name,
                                               std::uint32_t& type, std::uint8_t* data,
                                               std::uint32_t& size) {
-  if (failing(WinsysCall::RegQueryValueEx)) return ERROR_ACCESS_DENIED;
+  if (failing(WinsysCall::RegQueryValueEx)) return host::reg::access_denied;
   auto open = open_keys_.find(key);
-  if (open == open_keys_.end()) return ERROR_INVALID_HANDLE;
+  if (open == open_keys_.end()) return host::reg::invalid_handle;
   const Value* value = find_value(open->second, name);
-  if (!value) return host::ERROR_FILE_NOT_FOUND;
+  if (!value) return host::reg::not_found;
   const auto needed = static_cast<std::uint32_t>(value->bytes.size());
   type = value->type;
   if (data && size < needed) {
     size = needed;
-    return host::ERROR_MORE_DATA;
+    return host::reg::more_data;
   }
   if (data && needed > 0) std::memcpy(data, value->bytes.data(), needed);
   size = needed;
-  return host::ERROR_SUCCESS;
+  return host::reg::ok;
 }
 
-std::int32_t SimWindowSystem::RegCloseKey(host::RegKey key) {
-  if (failing(WinsysCall::RegCloseKey)) return ERROR_ACCESS_DENIED;
-  return open_keys_.erase(key) == 1 ? host::ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+std::int32_t SimWindowSystem::close_key(host::RegKey key) {
+  if (failing(WinsysCall::RegCloseKey)) return host::reg::access_denied;
+  return open_keys_.erase(key) == 1 ? host::reg::ok : host::reg::invalid_handle;
 }
 
 }  // namespace plovera::sim

@@ -154,26 +154,26 @@ WindowPos SimWindowSystem::last_pos(host::Hwnd h) const { return node_ref(h).las
 
 // ---- The window tree, as the add-in sees it -------------------------------------
 
-host::Hwnd SimWindowSystem::GetDesktopWindow() {
+host::Hwnd SimWindowSystem::desktop_window() {
   return failing(WinsysCall::GetDesktopWindow) ? 0 : desktop_;
 }
 
-host::Hwnd SimWindowSystem::GetWindow(host::Hwnd h, std::uint32_t relation) {
+host::Hwnd SimWindowSystem::related_window(host::Hwnd h, host::WindowRelation relation) {
   if (failing(WinsysCall::GetWindow)) return 0;
   const Node* n = node(h);
   if (!n) return 0;
-  if (relation == host::GW_CHILD) return n->children.empty() ? 0 : n->children.front();
-  if (!n->parent) return relation == host::GW_HWNDFIRST ? h : 0;  // the desktop
+  if (relation == host::WindowRelation::first_child) return n->children.empty() ? 0 : n->children.front();
+  if (!n->parent) return relation == host::WindowRelation::first_sibling ? h : 0;  // the desktop
   const auto& siblings = node(n->parent)->children;
-  if (relation == host::GW_HWNDFIRST) return siblings.front();
-  if (relation == host::GW_HWNDNEXT) {
+  if (relation == host::WindowRelation::first_sibling) return siblings.front();
+  if (relation == host::WindowRelation::next_sibling) {
     auto it = std::find(siblings.begin(), siblings.end(), h);
     return ++it == siblings.end() ? 0 : *it;
   }
   return 0;
 }
 
-void SimWindowSystem::GetClassName(host::Hwnd h, std::u16string& out) {
+void SimWindowSystem::window_class(host::Hwnd h, std::u16string& out) {
   const Node* n = failing(WinsysCall::GetClassName) ? nullptr : node(h);
   if (n) {
     out.assign(n->cls);
@@ -182,12 +182,12 @@ void SimWindowSystem::GetClassName(host::Hwnd h, std::u16string& out) {
   }
 }
 
-std::int32_t SimWindowSystem::GetWindowTextLength(host::Hwnd h) {
+std::int32_t SimWindowSystem::window_text_length(host::Hwnd h) {
   const Node* n = failing(WinsysCall::GetWindowTextLength) ? nullptr : node(h);
   return n ? static_cast<std::int32_t>(n->caption.size()) : 0;
 }
 
-void SimWindowSystem::GetWindowText(host::Hwnd h, std::u16string& out) {
+void SimWindowSystem::window_text(host::Hwnd h, std::u16string& out) {
   const Node* n = failing(WinsysCall::GetWindowText) ? nullptr : node(h);
   if (n) {
     out.assign(n->caption);
@@ -196,7 +196,7 @@ void SimWindowSystem::GetWindowText(host::Hwnd h, std::u16string& out) {
   }
 }
 
-host::Hwnd SimWindowSystem::FindWindowEx(host::Hwnd parent, host::Hwnd child_after,
+host::Hwnd SimWindowSystem::find_child(host::Hwnd parent, host::Hwnd child_after,
                                          const char16_t* cls, const char16_t* title) {
   if (failing(WinsysCall::FindWindowEx)) return 0;
   const Node* p = node(parent == 0 ? desktop_ : parent);
@@ -214,13 +214,13 @@ host::Hwnd SimWindowSystem::FindWindowEx(host::Hwnd parent, host::Hwnd child_aft
   return 0;
 }
 
-host::Hwnd SimWindowSystem::GetParent(host::Hwnd h) {
+host::Hwnd SimWindowSystem::parent_of(host::Hwnd h) {
   if (failing(WinsysCall::GetParent)) return 0;
   const Node* n = node(h);
   return n && n->parent != desktop_ ? n->parent : 0;
 }
 
-host::Hwnd SimWindowSystem::SetParent(host::Hwnd child, host::Hwnd new_parent) {
+host::Hwnd SimWindowSystem::set_parent(host::Hwnd child, host::Hwnd new_parent) {
   if (failing(WinsysCall::SetParent)) return 0;
   if (new_parent == 0) new_parent = desktop_;
   if (!node(child) || !node(new_parent) || child == desktop_) return 0;
@@ -235,7 +235,7 @@ host::Hwnd SimWindowSystem::SetParent(host::Hwnd child, host::Hwnd new_parent) {
   return old;
 }
 
-bool SimWindowSystem::GetWindowRect(host::Hwnd h, host::Rect& r) {
+bool SimWindowSystem::window_rect(host::Hwnd h, host::Rect& r) {
   if (failing(WinsysCall::GetWindowRect) || !node(h)) return false;
   r = rect(h);
   return true;
@@ -247,15 +247,15 @@ void SimWindowSystem::restack(host::Hwnd h, host::Hwnd insert_after) {
   auto& siblings = node(node(h)->parent)->children;
   const bool sibling =
       std::find(siblings.begin(), siblings.end(), insert_after) != siblings.end();
-  if (insert_after != host::HWND_TOP && !sibling) return;
+  if (insert_after != host::kTopOfZOrder && !sibling) return;
   unlink(h);
-  auto at = insert_after == host::HWND_TOP
+  auto at = insert_after == host::kTopOfZOrder
                 ? siblings.begin()
                 : std::find(siblings.begin(), siblings.end(), insert_after) + 1;
   siblings.insert(at, h);
 }
 
-bool SimWindowSystem::SetWindowPos(host::Hwnd h, host::Hwnd insert_after, std::int32_t x,
+bool SimWindowSystem::place_window(host::Hwnd h, host::Hwnd insert_after, std::int32_t x,
                                    std::int32_t y, std::int32_t cx, std::int32_t cy,
                                    std::uint32_t flags) {
   if (failing(WinsysCall::SetWindowPos)) return false;
@@ -265,26 +265,26 @@ bool SimWindowSystem::SetWindowPos(host::Hwnd h, host::Hwnd insert_after, std::i
               clamp32(std::int64_t{y} + std::max(cy, 0))};
   ++n->moves;
   n->last_pos = {insert_after, x, y, cx, cy, flags};
-  if (!(flags & host::SWP_NOZORDER) && insert_after != h) restack(h, insert_after);
+  if (!(flags & host::place::keep_z_order) && insert_after != h) restack(h, insert_after);
   return true;
 }
 
 // ---- Focus, pointer, shell, screen ----------------------------------------------
 
-bool SimWindowSystem::SetForegroundWindow(host::Hwnd h) {
+bool SimWindowSystem::bring_to_foreground(host::Hwnd h) {
   if (failing(WinsysCall::SetForegroundWindow) || !node(h)) return false;
   foreground_ = h;
   ++foreground_count_;
   return true;
 }
 
-bool SimWindowSystem::GetCursorPos(host::Point& p) {
+bool SimWindowSystem::cursor_pos(host::Point& p) {
   if (failing(WinsysCall::GetCursorPos)) return false;
   p = cursor_;
   return true;
 }
 
-bool SimWindowSystem::ShellExecute(host::Hwnd owner, const std::u16string& verb,
+bool SimWindowSystem::shell_execute(host::Hwnd owner, const std::u16string& verb,
                                    const std::u16string& file, const std::u16string& parameters,
                                    const std::u16string& directory, std::int32_t show) {
   if (failing(WinsysCall::ShellExecute)) return false;
@@ -292,13 +292,13 @@ bool SimWindowSystem::ShellExecute(host::Hwnd owner, const std::u16string& verb,
   return true;
 }
 
-std::u16string SimWindowSystem::ModuleFolder() {
+std::u16string SimWindowSystem::module_folder() {
   return failing(WinsysCall::ModuleFolder) ? std::u16string() : module_folder_;
 }
 
-std::int32_t SimWindowSystem::LogPixelsX() { return failing(WinsysCall::LogPixelsX) ? 0 : dpi_x_; }
+std::int32_t SimWindowSystem::dpi_x() { return failing(WinsysCall::LogPixelsX) ? 0 : dpi_x_; }
 
-std::int32_t SimWindowSystem::LogPixelsY() { return failing(WinsysCall::LogPixelsY) ? 0 : dpi_y_; }
+std::int32_t SimWindowSystem::dpi_y() { return failing(WinsysCall::LogPixelsY) ? 0 : dpi_y_; }
 
 std::int32_t SimWindowSystem::twips_per_pixel_x() const noexcept { return twips_per_pixel(dpi_x_); }
 

@@ -17,7 +17,7 @@
 // "SetWindowPos", "RegQueryValueEx", ... (kWinsysCallNames); "ModuleFolder",
 // "LogPixelsX" and "LogPixelsY" for the rest. Every call is counted. An
 // injected failure has no effect and returns the function's failure value:
-// 0 for a handle or a length, false, an empty text, ERROR_ACCESS_DENIED for
+// 0 for a handle or a length, false, an empty text, host::reg::access_denied for
 // the registry, 0 from LogPixelsX/Y (as a failing GetDeviceCaps). These
 // functions never throw. The test-side functions are not counted.
 #pragma once
@@ -42,8 +42,6 @@ enum class WinsysCall : std::uint8_t {
 };
 extern const std::span<const char* const> kWinsysCallNames;
 
-inline constexpr std::int32_t ERROR_ACCESS_DENIED = 5;
-inline constexpr std::int32_t ERROR_INVALID_HANDLE = 6;
 
 struct ShellCall {
   host::Hwnd owner;
@@ -65,49 +63,49 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   SimWindowSystem& operator=(const SimWindowSystem&) = delete;
 
   // ---- host::WindowSystem ------------------------------------------------
-  host::Hwnd GetDesktopWindow() override;
-  host::Hwnd GetWindow(host::Hwnd h, std::uint32_t relation) override;
-  void GetClassName(host::Hwnd h, std::u16string& out) override;
-  std::int32_t GetWindowTextLength(host::Hwnd h) override;
-  void GetWindowText(host::Hwnd h, std::u16string& out) override;
+  host::Hwnd desktop_window() override;
+  host::Hwnd related_window(host::Hwnd h, host::WindowRelation relation) override;
+  void window_class(host::Hwnd h, std::u16string& out) override;
+  std::int32_t window_text_length(host::Hwnd h) override;
+  void window_text(host::Hwnd h, std::u16string& out) override;
   // Direct children of `parent` (0 = the desktop) after `child_after`
   // (0 = from the top), whose class and title equal the given ones exactly;
   // a null class or title matches any.
-  host::Hwnd FindWindowEx(host::Hwnd parent, host::Hwnd child_after, const char16_t* cls,
+  host::Hwnd find_child(host::Hwnd parent, host::Hwnd child_after, const char16_t* cls,
                           const char16_t* title) override;
   // 0 for a top-level window, as Windows gives for one without an owner.
-  host::Hwnd GetParent(host::Hwnd h) override;
+  host::Hwnd parent_of(host::Hwnd h) override;
   // The window keeps its place relative to its parent's client area and
   // goes to the top of its new siblings. Returns the old parent (the desktop
   // for a top-level window), 0 when it fails.
-  host::Hwnd SetParent(host::Hwnd child, host::Hwnd new_parent) override;
-  bool GetWindowRect(host::Hwnd h, host::Rect& r) override;
+  host::Hwnd set_parent(host::Hwnd child, host::Hwnd new_parent) override;
+  bool window_rect(host::Hwnd h, host::Rect& r) override;
   // x, y relative to the parent's client area; a negative size becomes 0.
   // Without SWP_NOZORDER the window goes behind `insert_after` (HWND_TOP:
   // to the top).
-  bool SetWindowPos(host::Hwnd h, host::Hwnd insert_after, std::int32_t x, std::int32_t y,
+  bool place_window(host::Hwnd h, host::Hwnd insert_after, std::int32_t x, std::int32_t y,
                     std::int32_t cx, std::int32_t cy, std::uint32_t flags) override;
-  bool SetForegroundWindow(host::Hwnd h) override;
-  bool GetCursorPos(host::Point& p) override;
-  bool ShellExecute(host::Hwnd owner, const std::u16string& verb, const std::u16string& file,
+  bool bring_to_foreground(host::Hwnd h) override;
+  bool cursor_pos(host::Point& p) override;
+  bool shell_execute(host::Hwnd owner, const std::u16string& verb, const std::u16string& file,
                     const std::u16string& parameters, const std::u16string& directory,
                     std::int32_t show) override;
-  std::u16string ModuleFolder() override;
-  std::int32_t LogPixelsX() override;
-  std::int32_t LogPixelsY() override;
-  // A missing key gives ERROR_FILE_NOT_FOUND and leaves `out` untouched.
-  std::int32_t RegOpenKeyEx(host::RegRoot root, const std::u16string& sub_key,
+  std::u16string module_folder() override;
+  std::int32_t dpi_x() override;
+  std::int32_t dpi_y() override;
+  // A missing key gives host::reg::not_found and leaves `out` untouched.
+  std::int32_t open_key(host::RegRoot root, const std::u16string& sub_key,
                             std::uint32_t access, host::RegKey& out) override;
   // As RegQueryValueExW: the value's type is written whenever it exists;
   // `size` receives the byte size of the data (strings with their NUL);
   // null `data` only asks for the size; a too small `size` gives
-  // ERROR_MORE_DATA with the buffer untouched; a missing value gives
-  // ERROR_FILE_NOT_FOUND with `type`, `size` and the buffer untouched.
-  // An unknown or closed key gives ERROR_INVALID_HANDLE.
-  std::int32_t RegQueryValueEx(host::RegKey key, const std::u16string& name,
+  // host::reg::more_data with the buffer untouched; a missing value gives
+  // host::reg::not_found with `type`, `size` and the buffer untouched.
+  // An unknown or closed key gives host::reg::invalid_handle.
+  std::int32_t query_value(host::RegKey key, const std::u16string& name,
                                std::uint32_t& type, std::uint8_t* data,
                                std::uint32_t& size) override;
-  std::int32_t RegCloseKey(host::RegKey key) override;
+  std::int32_t close_key(host::RegKey key) override;
 
   // ---- The window tree (test side) ---------------------------------------
   host::Hwnd desktop() const noexcept { return desktop_; }
@@ -145,7 +143,7 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   void set_value(host::RegRoot root, const std::u16string& key, const std::u16string& name,
                  std::uint32_t type, std::vector<std::uint8_t> bytes);
   void set_string(host::RegRoot root, const std::u16string& key, const std::u16string& name,
-                  const std::u16string& text, std::uint32_t type = host::REG_SZ);
+                  const std::u16string& text, std::uint32_t type = host::reg::type_string);
   void set_multi(host::RegRoot root, const std::u16string& key, const std::u16string& name,
                  const std::vector<std::u16string>& strings);
   void set_dword(host::RegRoot root, const std::u16string& key, const std::u16string& name,

@@ -7,7 +7,7 @@
 
 namespace plovera {
 
-using host::Ctl;
+using host::Part;
 
 namespace {
 constexpr float kGap = 30.0f;
@@ -95,18 +95,18 @@ void frmAddIn::drop_on_tab(std::int32_t Source, std::int32_t des, bool activate)
 void frmAddIn::DragDrop(host::Element target, std::int16_t source, float x, float y) {
   run_event([&] {
     if (!tab_in_strip(source)) return;
-    switch (target.ctl) {
-      case Ctl::Image1:
-      case Ctl::Image3:
-      case Ctl::Label2:
+    switch (target.part) {
+      case Part::face:
+      case Part::icon:
+      case Part::caption:
         if (tab_in_strip(target.index)) drop_on_tab(source, target.index, true);
         return;
-      case Ctl::Image2:
+      case Part::close_button:
         if (tab_in_strip(target.index)) drop_on_tab(source, target.index, false);
         return;
-      case Ctl::Ileft: return drop_on_tab(source, taborder(1), true);
-      case Ctl::Iright: return drop_on_tab(source, taborder(tabcount), true);
-      case Ctl::Form:
+      case Part::left_arrow: return drop_on_tab(source, taborder(1), true);
+      case Part::right_arrow: return drop_on_tab(source, taborder(tabcount), true);
+      case Part::bar:
         formdrag(source, x, y);
         return drop_on_tab(source, source, true);
     }

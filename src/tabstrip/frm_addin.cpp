@@ -8,7 +8,7 @@
 
 namespace plovera {
 
-using host::Ctl;
+using host::Part;
 using host::Element;
 using host::Picture;
 using host::Timer;
@@ -39,23 +39,23 @@ void frmAddIn::Show() { form().Show(); }
 void frmAddIn::Unload() noexcept { form_.reset(); }
 
 void frmAddIn::enable_mouse_timer() {
-  form().TimerInterval(Timer::mouseTimer, host::design::mouse_timer_ms);
-  form().TimerEnabled(Timer::mouseTimer, true);
+  form().TimerInterval(Timer::poll, host::design::mouse_timer_ms);
+  form().TimerEnabled(Timer::poll, true);
 }
 
 // The bar's background follows Word's version and the Office colour theme.
 void frmAddIn::Form_Load() {
   std::u16string ver;
   addin_.app().Version(ver);
-  std::uint32_t type = host::REG_DWORD;
+  std::uint32_t type = host::reg::type_dword;
   const std::u16string theme = getregvalue(
       host::RegRoot::current_user, u"Software\\Microsoft\\Office\\" + ver + u"\\Common", u"Theme",
       type);
   const double v = version_number(ver);
   const double major = std::trunc(v);
-  if (major > 13 && theme != u"1") form().Picture(host::list_image(6));
-  if (major == 12 && theme != u"" && theme != u"1") form().Picture(host::list_image(6));
-  if (v < 12) form().Picture(host::list_image(7));
+  if (major > 13 && theme != u"1") form().Picture(host::Picture::bar_grey_blue);
+  if (major == 12 && theme != u"" && theme != u"1") form().Picture(host::Picture::bar_grey_blue);
+  if (v < 12) form().Picture(host::Picture::bar_grey);
   fload();
 }
 
@@ -93,7 +93,7 @@ void frmAddIn::set_arrows_visible(bool visible) {
   form().Visible(Iright, visible);
 }
 
-void frmAddIn::foreground_to_word() { addin_.ws().SetForegroundWindow(addin_.wordhwnd); }
+void frmAddIn::foreground_to_word() { addin_.ws().bring_to_foreground(addin_.wordhwnd); }
 
 void frmAddIn::mouseTimer_Timer() {
   addin_.checkdock();
@@ -107,32 +107,32 @@ void frmAddIn::rightTimer_Timer() { moveright(); }
 void frmAddIn::TimerTick(Timer t) {
   run_event([&] {
     switch (t) {
-      case Timer::mouseTimer: return mouseTimer_Timer();
-      case Timer::leftTimer: return leftTimer_Timer();
-      case Timer::rightTimer: return rightTimer_Timer();
+      case Timer::poll: return mouseTimer_Timer();
+      case Timer::scroll_left: return leftTimer_Timer();
+      case Timer::scroll_right: return rightTimer_Timer();
     }
   });
 }
 
 namespace {
-bool is_tab_body(Ctl c) { return c == Ctl::Image1 || c == Ctl::Image3 || c == Ctl::Label2; }
+bool is_tab_body(Part c) { return c == Part::face || c == Part::icon || c == Part::caption; }
 }  // namespace
 
 void frmAddIn::MouseDown(Element e, std::int16_t button) {
   run_event([&] {
-    if (e.ctl == Ctl::Form) foreground_to_word();
-    if (button == host::RIGHT_BUTTON) return addin_.showmenu();
-    if (button != host::LEFT_BUTTON) return;
-    if (e.ctl == Ctl::Ileft) form().TimerEnabled(Timer::leftTimer, true);
-    if (e.ctl == Ctl::Iright) form().TimerEnabled(Timer::rightTimer, true);
-    if (is_tab_body(e.ctl)) pressidx = e.index;
+    if (e.part == Part::bar) foreground_to_word();
+    if (button == host::kRightButton) return addin_.showmenu();
+    if (button != host::kLeftButton) return;
+    if (e.part == Part::left_arrow) form().TimerEnabled(Timer::scroll_left, true);
+    if (e.part == Part::right_arrow) form().TimerEnabled(Timer::scroll_right, true);
+    if (is_tab_body(e.part)) pressidx = e.index;
   });
 }
 
 void frmAddIn::MouseMove(Element e, std::int16_t /*button*/) {
   run_event([&] {
-    if (is_tab_body(e.ctl)) return MouseM(e.index);
-    if (e.ctl == Ctl::Image2) {
+    if (is_tab_body(e.part)) return MouseM(e.index);
+    if (e.part == Part::close_button) {
       mmove(e.index);
       return cmmove(e.index);
     }
@@ -145,25 +145,25 @@ void frmAddIn::MouseMove(Element e, std::int16_t /*button*/) {
 // engine keeps the capture), so a held scroll always stops.
 void frmAddIn::MouseUp(Element e, std::int16_t /*button*/) {
   run_event([&] {
-    if (e.ctl == Ctl::Ileft || e.ctl == Ctl::Iright) {
-      form().TimerEnabled(e.ctl == Ctl::Ileft ? Timer::leftTimer : Timer::rightTimer, false);
+    if (e.part == Part::left_arrow || e.part == Part::right_arrow) {
+      form().TimerEnabled(e.part == Part::left_arrow ? Timer::scroll_left : Timer::scroll_right, false);
       return foreground_to_word();
     }
-    if (is_tab_body(e.ctl)) pressidx = 0;
+    if (is_tab_body(e.part)) pressidx = 0;
   });
 }
 
 void frmAddIn::Click(Element e) {
   run_event([&] {
-    if (e.ctl == Ctl::Form) return foreground_to_word();
-    if (is_tab_body(e.ctl)) return activate_tab(e.index);
-    if (e.ctl == Ctl::Image2) return request_close(e.index);
+    if (e.part == Part::bar) return foreground_to_word();
+    if (is_tab_body(e.part)) return activate_tab(e.index);
+    if (e.part == Part::close_button) return request_close(e.index);
   });
 }
 
 void frmAddIn::DblClick(Element e) {
   run_event([&] {
-    if (e.ctl == Ctl::Form || is_tab_body(e.ctl)) foreground_to_word();
+    if (e.part == Part::bar || is_tab_body(e.part)) foreground_to_word();
   });
 }
 
@@ -190,10 +190,10 @@ std::string frmAddIn::check_invariants() {
   host::Form& f = *form_;
   if (wincount != tabcount) return "wincount differs from tabcount";
   if (tabcount < 0 || tabcount > kMaxTabs) return "tabcount out of range";
-  std::vector<bool> in_strip(static_cast<std::size_t>(f.Count(Ctl::Label2)) + 1, false);
+  std::vector<bool> in_strip(static_cast<std::size_t>(f.Count(Part::caption)) + 1, false);
   for (std::int32_t p = 1; p <= tabcount; ++p) {
     const std::int32_t c = taborder(p);
-    if (c < 1 || c >= f.Count(Ctl::Label2)) return "taborder names no loaded tab at " + std::to_string(p);
+    if (c < 1 || c >= f.Count(Part::caption)) return "taborder names no loaded tab at " + std::to_string(p);
     if (ctlpos(c) != p) return "ctlpos(taborder(p)) != p at " + std::to_string(p);
     in_strip[static_cast<std::size_t>(c)] = true;
     for (Element e : {Label2(c), Image1(c), Image2(c), Image3(c)})
@@ -202,14 +202,14 @@ std::string frmAddIn::check_invariants() {
     if (p > 1 && f.Left(Image1(c)) != face_right(taborder(p - 1)) + 30.0f)
       return "faces not 30 twips apart at " + std::to_string(p);
   }
-  for (std::int32_t c = 1; c < f.Count(Ctl::Label2); ++c) {
+  for (std::int32_t c = 1; c < f.Count(Part::caption); ++c) {
     if (in_strip[static_cast<std::size_t>(c)]) continue;
     for (Element e : {Label2(c), Image1(c), Image2(c), Image3(c)})
       if (f.Visible(e)) return "element of free index " + std::to_string(c) + " is visible";
   }
   for (std::int32_t idx : {std::int32_t{activeidx}, std::int32_t{hoveridx},
                            std::int32_t{closeidx}, pressidx})
-    if (idx < 0 || idx >= f.Count(Ctl::Label2)) return "an index variable names no control";
+    if (idx < 0 || idx >= f.Count(Part::caption)) return "an index variable names no control";
   return {};
 }
 

@@ -103,12 +103,12 @@ class frmAddIn : public TabModel, public host::FormEvents {
   std::string check_invariants();
 
  private:
-  static host::Element Image1(std::int32_t c) { return {host::Ctl::Image1, narrow(c)}; }
-  static host::Element Image2(std::int32_t c) { return {host::Ctl::Image2, narrow(c)}; }
-  static host::Element Image3(std::int32_t c) { return {host::Ctl::Image3, narrow(c)}; }
-  static host::Element Label2(std::int32_t c) { return {host::Ctl::Label2, narrow(c)}; }
-  static constexpr host::Element Ileft{host::Ctl::Ileft, 0};
-  static constexpr host::Element Iright{host::Ctl::Iright, 0};
+  static host::Element Image1(std::int32_t c) { return {host::Part::face, narrow(c)}; }
+  static host::Element Image2(std::int32_t c) { return {host::Part::close_button, narrow(c)}; }
+  static host::Element Image3(std::int32_t c) { return {host::Part::icon, narrow(c)}; }
+  static host::Element Label2(std::int32_t c) { return {host::Part::caption, narrow(c)}; }
+  static constexpr host::Element Ileft{host::Part::left_arrow, 0};
+  static constexpr host::Element Iright{host::Part::right_arrow, 0};
   static std::int16_t narrow(std::int32_t c);
 
   // The right edge of a tab's face.

@@ -12,21 +12,21 @@ using host::Picture;
 void frmAddIn::mmove(std::int16_t index) {
   if (hoveridx == index) return;
   const std::int16_t h = hoveridx;
-  form().Picture(Image1(h), h == activeidx ? Picture::none : host::list_image(1));
-  form().Picture(Image1(index), host::list_image(2));
+  form().Picture(Image1(h), h == activeidx ? Picture::none : host::Picture::face_normal);
+  form().Picture(Image1(index), host::Picture::face_hot);
   hoveridx = index;
 }
 
 void frmAddIn::cmove() {
   if (closeidx == 0) return;
-  form().Picture(Image2(closeidx), host::list_image(3));
+  form().Picture(Image2(closeidx), host::Picture::close_normal);
   closeidx = 0;
 }
 
 void frmAddIn::cmmove(std::int16_t index) {
   if (closeidx == index) return;
-  if (closeidx != 0) form().Picture(Image2(closeidx), host::list_image(3));
-  form().Picture(Image2(index), host::list_image(4));
+  if (closeidx != 0) form().Picture(Image2(closeidx), host::Picture::close_normal);
+  form().Picture(Image2(index), host::Picture::close_hot);
   closeidx = index;
 }
 
@@ -35,7 +35,7 @@ void frmAddIn::cmmove(std::int16_t index) {
 void frmAddIn::mdown(std::int32_t index) {
   if (activeidx == index) return;
   const std::int16_t a = activeidx;
-  form().Picture(Image1(a), a == hoveridx ? host::list_image(2) : host::list_image(1));
+  form().Picture(Image1(a), a == hoveridx ? host::Picture::face_hot : host::Picture::face_normal);
   bringintoview(index);
   form().Picture(Image1(index), Picture::none);
   activeidx = narrow(index);
@@ -63,15 +63,15 @@ void frmAddIn::MouseM(std::int16_t index) {
 void frmAddIn::testmouse() {
   host::Rect r;
   host::Point pt;
-  addin_.ws().GetWindowRect(hWnd(), r);
-  addin_.ws().GetCursorPos(pt);
+  addin_.ws().window_rect(hWnd(), r);
+  addin_.ws().cursor_pos(pt);
   if (r.left < pt.x && pt.x < r.right && r.top < pt.y && pt.y < r.bottom) return;
   if (hoveridx != 0) {
-    form().Picture(Image1(hoveridx), hoveridx == activeidx ? Picture::none : host::list_image(1));
+    form().Picture(Image1(hoveridx), hoveridx == activeidx ? Picture::none : host::Picture::face_normal);
     hoveridx = 0;
   }
   if (closeidx != 0) {
-    form().Picture(Image2(closeidx), host::list_image(3));
+    form().Picture(Image2(closeidx), host::Picture::close_normal);
     closeidx = 0;
   }
 }

@@ -55,26 +55,26 @@ std::u16string frmAddIn::getregvalue(host::RegRoot root, const std::u16string& s
   std::vector<std::uint8_t> data(kInitialBytes, 0);
   std::uint32_t size = 0;
   host::RegKey key = 0;
-  if (ws.RegOpenKeyEx(root, sub_key, host::KEY_QUERY_VALUE, key) == host::ERROR_SUCCESS) {
+  if (ws.open_key(root, sub_key, host::reg::read_access, key) == host::reg::ok) {
     std::uint32_t type = value_type;
     size = kInitialBytes;
-    std::int32_t st = ws.RegQueryValueEx(key, value_name, type, data.data(), size);
-    if (st == host::ERROR_MORE_DATA) {  // longer than the buffer: read it whole
+    std::int32_t st = ws.query_value(key, value_name, type, data.data(), size);
+    if (st == host::reg::more_data) {  // longer than the buffer: read it whole
       data.assign(size, 0);
       type = value_type;
-      st = ws.RegQueryValueEx(key, value_name, type, data.data(), size);
+      st = ws.query_value(key, value_name, type, data.data(), size);
     }
-    if (st == host::ERROR_SUCCESS) value_type = type;
+    if (st == host::reg::ok) value_type = type;
     else size = 0;
-    ws.RegCloseKey(key);
+    ws.close_key(key);
   }
   std::u16string result;
   switch (value_type) {
-    case host::REG_SZ:
-    case host::REG_EXPAND_SZ:
-    case host::REG_MULTI_SZ: result = string_of(data, size); break;
-    case host::REG_BINARY: result = hex_bytes(data, size); break;
-    case host::REG_DWORD: {
+    case host::reg::type_string:
+    case host::reg::type_expandable_string:
+    case host::reg::type_multi_string: result = string_of(data, size); break;
+    case host::reg::type_binary: result = hex_bytes(data, size); break;
+    case host::reg::type_dword: {
       std::uint32_t v = 0;
       if (size >= 4) std::memcpy(&v, data.data(), 4);
       result = unsigned_text(v);

@@ -6,7 +6,7 @@
 
 namespace plovera {
 
-using host::Ctl;
+using host::Part;
 
 // One synchronisation pass, run by every tick: select the tab of Word's
 // active window, refresh changed captions, remove tabs whose window no longer
@@ -90,7 +90,7 @@ void frmAddIn::mclose(std::int32_t Index) {
 
   if (i == static_cast<std::int32_t>(activeidx)) {
     const std::int32_t heir = p == n ? taborder(n - 1) : taborder(p + 1);
-    visual([&] { f.Picture(Image1(i), host::list_image(1)); });
+    visual([&] { f.Picture(Image1(i), host::Picture::face_normal); });
     visual([&] { f.Picture(Image1(heir), host::Picture::none); });
     activeidx = narrow(heir);
   }

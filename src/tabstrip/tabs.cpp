@@ -9,7 +9,7 @@
 
 namespace plovera {
 
-using host::Ctl;
+using host::Part;
 using host::Picture;
 
 float frmAddIn::face_right(std::int32_t c) {
@@ -20,7 +20,7 @@ float frmAddIn::face_right(std::int32_t c) {
 // Label2, Image3, Image2, Image1. Loading stops at the first failure, so an
 // index may be left part-loaded; the next attempt completes it.
 void frmAddIn::ensure_elements(std::int32_t c) {
-  for (Ctl array : {Ctl::Label2, Ctl::Image3, Ctl::Image2, Ctl::Image1})
+  for (Part array : {Part::caption, Part::icon, Part::close_button, Part::face})
     if (form().Count(array) <= c) form().Load(array, narrow(c));
 }
 
@@ -29,7 +29,7 @@ void frmAddIn::ensure_elements(std::int32_t c) {
 // succeeded.
 void frmAddIn::addtab(const std::u16string& caption) {
   host::Form& f = form();
-  const std::int32_t n = f.Count(Ctl::Label2);
+  const std::int32_t n = f.Count(Part::caption);
   std::int32_t c = n;
   if (n - 1 != tabcount) {
     for (std::int32_t k = 1; k < n; ++k)
@@ -71,7 +71,7 @@ void frmAddIn::settab(std::int16_t c, std::int32_t x, const std::u16string& capt
   const float top = f.Top(Label2(1));
 
   f.Visible(Image3(c), true);
-  f.Picture(Image3(c), host::list_image(5));
+  f.Picture(Image3(c), host::Picture::document_icon);
   f.Stretch(Image3(c), true);
   f.Width(Image3(c), 240.0f);
   f.Height(Image3(c), 240.0f);
@@ -81,7 +81,7 @@ void frmAddIn::settab(std::int16_t c, std::int32_t x, const std::u16string& capt
   f.Left(Label2(c), f.Width(Image3(c)) + f.Left(Image3(c)) + 30.0f);
 
   f.Visible(Image2(c), true);
-  f.Picture(Image2(c), host::list_image(3));
+  f.Picture(Image2(c), host::Picture::close_normal);
   f.Stretch(Image2(c), true);
   f.Width(Image2(c), 210.0f);
   f.Height(Image2(c), 210.0f);
@@ -89,7 +89,7 @@ void frmAddIn::settab(std::int16_t c, std::int32_t x, const std::u16string& capt
   f.Left(Image2(c), f.Width(Label2(c)) + f.Left(Label2(c)) + 30.0f);
 
   f.Visible(Image1(c), true);
-  f.Picture(Image1(c), host::list_image(1));
+  f.Picture(Image1(c), host::Picture::face_normal);
   f.Stretch(Image1(c), true);
   f.Width(Image1(c), f.Width(Image2(c)) + f.Left(Image2(c)) - f.Left(Image3(c)) + 30.0f);
   f.Height(Image1(c), f.Height(Label2(1)));

@@ -4,40 +4,40 @@
 
 namespace plovera::win32 {
 
-using host::Ctl;
+using host::Part;
 using host::Element;
 
-bool is_label(Ctl ctl) noexcept { return ctl == Ctl::Label2; }
+bool is_label(Part part) noexcept { return part == Part::caption; }
 
-bool is_control_array(Ctl ctl) noexcept {
-  return ctl == Ctl::Image1 || ctl == Ctl::Image2 || ctl == Ctl::Image3 || ctl == Ctl::Label2;
+bool is_control_array(Part part) noexcept {
+  return part == Part::face || part == Part::close_button || part == Part::icon || part == Part::caption;
 }
 
-const ElementTable::Slots* ElementTable::slots_of(Ctl ctl) const noexcept {
-  const auto i = static_cast<std::size_t>(ctl);
-  if (ctl == Ctl::Form || i >= slots_.size()) return nullptr;
+const ElementTable::Slots* ElementTable::slots_of(Part part) const noexcept {
+  const auto i = static_cast<std::size_t>(part);
+  if (part == Part::bar || i >= slots_.size()) return nullptr;
   return &slots_[i];
 }
 
-ElementTable::Slots* ElementTable::slots_of(Ctl ctl) noexcept {
-  return const_cast<Slots*>(std::as_const(*this).slots_of(ctl));
+ElementTable::Slots* ElementTable::slots_of(Part part) noexcept {
+  return const_cast<Slots*>(std::as_const(*this).slots_of(part));
 }
 
-void ElementTable::define(Ctl ctl, ElementState design) {
-  Slots* slots = slots_of(ctl);
+void ElementTable::define(Part part, ElementState design) {
+  Slots* slots = slots_of(part);
   if (!slots) throw_host_error(status::invalid_arg, "Form.Define");
   if (slots->empty()) slots->resize(1);
   (*slots)[0] = std::move(design);
 }
 
-std::int16_t ElementTable::count(Ctl ctl) const {
-  const Slots* slots = slots_of(ctl);
+std::int16_t ElementTable::count(Part part) const {
+  const Slots* slots = slots_of(part);
   if (!slots) throw_host_error(status::invalid_arg, "Form.Count");
   return static_cast<std::int16_t>(
       std::count_if(slots->begin(), slots->end(), [](const auto& s) { return s.has_value(); }));
 }
 
-ElementState& ElementTable::load(Ctl array, std::int16_t index) {
+ElementState& ElementTable::load(Part array, std::int16_t index) {
   Slots* slots = slots_of(array);
   if (!slots || !is_control_array(array) || slots->empty() || !(*slots)[0])
     throw_host_error(status::invalid_arg, "Form.Load");
@@ -52,7 +52,7 @@ ElementState& ElementTable::load(Ctl array, std::int16_t index) {
 }
 
 const ElementState* ElementTable::find(Element e) const noexcept {
-  const Slots* slots = slots_of(e.ctl);
+  const Slots* slots = slots_of(e.part);
   if (!slots || e.index < 0) return nullptr;
   const auto i = static_cast<std::size_t>(e.index);
   if (i >= slots->size() || !(*slots)[i]) return nullptr;

@@ -26,20 +26,20 @@ struct ElementState {
   std::shared_ptr<const LabelFont> font;
 };
 
-bool is_label(host::Ctl ctl) noexcept;
-bool is_control_array(host::Ctl ctl) noexcept;
+bool is_label(host::Part part) noexcept;
+bool is_control_array(host::Part part) noexcept;
 
 class ElementTable {
  public:
-  // Puts the design-time element of `ctl` at index 0 (the template of an
+  // Puts the design-time element of `part` at index 0 (the template of an
   // array, or the single element of an arrow).
-  void define(host::Ctl ctl, ElementState design);
+  void define(host::Part part, ElementState design);
 
-  // Loaded elements of `ctl`, template included.
-  std::int16_t count(host::Ctl ctl) const;
+  // Loaded elements of `part`, template included.
+  std::int16_t count(host::Part part) const;
   // Loads `index` of a control array as a copy of its template, hidden.
   // Fails for a single control, an index below 1 or one already loaded.
-  ElementState& load(host::Ctl array, std::int16_t index);
+  ElementState& load(host::Part array, std::int16_t index);
 
   // The loaded element, or nullptr.
   const ElementState* find(host::Element e) const noexcept;
@@ -53,10 +53,10 @@ class ElementTable {
 
  private:
   using Slots = std::vector<std::optional<ElementState>>;
-  const Slots* slots_of(host::Ctl ctl) const noexcept;
-  Slots* slots_of(host::Ctl ctl) noexcept;
+  const Slots* slots_of(host::Part part) const noexcept;
+  Slots* slots_of(host::Part part) noexcept;
 
-  std::array<Slots, 7> slots_;  // by host::Ctl; Form has none
+  std::array<Slots, 7> slots_;  // by host::Part; Form has none
 };
 
 }  // namespace plovera::win32

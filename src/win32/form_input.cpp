@@ -11,7 +11,7 @@
 
 namespace plovera::win32 {
 
-using host::Ctl;
+using host::Part;
 using host::Element;
 using host::FormEvents;
 
@@ -19,16 +19,16 @@ namespace {
 
 std::int16_t buttons_of(WPARAM keys) noexcept {
   std::int16_t held = 0;
-  if (keys & MK_LBUTTON) held |= host::LEFT_BUTTON;
-  if (keys & MK_RBUTTON) held |= host::RIGHT_BUTTON;
-  if (keys & MK_MBUTTON) held |= host::MIDDLE_BUTTON;
+  if (keys & MK_LBUTTON) held |= host::kLeftButton;
+  if (keys & MK_RBUTTON) held |= host::kRightButton;
+  if (keys & MK_MBUTTON) held |= host::kMiddleButton;
   return held;
 }
 
 std::int16_t lowest_button(std::int16_t held) noexcept {
-  for (std::int16_t b : {host::LEFT_BUTTON, host::RIGHT_BUTTON, host::MIDDLE_BUTTON})
+  for (std::int16_t b : {host::kLeftButton, host::kRightButton, host::kMiddleButton})
     if (held & b) return b;
-  return host::LEFT_BUTTON;
+  return host::kLeftButton;
 }
 
 bool escape_down() noexcept { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0; }
@@ -47,7 +47,7 @@ void FormWindow::on_button_down(std::int16_t button, POINT pt, bool double_click
   }
   press_.held |= button;
   if (press_.spent) return;
-  if (button == host::LEFT_BUTTON) press_.click_armed = !double_click;
+  if (button == host::kLeftButton) press_.click_armed = !double_click;
   const Element target = press_.element;
   if (double_click) {
     deliver([target](FormEvents& ev) { ev.DblClick(target); });
@@ -58,7 +58,7 @@ void FormWindow::on_button_down(std::int16_t button, POINT pt, bool double_click
 
 void FormWindow::on_button_up(std::int16_t button, POINT pt) {
   if (drag_.active) {
-    if (button == host::LEFT_BUTTON) finish_drag(pt);
+    if (button == host::kLeftButton) finish_drag(pt);
     return;
   }
   const std::optional<Element> hit = hit_test(pt);
@@ -73,8 +73,8 @@ void FormWindow::on_button_up(std::int16_t button, POINT pt) {
     return;
   }
   const Element target = press_.element;
-  const bool click = button == host::LEFT_BUTTON && press_.click_armed && hit && *hit == target;
-  if (button == host::LEFT_BUTTON) press_.click_armed = false;
+  const bool click = button == host::kLeftButton && press_.click_armed && hit && *hit == target;
+  if (button == host::kLeftButton) press_.click_armed = false;
   press_.held &= static_cast<std::int16_t>(~button);
   if (press_.held == 0) end_press();
   if (!deliver([target, button](FormEvents& ev) { ev.MouseUp(target, button); })) return;
@@ -134,9 +134,9 @@ void FormWindow::end_press() {
 // Only a face can be dragged, and only while the left button holds the
 // press that will end the drag; otherwise nothing happens.
 void FormWindow::Drag(Element e) {
-  if (e.ctl != Ctl::Image1) throw_host_error(status::invalid_arg, "Image1.Drag");
-  const ElementState& face = element(e, "Image1.Drag");
-  if (!hwnd_ || drag_.active || !press_.active || !(press_.held & host::LEFT_BUTTON)) return;
+  if (e.part != Part::face) throw_host_error(status::invalid_arg, "face.Drag");
+  const ElementState& face = element(e, "face.Drag");
+  if (!hwnd_ || drag_.active || !press_.active || !(press_.held & host::kLeftButton)) return;
   POINT cursor{};
   GetCursorPos(&cursor);
   ScreenToClient(hwnd_, &cursor);

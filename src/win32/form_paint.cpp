@@ -1,6 +1,6 @@
 // Painting and hit-testing, both in one documented order. Back to front:
 // the form's background picture; then, tab by tab in control-index order,
-// face (Image1), icon (Image3), caption (Label2) and close button (Image2);
+// face (face), icon (icon), caption (caption) and close button (close_button);
 // then the arrows; then the drag outline. Hit-testing looks front to back
 // by kind: arrows, close button, caption, icon, face, with a later control
 // index above an earlier one.
@@ -10,13 +10,13 @@
 
 namespace plovera::win32 {
 
-using host::Ctl;
+using host::Part;
 using host::Element;
 
 namespace {
 
-constexpr Ctl kTabPaintOrder[] = {Ctl::Image1, Ctl::Image3, Ctl::Label2, Ctl::Image2};
-constexpr Ctl kTabHitOrder[] = {Ctl::Image2, Ctl::Label2, Ctl::Image3, Ctl::Image1};
+constexpr Part kTabPaintOrder[] = {Part::face, Part::icon, Part::caption, Part::close_button};
+constexpr Part kTabHitOrder[] = {Part::close_button, Part::caption, Part::icon, Part::face};
 constexpr int kOutlinePx = 2;
 
 class PaintScope {
@@ -83,9 +83,9 @@ void FormWindow::paint() {
 void FormWindow::paint_elements(HDC dc, HDC source, const RECT& clip) {
   const std::int16_t bound = elements_.index_bound();
   for (std::int16_t i = 0; i < bound; ++i)
-    for (Ctl ctl : kTabPaintOrder) paint_element(dc, source, clip, {ctl, i});
-  paint_element(dc, source, clip, {Ctl::Ileft, 0});
-  paint_element(dc, source, clip, {Ctl::Iright, 0});
+    for (Part part : kTabPaintOrder) paint_element(dc, source, clip, {part, i});
+  paint_element(dc, source, clip, {Part::left_arrow, 0});
+  paint_element(dc, source, clip, {Part::right_arrow, 0});
 }
 
 void FormWindow::paint_element(HDC dc, HDC source, const RECT& clip, Element e) {
@@ -94,7 +94,7 @@ void FormWindow::paint_element(HDC dc, HDC source, const RECT& clip, Element e) 
   const RECT r = pixel_rect(*s);
   RECT seen{};
   if (!IntersectRect(&seen, &r, &clip)) return;
-  if (is_label(e.ctl)) {
+  if (is_label(e.part)) {
     // Transparent and borderless: only the text is drawn, cut to the label.
     ScopedSelect font(dc, s->font->handle.get());
     SetBkMode(dc, TRANSPARENT);
@@ -119,13 +119,13 @@ std::optional<Element> FormWindow::hit_test(POINT pt) const noexcept {
     const RECT r = pixel_rect(*s);
     return PtInRect(&r, pt) != FALSE;
   };
-  for (Ctl arrow : {Ctl::Iright, Ctl::Ileft})
+  for (Part arrow : {Part::right_arrow, Part::left_arrow})
     if (hit({arrow, 0})) return Element{arrow, 0};
   const std::int16_t bound = elements_.index_bound();
-  for (Ctl ctl : kTabHitOrder)
+  for (Part part : kTabHitOrder)
     for (std::int16_t i = bound - 1; i >= 0; --i)
-      if (hit({ctl, i})) return Element{ctl, i};
-  return Element{Ctl::Form, 0};
+      if (hit({part, i})) return Element{part, i};
+  return Element{Part::bar, 0};
 }
 
 }  // namespace plovera::win32

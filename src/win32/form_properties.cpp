@@ -34,12 +34,12 @@ ElementState& FormWindow::element(Element e, const char* member) {
 }
 
 ElementState& FormWindow::label(Element e, const char* member) {
-  if (!is_label(e.ctl)) throw_host_error(status::invalid_arg, member);
+  if (!is_label(e.part)) throw_host_error(status::invalid_arg, member);
   return elements_.at(e, member);
 }
 
 ElementState& FormWindow::image(Element e, const char* member) {
-  if (is_label(e.ctl)) throw_host_error(status::invalid_arg, member);
+  if (is_label(e.part)) throw_host_error(status::invalid_arg, member);
   return elements_.at(e, member);
 }
 
@@ -58,9 +58,9 @@ void FormWindow::change(ElementState& s, F&& mutate) {
   if (s.visible) invalidate(after);
 }
 
-std::int16_t FormWindow::Count(host::Ctl array) { return elements_.count(array); }
+std::int16_t FormWindow::Count(host::Part array) { return elements_.count(array); }
 
-void FormWindow::Load(host::Ctl array, std::int16_t index) { elements_.load(array, index); }
+void FormWindow::Load(host::Part array, std::int16_t index) { elements_.load(array, index); }
 
 float FormWindow::Left(Element e) { return element(e, "Element.Left").left; }
 float FormWindow::Top(Element e) { return element(e, "Element.Top").top; }
@@ -89,14 +89,14 @@ void FormWindow::Top(Element e, float twips) {
 void FormWindow::Width(Element e, float twips) {
   check_size(twips, "Element.Width");
   ElementState& s = element(e, "Element.Width");
-  if (s.width == twips || (is_label(e.ctl) && s.auto_size)) return;
+  if (s.width == twips || (is_label(e.part) && s.auto_size)) return;
   change(s, [twips](ElementState& st) { st.width = twips; return false; });
 }
 
 void FormWindow::Height(Element e, float twips) {
   check_size(twips, "Element.Height");
   ElementState& s = element(e, "Element.Height");
-  if (s.height == twips || (is_label(e.ctl) && s.auto_size)) return;
+  if (s.height == twips || (is_label(e.part) && s.auto_size)) return;
   change(s, [twips](ElementState& st) { st.height = twips; return false; });
 }
 

@@ -8,7 +8,7 @@
 
 namespace plovera::win32 {
 
-using host::Ctl;
+using host::Part;
 
 namespace {
 
@@ -30,22 +30,22 @@ LRESULT FormWindow::answer_query(LPARAM lp) const noexcept {
   q->loaded = q->visible = q->picture = 0;
   q->rect = {};
   q->caption[0] = L'\0';
-  if (q->ctl > static_cast<std::uint8_t>(Ctl::Iright)) return 0;
-  const auto ctl = static_cast<Ctl>(q->ctl);
-  if (ctl == Ctl::Form) {
+  if (q->part > static_cast<std::uint8_t>(Part::right_arrow)) return 0;
+  const auto part = static_cast<Part>(q->part);
+  if (part == Part::bar) {
     q->loaded = 1;
     q->visible = hwnd_ && IsWindowVisible(hwnd_);
     if (hwnd_) GetClientRect(hwnd_, &q->rect);
     q->picture = static_cast<std::int32_t>(picture_);
     return 1;
   }
-  q->loaded = elements_.count(ctl);
-  const ElementState* s = elements_.find({ctl, q->index});
+  q->loaded = elements_.count(part);
+  const ElementState* s = elements_.find({part, q->index});
   if (!s) return 0;
   q->visible = s->visible;
   q->rect = pixel_rect(*s);
   q->picture = static_cast<std::int32_t>(s->picture);
-  if (is_label(ctl)) copy_caption(s->caption, q->caption);
+  if (is_label(part)) copy_caption(s->caption, q->caption);
   return 1;
 }
 

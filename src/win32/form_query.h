@@ -3,7 +3,7 @@
 // items, so no window handle exists for them.
 //
 //   UINT msg = RegisterWindowMessageW(kQueryElementMessage);
-//   ElementQuery q{}; q.size = sizeof q; q.ctl = ...; q.index = ...;
+//   ElementQuery q{}; q.size = sizeof q; q.part = ...; q.index = ...;
 //   if (SendMessageW(bar, msg, 0, reinterpret_cast<LPARAM>(&q)) == 1) { ... }
 //
 // The answer is 1 when the element exists (is loaded), 0 otherwise.
@@ -20,8 +20,8 @@ inline constexpr const wchar_t* kBarWindowClass = L"PloveraTabBar";
 
 struct ElementQuery {
   std::uint32_t size;      // in: sizeof(ElementQuery)
-  std::uint8_t ctl;        // in: host::Ctl
-  std::int16_t index;      // in: control index (0 for Form, Ileft, Iright)
+  std::uint8_t part;        // in: host::Part
+  std::int16_t index;      // in: control index (0 for Form, left_arrow, right_arrow)
   std::int32_t loaded;     // out: number of loaded elements of that array, template included
   std::int32_t visible;    // out
   RECT rect;               // out: client pixels of the bar window

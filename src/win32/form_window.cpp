@@ -6,7 +6,7 @@
 
 namespace plovera::win32 {
 
-using host::Ctl;
+using host::Part;
 using host::Element;
 namespace design = host::design;
 
@@ -54,7 +54,7 @@ void FormWindow::define_design_elements() {
   label.height = design::label_height;
   label.font = std::make_shared<const LabelFont>(
       LabelFont::create(design::label_font, design::label_font_points, dpi_y_));
-  elements_.define(Ctl::Label2, label);
+  elements_.define(Part::caption, label);
 
   auto image = [](float w, float h, bool stretch) {
     ElementState s;
@@ -63,21 +63,21 @@ void FormWindow::define_design_elements() {
     s.stretch = stretch;
     return s;
   };
-  elements_.define(Ctl::Image1, image(design::image1_width, design::image1_height, false));
-  elements_.define(Ctl::Image2, image(design::image2_width, design::image2_height, true));
-  elements_.define(Ctl::Image3, image(design::image3_width, design::image3_height, false));
+  elements_.define(Part::face, image(design::image1_width, design::image1_height, false));
+  elements_.define(Part::close_button, image(design::image2_width, design::image2_height, true));
+  elements_.define(Part::icon, image(design::image3_width, design::image3_height, false));
 
   ElementState arrow = image(design::arrow_width, design::arrow_height, true);
   arrow.visible = true;
   arrow.picture = host::Picture::scroll_left;
-  elements_.define(Ctl::Ileft, arrow);
+  elements_.define(Part::left_arrow, arrow);
   arrow.picture = host::Picture::scroll_right;
   arrow.left = design::form_width - design::arrow_width;
-  elements_.define(Ctl::Iright, arrow);
+  elements_.define(Part::right_arrow, arrow);
 
-  timers_[static_cast<std::size_t>(host::Timer::mouseTimer)].interval_ms = design::mouse_timer_ms;
-  timers_[static_cast<std::size_t>(host::Timer::leftTimer)].interval_ms = design::scroll_timer_ms;
-  timers_[static_cast<std::size_t>(host::Timer::rightTimer)].interval_ms = design::scroll_timer_ms;
+  timers_[static_cast<std::size_t>(host::Timer::poll)].interval_ms = design::mouse_timer_ms;
+  timers_[static_cast<std::size_t>(host::Timer::scroll_left)].interval_ms = design::scroll_timer_ms;
+  timers_[static_cast<std::size_t>(host::Timer::scroll_right)].interval_ms = design::scroll_timer_ms;
 }
 
 void FormWindow::create_window(HINSTANCE module, const wchar_t* window_class) {
@@ -120,15 +120,15 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_WINDOWPOSCHANGING: on_window_pos_changing(reinterpret_cast<WINDOWPOS*>(lp)); break;
     case WM_WINDOWPOSCHANGED: adopt_parent_style(); break;
-    case WM_LBUTTONDOWN: on_button_down(host::LEFT_BUTTON, client_point(lp), false); return 0;
-    case WM_LBUTTONDBLCLK: on_button_down(host::LEFT_BUTTON, client_point(lp), true); return 0;
+    case WM_LBUTTONDOWN: on_button_down(host::kLeftButton, client_point(lp), false); return 0;
+    case WM_LBUTTONDBLCLK: on_button_down(host::kLeftButton, client_point(lp), true); return 0;
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: on_button_down(host::RIGHT_BUTTON, client_point(lp), false); return 0;
+    case WM_RBUTTONDBLCLK: on_button_down(host::kRightButton, client_point(lp), false); return 0;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK: on_button_down(host::MIDDLE_BUTTON, client_point(lp), false); return 0;
-    case WM_LBUTTONUP: on_button_up(host::LEFT_BUTTON, client_point(lp)); return 0;
-    case WM_RBUTTONUP: on_button_up(host::RIGHT_BUTTON, client_point(lp)); return 0;
-    case WM_MBUTTONUP: on_button_up(host::MIDDLE_BUTTON, client_point(lp)); return 0;
+    case WM_MBUTTONDBLCLK: on_button_down(host::kMiddleButton, client_point(lp), false); return 0;
+    case WM_LBUTTONUP: on_button_up(host::kLeftButton, client_point(lp)); return 0;
+    case WM_RBUTTONUP: on_button_up(host::kRightButton, client_point(lp)); return 0;
+    case WM_MBUTTONUP: on_button_up(host::kMiddleButton, client_point(lp)); return 0;
     case WM_MOUSEMOVE: on_mouse_move(wp, client_point(lp)); return 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lp) != hwnd) on_capture_lost();

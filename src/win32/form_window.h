@@ -40,8 +40,8 @@ class FormWindow final : public host::Form {
   float Height() override;
   void Picture(host::Picture p) override;
   void Show() override;
-  std::int16_t Count(host::Ctl array) override;
-  void Load(host::Ctl array, std::int16_t index) override;
+  std::int16_t Count(host::Part array) override;
+  void Load(host::Part array, std::int16_t index) override;
   float Left(host::Element e) override;
   void Left(host::Element e, float twips) override;
   float Top(host::Element e) override;

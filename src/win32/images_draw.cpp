@@ -206,15 +206,15 @@ PixelImage draw_picture(host::Picture p) {
   using host::Picture;
   const auto size = [](int i) { return d::list_image_size[i]; };
   switch (p) {
-    case Picture::list1: return draw_face_normal(size(1).w, size(1).h);
-    case Picture::list2: return draw_face_hot(size(2).w, size(2).h);
-    case Picture::list3: return draw_close_button(size(3).w, false);
-    case Picture::list4: return draw_close_button(size(4).w, true);
-    case Picture::list5: return draw_document_icon(size(5).w);
-    case Picture::list6:
+    case Picture::face_normal: return draw_face_normal(size(1).w, size(1).h);
+    case Picture::face_hot: return draw_face_hot(size(2).w, size(2).h);
+    case Picture::close_normal: return draw_close_button(size(3).w, false);
+    case Picture::close_hot: return draw_close_button(size(4).w, true);
+    case Picture::document_icon: return draw_document_icon(size(5).w);
+    case Picture::bar_grey_blue:
       return draw_bar(size(6).w, size(6).h, Rgb{212, 222, 236}, Rgb{240, 245, 252},
                       Rgb{240, 245, 252}, 2, false);
-    case Picture::list7:
+    case Picture::bar_grey:
       return draw_bar(size(7).w, size(7).h, Rgb{236, 233, 216}, Rgb{236, 233, 216},
                       Rgb{236, 233, 216}, 0, false);
     case Picture::scroll_left: return draw_arrow(d::arrow_size.w, true);

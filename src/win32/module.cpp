@@ -1,6 +1,6 @@
 // DllMain, the class factory of Connect, DllGetClassObject, DllCanUnloadNow
 // and the module state.
-#include "win32/window_system.h"  // first: it fixes how host/winsys.h is read
+#include "win32/window_system.h"
 
 #include "win32/module.h"
 

@@ -5,7 +5,7 @@
 // under both HKCU and HKLM. Per user: the class under HKCU\Software\Classes
 // and the HKCU add-in key. Unregistering deletes exactly the keys that
 // registering created for that scope, never their shared parents.
-#include "win32/window_system.h"  // first: it fixes how host/winsys.h is read
+#include "win32/window_system.h"
 
 #include <olectl.h>
 

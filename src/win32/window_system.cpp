@@ -20,26 +20,26 @@ std::int32_t screen_caps(int index) noexcept {
 
 }  // namespace
 
-host::Hwnd Win32WindowSystem::GetDesktopWindow() { return from_hwnd(::GetDesktopWindow()); }
+host::Hwnd Win32WindowSystem::desktop_window() { return from_hwnd(::GetDesktopWindow()); }
 
-host::Hwnd Win32WindowSystem::GetWindow(host::Hwnd h, std::uint32_t relation) {
-  return from_hwnd(::GetWindow(to_hwnd(h), relation));
+host::Hwnd Win32WindowSystem::related_window(host::Hwnd h, host::WindowRelation relation) {
+  return from_hwnd(::GetWindow(to_hwnd(h), static_cast<UINT>(relation)));
 }
 
-void Win32WindowSystem::GetClassName(host::Hwnd h, std::u16string& out) {
+void Win32WindowSystem::window_class(host::Hwnd h, std::u16string& out) {
   wchar_t name[257];  // class names are at most 256 characters
   const int n = ::GetClassNameW(to_hwnd(h), name, 257);
   out.assign(reinterpret_cast<const char16_t*>(name), n > 0 ? n : 0);
 }
 
-std::int32_t Win32WindowSystem::GetWindowTextLength(host::Hwnd h) {
+std::int32_t Win32WindowSystem::window_text_length(host::Hwnd h) {
   return ::GetWindowTextLengthW(to_hwnd(h));
 }
 
 // The text can change between asking for its length and reading it; a read
 // that fills the buffer is repeated with the new length, so a caption is
 // never cut.
-void Win32WindowSystem::GetWindowText(host::Hwnd h, std::u16string& out) {
+void Win32WindowSystem::window_text(host::Hwnd h, std::u16string& out) {
   HWND window = to_hwnd(h);
   for (int attempt = 0; attempt < 4; ++attempt) {
     const int length = ::GetWindowTextLengthW(window);
@@ -54,44 +54,44 @@ void Win32WindowSystem::GetWindowText(host::Hwnd h, std::u16string& out) {
   }
 }
 
-host::Hwnd Win32WindowSystem::FindWindowEx(host::Hwnd parent, host::Hwnd child_after,
+host::Hwnd Win32WindowSystem::find_child(host::Hwnd parent, host::Hwnd child_after,
                                            const char16_t* cls, const char16_t* title) {
   return from_hwnd(::FindWindowExW(to_hwnd(parent), to_hwnd(child_after), wide(cls), wide(title)));
 }
 
-host::Hwnd Win32WindowSystem::GetParent(host::Hwnd h) {
+host::Hwnd Win32WindowSystem::parent_of(host::Hwnd h) {
   return from_hwnd(::GetParent(to_hwnd(h)));
 }
 
-host::Hwnd Win32WindowSystem::SetParent(host::Hwnd child, host::Hwnd new_parent) {
+host::Hwnd Win32WindowSystem::set_parent(host::Hwnd child, host::Hwnd new_parent) {
   return from_hwnd(::SetParent(to_hwnd(child), to_hwnd(new_parent)));
 }
 
-bool Win32WindowSystem::GetWindowRect(host::Hwnd h, host::Rect& r) {
+bool Win32WindowSystem::window_rect(host::Hwnd h, host::Rect& r) {
   RECT rc;
   if (!::GetWindowRect(to_hwnd(h), &rc)) return false;
   r = {rc.left, rc.top, rc.right, rc.bottom};
   return true;
 }
 
-bool Win32WindowSystem::SetWindowPos(host::Hwnd h, host::Hwnd insert_after, std::int32_t x,
+bool Win32WindowSystem::place_window(host::Hwnd h, host::Hwnd insert_after, std::int32_t x,
                                      std::int32_t y, std::int32_t cx, std::int32_t cy,
                                      std::uint32_t flags) {
   return ::SetWindowPos(to_hwnd(h), to_hwnd(insert_after), x, y, cx, cy, flags) != FALSE;
 }
 
-bool Win32WindowSystem::SetForegroundWindow(host::Hwnd h) {
+bool Win32WindowSystem::bring_to_foreground(host::Hwnd h) {
   return ::SetForegroundWindow(to_hwnd(h)) != FALSE;
 }
 
-bool Win32WindowSystem::GetCursorPos(host::Point& p) {
+bool Win32WindowSystem::cursor_pos(host::Point& p) {
   POINT pt;
   if (!::GetCursorPos(&pt)) return false;
   p = {pt.x, pt.y};
   return true;
 }
 
-bool Win32WindowSystem::ShellExecute(host::Hwnd owner, const std::u16string& verb,
+bool Win32WindowSystem::shell_execute(host::Hwnd owner, const std::u16string& verb,
                                      const std::u16string& file, const std::u16string& parameters,
                                      const std::u16string& directory, std::int32_t show) {
   HINSTANCE result = ::ShellExecuteW(to_hwnd(owner), wide(verb), wide(file), wide(parameters),
@@ -112,7 +112,7 @@ std::u16string module_file_name(HMODULE module) {
   }
 }
 
-std::u16string Win32WindowSystem::ModuleFolder() {
+std::u16string Win32WindowSystem::module_folder() {
   std::u16string path = module_file_name(module_);
   const std::size_t slash = path.find_last_of(u"\\/");
   if (slash == std::u16string::npos) return {};
@@ -121,10 +121,10 @@ std::u16string Win32WindowSystem::ModuleFolder() {
   return path;
 }
 
-std::int32_t Win32WindowSystem::LogPixelsX() { return screen_caps(LOGPIXELSX); }
-std::int32_t Win32WindowSystem::LogPixelsY() { return screen_caps(LOGPIXELSY); }
+std::int32_t Win32WindowSystem::dpi_x() { return screen_caps(LOGPIXELSX); }
+std::int32_t Win32WindowSystem::dpi_y() { return screen_caps(LOGPIXELSY); }
 
-std::int32_t Win32WindowSystem::RegOpenKeyEx(host::RegRoot root, const std::u16string& sub_key,
+std::int32_t Win32WindowSystem::open_key(host::RegRoot root, const std::u16string& sub_key,
                                              std::uint32_t access, host::RegKey& out) {
   HKEY base = root == host::RegRoot::current_user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
   HKEY key = nullptr;
@@ -133,7 +133,7 @@ std::int32_t Win32WindowSystem::RegOpenKeyEx(host::RegRoot root, const std::u16s
   return status;
 }
 
-std::int32_t Win32WindowSystem::RegQueryValueEx(host::RegKey key, const std::u16string& name,
+std::int32_t Win32WindowSystem::query_value(host::RegKey key, const std::u16string& name,
                                                 std::uint32_t& type, std::uint8_t* data,
                                                 std::uint32_t& size) {
   DWORD value_type = type, value_size = size;
@@ -144,6 +144,6 @@ std::int32_t Win32WindowSystem::RegQueryValueEx(host::RegKey key, const std::u16
   return status;
 }
 
-std::int32_t Win32WindowSystem::RegCloseKey(host::RegKey key) { return ::RegCloseKey(to_hkey(key)); }
+std::int32_t Win32WindowSystem::close_key(host::RegKey key) { return ::RegCloseKey(to_hkey(key)); }
 
 }  // namespace plovera::win32

@@ -8,19 +8,7 @@
 #include <cstdint>
 #include <string>
 
-// <windows.h> maps these names to their A/W entry points by macro; the seam
-// declares them as plain names, as the logic (built without <windows.h>) sees
-// them. They are removed before the seam is read, so the overrides below
-// match it. Include this header before anything that includes host/winsys.h.
-#undef GetClassName
-#undef GetWindowTextLength
-#undef GetWindowText
-#undef FindWindowEx
-#undef ShellExecute
-#undef RegOpenKeyEx
-#undef RegQueryValueEx
-
-#include "win32/form_seam.h"  // host/winsys.h with <windows.h>'s same-named constants set aside
+#include "host/winsys.h"
 
 namespace plovera::win32 {
 
@@ -38,34 +26,34 @@ std::u16string module_file_name(HMODULE module);
 
 class Win32WindowSystem final : public host::WindowSystem {
  public:
-  // `module` is the add-in's own DLL, whose folder ModuleFolder answers.
+  // `module` is the add-in's own DLL, whose folder module_folder answers.
   explicit Win32WindowSystem(HMODULE module) noexcept : module_(module) {}
 
-  host::Hwnd GetDesktopWindow() override;
-  host::Hwnd GetWindow(host::Hwnd h, std::uint32_t relation) override;
-  void GetClassName(host::Hwnd h, std::u16string& out) override;
-  std::int32_t GetWindowTextLength(host::Hwnd h) override;
-  void GetWindowText(host::Hwnd h, std::u16string& out) override;
-  host::Hwnd FindWindowEx(host::Hwnd parent, host::Hwnd child_after, const char16_t* cls,
+  host::Hwnd desktop_window() override;
+  host::Hwnd related_window(host::Hwnd h, host::WindowRelation relation) override;
+  void window_class(host::Hwnd h, std::u16string& out) override;
+  std::int32_t window_text_length(host::Hwnd h) override;
+  void window_text(host::Hwnd h, std::u16string& out) override;
+  host::Hwnd find_child(host::Hwnd parent, host::Hwnd child_after, const char16_t* cls,
                           const char16_t* title) override;
-  host::Hwnd GetParent(host::Hwnd h) override;
-  host::Hwnd SetParent(host::Hwnd child, host::Hwnd new_parent) override;
-  bool GetWindowRect(host::Hwnd h, host::Rect& r) override;
-  bool SetWindowPos(host::Hwnd h, host::Hwnd insert_after, std::int32_t x, std::int32_t y,
+  host::Hwnd parent_of(host::Hwnd h) override;
+  host::Hwnd set_parent(host::Hwnd child, host::Hwnd new_parent) override;
+  bool window_rect(host::Hwnd h, host::Rect& r) override;
+  bool place_window(host::Hwnd h, host::Hwnd insert_after, std::int32_t x, std::int32_t y,
                     std::int32_t cx, std::int32_t cy, std::uint32_t flags) override;
-  bool SetForegroundWindow(host::Hwnd h) override;
-  bool GetCursorPos(host::Point& p) override;
-  bool ShellExecute(host::Hwnd owner, const std::u16string& verb, const std::u16string& file,
+  bool bring_to_foreground(host::Hwnd h) override;
+  bool cursor_pos(host::Point& p) override;
+  bool shell_execute(host::Hwnd owner, const std::u16string& verb, const std::u16string& file,
                     const std::u16string& parameters, const std::u16string& directory,
                     std::int32_t show) override;
-  std::u16string ModuleFolder() override;
-  std::int32_t LogPixelsX() override;
-  std::int32_t LogPixelsY() override;
-  std::int32_t RegOpenKeyEx(host::RegRoot root, const std::u16string& sub_key,
+  std::u16string module_folder() override;
+  std::int32_t dpi_x() override;
+  std::int32_t dpi_y() override;
+  std::int32_t open_key(host::RegRoot root, const std::u16string& sub_key,
                             std::uint32_t access, host::RegKey& out) override;
-  std::int32_t RegQueryValueEx(host::RegKey key, const std::u16string& name, std::uint32_t& type,
+  std::int32_t query_value(host::RegKey key, const std::u16string& name, std::uint32_t& type,
                                std::uint8_t* data, std::uint32_t& size) override;
-  std::int32_t RegCloseKey(host::RegKey key) override;
+  std::int32_t close_key(host::RegKey key) override;
 
  private:
   HMODULE module_;

@@ -25,8 +25,8 @@ TEST_F(Docking, StartupDocksTheBarBelowTheTopDock) {
   EXPECT_EQ(ws.rect(dockright).bottom, 700);
   EXPECT_EQ(addin.dockoffset, 84);
   EXPECT_FALSE(word.taskbar());
-  EXPECT_TRUE(form().timer_enabled(host::Timer::mouseTimer));
-  EXPECT_EQ(form().timer_interval(host::Timer::mouseTimer), 10u);
+  EXPECT_TRUE(form().timer_enabled(host::Timer::poll));
+  EXPECT_EQ(form().timer_interval(host::Timer::poll), 10u);
   EXPECT_EQ(ws.foreground(), main);
 }
 
@@ -51,7 +51,7 @@ TEST_F(Docking, TaskbarOptionFailureIsIgnored) {
   connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
   word.fail("Application.ShowWindowsInTaskbar.let", 1);
   EXPECT_EQ(word.raise_NewDocument(), status::ok);
-  EXPECT_TRUE(form().timer_enabled(host::Timer::mouseTimer));
+  EXPECT_TRUE(form().timer_enabled(host::Timer::poll));
 }
 
 TEST_F(Docking, InPlaceCostsThreeRectangleReadsAndNoCallIntoWord) {
@@ -117,18 +117,18 @@ TEST_F(Docking, ArrowsFollowTheBarsWidthAtARedock) {
   open(11);  // 11 tabs end at 10900: they fit in 11910
   start();
   tick();
-  ASSERT_FALSE(el(host::Ctl::Iright, 0).visible);
+  ASSERT_FALSE(el(host::Part::right_arrow, 0).visible);
   word.width_points(500);
   relayout(700, 700);
   tick();
-  EXPECT_TRUE(el(host::Ctl::Iright, 0).visible);
-  EXPECT_TRUE(el(host::Ctl::Ileft, 0).visible);
-  EXPECT_EQ(el(host::Ctl::Iright, 0).left, form().width_twips() - 285);
+  EXPECT_TRUE(el(host::Part::right_arrow, 0).visible);
+  EXPECT_TRUE(el(host::Part::left_arrow, 0).visible);
+  EXPECT_EQ(el(host::Part::right_arrow, 0).left, form().width_twips() - 285);
   word.width_points(600);
   relayout(1000, 700);
   tick();
-  EXPECT_FALSE(el(host::Ctl::Iright, 0).visible);
-  EXPECT_FALSE(el(host::Ctl::Ileft, 0).visible);
+  EXPECT_FALSE(el(host::Part::right_arrow, 0).visible);
+  EXPECT_FALSE(el(host::Part::left_arrow, 0).visible);
   EXPECT_EQ(lefts().substr(0, 2), "60");
   EXPECT_EQ(invariants(), "");
 }
@@ -138,7 +138,7 @@ TEST_F(Docking, NoTabsStillPinsTheRightArrow) {
   word.width_points(500);
   relayout(700, 700);
   tick();
-  EXPECT_EQ(el(host::Ctl::Iright, 0).left, form().width_twips() - 285);
+  EXPECT_EQ(el(host::Part::right_arrow, 0).left, form().width_twips() - 285);
   EXPECT_EQ(forms.failed_events(), 0);
 }
 

@@ -6,7 +6,7 @@
 namespace plovera::testing {
 namespace {
 
-using host::Ctl;
+using host::Part;
 using host::Element;
 
 // Six tabs T1..T6; faces 740 twips wide at 60, 830, 1600, 2370, 3140, 3910.
@@ -21,14 +21,14 @@ class Drag : public ::testing::Test, public WordFixture {
   }
   std::int32_t T(int i) { return index_of(u"T" + std::u16string(1, u'0' + i)); }
   void drag(int i) {
-    forms.mouse_down({Ctl::Label2, static_cast<std::int16_t>(T(i))}, host::LEFT_BUTTON);
-    forms.mouse_move({Ctl::Label2, static_cast<std::int16_t>(T(i))}, host::LEFT_BUTTON);
+    forms.mouse_down({Part::caption, static_cast<std::int16_t>(T(i))}, host::kLeftButton);
+    forms.mouse_move({Part::caption, static_cast<std::int16_t>(T(i))}, host::kLeftButton);
     ASSERT_TRUE(forms.drag_source());
   }
-  void drop_on(Ctl part, int i) {
+  void drop_on(Part part, int i) {
     ASSERT_EQ(forms.drop({part, static_cast<std::int16_t>(T(i))}, 0, 0), status::ok);
   }
-  void drop_at(float x) { ASSERT_EQ(forms.drop({Ctl::Form, 0}, x, 100), status::ok); }
+  void drop_at(float x) { ASSERT_EQ(forms.drop({Part::bar, 0}, x, 100), status::ok); }
   std::string order() {
     std::string s = strip();
     s.erase(std::remove(s.begin(), s.end(), '*'), s.end());
@@ -39,7 +39,7 @@ class Drag : public ::testing::Test, public WordFixture {
 
 TEST_F(Drag, DroppingRightPutsTheTabAfterTheDestination) {
   drag(2);
-  drop_on(Ctl::Label2, 5);
+  drop_on(Part::caption, 5);
   EXPECT_EQ(order(), "T1 T3 T4 T5 T2 T6");
   EXPECT_EQ(active(), "T2");
   EXPECT_EQ(invariants(), "");
@@ -48,7 +48,7 @@ TEST_F(Drag, DroppingRightPutsTheTabAfterTheDestination) {
 
 TEST_F(Drag, DroppingLeftPutsTheTabBeforeTheDestination) {
   drag(5);
-  drop_on(Ctl::Image1, 2);
+  drop_on(Part::face, 2);
   EXPECT_EQ(order(), "T1 T5 T2 T3 T4 T6");
   EXPECT_EQ(active(), "T5");
   EXPECT_EQ(invariants(), "");
@@ -57,7 +57,7 @@ TEST_F(Drag, DroppingLeftPutsTheTabBeforeTheDestination) {
 TEST_F(Drag, DropOnItselfActivatesLikeAClick) {
   word.reset_calls();
   drag(3);
-  drop_on(Ctl::Image3, 3);
+  drop_on(Part::icon, 3);
   EXPECT_EQ(order(), "T1 T2 T3 T4 T5 T6");
   EXPECT_EQ(word.calls("Window.Activate"), 2);
   EXPECT_EQ(active(), "T3");
@@ -67,21 +67,21 @@ TEST_F(Drag, DropOnItselfActivatesLikeAClick) {
 TEST_F(Drag, DropOnACloseButtonMovesWithoutActivating) {
   word.reset_calls();
   drag(2);
-  drop_on(Ctl::Image2, 5);
+  drop_on(Part::close_button, 5);
   EXPECT_EQ(order(), "T1 T3 T4 T5 T2 T6");
   EXPECT_EQ(word.calls("Window.Activate"), 0);
   EXPECT_EQ(active(), "T1");
 }
 
 TEST_F(Drag, DropOnTheArrowsMakesTheTabFirstOrLast) {
-  bar.form().Visible({Ctl::Ileft, 0}, true);
-  bar.form().Visible({Ctl::Iright, 0}, true);
+  bar.form().Visible({Part::left_arrow, 0}, true);
+  bar.form().Visible({Part::right_arrow, 0}, true);
   drag(4);
-  ASSERT_EQ(forms.drop({Ctl::Ileft, 0}, 0, 0), status::ok);
+  ASSERT_EQ(forms.drop({Part::left_arrow, 0}, 0, 0), status::ok);
   EXPECT_EQ(order(), "T4 T1 T2 T3 T5 T6");
   EXPECT_EQ(active(), "T4");
   drag(2);
-  ASSERT_EQ(forms.drop({Ctl::Iright, 0}, 0, 0), status::ok);
+  ASSERT_EQ(forms.drop({Part::right_arrow, 0}, 0, 0), status::ok);
   EXPECT_EQ(order(), "T4 T1 T3 T5 T6 T2");
   EXPECT_EQ(active(), "T2");
 }
@@ -117,27 +117,27 @@ TEST_F(Drag, DropAboveTheDraggedTabItselfMovesNothingButActivates) {
 
 TEST_F(Drag, FirstTabMovingLeftTakesTheDraggedTabsOldLeft) {
   drag(1);
-  drop_on(Ctl::Image1, 3);
+  drop_on(Part::face, 3);
   EXPECT_EQ(order(), "T2 T3 T1 T4 T5 T6");
-  EXPECT_EQ(el(Ctl::Image1, T(2)).left, 60);
+  EXPECT_EQ(el(Part::face, T(2)).left, 60);
   EXPECT_EQ(lefts(), "60 830 1600 2370 3140 3910");
 }
 
 TEST_F(Drag, AMoveReplacesOnlyTheTabsInBetween) {
   drag(2);
   forms.reset_calls();
-  drop_on(Ctl::Image1, 5);
+  drop_on(Part::face, 5);
   EXPECT_EQ(forms.calls("Element.Left.let"), 4 * 4);  // T3, T4, T5 and T2
 }
 
 TEST_F(Drag, TabMovedBeyondTheBarIsScrolledIntoView) {
   for (int i = 0; i < 6; ++i) word.open_document(std::u16string(30, u'a' + i));
   tick(2);
-  ASSERT_TRUE(el(Ctl::Iright, 0).visible);
+  ASSERT_TRUE(el(Part::right_arrow, 0).visible);
   bar.toleft();  // the end of the strip lies beyond the bar
   drag(2);
-  ASSERT_EQ(forms.drop({Ctl::Iright, 0}, 0, 0), status::ok);
-  const auto& face = el(Ctl::Image1, T(2));
+  ASSERT_EQ(forms.drop({Part::right_arrow, 0}, 0, 0), status::ok);
+  const auto& face = el(Part::face, T(2));
   EXPECT_GE(face.left, 0);
   EXPECT_LE(face.left + face.width, form().width_twips());
   EXPECT_EQ(invariants(), "");
@@ -148,7 +148,7 @@ TEST_F(Drag, DropAfterTheDraggedTabsWindowClosedIsIgnored) {
   word.close_window(window(u"T2"));
   tick();
   ASSERT_EQ(order(), "T1 T3 T4 T5 T6");
-  EXPECT_EQ(forms.drop({Ctl::Image1, static_cast<std::int16_t>(T(5))}, 0, 0), status::ok);
+  EXPECT_EQ(forms.drop({Part::face, static_cast<std::int16_t>(T(5))}, 0, 0), status::ok);
   EXPECT_EQ(order(), "T1 T3 T4 T5 T6");
   EXPECT_EQ(invariants(), "");
 }
@@ -156,14 +156,14 @@ TEST_F(Drag, DropAfterTheDraggedTabsWindowClosedIsIgnored) {
 TEST_F(Drag, FailingActivateAfterADropIsIgnored) {
   drag(2);
   word.fail("Window.Activate");
-  EXPECT_EQ(forms.drop({Ctl::Image1, static_cast<std::int16_t>(T(5))}, 0, 0), status::ok);
+  EXPECT_EQ(forms.drop({Part::face, static_cast<std::int16_t>(T(5))}, 0, 0), status::ok);
   EXPECT_EQ(order(), "T1 T3 T4 T5 T2 T6");
   EXPECT_EQ(ws.foreground(), main);
 }
 
 TEST_F(Drag, WordsWindowListIsUntouched) {
   drag(2);
-  drop_on(Ctl::Label2, 5);
+  drop_on(Part::caption, 5);
   EXPECT_EQ(word_windows(), "T1 T2 T3 T4 T5 T6");
   tick(2);
   EXPECT_EQ(order(), "T1 T3 T4 T5 T2 T6");

@@ -6,7 +6,7 @@
 
 namespace plovera::testing {
 
-using host::Ctl;
+using host::Part;
 
 std::string utf8(const std::u16string& s) {
   std::string out;
@@ -55,8 +55,8 @@ sim::SimForm& WordFixture::form() {
   return *f;
 }
 
-const sim::ElementRecord& WordFixture::el(Ctl ctl, std::int32_t index) {
-  return form().element({ctl, static_cast<std::int16_t>(index)});
+const sim::ElementRecord& WordFixture::el(Part part, std::int32_t index) {
+  return form().element({part, static_cast<std::int16_t>(index)});
 }
 
 sim::SimWindow& WordFixture::window(const std::u16string& caption) {
@@ -67,7 +67,7 @@ sim::SimWindow& WordFixture::window(const std::u16string& caption) {
 
 std::int32_t WordFixture::index_of(const std::u16string& caption) {
   for (std::int32_t p = 1; p <= bar.tabcount; ++p)
-    if (el(Ctl::Label2, bar.taborder(p)).caption == caption) return bar.taborder(p);
+    if (el(Part::caption, bar.taborder(p)).caption == caption) return bar.taborder(p);
   throw std::logic_error("no tab " + utf8(caption));
 }
 
@@ -76,7 +76,7 @@ std::string WordFixture::strip() {
   for (std::int32_t p = 1; p <= bar.tabcount; ++p) {
     const std::int32_t c = bar.taborder(p);
     if (!s.empty()) s += ' ';
-    s += utf8(el(Ctl::Label2, c).caption);
+    s += utf8(el(Part::caption, c).caption);
     if (c == bar.activeidx) s += '*';
   }
   return s;
@@ -85,7 +85,7 @@ std::string WordFixture::strip() {
 std::string WordFixture::lefts() {
   std::ostringstream s;
   for (std::int32_t p = 1; p <= bar.tabcount; ++p)
-    s << (p > 1 ? " " : "") << el(Ctl::Image1, bar.taborder(p)).left;
+    s << (p > 1 ? " " : "") << el(Part::face, bar.taborder(p)).left;
   return s.str();
 }
 
@@ -101,7 +101,7 @@ std::string WordFixture::invariants() {
   for (std::int32_t p = 1; p <= bar.tabcount; ++p) {
     auto* w = static_cast<sim::SimWindow*>(bar.wins(p).get());
     if (!w->is_open()) continue;  // removed on a later pass
-    if (w->caption() != el(Ctl::Label2, bar.taborder(p)).caption)
+    if (w->caption() != el(Part::caption, bar.taborder(p)).caption)
       return "tab at " + std::to_string(p) + " shows another window's caption";
   }
   return {};

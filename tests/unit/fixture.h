@@ -46,7 +46,7 @@ class WordFixture {
   void tick(int n = 1) { forms.advance(10u * static_cast<std::uint32_t>(n)); }
 
   sim::SimForm& form();
-  const sim::ElementRecord& el(host::Ctl ctl, std::int32_t index);
+  const sim::ElementRecord& el(host::Part part, std::int32_t index);
   sim::SimWindow& window(const std::u16string& caption);
   // The control index of the tab showing `caption`.
   std::int32_t index_of(const std::u16string& caption);

@@ -14,7 +14,7 @@
 namespace plovera::testing {
 namespace {
 
-using host::Ctl;
+using host::Part;
 using host::Element;
 
 int steps_per_seed() {
@@ -56,9 +56,9 @@ class RandomSession : public WordFixture {
   }
   Element any_element() {
     const std::int16_t c = any_tab();
-    if (c == 0 || chance(10)) return {Ctl::Form, 0};
-    if (chance(10) && el(Ctl::Ileft, 0).visible) return {chance(50) ? Ctl::Ileft : Ctl::Iright, 0};
-    static constexpr Ctl parts[] = {Ctl::Image1, Ctl::Image2, Ctl::Image3, Ctl::Label2};
+    if (c == 0 || chance(10)) return {Part::bar, 0};
+    if (chance(10) && el(Part::left_arrow, 0).visible) return {chance(50) ? Part::left_arrow : Part::right_arrow, 0};
+    static constexpr Part parts[] = {Part::face, Part::close_button, Part::icon, Part::caption};
     return {parts[pick(4)], c};
   }
 
@@ -78,8 +78,8 @@ class RandomSession : public WordFixture {
     const Element e = any_element();
     switch (pick(5)) {
       case 0: forms.mouse_move(e, 0); break;
-      case 1: forms.mouse_down(e, chance(80) ? host::LEFT_BUTTON : host::RIGHT_BUTTON); break;
-      case 2: forms.mouse_up(e, host::LEFT_BUTTON); break;
+      case 1: forms.mouse_down(e, chance(80) ? host::kLeftButton : host::kRightButton); break;
+      case 2: forms.mouse_up(e, host::kLeftButton); break;
       case 3: forms.click(e); break;
       default: forms.dbl_click(e); break;
     }
@@ -88,8 +88,8 @@ class RandomSession : public WordFixture {
   void drag_and_drop() {
     const std::int16_t s = any_tab();
     if (s == 0) return;
-    forms.mouse_down({Ctl::Label2, s}, host::LEFT_BUTTON);
-    forms.mouse_move({Ctl::Label2, s}, host::LEFT_BUTTON);
+    forms.mouse_down({Part::caption, s}, host::kLeftButton);
+    forms.mouse_move({Part::caption, s}, host::kLeftButton);
     if (!forms.drag_source()) return;
     if (chance(20)) {  // the window closes during the drag
       word.close_window(*static_cast<sim::SimWindow*>(bar.wins(bar.ctlpos(s)).get()));
@@ -98,15 +98,15 @@ class RandomSession : public WordFixture {
     if (chance(10)) return forms.cancel_drag();
     const Element target = any_element();
     const float x = static_cast<float>(pick(14000) - 1000);
-    forms.drop(target.ctl == Ctl::Form || bar.tabcount > 0 ? target : Element{Ctl::Form, 0}, x, 100);
+    forms.drop(target.part == Part::bar || bar.tabcount > 0 ? target : Element{Part::bar, 0}, x, 100);
   }
 
   void scroll() {
-    if (!el(Ctl::Ileft, 0).visible) return;
-    const Element arrow{chance(50) ? Ctl::Ileft : Ctl::Iright, 0};
-    forms.mouse_down(arrow, host::LEFT_BUTTON);
+    if (!el(Part::left_arrow, 0).visible) return;
+    const Element arrow{chance(50) ? Part::left_arrow : Part::right_arrow, 0};
+    forms.mouse_down(arrow, host::kLeftButton);
     forms.advance(static_cast<std::uint32_t>(50 + pick(400)));
-    forms.mouse_up(arrow, host::LEFT_BUTTON);
+    forms.mouse_up(arrow, host::kLeftButton);
   }
 
   void resize() {

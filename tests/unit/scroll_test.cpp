@@ -6,7 +6,7 @@
 namespace plovera::testing {
 namespace {
 
-using host::Ctl;
+using host::Part;
 
 class Scroll : public ::testing::Test, public WordFixture {
  protected:
@@ -18,10 +18,10 @@ class Scroll : public ::testing::Test, public WordFixture {
   void shift_all(float dx) {
     for (std::int32_t p = 1; p <= bar.tabcount; ++p)
       bar.tabpos(bar.taborder(p),
-                 static_cast<std::int32_t>(el(Ctl::Image1, bar.taborder(p)).left + dx));
+                 static_cast<std::int32_t>(el(Part::face, bar.taborder(p)).left + dx));
   }
   float right_of(std::int32_t p) {
-    const auto& f = el(Ctl::Image1, bar.taborder(p));
+    const auto& f = el(Part::face, bar.taborder(p));
     return f.left + f.width;
   }
 };
@@ -29,14 +29,14 @@ class Scroll : public ::testing::Test, public WordFixture {
 TEST_F(Scroll, TabposKeepsTheSpacingOfTheFourParts) {
   start_with(1);
   bar.tabpos(1, 60);
-  EXPECT_EQ(el(Ctl::Image3, 1).left, 75);  // the first tab of an unscrolled strip
+  EXPECT_EQ(el(Part::icon, 1).left, 75);  // the first tab of an unscrolled strip
   bar.tabpos(1, -700);
-  EXPECT_EQ(el(Ctl::Image1, 1).left, -700);
-  EXPECT_EQ(el(Ctl::Image3, 1).left, -685);
-  EXPECT_EQ(el(Ctl::Label2, 1).left, -415);
-  EXPECT_EQ(el(Ctl::Image2, 1).left, -700 + 315 + 400);
-  EXPECT_EQ(el(Ctl::Image1, 1).width, 940);  // widths untouched
-  EXPECT_TRUE(el(Ctl::Image1, 1).visible);   // nothing clipped or hidden
+  EXPECT_EQ(el(Part::face, 1).left, -700);
+  EXPECT_EQ(el(Part::icon, 1).left, -685);
+  EXPECT_EQ(el(Part::caption, 1).left, -415);
+  EXPECT_EQ(el(Part::close_button, 1).left, -700 + 315 + 400);
+  EXPECT_EQ(el(Part::face, 1).width, 940);  // widths untouched
+  EXPECT_TRUE(el(Part::face, 1).visible);   // nothing clipped or hidden
   forms.reset_paints();
   bar.tabpos(1, -700);
   EXPECT_EQ(forms.paints(), 0);  // the same place again changes nothing
@@ -47,9 +47,9 @@ TEST_F(Scroll, TorightAlignsToTheRightArrowWhateverTheOffset) {
   for (float offset : {0.0f, -4321.0f, 2500.0f}) {
     shift_all(offset);
     bar.toright();
-    EXPECT_EQ(right_of(3), el(Ctl::Iright, 0).left - 75);
-    EXPECT_EQ(el(Ctl::Image1, bar.taborder(3)).left - right_of(2), 30);
-    EXPECT_EQ(el(Ctl::Image1, bar.taborder(2)).left - right_of(1), 30);
+    EXPECT_EQ(right_of(3), el(Part::right_arrow, 0).left - 75);
+    EXPECT_EQ(el(Part::face, bar.taborder(3)).left - right_of(2), 30);
+    EXPECT_EQ(el(Part::face, bar.taborder(2)).left - right_of(1), 30);
   }
 }
 
@@ -67,47 +67,47 @@ class HeldScroll : public Scroll {
     for (int i = 0; i < 8; ++i) word.open_document(std::u16string(30, u'a' + i));
     start();
     tick(2);
-    ASSERT_TRUE(el(Ctl::Iright, 0).visible);
+    ASSERT_TRUE(el(Part::right_arrow, 0).visible);
   }
-  const host::Element Ileft{Ctl::Ileft, 0}, Iright{Ctl::Iright, 0};
+  const host::Element left_arrow{Part::left_arrow, 0}, right_arrow{Part::right_arrow, 0};
 };
 
 TEST_F(HeldScroll, LeftArrowStepsRightBy1000UntilTheFirstTabIsClear) {
-  const float first = el(Ctl::Image1, bar.taborder(1)).left;
-  forms.mouse_down(Ileft, host::LEFT_BUTTON);
+  const float first = el(Part::face, bar.taborder(1)).left;
+  forms.mouse_down(left_arrow, host::kLeftButton);
   forms.advance(99);
-  EXPECT_EQ(el(Ctl::Image1, bar.taborder(1)).left, first);  // nothing before 100 ms
+  EXPECT_EQ(el(Part::face, bar.taborder(1)).left, first);  // nothing before 100 ms
   forms.advance(1);
-  EXPECT_EQ(el(Ctl::Image1, bar.taborder(1)).left, first + 1000);
+  EXPECT_EQ(el(Part::face, bar.taborder(1)).left, first + 1000);
   forms.advance(10000);
-  const float gap = el(Ctl::Image1, bar.taborder(1)).left - 285;
+  const float gap = el(Part::face, bar.taborder(1)).left - 285;
   EXPECT_GE(gap, 1000);
   EXPECT_LT(gap, 2000);
   EXPECT_EQ(invariants(), "");
-  forms.mouse_up(Ileft, host::LEFT_BUTTON);
-  EXPECT_FALSE(form().timer_enabled(host::Timer::leftTimer));
+  forms.mouse_up(left_arrow, host::kLeftButton);
+  EXPECT_FALSE(form().timer_enabled(host::Timer::scroll_left));
   EXPECT_EQ(ws.foreground(), main);
 }
 
 TEST_F(HeldScroll, RightArrowStepsLeftBy1000UntilTheLastTabIsClear) {
   shift_all(20000);  // the strip far to the right
-  const float first = el(Ctl::Image1, bar.taborder(1)).left;
-  forms.mouse_down(Iright, host::LEFT_BUTTON);
+  const float first = el(Part::face, bar.taborder(1)).left;
+  forms.mouse_down(right_arrow, host::kLeftButton);
   forms.advance(100);
-  EXPECT_EQ(el(Ctl::Image1, bar.taborder(1)).left, first - 1000);
+  EXPECT_EQ(el(Part::face, bar.taborder(1)).left, first - 1000);
   forms.advance(20000);
-  const float gap = el(Ctl::Iright, 0).left - right_of(8);
+  const float gap = el(Part::right_arrow, 0).left - right_of(8);
   EXPECT_GE(gap, 1000);
   EXPECT_LT(gap, 2000);
-  forms.mouse_up(Iright, host::LEFT_BUTTON);
-  EXPECT_FALSE(form().timer_enabled(host::Timer::rightTimer));
+  forms.mouse_up(right_arrow, host::kLeftButton);
+  EXPECT_FALSE(form().timer_enabled(host::Timer::scroll_right));
 }
 
 TEST_F(HeldScroll, EachStepMovesEveryTabByExactly1000) {
   const std::string before = lefts();
-  forms.mouse_down(Ileft, host::LEFT_BUTTON);
+  forms.mouse_down(left_arrow, host::kLeftButton);
   forms.advance(100);
-  forms.mouse_up(Ileft, host::LEFT_BUTTON);
+  forms.mouse_up(left_arrow, host::kLeftButton);
   std::istringstream a(before), b(lefts());
   float x, y;
   while (a >> x && b >> y) EXPECT_EQ(y - x, 1000);
@@ -115,9 +115,9 @@ TEST_F(HeldScroll, EachStepMovesEveryTabByExactly1000) {
 
 TEST_F(HeldScroll, QuickClickDoesNotScroll) {
   const std::string before = lefts();
-  forms.mouse_down(Iright, host::LEFT_BUTTON);
+  forms.mouse_down(right_arrow, host::kLeftButton);
   forms.advance(50);
-  forms.mouse_up(Iright, host::LEFT_BUTTON);
+  forms.mouse_up(right_arrow, host::kLeftButton);
   forms.advance(500);
   EXPECT_EQ(lefts(), before);
 }
@@ -125,20 +125,20 @@ TEST_F(HeldScroll, QuickClickDoesNotScroll) {
 TEST_F(HeldScroll, RightPressOpensTheMenuAndNeverScrolls) {
   int popups = 0;
   word.on_popup([&](sim::SimCommandBar&) { ++popups; });
-  forms.mouse_down(Iright, host::RIGHT_BUTTON);
+  forms.mouse_down(right_arrow, host::kRightButton);
   EXPECT_EQ(popups, 1);
-  EXPECT_FALSE(form().timer_enabled(host::Timer::rightTimer));
-  EXPECT_FALSE(form().timer_enabled(host::Timer::leftTimer));
+  EXPECT_FALSE(form().timer_enabled(host::Timer::scroll_right));
+  EXPECT_FALSE(form().timer_enabled(host::Timer::scroll_left));
 }
 
 TEST_F(Scroll, BringintoviewFromMinus2500TakesThreeSteps) {
   for (int i = 0; i < 8; ++i) word.open_document(std::u16string(30, u'a' + i));
   start();
   tick(2);
-  shift_all(-2500 - el(Ctl::Image1, bar.taborder(1)).left);
-  ASSERT_EQ(el(Ctl::Image1, bar.taborder(1)).left, -2500);
+  shift_all(-2500 - el(Part::face, bar.taborder(1)).left);
+  ASSERT_EQ(el(Part::face, bar.taborder(1)).left, -2500);
   bar.bringintoview(bar.taborder(1));
-  EXPECT_EQ(el(Ctl::Image1, bar.taborder(1)).left, 500);  // three steps of 1000
+  EXPECT_EQ(el(Part::face, bar.taborder(1)).left, 500);  // three steps of 1000
 }
 
 TEST_F(Scroll, BringintoviewOfAVisibleTabScrollsNothing) {

@@ -10,7 +10,7 @@
 namespace plovera::sim {
 namespace {
 
-using host::Ctl;
+using host::Part;
 using host::Element;
 using host::Timer;
 
@@ -37,9 +37,9 @@ struct Recorder : host::FormEvents {
     note("drop" + at(e) + " from " + std::to_string(source) + " x" + std::to_string(int(x)));
   }
   void TimerTick(Timer t) override {
-    note(t == Timer::mouseTimer ? "mouse" : t == Timer::leftTimer ? "left" : "right");
+    note(t == Timer::poll ? "mouse" : t == Timer::scroll_left ? "left" : "right");
   }
-  static std::string at(Element e) { return "(" + std::to_string(int(e.ctl)) + "," +
+  static std::string at(Element e) { return "(" + std::to_string(int(e.part)) + "," +
                                             std::to_string(e.index) + ")"; }
 };
 
@@ -50,10 +50,10 @@ struct FormTest : ::testing::Test {
   std::unique_ptr<host::Form> form = engine.CreateForm(events);
 };
 
-constexpr Element label(std::int16_t i) { return {Ctl::Label2, i}; }
+constexpr Element label(std::int16_t i) { return {Part::caption, i}; }
 
 TEST_F(FormTest, LabelsMeasureOneHundredTwipsPerCodePoint) {
-  form->Load(Ctl::Label2, 1);
+  form->Load(Part::caption, 1);
   form->Caption(label(1), u"Doc1");
   EXPECT_EQ(form->Width(label(1)), 675.0f);  // AutoSize still off: the template's size
   form->AutoSize(label(1), true);
@@ -70,20 +70,20 @@ TEST_F(FormTest, LabelsMeasureOneHundredTwipsPerCodePoint) {
 }
 
 TEST_F(FormTest, LoadCopiesTheTemplateAndOnlyTheNextIndex) {
-  EXPECT_EQ(form->Count(Ctl::Label2), 1);
-  form->Load(Ctl::Label2, 1);
+  EXPECT_EQ(form->Count(Part::caption), 1);
+  form->Load(Part::caption, 1);
   const ElementRecord& loaded = engine.form()->element(label(1));
   EXPECT_EQ(loaded.caption, u"fdgdgd");
   EXPECT_EQ(loaded.font, u"Tahoma");
   EXPECT_FALSE(loaded.visible);
-  EXPECT_EQ(form->Count(Ctl::Label2), 2);
+  EXPECT_EQ(form->Count(Part::caption), 2);
 
-  EXPECT_EQ(boundary_guard([&] { form->Load(Ctl::Label2, 1); }), status::invalid_arg);
-  EXPECT_EQ(boundary_guard([&] { form->Load(Ctl::Label2, 3); }), status::bad_index);
-  EXPECT_EQ(boundary_guard([&] { form->Left({Ctl::Image1, 1}); }), status::bad_index);
-  EXPECT_EQ(boundary_guard([&] { form->Caption({Ctl::Image1, 0}); }), status::invalid_arg);
-  EXPECT_TRUE(form->Visible({Ctl::Iright, 0}));  // the arrows show until the logic hides them
-  EXPECT_EQ(form->Picture({Ctl::Ileft, 0}), host::Picture::scroll_left);
+  EXPECT_EQ(boundary_guard([&] { form->Load(Part::caption, 1); }), status::invalid_arg);
+  EXPECT_EQ(boundary_guard([&] { form->Load(Part::caption, 3); }), status::bad_index);
+  EXPECT_EQ(boundary_guard([&] { form->Left({Part::face, 1}); }), status::bad_index);
+  EXPECT_EQ(boundary_guard([&] { form->Caption({Part::face, 0}); }), status::invalid_arg);
+  EXPECT_TRUE(form->Visible({Part::right_arrow, 0}));  // the arrows show until the logic hides them
+  EXPECT_EQ(form->Picture({Part::left_arrow, 0}), host::Picture::scroll_left);
 }
 
 TEST_F(FormTest, FormSizeFollowsItsWindowInTwips) {
@@ -91,7 +91,7 @@ TEST_F(FormTest, FormSizeFollowsItsWindowInTwips) {
   EXPECT_EQ(form->Height(), 360.0f);
   form->Width(13000.0f);  // 866.67 pixels: 867
   EXPECT_EQ(ws.rect(form->hWnd()).right, 867);
-  ws.SetWindowPos(form->hWnd(), 0, 0, 0, 794, 26, host::SWP_FRAMECHANGED);
+  ws.place_window(form->hWnd(), 0, 0, 0, 794, 26, host::place::frame_changed);
   EXPECT_EQ(form->Width(), 794.0f * 15);
   EXPECT_EQ(form->Height(), 390.0f);
 
@@ -102,45 +102,45 @@ TEST_F(FormTest, FormSizeFollowsItsWindowInTwips) {
 
 TEST_F(FormTest, TimersFireInTimeOrderFromWhenTheyWereEnabled) {
   events.engine = &engine;
-  form->TimerEnabled(Timer::mouseTimer, true);
+  form->TimerEnabled(Timer::poll, true);
   engine.advance(25);
-  form->TimerEnabled(Timer::rightTimer, true);  // due at 125, then 225
-  form->TimerInterval(Timer::mouseTimer, 50);   // restarts: due at 75, 125, ...
+  form->TimerEnabled(Timer::scroll_right, true);  // due at 125, then 225
+  form->TimerInterval(Timer::poll, 50);   // restarts: due at 75, 125, ...
   engine.advance(200);
   EXPECT_EQ(events.seen, (std::vector<std::string>{"mouse@10", "mouse@20", "mouse@75",
                                                    "mouse@125", "right@125", "mouse@175",
                                                    "mouse@225", "right@225"}));
   EXPECT_EQ(engine.now(), 225u);
-  EXPECT_FALSE(form->TimerEnabled(Timer::leftTimer));
+  EXPECT_FALSE(form->TimerEnabled(Timer::scroll_left));
 }
 
 TEST_F(FormTest, DeliveriesAreGuardedAndDropsCarryTheDragSource) {
-  form->Load(Ctl::Image1, 1);
-  const Element face{Ctl::Image1, 1};
-  EXPECT_THROW(engine.mouse_down(face, host::LEFT_BUTTON), std::logic_error);  // hidden
+  form->Load(Part::face, 1);
+  const Element face{Part::face, 1};
+  EXPECT_THROW(engine.mouse_down(face, host::kLeftButton), std::logic_error);  // hidden
   form->Visible(face, true);
 
   events.throw_next = true;
-  EXPECT_EQ(engine.mouse_down(face, host::LEFT_BUTTON), status::fail);
+  EXPECT_EQ(engine.mouse_down(face, host::kLeftButton), status::fail);
   EXPECT_EQ(engine.failed_events(), 1);
   form->Drag(face);
   ASSERT_TRUE(engine.drag_source().has_value());
-  EXPECT_EQ(engine.drop({Ctl::Form, 0}, 4000.0f, 100.0f), status::ok);
+  EXPECT_EQ(engine.drop({Part::bar, 0}, 4000.0f, 100.0f), status::ok);
   EXPECT_FALSE(engine.drag_source().has_value());
   EXPECT_THROW(engine.drop(face, 0, 0), std::logic_error);
   EXPECT_EQ(events.seen, (std::vector<std::string>{"down(1,1)1", "drop(0,0) from 1 x4000"}));
 }
 
 TEST_F(FormTest, OnlyVisibleChangesRepaint) {
-  form->Load(Ctl::Image1, 1);
-  const Element face{Ctl::Image1, 1};
+  form->Load(Part::face, 1);
+  const Element face{Part::face, 1};
   engine.reset_paints();
   form->Left(face, 500);  // hidden: nothing to repaint
-  form->Picture(face, host::list_image(1));
+  form->Picture(face, host::Picture::face_normal);
   EXPECT_EQ(engine.paints(), 0);
   form->Visible(face, true);
   form->Left(face, 500);  // the same value
-  form->Picture(face, host::list_image(1));
+  form->Picture(face, host::Picture::face_normal);
   EXPECT_EQ(engine.paints(), 1);
   form->Picture(face, host::Picture::none);
   form->Visible(face, false);
@@ -149,10 +149,10 @@ TEST_F(FormTest, OnlyVisibleChangesRepaint) {
 
 TEST_F(FormTest, DestroyingTheFormRemovesItsWindowAndStopsItsTimers) {
   const host::Hwnd hwnd = form->hWnd();
-  form->TimerEnabled(Timer::mouseTimer, true);
+  form->TimerEnabled(Timer::poll, true);
   engine.fail("Element.Left.let");
-  EXPECT_EQ(boundary_guard([&] { form->Left({Ctl::Ileft, 0}, 9); }), status::fail);
-  EXPECT_EQ(form->Left({Ctl::Ileft, 0}), 0.0f);
+  EXPECT_EQ(boundary_guard([&] { form->Left({Part::left_arrow, 0}, 9); }), status::fail);
+  EXPECT_EQ(form->Left({Part::left_arrow, 0}), 0.0f);
   EXPECT_EQ(engine.calls("Element.Left.let"), 1);
 
   form.reset();

@@ -4,7 +4,7 @@
 namespace plovera::testing {
 namespace {
 
-using host::Ctl;
+using host::Part;
 using host::Picture;
 
 class Tabs : public ::testing::Test, public WordFixture {
@@ -19,7 +19,7 @@ class Tabs : public ::testing::Test, public WordFixture {
     tick();
     ASSERT_EQ(invariants(), "");
   }
-  float face_right(std::int32_t c) { return el(Ctl::Image1, c).left + el(Ctl::Image1, c).width; }
+  float face_right(std::int32_t c) { return el(Part::face, c).left + el(Part::face, c).width; }
 };
 
 TEST_F(Tabs, FirstPassCreatesOneTabPerWindowInWordsOrder) {
@@ -35,20 +35,20 @@ TEST_F(Tabs, FirstPassCreatesOneTabPerWindowInWordsOrder) {
 TEST_F(Tabs, FirstTabIsIndexOneWithItsIconAt75) {
   start_with(1);
   EXPECT_EQ(bar.taborder(1), 1);
-  EXPECT_EQ(el(Ctl::Image3, 1).left, 75);
-  EXPECT_EQ(el(Ctl::Image1, 1).left, 60);
-  EXPECT_EQ(el(Ctl::Label2, 1).left, 345);
-  EXPECT_EQ(el(Ctl::Image2, 1).left, 775);  // "Doc1" is 400 twips wide
-  EXPECT_EQ(el(Ctl::Image1, 1).width, 940);
-  EXPECT_EQ(el(Ctl::Label2, 1).top, 390 - 30 - 270);
-  EXPECT_EQ(el(Ctl::Image3, 1).top, 135);
-  EXPECT_EQ(el(Ctl::Image1, 1).picture, Picture::none);  // selected
-  EXPECT_EQ(el(Ctl::Image3, 1).picture, Picture::list5);
-  EXPECT_EQ(el(Ctl::Image2, 1).picture, Picture::list3);
-  EXPECT_EQ(el(Ctl::Ileft, 0).left, 0);
-  EXPECT_EQ(el(Ctl::Iright, 0).left, 11910 - 285);
-  EXPECT_EQ(el(Ctl::Iright, 0).top, 90);
-  EXPECT_FALSE(el(Ctl::Iright, 0).visible);
+  EXPECT_EQ(el(Part::icon, 1).left, 75);
+  EXPECT_EQ(el(Part::face, 1).left, 60);
+  EXPECT_EQ(el(Part::caption, 1).left, 345);
+  EXPECT_EQ(el(Part::close_button, 1).left, 775);  // "Doc1" is 400 twips wide
+  EXPECT_EQ(el(Part::face, 1).width, 940);
+  EXPECT_EQ(el(Part::caption, 1).top, 390 - 30 - 270);
+  EXPECT_EQ(el(Part::icon, 1).top, 135);
+  EXPECT_EQ(el(Part::face, 1).picture, Picture::none);  // selected
+  EXPECT_EQ(el(Part::icon, 1).picture, Picture::document_icon);
+  EXPECT_EQ(el(Part::close_button, 1).picture, Picture::close_normal);
+  EXPECT_EQ(el(Part::left_arrow, 0).left, 0);
+  EXPECT_EQ(el(Part::right_arrow, 0).left, 11910 - 285);
+  EXPECT_EQ(el(Part::right_arrow, 0).top, 90);
+  EXPECT_FALSE(el(Part::right_arrow, 0).visible);
   EXPECT_EQ(lefts(), "60");
 }
 
@@ -70,7 +70,7 @@ TEST_F(Tabs, NewTabReusesTheLowestHiddenIndexAtTheRightEnd) {
   word.open_document(u"Doc5");
   pass();
   EXPECT_EQ(bar.taborder(3), 2);
-  EXPECT_EQ(form().loaded_count(Ctl::Label2), 4);  // elements are never destroyed
+  EXPECT_EQ(form().loaded_count(Part::caption), 4);  // elements are never destroyed
 }
 
 TEST_F(Tabs, TabEndingExactlyAtTheBarsEdgeShowsNoArrows) {
@@ -79,11 +79,11 @@ TEST_F(Tabs, TabEndingExactlyAtTheBarsEdgeShowsNoArrows) {
   start();
   tick();
   ASSERT_EQ(face_right(1), 12000);
-  EXPECT_FALSE(el(Ctl::Iright, 0).visible);
+  EXPECT_FALSE(el(Part::right_arrow, 0).visible);
   word.open_document(std::u16string(115, u'y'));
   tick();
-  EXPECT_TRUE(el(Ctl::Iright, 0).visible);
-  EXPECT_TRUE(el(Ctl::Ileft, 0).visible);
+  EXPECT_TRUE(el(Part::right_arrow, 0).visible);
+  EXPECT_TRUE(el(Part::left_arrow, 0).visible);
   EXPECT_EQ(face_right(bar.taborder(2)), 12000 - 285 - 75);  // aligned to the right arrow
 }
 
@@ -95,8 +95,8 @@ TEST_F(Tabs, RenameShiftsExactlyTheTabsToItsRight) {
   EXPECT_EQ(strip(), "Doc1 Document2 Doc3 Doc4 Doc5*");
   EXPECT_EQ(before, "60 1030 2000 2970 3940");
   EXPECT_EQ(lefts(), "60 1030 2500 3470 4440");
-  EXPECT_EQ(el(Ctl::Image1, 2).width, 940 + 500);
-  EXPECT_EQ(el(Ctl::Image2, 2).left, 1030 + 285 + 900 + 30);
+  EXPECT_EQ(el(Part::face, 2).width, 940 + 500);
+  EXPECT_EQ(el(Part::close_button, 2).left, 1030 + 285 + 900 + 30);
 }
 
 TEST_F(Tabs, RenameFollowsPositionsNotIndexesAfterAReorder) {
@@ -125,8 +125,8 @@ TEST_F(Tabs, CaptionsOfAnyScriptAndLength) {
         std::u16string(u"\u0645\u0633\u062a\u0646\u062f"), std::u16string(u"\U0001F600 emoji")}) {
     word.rename_document(*word.documents()[0], caption);
     pass();
-    EXPECT_EQ(el(Ctl::Label2, 1).caption, caption);
-    EXPECT_EQ(el(Ctl::Label2, 1).width, sim::label_width(caption));
+    EXPECT_EQ(el(Part::caption, 1).caption, caption);
+    EXPECT_EQ(el(Part::caption, 1).width, sim::label_width(caption));
   }
 }
 
@@ -135,8 +135,8 @@ TEST_F(Tabs, ActiveWindowsTabIsSelectedOnTheNextPass) {
   word.activate(window(u"Doc1"));
   pass();
   EXPECT_EQ(strip(), "Doc1* Doc2 Doc3");
-  EXPECT_EQ(el(Ctl::Image1, 3).picture, Picture::list1);
-  EXPECT_EQ(el(Ctl::Image1, 1).picture, Picture::none);
+  EXPECT_EQ(el(Part::face, 3).picture, Picture::face_normal);
+  EXPECT_EQ(el(Part::face, 1).picture, Picture::none);
 }
 
 TEST_F(Tabs, TaskbarOptionSwitchedBackOnIsSwitchedOffAgain) {
@@ -157,9 +157,9 @@ TEST_F(Tabs, WindowInTwoViewsHasTwoTabs) {
 TEST_F(Tabs, ClickActivatesTheWindowAndWordGetsTheForeground) {
   start_with(3);
   word.reset_calls();
-  forms.mouse_down({Ctl::Label2, 1}, host::LEFT_BUTTON);
-  forms.mouse_up({Ctl::Label2, 1}, host::LEFT_BUTTON);
-  EXPECT_EQ(forms.click({Ctl::Label2, 1}), status::ok);
+  forms.mouse_down({Part::caption, 1}, host::kLeftButton);
+  forms.mouse_up({Part::caption, 1}, host::kLeftButton);
+  EXPECT_EQ(forms.click({Part::caption, 1}), status::ok);
   EXPECT_EQ(word.calls("Window.Activate"), 2);
   EXPECT_EQ(word.active_window(), &window(u"Doc1"));
   EXPECT_EQ(ws.foreground(), main);
@@ -171,7 +171,7 @@ TEST_F(Tabs, ClickActivatesTheWindowAndWordGetsTheForeground) {
 TEST_F(Tabs, DoubleClickOnlyBringsWordToTheFront) {
   start_with(2);
   word.reset_calls();
-  forms.dbl_click({Ctl::Image1, 1});
+  forms.dbl_click({Part::face, 1});
   EXPECT_EQ(word.total_calls(), 0);
   EXPECT_EQ(ws.foreground(), main);
 }
@@ -180,7 +180,7 @@ class Closing : public Tabs {};
 
 TEST_F(Closing, CloseButtonAsksWordAndTheTabGoesOnTheNextPass) {
   start_with(3);
-  forms.click({Ctl::Image2, 2});
+  forms.click({Part::close_button, 2});
   EXPECT_EQ(word.calls("Window.Close"), 1);
   EXPECT_EQ(word_windows(), "Doc1 Doc3");
   EXPECT_EQ(strip(), "Doc1 Doc2 Doc3*");  // still there until the pass
@@ -192,7 +192,7 @@ TEST_F(Closing, CloseButtonAsksWordAndTheTabGoesOnTheNextPass) {
 TEST_F(Closing, RefusedCloseKeepsTheTab) {
   start_with(2);
   word.close_prompt([](sim::SimWindow&) { return false; });  // the user cancels
-  EXPECT_EQ(forms.click({Ctl::Image2, 1}), status::ok);
+  EXPECT_EQ(forms.click({Part::close_button, 1}), status::ok);
   pass();
   EXPECT_EQ(strip(), "Doc1 Doc2*");
 }
@@ -200,7 +200,7 @@ TEST_F(Closing, RefusedCloseKeepsTheTab) {
 TEST_F(Closing, FailingCloseIsIgnored) {
   start_with(2);
   word.fail("Window.Close");
-  EXPECT_EQ(forms.click({Ctl::Image2, 1}), status::ok);
+  EXPECT_EQ(forms.click({Part::close_button, 1}), status::ok);
   EXPECT_EQ(ws.foreground(), main);
 }
 
@@ -215,7 +215,7 @@ TEST_F(Closing, TicksDuringWordsPromptAreSkipped) {
     ticks_in_prompt += static_cast<int>(word.calls("Application.ActiveWindow") - calls);
     return true;
   });
-  forms.click({Ctl::Image2, 1});
+  forms.click({Part::close_button, 1});
   EXPECT_EQ(ticks_in_prompt, 0);
   pass();
   EXPECT_EQ(strip(), "Doc2*");
@@ -229,14 +229,14 @@ TEST_F(Closing, SelectedTabHandsItsLookToTheRightNeighbour) {
   word.activate(window(u"Doc1"));  // Word moves on, but the pass removes first
   bar.mclose(2);
   EXPECT_EQ(strip(), "Doc1 Doc3*");
-  EXPECT_EQ(el(Ctl::Image1, 2).picture, Picture::list1);
+  EXPECT_EQ(el(Part::face, 2).picture, Picture::face_normal);
 }
 
 TEST_F(Closing, SelectedRightmostTabHandsItsLookToTheLeft) {
   start_with(3);
   bar.mclose(3);
   EXPECT_EQ(bar.activeidx, 2);
-  EXPECT_EQ(el(Ctl::Image1, 2).picture, Picture::none);
+  EXPECT_EQ(el(Part::face, 2).picture, Picture::none);
 }
 
 TEST_F(Closing, ClosingTheLastTabLeavesNothingSelected) {
@@ -288,17 +288,17 @@ TEST_F(Overflow, ClosingTheLeftmostTabStartsBesideTheLeftArrow) {
   open_wide(5);
   start();
   tick();
-  ASSERT_TRUE(el(Ctl::Ileft, 0).visible);
+  ASSERT_TRUE(el(Part::left_arrow, 0).visible);
   word.activate(window(wide(4)));
   pass();
   word.close_window(window(wide(0)));
   pass();
-  EXPECT_EQ(el(Ctl::Image1, bar.taborder(1)).left, 285 + 60);
+  EXPECT_EQ(el(Part::face, bar.taborder(1)).left, 285 + 60);
 }
 
 TEST_F(Overflow, ClosingTheLeftmostTabWithoutArrowsStartsAt60) {
   start_with(3);
-  for (std::int32_t p = 1; p <= 3; ++p) bar.tabpos(bar.taborder(p), el(Ctl::Image1, bar.taborder(p)).left - 500);
+  for (std::int32_t p = 1; p <= 3; ++p) bar.tabpos(bar.taborder(p), el(Part::face, bar.taborder(p)).left - 500);
   word.close_window(window(u"Doc1"));
   pass();
   EXPECT_EQ(lefts(), "60 1030");
@@ -310,11 +310,11 @@ TEST_F(Overflow, CloseRealignsWhenMoreThan2000TwipsAreFree) {
   open_wide(6);
   start();
   tick();
-  ASSERT_TRUE(el(Ctl::Iright, 0).visible);
-  const float iright = el(Ctl::Iright, 0).left;
+  ASSERT_TRUE(el(Part::right_arrow, 0).visible);
+  const float iright = el(Part::right_arrow, 0).left;
   const float shift = (iright - 2000) - face_right(bar.taborder(5));
   for (std::int32_t p = 1; p <= 6; ++p)
-    bar.tabpos(bar.taborder(p), static_cast<std::int32_t>(el(Ctl::Image1, bar.taborder(p)).left + shift));
+    bar.tabpos(bar.taborder(p), static_cast<std::int32_t>(el(Part::face, bar.taborder(p)).left + shift));
   const std::string before = lefts();
   word.close_window(window(wide(5)));
   pass();
@@ -323,18 +323,18 @@ TEST_F(Overflow, CloseRealignsWhenMoreThan2000TwipsAreFree) {
   word.close_window(window(wide(4)));
   pass();
   EXPECT_EQ(face_right(bar.taborder(4)), iright - 75);  // right-aligned, still overflowing
-  EXPECT_TRUE(el(Ctl::Ileft, 0).visible);
+  EXPECT_TRUE(el(Part::left_arrow, 0).visible);
 }
 
 TEST_F(Overflow, CloseLeavingAFittingStripHidesTheArrows) {
   open_wide(4);  // 14250 overflow; three tabs (10710) fit
   start();
   tick();
-  ASSERT_TRUE(el(Ctl::Ileft, 0).visible);
+  ASSERT_TRUE(el(Part::left_arrow, 0).visible);
   word.close_window(window(wide(3)));
   pass();
-  EXPECT_FALSE(el(Ctl::Ileft, 0).visible);
-  EXPECT_FALSE(el(Ctl::Iright, 0).visible);
+  EXPECT_FALSE(el(Part::left_arrow, 0).visible);
+  EXPECT_FALSE(el(Part::right_arrow, 0).visible);
   EXPECT_EQ(lefts(), "60 3630 7200");
 }
 

@@ -28,7 +28,7 @@ TEST_P(Theme, ChoosesTheBackground) {
   EXPECT_EQ(f.ws.open_keys(), 0);
 }
 
-constexpr Picture blue = Picture::design_bar, grey_blue = Picture::list6, grey = Picture::list7;
+constexpr Picture blue = Picture::design_bar, grey_blue = Picture::bar_grey_blue, grey = Picture::bar_grey;
 INSTANTIATE_TEST_SUITE_P(
     VersionsAndThemes, Theme,
     ::testing::Values(ThemeCase{u"11.0", -1, grey}, ThemeCase{u"11.0", 1, grey},
@@ -51,44 +51,44 @@ class Registry : public ::testing::Test, public WordFixture {
 
 TEST_F(Registry, ReadsStringsWithoutTheirTerminator) {
   ws.set_string(RegRoot::current_user, key, u"s", u"  Office 2007 ");
-  ws.set_string(RegRoot::current_user, key, u"e", u"%TEMP%\\x", host::REG_EXPAND_SZ);
+  ws.set_string(RegRoot::current_user, key, u"e", u"%TEMP%\\x", host::reg::type_expandable_string);
   ws.set_string(RegRoot::current_user, key, u"empty", u"");
-  EXPECT_EQ(read(u"s", host::REG_SZ), u"Office 2007");  // blanks trimmed
-  EXPECT_EQ(read(u"e", host::REG_SZ), u"%TEMP%\\x");
-  EXPECT_EQ(read(u"empty", host::REG_SZ), u"");
-  ws.set_value(RegRoot::current_user, key, u"zero", host::REG_SZ, {});  // no data at all
-  EXPECT_EQ(read(u"zero", host::REG_SZ), u"");
+  EXPECT_EQ(read(u"s", host::reg::type_string), u"Office 2007");  // blanks trimmed
+  EXPECT_EQ(read(u"e", host::reg::type_string), u"%TEMP%\\x");
+  EXPECT_EQ(read(u"empty", host::reg::type_string), u"");
+  ws.set_value(RegRoot::current_user, key, u"zero", host::reg::type_string, {});  // no data at all
+  EXPECT_EQ(read(u"zero", host::reg::type_string), u"");
 }
 
 TEST_F(Registry, ReadsAMultiStringAsStored) {
   ws.set_multi(RegRoot::current_user, key, u"m", {u"a", u"b"});
-  EXPECT_EQ(read(u"m", host::REG_SZ), std::u16string(u"a\0b\0", 4));
+  EXPECT_EQ(read(u"m", host::reg::type_string), std::u16string(u"a\0b\0", 4));
 }
 
 TEST_F(Registry, ReadsAStringLongerThanTheBufferWhole) {
   const std::u16string long_text(3000, u'\u00e9');
   ws.set_string(RegRoot::current_user, key, u"long", long_text);
-  EXPECT_EQ(read(u"long", host::REG_SZ), long_text);
+  EXPECT_EQ(read(u"long", host::reg::type_string), long_text);
 }
 
 TEST_F(Registry, ReadsNumbersAsUnsignedDecimal) {
   ws.set_dword(RegRoot::current_user, key, u"all", 0xFFFFFFFFu);
   ws.set_dword(RegRoot::current_user, key, u"one", 1);
-  EXPECT_EQ(read(u"all", host::REG_DWORD), u"4294967295");
-  EXPECT_EQ(read(u"one", host::REG_DWORD), u"1");
+  EXPECT_EQ(read(u"all", host::reg::type_dword), u"4294967295");
+  EXPECT_EQ(read(u"one", host::reg::type_dword), u"1");
 }
 
 TEST_F(Registry, ReadsBinaryAsHexBytes) {
   ws.set_binary(RegRoot::current_user, key, u"b", {0x0A, 0xFF});
-  EXPECT_EQ(read(u"b", host::REG_BINARY), u"0A FF");
+  EXPECT_EQ(read(u"b", host::reg::type_binary), u"0A FF");
 }
 
 TEST_F(Registry, MissingValueOrKeyIsNoError) {
   ws.create_key(RegRoot::current_user, key);
-  std::uint32_t type = host::REG_DWORD;
+  std::uint32_t type = host::reg::type_dword;
   EXPECT_EQ(bar.getregvalue(RegRoot::current_user, key, u"none", type), u"0");
-  EXPECT_EQ(type, host::REG_DWORD);
-  type = host::REG_SZ;
+  EXPECT_EQ(type, host::reg::type_dword);
+  type = host::reg::type_string;
   EXPECT_EQ(bar.getregvalue(RegRoot::current_user, u"Software\\Missing", u"x", type), u"");
   EXPECT_EQ(ws.open_keys(), 0);
   EXPECT_EQ(ws.calls("RegQueryValueEx"), 1);  // no query on a key that did not open
@@ -96,16 +96,16 @@ TEST_F(Registry, MissingValueOrKeyIsNoError) {
 
 TEST_F(Registry, OpensForReadingOnly) {
   ws.set_dword(RegRoot::current_user, key, u"one", 1);
-  read(u"one", host::REG_DWORD);
+  read(u"one", host::reg::type_dword);
   ASSERT_EQ(ws.opened_access().size(), 1u);
-  EXPECT_EQ(ws.opened_access()[0], host::KEY_QUERY_VALUE);
+  EXPECT_EQ(ws.opened_access()[0], host::reg::read_access);
 }
 
 TEST_F(Registry, TypeComesFromTheRegistry) {
   ws.set_string(RegRoot::current_user, key, u"s", u"7");
-  std::uint32_t type = host::REG_DWORD;
+  std::uint32_t type = host::reg::type_dword;
   EXPECT_EQ(bar.getregvalue(RegRoot::current_user, key, u"s", type), u"7");
-  EXPECT_EQ(type, host::REG_SZ);
+  EXPECT_EQ(type, host::reg::type_string);
 }
 
 class FormLoad : public ::testing::Test, public WordFixture {};
@@ -114,8 +114,8 @@ TEST_F(FormLoad, ResetsTheStrip) {
   open(2);
   start();
   EXPECT_EQ(form().width_twips(), 11910.0f);  // docked: (600 * 20 - 80) \ 15 pixels
-  EXPECT_FALSE(el(host::Ctl::Ileft, 0).visible);
-  EXPECT_FALSE(el(host::Ctl::Iright, 0).visible);
+  EXPECT_FALSE(el(host::Part::left_arrow, 0).visible);
+  EXPECT_FALSE(el(host::Part::right_arrow, 0).visible);
   EXPECT_EQ(bar.tabcount, 0);
 }
 

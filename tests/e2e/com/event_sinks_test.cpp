@@ -2,7 +2,7 @@
 // connection points: which interface is advised, what reaches the receiver,
 // what a failing receiver returns, and that unhooking (even from inside an
 // event) cuts the sink off and gives every reference back.
-#include "win32/window_system.h"  // first: it fixes how host/winsys.h is read
+#include "win32/window_system.h"
 
 #include <olectl.h>
 

@@ -1,6 +1,6 @@
 // The adapters, event sinks and window system of the add-in, driven in
 // process. Usage: host_test.exe <folder of this program> <screen dpi>
-#include "win32/window_system.h"  // first: it fixes how host/winsys.h is read
+#include "win32/window_system.h"
 
 #include <objbase.h>
 

@@ -1,6 +1,6 @@
 // The Win32 window system against real windows, the real registry and the
 // screen of the Wine prefix that run.sh prepared.
-#include "win32/window_system.h"  // first: it fixes how host/winsys.h is read
+#include "win32/window_system.h"
 
 #include <string>
 
@@ -42,37 +42,37 @@ void window_tree(win32::Win32WindowSystem& ws) {
   const host::Hwnd h = win32::from_hwnd(child);
 
   std::u16string text;
-  ws.GetWindowText(h, text);
-  expect(text == caption && ws.GetWindowTextLength(h) == static_cast<int>(caption.size()),
+  ws.window_text(h, text);
+  expect(text == caption && ws.window_text_length(h) == static_cast<int>(caption.size()),
          "GetWindowText reads a 3000-character caption in several scripts whole",
          std::to_string(text.size()) + " characters");
-  ws.GetClassName(h, text);
+  ws.window_class(h, text);
   expect(text == reinterpret_cast<const char16_t*>(kClass), "GetClassName");
-  expect(ws.GetParent(h) == win32::from_hwnd(top), "GetParent");
-  expect(ws.FindWindowEx(win32::from_hwnd(top), 0, reinterpret_cast<const char16_t*>(kClass),
+  expect(ws.parent_of(h) == win32::from_hwnd(top), "GetParent");
+  expect(ws.find_child(win32::from_hwnd(top), 0, reinterpret_cast<const char16_t*>(kClass),
                          caption.c_str()) == h,
          "FindWindowEx finds the child by class and title");
-  expect(ws.GetWindow(win32::from_hwnd(top), GW_CHILD) == h, "GetWindow(first child)");
+  expect(ws.related_window(win32::from_hwnd(top), host::WindowRelation::first_child) == h, "GetWindow(first child)");
 
-  expect(ws.SetWindowPos(h, 0, 10, 20, 300, 24, SWP_NOZORDER),
+  expect(ws.place_window(h, 0, 10, 20, 300, 24, SWP_NOZORDER),
          "SetWindowPos succeeds");
   POINT origin{0, 0};
   ClientToScreen(top, &origin);
   host::Rect r;
-  expect(ws.GetWindowRect(h, r) && r.left == origin.x + 10 && r.top == origin.y + 20 &&
+  expect(ws.window_rect(h, r) && r.left == origin.x + 10 && r.top == origin.y + 20 &&
              r.right - r.left == 300 && r.bottom - r.top == 24,
          "SetWindowPos places the child relative to its parent; GetWindowRect reads it back");
 
-  expect(ws.SetParent(h, win32::from_hwnd(other)) == win32::from_hwnd(top) &&
-             ws.GetParent(h) == win32::from_hwnd(other),
+  expect(ws.set_parent(h, win32::from_hwnd(other)) == win32::from_hwnd(top) &&
+             ws.parent_of(h) == win32::from_hwnd(other),
          "SetParent returns the old parent and moves the window");
 
   DestroyWindow(child);
-  ws.GetWindowText(h, text);
+  ws.window_text(h, text);
   const bool text_gone = text.empty();
-  ws.GetClassName(h, text);
+  ws.window_class(h, text);
   host::Rect untouched{1, 2, 3, 4};
-  expect(text_gone && text.empty() && !ws.GetWindowRect(h, untouched) && untouched.left == 1,
+  expect(text_gone && text.empty() && !ws.window_rect(h, untouched) && untouched.left == 1,
          "a destroyed window reads as empty and its rectangle as absent");
   DestroyWindow(top);
   DestroyWindow(other);
@@ -88,7 +88,7 @@ void handles_and_pointer(win32::Win32WindowSystem& ws) {
 
   SetCursorPos(123, 45);
   host::Point p;
-  expect(ws.GetCursorPos(p) && p.x == 123 && p.y == 45, "GetCursorPos reads the pointer");
+  expect(ws.cursor_pos(p) && p.x == 123 && p.y == 45, "GetCursorPos reads the pointer");
 }
 
 void registry(win32::Win32WindowSystem& ws) {
@@ -99,29 +99,29 @@ void registry(win32::Win32WindowSystem& ws) {
   RegCloseKey(key);
 
   host::RegKey k = 0;
-  expect(ws.RegOpenKeyEx(host::RegRoot::current_user, u"Software\\PloveraWindowSystemTest",
+  expect(ws.open_key(host::RegRoot::current_user, u"Software\\PloveraWindowSystemTest",
                          KEY_QUERY_VALUE, k) == ERROR_SUCCESS && k != 0,
          "RegOpenKeyEx opens a key of the current user");
   std::uint32_t type = 0, size = 0;
-  const auto status = ws.RegQueryValueEx(k, u"Theme", type, nullptr, size);
+  const auto status = ws.query_value(k, u"Theme", type, nullptr, size);
   expect(status == ERROR_SUCCESS && type == REG_SZ && size == 4,
          "RegQueryValueEx without a buffer reports type and size");
   std::uint8_t small[2];
   size = sizeof small;
-  expect(ws.RegQueryValueEx(k, u"Theme", type, small, size) == ERROR_MORE_DATA && size == 4,
+  expect(ws.query_value(k, u"Theme", type, small, size) == ERROR_MORE_DATA && size == 4,
          "a short buffer gives ERROR_MORE_DATA and the size needed");
   wchar_t value[2] = {};
   size = sizeof value;
-  expect(ws.RegQueryValueEx(k, u"Theme", type, reinterpret_cast<std::uint8_t*>(value), size) ==
+  expect(ws.query_value(k, u"Theme", type, reinterpret_cast<std::uint8_t*>(value), size) ==
                  ERROR_SUCCESS &&
              value[0] == L'2' && value[1] == 0,
          "RegQueryValueEx reads the value");
-  expect(ws.RegQueryValueEx(k, u"Missing", type, nullptr, size) == ERROR_FILE_NOT_FOUND,
+  expect(ws.query_value(k, u"Missing", type, nullptr, size) == ERROR_FILE_NOT_FOUND,
          "a missing value gives ERROR_FILE_NOT_FOUND");
-  expect(ws.RegCloseKey(k) == ERROR_SUCCESS, "RegCloseKey");
+  expect(ws.close_key(k) == ERROR_SUCCESS, "RegCloseKey");
   RegDeleteTreeW(HKEY_CURRENT_USER, path);
   host::RegKey none = 7;
-  expect(ws.RegOpenKeyEx(host::RegRoot::local_machine, u"Software\\PloveraNoSuchKey",
+  expect(ws.open_key(host::RegRoot::local_machine, u"Software\\PloveraNoSuchKey",
                          KEY_QUERY_VALUE, none) == ERROR_FILE_NOT_FOUND && none == 0,
          "a missing key gives ERROR_FILE_NOT_FOUND and no key");
 }
@@ -134,8 +134,8 @@ void window_system_tests(const std::u16string& folder, int dpi) {
   window_tree(ws);
   handles_and_pointer(ws);
   registry(ws);
-  expect(ws.ModuleFolder() == folder, "ModuleFolder is the folder the module was loaded from");
-  expect(ws.LogPixelsX() == dpi && ws.LogPixelsY() == dpi,
+  expect(ws.module_folder() == folder, "ModuleFolder is the folder the module was loaded from");
+  expect(ws.dpi_x() == dpi && ws.dpi_y() == dpi,
          "LogPixelsX and LogPixelsY give the screen's resolution",
-         std::to_string(ws.LogPixelsX()) + " x " + std::to_string(ws.LogPixelsY()));
+         std::to_string(ws.dpi_x()) + " x " + std::to_string(ws.dpi_y()));
 }

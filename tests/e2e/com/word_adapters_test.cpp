@@ -1,7 +1,7 @@
 // The Word and Office adapters against scripted automation objects: what
 // goes over IDispatch (names, DISPIDs, flags, arguments), what comes back,
 // identity, errors, and that every reference is given back.
-#include "win32/window_system.h"  // first: it fixes how host/winsys.h is read
+#include "win32/window_system.h"
 
 #include "check.h"
 #include "fake_automation.h"

@@ -2,9 +2,8 @@
 
 namespace forms_test {
 
-using plovera::host::Ctl;
+using plovera::host::Part;
 using plovera::host::Picture;
-using plovera::host::list_image;
 
 namespace {
 
@@ -33,8 +32,8 @@ Bar::Bar(plovera::win32::Win32FormEngine& engine, POINT at, int width_px) {
   SetParent(hwnd, host);
   SetWindowPos(hwnd, HWND_TOP, 10, 30, width_px, 26, SWP_FRAMECHANGED);
   form->Picture(Picture::design_bar);
-  form->Visible(el(Ctl::Ileft, 0), false);
-  form->Visible(el(Ctl::Iright, 0), false);
+  form->Visible(el(Part::left_arrow, 0), false);
+  form->Visible(el(Part::right_arrow, 0), false);
   form->Show();
   settle();
 }
@@ -46,19 +45,19 @@ Bar::~Bar() {
 
 void Bar::add_tab(int c, float x, const std::u16string& caption) {
   auto& f = *form;
-  if (f.Count(Ctl::Label2) <= c)
-    for (Ctl ctl : {Ctl::Label2, Ctl::Image3, Ctl::Image2, Ctl::Image1}) f.Load(ctl, c);
-  const Element label = el(Ctl::Label2, c), icon = el(Ctl::Image3, c);
-  const Element close = el(Ctl::Image2, c), face = el(Ctl::Image1, c);
+  if (f.Count(Part::caption) <= c)
+    for (Part part : {Part::caption, Part::icon, Part::close_button, Part::face}) f.Load(part, c);
+  const Element label = el(Part::caption, c), icon = el(Part::icon, c);
+  const Element close = el(Part::close_button, c), face = el(Part::face, c);
   f.Visible(label, true);
-  f.CopyFont(label, el(Ctl::Label2, 0));
+  f.CopyFont(label, el(Part::caption, 0));
   f.Caption(label, caption);
   f.AutoSize(label, true);
-  const Element first_label = el(Ctl::Label2, 1);
+  const Element first_label = el(Part::caption, 1);
   f.Top(label, f.Height() - 30 - f.Height(first_label));
   const float top = f.Top(first_label);
   f.Visible(icon, true);
-  f.Picture(icon, list_image(5));
+  f.Picture(icon, Picture::document_icon);
   f.Stretch(icon, true);
   f.Width(icon, 240);
   f.Height(icon, 240);
@@ -66,14 +65,14 @@ void Bar::add_tab(int c, float x, const std::u16string& caption) {
   f.Left(icon, x);
   f.Left(label, f.Width(icon) + f.Left(icon) + 30);
   f.Visible(close, true);
-  f.Picture(close, list_image(3));
+  f.Picture(close, Picture::close_normal);
   f.Stretch(close, true);
   f.Width(close, 210);
   f.Height(close, 210);
   f.Top(close, top + 45);
   f.Left(close, f.Width(label) + f.Left(label) + 30);
   f.Visible(face, true);
-  f.Picture(face, list_image(1));
+  f.Picture(face, Picture::face_normal);
   f.Stretch(face, true);
   f.Width(face, f.Width(close) + f.Left(close) - f.Left(icon) + 30);
   f.Height(face, f.Height(first_label));
@@ -82,15 +81,15 @@ void Bar::add_tab(int c, float x, const std::u16string& caption) {
 }
 
 float Bar::after(int c) {
-  const Element face = el(Ctl::Image1, c);
+  const Element face = el(Part::face, c);
   return form->Left(face) + form->Width(face) + 45;
 }
 
 void Bar::show_arrows() {
   auto& f = *form;
-  const Element left = el(Ctl::Ileft, 0), right = el(Ctl::Iright, 0);
-  f.Top(left, f.Top(el(Ctl::Label2, 1)));
-  f.Top(right, f.Top(el(Ctl::Label2, 1)));
+  const Element left = el(Part::left_arrow, 0), right = el(Part::right_arrow, 0);
+  f.Top(left, f.Top(el(Part::caption, 1)));
+  f.Top(right, f.Top(el(Part::caption, 1)));
   f.Left(left, 0);
   f.Left(right, f.Width() - f.Width(left));
   f.Visible(left, true);

@@ -7,7 +7,7 @@
 
 namespace forms_test {
 
-using plovera::host::Ctl;
+using plovera::host::Part;
 using plovera::host::Picture;
 
 namespace {
@@ -57,17 +57,17 @@ void check_design_and_units(Engine& engine, Checks& t) {
            "form loads as a hidden PloveraTabBar window");
   t.expect(f.Width() == 8115 && f.Height() == 360, "design client size is 8115 x 360 twips",
            twips(f.Width(), f.Height()));
-  t.expect(f.Count(Ctl::Label2) == 1 && f.Count(Ctl::Image1) == 1 && f.Count(Ctl::Image2) == 1 &&
-               f.Count(Ctl::Image3) == 1,
+  t.expect(f.Count(Part::caption) == 1 && f.Count(Part::face) == 1 && f.Count(Part::close_button) == 1 &&
+               f.Count(Part::icon) == 1,
            "only the templates are loaded");
-  const Element label0 = el(Ctl::Label2, 0), close0 = el(Ctl::Image2, 0);
+  const Element label0 = el(Part::caption, 0), close0 = el(Part::close_button, 0);
   t.expect(f.Caption(label0) == u"fdgdgd" && f.Width(label0) == 675 && !f.Visible(label0) &&
                f.Width(close0) == 315 && f.Height(close0) == 255 &&
-               f.Picture(el(Ctl::Ileft, 0)) == Picture::scroll_left &&
-               f.Width(el(Ctl::Iright, 0)) == 285,
+               f.Picture(el(Part::left_arrow, 0)) == Picture::scroll_left &&
+               f.Width(el(Part::right_arrow, 0)) == 285,
            "templates and arrows carry their design values");
-  t.expect(!f.TimerEnabled(plovera::host::Timer::mouseTimer) &&
-               !f.TimerEnabled(plovera::host::Timer::leftTimer),
+  t.expect(!f.TimerEnabled(plovera::host::Timer::poll) &&
+               !f.TimerEnabled(plovera::host::Timer::scroll_left),
            "timers start disabled");
 
   f.Width(13000);
@@ -77,9 +77,9 @@ void check_design_and_units(Engine& engine, Checks& t) {
            "form width in twips sets whole pixels (13000 -> 867 px -> 13005)",
            std::to_string(client.right) + " px");
 
-  f.Load(Ctl::Image3, 1);
-  const Element icon = el(Ctl::Image3, 1);
-  t.expect(f.Count(Ctl::Image3) == 2 && f.Width(icon) == 495 && !f.Visible(icon),
+  f.Load(Part::icon, 1);
+  const Element icon = el(Part::icon, 1);
+  t.expect(f.Count(Part::icon) == 2 && f.Width(icon) == 495 && !f.Visible(icon),
            "Load copies the template and starts hidden");
   f.Left(icon, 75);
   f.Top(icon, 52.5f);
@@ -89,13 +89,13 @@ void check_design_and_units(Engine& engine, Checks& t) {
   t.expect(r.left == 5 && r.top == 4 && r.right == 21 && r.bottom == 6,
            "twips become pixels only when drawn, rounded half to even", rect_text(r));
 
-  t.expect(throws_host_error([&] { f.Load(Ctl::Image3, 1); }) &&
-               throws_host_error([&] { f.Left(el(Ctl::Image1, 5)); }) &&
+  t.expect(throws_host_error([&] { f.Load(Part::icon, 1); }) &&
+               throws_host_error([&] { f.Left(el(Part::face, 5)); }) &&
                throws_host_error([&] { f.Caption(icon, u"x"); }) &&
-               throws_host_error([&] { f.Picture(label0, Picture::list1); }) &&
-               throws_host_error([&] { f.Load(Ctl::Ileft, 1); }) &&
+               throws_host_error([&] { f.Picture(label0, Picture::face_normal); }) &&
+               throws_host_error([&] { f.Load(Part::left_arrow, 1); }) &&
                throws_host_error([&] { f.Drag(label0); }) &&
-               throws_host_error([&] { f.Visible(el(Ctl::Label2, -1), true); }),
+               throws_host_error([&] { f.Visible(el(Part::caption, -1), true); }),
            "calls on elements not loaded or of the wrong kind fail with host_error");
 }
 
@@ -121,8 +121,8 @@ void check_units(Engine& engine, Checks& t) {
            "form size in twips follows the screen's twips per pixel" + at,
            std::to_string(client.right) + " x " + std::to_string(client.bottom) + " px");
 
-  f.Load(Ctl::Label2, 1);
-  const Element label = el(Ctl::Label2, 1);
+  f.Load(Part::caption, 1);
+  const Element label = el(Part::caption, 1);
   f.Caption(label, u"Document1");
   f.AutoSize(label, true);
   const SIZE tahoma = tahoma_extent(static_cast<int>(11.25 * dpi_y / 72 + 0.5), L"Document1");
@@ -142,9 +142,9 @@ void check_labels_and_query(Engine& engine, Checks& t) {
   auto form = engine.CreateForm(ev);
   auto& f = *form;
   const HWND h = hwnd_of(f);
-  f.Load(Ctl::Label2, 1);
-  const Element label = el(Ctl::Label2, 1);
-  f.CopyFont(label, el(Ctl::Label2, 0));
+  f.Load(Part::caption, 1);
+  const Element label = el(Part::caption, 1);
+  f.CopyFont(label, el(Part::caption, 0));
   f.Caption(label, u"Document1");
   f.AutoSize(label, true);
   const SIZE tahoma = tahoma_extent(15, L"Document1");
@@ -187,8 +187,8 @@ void check_labels_and_query(Engine& engine, Checks& t) {
 
   f.Visible(label, true);
   const Queried shown = query(h, label);
-  const Queried missing = query(h, el(Ctl::Label2, 2));
-  const Queried whole = query(h, el(Ctl::Form, 0));
+  const Queried missing = query(h, el(Part::caption, 2));
+  const Queried whole = query(h, el(Part::bar, 0));
   t.expect(shown.ok && shown.q.loaded == 2 && shown.q.visible && !missing.ok &&
                missing.q.loaded == 2 && whole.ok &&
                whole.q.picture == static_cast<int>(Picture::design_bar) &&
@@ -205,25 +205,25 @@ void check_repaint(Bar& bar, Checks& t) {
   t.expect(before > 0 && plovera::win32::bar_paint_count(h) == before,
            "an idle bar paints nothing", std::to_string(before));
 
-  const Element face = el(Ctl::Image1, 2), label = el(Ctl::Label2, 2);
+  const Element face = el(Part::face, 2), label = el(Part::caption, 2);
   f.Left(face, f.Left(face));
   f.Width(face, f.Width(face));
   f.Visible(face, true);
   f.Picture(face, f.Picture(face));
   f.Stretch(face, true);
   f.Caption(label, std::u16string(f.Caption(label)));
-  f.CopyFont(label, el(Ctl::Label2, 0));
+  f.CopyFont(label, el(Part::caption, 0));
   f.Picture(Picture::design_bar);
   f.Width(f.Width());
-  f.Left(el(Ctl::Image1, 0), 999);          // the hidden template
-  f.Caption(el(Ctl::Label2, 0), u"hidden");
-  f.Picture(el(Ctl::Image2, 0), Picture::list4);
+  f.Left(el(Part::face, 0), 999);          // the hidden template
+  f.Caption(el(Part::caption, 0), u"hidden");
+  f.Picture(el(Part::close_button, 0), Picture::close_hot);
   const bool dirty = GetUpdateRect(h, nullptr, FALSE);
   pump_for(100);
   t.expect(!dirty && plovera::win32::bar_paint_count(h) == before,
            "setting the same values or changing hidden elements repaints nothing");
 
-  const Element icon = el(Ctl::Image3, 2);
+  const Element icon = el(Part::icon, 2);
   const RECT old_rect = query(h, icon).q.rect;
   f.Left(icon, f.Left(icon) + 150);
   const RECT new_rect = query(h, icon).q.rect;

@@ -15,8 +15,8 @@
 #include "checks.h"
 
 using namespace forms_test;
-using plovera::host::Ctl;
-using plovera::host::list_image;
+using plovera::host::Part;
+using plovera::host::Picture;
 
 namespace {
 
@@ -68,17 +68,17 @@ int show_for_screenshot(const char* done_file) {
   Bar bar(engine, {0, 0}, 640);
   lay_out_three_tabs(bar, 375);
   auto& f = *bar.form;
-  f.Picture(el(Ctl::Image1, 1), plovera::host::Picture::none);  // the selected tab
-  f.Picture(el(Ctl::Image1, 2), list_image(2));                 // the hot face
-  f.Picture(el(Ctl::Image2, 3), list_image(4));                 // the hot close button
-  // Two more bars show the other backgrounds: image 6 (Word 12 and later
-  // with a theme) and image 7 (Word before 12).
+  f.Picture(el(Part::face, 1), Picture::none);  // the selected tab
+  f.Picture(el(Part::face, 2), Picture::face_hot);                 // the hot face
+  f.Picture(el(Part::close_button, 3), Picture::close_hot);                 // the hot close button
+  // Two more bars show the other backgrounds: grey-blue (Word 12 and later
+  // with a theme) and grey (Word before 12).
   Bar themed(engine, {0, 90}, 640), classic(engine, {0, 180}, 640);
   for (Bar* other : {&themed, &classic}) {
-    other->form->Picture(other == &themed ? list_image(6) : list_image(7));
+    other->form->Picture(other == &themed ? Picture::bar_grey_blue : Picture::bar_grey);
     other->add_tab(1, 75, u"Document1");
     other->add_tab(2, other->after(1), u"Draft");
-    other->form->Picture(el(Ctl::Image1, 2), plovera::host::Picture::none);
+    other->form->Picture(el(Part::face, 2), plovera::host::Picture::none);
     other->settle();
   }
   bar.settle();

@@ -4,13 +4,13 @@
 
 namespace forms_test {
 
-using plovera::host::Ctl;
+using plovera::host::Part;
 
 std::string name_of(Element e) {
-  static const char* const names[] = {"Form", "Image1", "Image2", "Image3",
-                                      "Label2", "Ileft", "Iright"};
-  std::string s = names[static_cast<int>(e.ctl)];
-  if (e.ctl == Ctl::Form) return s;
+  static const char* const names[] = {"bar", "face", "close_button", "icon",
+                                      "caption", "left_arrow", "right_arrow"};
+  std::string s = names[static_cast<int>(e.part)];
+  if (e.part == Part::bar) return s;
   return s + "(" + std::to_string(e.index) + ")";
 }
 
@@ -127,7 +127,7 @@ Queried query(HWND bar, Element e) {
   static const UINT msg = RegisterWindowMessageW(plovera::win32::kQueryElementMessage);
   Queried r;
   r.q.size = sizeof r.q;
-  r.q.ctl = static_cast<std::uint8_t>(e.ctl);
+  r.q.part = static_cast<std::uint8_t>(e.part);
   r.q.index = e.index;
   r.ok = SendMessageW(bar, msg, 0, reinterpret_cast<LPARAM>(&r.q)) == 1;
   return r;

@@ -14,13 +14,13 @@
 
 namespace forms_test {
 
-using plovera::host::Ctl;
+using plovera::host::Part;
 using plovera::host::Element;
 
 std::string name_of(Element e);
-inline Element el(Ctl ctl, int index) { return {ctl, static_cast<std::int16_t>(index)}; }
+inline Element el(Part part, int index) { return {part, static_cast<std::int16_t>(index)}; }
 
-// Records every event as one line ("MouseDown Image2(1) 1"). Hooks let a
+// Records every event as one line ("MouseDown close_button(1) 1"). Hooks let a
 // test act inside a handler, as the tab strip's logic does.
 class Recorder final : public plovera::host::FormEvents {
  public:
