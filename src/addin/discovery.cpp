@@ -11,16 +11,16 @@ constexpr const char16_t* kWordMainClass = u"OpusApp";
 
 // The front-most top-level "OpusApp" window whose caption is longer than 13
 // characters (a hidden or caption-less one in front of the real one is skipped).
-void Addin::findword() {
-  wordhwnd = 0;
+void Addin::find_main_window() {
+  windows_.main_window = 0;
   host::WindowSystem& w = ws();
   host::Hwnd first = w.related_window(w.desktop_window(), host::WindowRelation::first_child);
   if (first == 0) return;
   first = w.related_window(first, host::WindowRelation::first_sibling);
   for (host::Hwnd h = first; h != 0; h = w.related_window(h, host::WindowRelation::next_sibling)) {
     w.window_class(h, text_);
-    if (text_ == kWordMainClass && w.window_text_length(h) > 13 && wordhwnd == 0) {
-      wordhwnd = h;
+    if (text_ == kWordMainClass && w.window_text_length(h) > 13) {
+      windows_.main_window = h;
       return;
     }
   }
@@ -29,7 +29,7 @@ void Addin::findword() {
 // Depth-first, pre-order, siblings in Z order; each match overwrites the
 // previous one, so the last match wins. Word's version is read for every
 // window visited, as the document area's class depends on it.
-void Addin::scanwindows(host::Hwnd parent) {
+void Addin::find_document_area(host::Hwnd parent) {
   host::WindowSystem& w = ws();
   host::Hwnd first = w.related_window(parent, host::WindowRelation::first_child);
   if (first == 0) return;
@@ -38,9 +38,9 @@ void Addin::scanwindows(host::Hwnd parent) {
   for (host::Hwnd h = first; h != 0; h = w.related_window(h, host::WindowRelation::next_sibling)) {
     w.window_class(h, cls);
     const std::int32_t caption_length = w.window_text_length(h);
-    if (word_version() < 12 && cls == u"_WwB" && caption_length > 1) hwwb = h;
-    if (word_version() > 11 && cls == u"_WwF") docwnd = h;
-    scanwindows(h);
+    if (word_version() < 12 && cls == u"_WwB" && caption_length > 1) windows_.word11_view = h;
+    if (word_version() > 11 && cls == u"_WwF") windows_.document_area = h;
+    find_document_area(h);
   }
 }
 

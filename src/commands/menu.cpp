@@ -1,7 +1,9 @@
-// The popup menu of the bar: an Office popup command bar "tabPopup", rebuilt
-// at every start-up and shown at the pointer on a right press.
-#include "addin/addin.h"
-#include "commands/buttonevent.h"
+#include "commands/menu.h"
+
+#include <exception>
+
+#include "base/first_failure.h"
+#include "host/error.h"
 
 namespace plovera {
 namespace {
@@ -12,6 +14,9 @@ constexpr std::int32_t kControlButton = 1;
 constexpr std::int32_t kCustomId = 1;
 constexpr std::int32_t kStyleIconAndCaption = 3;
 constexpr const char16_t* kTag = u"marrowick";
+constexpr std::int32_t kFileDialogSaveAs = 2;
+constexpr std::int32_t kDialogConfirmed = -1;
+constexpr std::int32_t kShowNormal = 1;
 
 struct MenuEntry {
   std::int32_t face_id;
@@ -28,20 +33,28 @@ void describe(host::CommandBarButton& button, const MenuEntry& entry) {
   button.Parameter(entry.parameter);
 }
 
+// The document count is a 16-bit number; more documents than that is an
+// overflow, as it would be for the counter.
+std::int16_t count16(std::int32_t n) {
+  if (n > INT16_MAX || n < INT16_MIN) throw_host_error(status::overflow, "Documents.Count");
+  return static_cast<std::int16_t>(n);
+}
+
 }  // namespace
 
 // The web-site button is added first and "Save All" inserted before it, so
 // the menu lists "Save All" on top. Buttons are temporary: a bar left from an
 // earlier Word run has none, and is deleted and rebuilt here.
-void Addin::buildmenu() {
-  btnevents = std::make_unique<buttonevent>(*this);
-  ignore_errors([&] { app().CommandBars()->Item(kBarName)->Delete(); });
-  host::Ref<host::CommandBar> bar = app().CommandBars()->Add(kBarName, kPositionPopup);
+void PopupMenu::build_menu() {
+  commands_ = std::make_unique<MenuCommands>(host_);
+  host::Application& word = host_.word();
+  ignore_errors([&] { word.CommandBars()->Item(kBarName)->Delete(); });
+  host::Ref<host::CommandBar> bar = word.CommandBars()->Add(kBarName, kPositionPopup);
 
   host::Ref<host::CommandBarButton> web =
       bar->Controls()->Add(kControlButton, kCustomId, std::nullopt, true);
   describe(*web, {1016, u"Visit our web site", u"website"});
-  btnevents->myButton(web);
+  commands_->listen_to(web);
 
   host::Ref<host::CommandBarButton> save =
       bar->Controls()->Add(kControlButton, kCustomId, 1, true);
@@ -49,10 +62,58 @@ void Addin::buildmenu() {
 }
 
 // ShowPopup returns when the menu closes; a chosen command arrives through
-// the button receiver meanwhile. A bar removed by the user shows nothing.
-void Addin::showmenu() {
-  ws().bring_to_foreground(wordhwnd);
-  ignore_errors([&] { app().CommandBars()->Item(kBarName)->ShowPopup(); });
+// the click receiver meanwhile. A menu removed by the user shows nothing.
+void PopupMenu::show_menu() {
+  host_.window_system().bring_to_foreground(host_.main_window());
+  ignore_errors([&] { host_.word().CommandBars()->Item(kBarName)->ShowPopup(); });
+}
+
+MenuCommands::~MenuCommands() = default;
+
+void MenuCommands::listen_to(host::Ref<host::CommandBarButton> button) {
+  hook_.reset();
+  button_ = std::move(button);
+  if (button_) hook_ = button_->advise(*this);
+}
+
+void MenuCommands::on_menu_click(const host::Ref<host::CommandBarButton>& button) {
+  if (!button) return;
+  std::u16string parameter;
+  button->Parameter(parameter);
+  if (parameter == u"SaveAll") {
+    save_all();
+  } else if (parameter == u"website") {
+    host::WindowSystem& ws = host_.window_system();
+    ws.shell_execute(host_.bar_window(), u"open", kWebSite, u"", ws.module_folder(), kShowNormal);
+  }
+}
+
+// A never-saved document gets Word's save-as dialog, pre-filled with its
+// name; its window is made active first, because the dialog saves Word's
+// active document. A document that fails to save does not stop the others;
+// the first failure is handed back to Word once all have been tried.
+void MenuCommands::save_all() {
+  host::Application& word = host_.word();
+  const std::int16_t n = count16(word.Documents()->Count());
+  FirstFailure failure;
+  std::u16string text;
+  for (std::int16_t i = 1; i <= n; ++i) {
+    failure.run([&] {
+      host::Ref<host::Document> d = word.Documents()->Item(i);
+      if (d->Saved()) return;
+      d->Path(text);
+      if (!text.empty()) {
+        d->Save();
+        return;
+      }
+      d->Name(text);
+      d->ActiveWindow()->Activate();
+      word.FileDialog(kFileDialogSaveAs)->InitialFileName(text);
+      if (word.FileDialog(kFileDialogSaveAs)->Show() == kDialogConfirmed)
+        word.FileDialog(kFileDialogSaveAs)->Execute();
+    });
+  }
+  failure.rethrow();
 }
 
 }  // namespace plovera

@@ -1,9 +1,8 @@
 // Reordering tabs by dragging one and dropping it elsewhere on the bar. Only
-// the bar's order changes: Word's own window list is not touched, and `wins`
-// is permuted together with `taborder` so each tab keeps its window.
-#include "addin/addin.h"
-#include "tabstrip/frm_addin.h"
-#include "tabstrip/numbers.h"
+// the strip's order changes (the model's, which every bar follows): Word's
+// own window list is not touched.
+#include "base/numbers.h"
+#include "tabstrip/tab_bar.h"
 
 namespace plovera {
 
@@ -13,78 +12,69 @@ namespace {
 constexpr float kGap = 30.0f;
 }  // namespace
 
-// Puts tab Source at the position of tab des; the tabs in between move one
-// place towards Source's old position. Only those tabs, des and Source are
-// re-placed, with one tabpos each.
-void frmAddIn::movetab(std::int32_t Source, std::int32_t des) {
-  if (Source == des) return;
-  host::Form& f = form();
-  const host::Ref<host::Window> w = wins(ctlpos(Source));
-  const std::int32_t sp = ctlpos(Source), dp = ctlpos(des);
-  if (dp < sp) {
-    tabpos(Source, round_half_even(f.Left(Image1(des))));
-    tabpos(des, round_half_even(face_right(Source) + kGap));
-    for (std::int32_t q = dp + 1; q <= sp - 1; ++q)
-      tabpos(taborder(q), round_half_even(face_right(taborder(q - 1)) + kGap));
-    for (std::int32_t q = sp; q >= dp + 1; --q) {
-      taborder(q) = taborder(q - 1);
-      ctlpos(taborder(q)) = q;
-      wins(q) = wins(q - 1);
-    }
-  } else {
-    for (std::int32_t q = sp + 1; q <= dp; ++q) {
-      const std::int32_t t = taborder(q);
-      // At q = 2 the dragged tab is still first: its old Left is the start.
-      const float x = q == 2 ? f.Left(Image1(taborder(1))) : face_right(taborder(q - 2)) + kGap;
-      tabpos(t, round_half_even(x));
-      taborder(q - 1) = taborder(q);
-      ctlpos(taborder(q - 1)) = q - 1;
-      wins(q - 1) = wins(q);
-    }
-    tabpos(Source, round_half_even(face_right(des) + kGap));
-  }
-  ctlpos(Source) = dp;
-  taborder(dp) = Source;
-  wins(dp) = w;
-  bringintoview(Source);
+// Puts tab `source` at the place of tab `dest`; the tabs in between move one
+// place towards source's old place.
+void TabBar::move_tab(Slot source, Slot dest) {
+  if (source == dest) return;
+  model_.move(position_of(source), position_of(dest));
 }
 
-// A drop on the bar's background: the destination follows from where X lies.
+// Only the moved tab and the tabs it passed are placed again, each once,
+// from the left end of the range that changed.
+void TabBar::tab_moved(Position from, Position to) {
+  host::Form& f = form();
+  const Slot moved = slot_at(from);
+  if (to < from) {
+    const float start = f.Left(face(slot_at(to)));
+    slots_.move(from, to);
+    place_tab(moved, round_half_even(start));
+    for (std::int32_t r = to.value + 1; r <= from.value; ++r)
+      place_tab(slot_at(Position(r)), round_half_even(face_right(slot_at(Position(r - 1))) + kGap));
+  } else {
+    slots_.move(from, to);
+    for (std::int32_t r = from.value; r < to.value; ++r) {
+      // At the first place the moved tab's old left is where the strip starts.
+      const float x = r == 1 ? f.Left(face(moved)) : face_right(slot_at(Position(r - 1))) + kGap;
+      place_tab(slot_at(Position(r)), round_half_even(x));
+    }
+    place_tab(moved, round_half_even(face_right(slot_at(Position(to.value - 1))) + kGap));
+  }
+  bring_into_view(moved);
+}
+
+// A drop on the bar's background: the destination follows from where x lies.
 // A gap between faces belongs to the face nearer the dragged tab, so the tab
 // lands exactly in the gap where it was dropped.
-void frmAddIn::formdrag(std::int16_t source, float X, float /*Y*/) {
+void TabBar::drop_on_bar(Slot source, float x, float /*y*/) {
   host::Form& f = form();
-  const std::int32_t s = source, n = tabcount;
-  if (X <= f.Width(Ileft) && f.Visible(Ileft)) return movetab(s, taborder(1));
-  if (X >= f.Left(Iright) && f.Visible(Iright)) return movetab(s, taborder(n));
-  if (X <= f.Left(Image1(taborder(1)))) return movetab(s, taborder(1));
-  if (face_right(taborder(n)) <= X) return movetab(s, taborder(n));
-  if (X < f.Left(Image1(s))) {
-    for (std::int32_t u = ctlpos(s) - 1; u >= 1; --u) {
-      const float L = f.Left(Image1(taborder(u))), W = f.Width(Image1(taborder(u)));
-      if (L - kGap <= X && X <= L + W) return movetab(s, taborder(u));
+  const std::int32_t n = count();
+  const Slot first = slot_at(Position(1)), last = slot_at(Position(n));
+  if (x <= f.Width(kLeftArrow) && f.Visible(kLeftArrow)) return move_tab(source, first);
+  if (x >= f.Left(kRightArrow) && f.Visible(kRightArrow)) return move_tab(source, last);
+  if (x <= f.Left(face(first))) return move_tab(source, first);
+  if (face_right(last) <= x) return move_tab(source, last);
+  if (x < f.Left(face(source))) {
+    for (std::int32_t u = position_of(source).value - 1; u >= 1; --u) {
+      const Slot s = slot_at(Position(u));
+      const float left = f.Left(face(s)), width = f.Width(face(s));
+      if (left - kGap <= x && x <= left + width) return move_tab(source, s);
     }
   } else {
-    for (std::int32_t u = ctlpos(s) + 1; u <= n; ++u) {
-      const float L = f.Left(Image1(taborder(u))), W = f.Width(Image1(taborder(u)));
-      if (L <= X && X <= L + W + kGap) return movetab(s, taborder(u));
+    for (std::int32_t u = position_of(source).value + 1; u <= n; ++u) {
+      const Slot s = slot_at(Position(u));
+      const float left = f.Left(face(s)), width = f.Width(face(s));
+      if (left <= x && x <= left + width + kGap) return move_tab(source, s);
     }
   }
-}
-
-bool frmAddIn::tab_in_strip(std::int32_t c) {
-  if (c < 1 || c > ctlpos.last) return false;
-  const std::int32_t p = ctlpos(c);
-  return p >= 1 && p <= tabcount && taborder(p) == c;
 }
 
 // Moves, then (unless dropped on a close button) activates the dragged
 // tab's window twice and gives Word the foreground. A window that closed
 // during the drag is left for the next pass to remove.
-void frmAddIn::drop_on_tab(std::int32_t Source, std::int32_t des, bool activate) {
-  movetab(Source, des);
+void TabBar::drop_on_tab(Slot source, Slot dest, bool activate) {
+  move_tab(source, dest);
   if (!activate) return;
-  host::Ref<host::Window> w = wins(ctlpos(Source));
+  host::Ref<host::Window> w = window_of(source);
   ignore_errors([&] { w->Activate(); });
   ignore_errors([&] { w->Activate(); });
   foreground_to_word();
@@ -92,22 +82,24 @@ void frmAddIn::drop_on_tab(std::int32_t Source, std::int32_t des, bool activate)
 
 // A drop whose dragged tab was removed meanwhile (its window closed during
 // the drag) is ignored: there is nothing left to move.
-void frmAddIn::DragDrop(host::Element target, std::int16_t source, float x, float y) {
-  run_event([&] {
-    if (!tab_in_strip(source)) return;
+void TabBar::DragDrop(host::Element target, std::int16_t source_index, float x, float y) {
+  host_.events().run([&] {
+    const Slot source(source_index);
+    if (!contains(source)) return;
+    const Slot target_slot = slot_of(target);
     switch (target.part) {
       case Part::face:
       case Part::icon:
       case Part::caption:
-        if (tab_in_strip(target.index)) drop_on_tab(source, target.index, true);
+        if (contains(target_slot)) drop_on_tab(source, target_slot, true);
         return;
       case Part::close_button:
-        if (tab_in_strip(target.index)) drop_on_tab(source, target.index, false);
+        if (contains(target_slot)) drop_on_tab(source, target_slot, false);
         return;
-      case Part::left_arrow: return drop_on_tab(source, taborder(1), true);
-      case Part::right_arrow: return drop_on_tab(source, taborder(tabcount), true);
+      case Part::left_arrow: return drop_on_tab(source, slot_at(Position(1)), true);
+      case Part::right_arrow: return drop_on_tab(source, slot_at(Position(count())), true);
       case Part::bar:
-        formdrag(source, x, y);
+        drop_on_bar(source, x, y);
         return drop_on_tab(source, source, true);
     }
   });

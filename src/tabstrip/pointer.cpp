@@ -1,78 +1,80 @@
 // The looks that follow the pointer: the hot face, the hot close button and
-// the selected tab. Each operation writes its state variable last, so a
-// failed picture change leaves the state as it was and the next event
-// tries again. An unchanged index costs a single comparison.
-#include "addin/addin.h"
-#include "tabstrip/frm_addin.h"
+// the selected tab. Each operation writes its state last, so a failed
+// picture change leaves the state as it was and the next event tries again.
+// An unchanged look costs a single comparison.
+#include "base/scope_exit.h"
+#include "tabstrip/tab_bar.h"
 
 namespace plovera {
 
 using host::Picture;
 
-void frmAddIn::mmove(std::int16_t index) {
-  if (hoveridx == index) return;
-  const std::int16_t h = hoveridx;
-  form().Picture(Image1(h), h == activeidx ? Picture::none : host::Picture::face_normal);
-  form().Picture(Image1(index), host::Picture::face_hot);
-  hoveridx = index;
+void TabBar::set_hovered(Slot s) {
+  if (hovered_ == s) return;
+  const Slot before = hovered_;
+  form().Picture(face(before), before == selected_ ? Picture::none : Picture::face_normal);
+  form().Picture(face(s), Picture::face_hot);
+  hovered_ = s;
 }
 
-void frmAddIn::cmove() {
-  if (closeidx == 0) return;
-  form().Picture(Image2(closeidx), host::Picture::close_normal);
-  closeidx = 0;
+void TabBar::clear_hot_close() {
+  if (hot_close_ == Slot()) return;
+  form().Picture(close_button(hot_close_), Picture::close_normal);
+  hot_close_ = Slot();
 }
 
-void frmAddIn::cmmove(std::int16_t index) {
-  if (closeidx == index) return;
-  if (closeidx != 0) form().Picture(Image2(closeidx), host::Picture::close_normal);
-  form().Picture(Image2(index), host::Picture::close_hot);
-  closeidx = index;
+void TabBar::set_hot_close(Slot s) {
+  if (hot_close_ == s) return;
+  if (hot_close_ != Slot()) form().Picture(close_button(hot_close_), Picture::close_normal);
+  form().Picture(close_button(s), Picture::close_hot);
+  hot_close_ = s;
 }
 
-// Selects tab `index`: the previous selection gets its face back, the tab is
-// scrolled into view and shows the bar's background through its face.
-void frmAddIn::mdown(std::int32_t index) {
-  if (activeidx == index) return;
-  const std::int16_t a = activeidx;
-  form().Picture(Image1(a), a == hoveridx ? host::Picture::face_hot : host::Picture::face_normal);
-  bringintoview(index);
-  form().Picture(Image1(index), Picture::none);
-  activeidx = narrow(index);
+// The selected tab is scrolled into view and shows the bar's background
+// through its face; the previous one gets its face back.
+void TabBar::select_tab(Slot s) {
+  if (selected_ == s) return;
+  const Slot before = selected_;
+  form().Picture(face(before), before == hovered_ ? Picture::face_hot : Picture::face_normal);
+  bring_into_view(s);
+  form().Picture(face(s), Picture::none);
+  selected_ = s;
 }
 
-// Mouse moves over a tab's face, icon or caption. The first move of a tab
-// pressed with the left button begins dragging its face.
-void frmAddIn::MouseM(std::int16_t index) {
-  if (mousebusy == 1) return;
-  mousebusy = 1;
-  struct Clear {
-    std::int16_t& busy;
-    ~Clear() { busy = 0; }  // also when a step fails: hover must keep working
-  } clear{mousebusy};
-  mmove(index);
-  cmove();
-  if (static_cast<std::int32_t>(index) == pressidx) {
-    pressidx = 0;
-    form().Drag(Image1(index));
+void TabBar::tab_activated(Position p) {
+  const Slot s = slot_at(p);
+  if (selected_ != s) select_tab(s);
+}
+
+// The pointer moved over a tab's face, icon or caption. The first move of a
+// tab pressed with the left button begins dragging its face.
+void TabBar::on_pointer_over_tab(Slot s) {
+  if (hover_check_running_) return;
+  hover_check_running_ = true;
+  ScopeExit done([this] { hover_check_running_ = false; });  // also when a step fails
+  set_hovered(s);
+  clear_hot_close();
+  if (s == pending_drag_) {
+    pending_drag_ = Slot();
+    form().Drag(face(s));
   }
 }
 
 // No element reports the pointer leaving the bar, so the tick polls it. A
 // pointer on the rectangle's edge counts as outside.
-void frmAddIn::testmouse() {
+void TabBar::clear_hover_if_outside() {
   host::Rect r;
   host::Point pt;
-  addin_.ws().window_rect(hWnd(), r);
-  addin_.ws().cursor_pos(pt);
+  host_.window_system().window_rect(window(), r);
+  host_.window_system().cursor_pos(pt);
   if (r.left < pt.x && pt.x < r.right && r.top < pt.y && pt.y < r.bottom) return;
-  if (hoveridx != 0) {
-    form().Picture(Image1(hoveridx), hoveridx == activeidx ? Picture::none : host::Picture::face_normal);
-    hoveridx = 0;
+  if (hovered_ != Slot()) {
+    form().Picture(face(hovered_), hovered_ == selected_ ? Picture::none : Picture::face_normal);
+    hovered_ = Slot();
   }
-  if (closeidx != 0) {
-    form().Picture(Image2(closeidx), host::Picture::close_normal);
-    closeidx = 0;
+  if (hot_close_ != Slot()) {
+    form().Picture(close_button(hot_close_), Picture::close_normal);
+    hot_close_ = Slot();
   }
 }
 

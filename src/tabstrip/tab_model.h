@@ -1,54 +1,118 @@
-// The tab model: which Word windows have tabs, in which left-to-right order,
-// which control elements draw each tab, and which tab is selected, hovered
-// or pressed.
+// The tab model: the one list of Word's windows that have tabs, in the
+// left-to-right order the user sees (and may change by dragging), shared by
+// every bar that shows it.
 //
-// Two kinds of index, never to be mixed:
-//  - a position p (1 = leftmost .. tabcount) is a tab's place in the strip;
-//  - a control index c (1, 2, ...) selects the four elements Image1(c),
-//    Image2(c), Image3(c), Label2(c) that draw one tab; it is fixed for the
-//    tab's life and reused after the tab closes.
-// taborder(p) = c and ctlpos(c) = p map one to the other.
+// A tab's place in that list is its Position (1 = leftmost). Each bar draws a
+// tab with one set of four elements (face, close button, icon, caption); the
+// set is the tab's Slot in that bar (see SlotMap). Position and Slot are
+// distinct types, so one cannot be passed where the other is meant.
+//
+// The model announces every change to the bars that show it (TabView). A
+// change is recorded in the model first; each view then brings its elements
+// and its own tables to the new state. Every view hears of every change even
+// when another view fails; the first failure is passed on afterwards.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
-#include "host/error.h"
+#include "host/ref.h"
 #include "host/word.h"
 
 namespace plovera {
 
-// A table with indexes 0..Last. An index outside that range fails as a
-// failing host call would, so a wrong index ends the operation instead of
-// writing past the table.
-template <class T, std::int32_t Last>
-class Table {
- public:
-  Table() : v_(Last + 1) {}
-  T& operator()(std::int32_t i) {
-    if (i < 0 || i > Last) throw_host_error(status::bad_index, "table index");
-    return v_[static_cast<std::size_t>(i)];
-  }
-  static constexpr std::int32_t last = Last;
-
- private:
-  std::vector<T> v_;
-};
-
+// At most this many tabs: windows beyond it get none.
 inline constexpr std::int32_t kMaxTabs = 1000;
 
-struct TabModel {
-  Table<host::Ref<host::Window>, kMaxTabs> wins;  // wins(p): the window of the tab at p
-  std::int32_t wincount = 0;
-  Table<std::int32_t, kMaxTabs> taborder;  // taborder(p) = control index at p
-  Table<std::int32_t, 2000> ctlpos;        // ctlpos(c) = position of control index c
-  std::int32_t tabcount = 0;
-  std::int16_t activeidx = 0;  // control index of the selected tab
-  std::int16_t hoveridx = 0;   // control index whose face shows the hover image
-  std::int16_t closeidx = 0;   // control index whose close button is hot
-  std::int32_t pressidx = 0;   // left press not yet turned into a drag
-  std::int16_t mousebusy = 0;  // 1 while MouseM runs
+// A tab's place in the strip, 1-based from the left; 0 means none.
+struct Position {
+  std::int32_t value = 0;
+  constexpr Position() = default;
+  constexpr explicit Position(std::int32_t v) : value(v) {}
+  friend constexpr bool operator==(Position, Position) = default;
+  friend constexpr auto operator<=>(Position, Position) = default;
+};
+
+// The set of four elements that draws a tab in one bar; 0 means none (the
+// elements at index 0 are the hidden templates).
+struct Slot {
+  std::int32_t value = 0;
+  constexpr Slot() = default;
+  constexpr explicit Slot(std::int32_t v) : value(v) {}
+  friend constexpr bool operator==(Slot, Slot) = default;
+};
+
+static_assert(!std::is_convertible_v<Position, Slot> && !std::is_convertible_v<Slot, Position>,
+              "a position and a slot must never be mixed up");
+static_assert(!std::is_convertible_v<std::int32_t, Position> &&
+                  !std::is_convertible_v<std::int32_t, Slot>,
+              "a plain number is not a position or a slot");
+
+// A bar that shows the model. Each handler is called after the model has
+// changed; it may throw (an element call failed) once its own tables are
+// consistent again.
+class TabView {
+ public:
+  // The tab at `p` (the new last one) was appended; the view built its
+  // elements beforehand in build_tab.
+  virtual void tab_appended(Position p) = 0;
+  // Builds the elements of a tab about to be appended with `caption`. A
+  // failure here leaves the model unchanged: the window gets no tab yet.
+  virtual void build_tab(const std::u16string& caption) = 0;
+  // The tab that was at `p` is gone; the model held `count_before` tabs.
+  virtual void tab_removed(Position p, std::int32_t count_before) = 0;
+  // The tab at `from` now stands at `to`; those in between moved one place.
+  virtual void tab_moved(Position from, Position to) = 0;
+  // Whether the tab at `p` shows a caption other than `caption`.
+  virtual bool caption_differs(Position p, const std::u16string& caption) = 0;
+  virtual void caption_changed(Position p, const std::u16string& caption) = 0;
+  // The tab at `p` shows Word's active window.
+  virtual void tab_activated(Position p) = 0;
+  // Every tab is gone (the strip is reset or the add-in lets go of Word).
+  virtual void tabs_cleared() noexcept = 0;
+
+ protected:
+  ~TabView() = default;
+};
+
+class TabModel {
+ public:
+  std::int32_t count() const noexcept { return static_cast<std::int32_t>(windows_.size()); }
+  // The window shown at `p`; a position outside 1..count() fails as a failing
+  // host call would.
+  const host::Ref<host::Window>& window_at(Position p) const;
+  // Where `window` has its tab (the same object), or Position() when it has none.
+  Position position_of(const host::Ref<host::Window>& window) const noexcept;
+
+  // A new tab at the right end: every view builds it first, then the model
+  // records the window and the views record the tab. Beyond kMaxTabs nothing
+  // happens.
+  void append(host::Ref<host::Window> window, const std::u16string& caption);
+  // The tab at `p` leaves; its window reference is released at once.
+  void remove_at(Position p);
+  // The tab at `from` moves to `to`.
+  void move(Position from, Position to);
+  // The window at `p` has a new caption.
+  void rename(Position p, const std::u16string& caption);
+  // Whether any view shows a caption other than `caption` at `p`.
+  bool caption_differs(Position p, const std::u16string& caption);
+  // The tab at `p` shows Word's active window.
+  void activate(Position p);
+  // Every tab leaves and every window reference is released.
+  void clear() noexcept;
+
+  void add_view(TabView& view);
+  void remove_view(TabView& view) noexcept;
+
+ private:
+  void check_position(Position p) const;
+  template <class F>
+  void announce(F&& f);
+
+  std::vector<host::Ref<host::Window>> windows_;
+  std::vector<TabView*> views_;
 };
 
 }  // namespace plovera

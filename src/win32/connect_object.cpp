@@ -66,13 +66,13 @@ bool ConnectObject::answers(REFIID iid) const noexcept {
 HRESULT ConnectObject::OnConnection(IDispatch* Application, LONG ConnectMode,
                                     IDispatch* AddInInst, SAFEARRAY**) noexcept {
   return boundary_guard([&] {
-    logic_.AddinInstance_OnConnection(wrap_host_object(Application), ConnectMode,
+    logic_.on_connection(wrap_host_object(Application), ConnectMode,
                                       wrap_opaque(AddInInst));
   });
 }
 
 HRESULT ConnectObject::OnDisconnection(LONG RemoveMode, SAFEARRAY**) noexcept {
-  logic_.AddinInstance_OnDisconnection(RemoveMode);
+  logic_.on_disconnection(RemoveMode);
   return S_OK;
 }
 
@@ -117,7 +117,7 @@ HRESULT ConnectObject::invoke_method(DISPID id, DISPPARAMS& params, UINT* arg_er
       if (FAILED(hr = argument(params, 1, VT_I4, first, arg_error))) return hr;
       return OnDisconnection(first.get()->lVal, nullptr);
     case kAaDispid:
-      return boundary_guard([&] { logic_.aa(); });
+      return boundary_guard([&] { logic_.unload_bar(); });
     default:
       return S_OK;  // OnAddInsUpdate, OnStartupComplete, OnBeginShutdown
   }

@@ -47,7 +47,7 @@ struct Session {
     ws.create_window(main, u"MsoCommandBarDock", u"MsoDockRight", {976, 60, 1000, 700});
     ws.create_window(main, u"_WwF", u"", {0, 60, 976, 700});
     for (int i = 0; i < tabs; ++i) word.open_document(u"Document " + std::u16string(1, u'A' + i % 26));
-    connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+    connect.on_connection(word.host_object(), 1, nullptr);
     word.raise_NewDocument();
     forms.advance(30);
   }
@@ -71,7 +71,7 @@ BENCHMARK(BM_Tick)->Arg(1)->Arg(20)->Arg(200)->Arg(1000);
 
 void BM_CheckdockInPlace(benchmark::State& state) {
   Session s(1);
-  for (auto _ : state) s.addin.checkdock();
+  for (auto _ : state) s.addin.redock_if_moved();
 }
 BENCHMARK(BM_CheckdockInPlace);
 
@@ -94,8 +94,8 @@ void BM_Movetab(benchmark::State& state) {
   Session s(static_cast<int>(state.range(0)));
   frmAddIn& bar = s.addin.frmAddIn;
   for (auto _ : state) {
-    bar.movetab(bar.taborder(1), bar.taborder(bar.tabcount));
-    bar.movetab(bar.taborder(bar.tabcount), bar.taborder(1));
+    bar.move_tab(slot(1), slot(bar.count()));
+    bar.move_tab(slot(bar.count()), slot(1));
   }
 }
 BENCHMARK(BM_Movetab)->Arg(20)->Arg(200)->Arg(1000);

@@ -7,9 +7,9 @@ namespace {
 class Connection : public ::testing::Test, public WordFixture {};
 
 TEST_F(Connection, KeepsWordAndHooksTheReceiver) {
-  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
-  EXPECT_EQ(addin.wordapp.get(), &word.application());
-  ASSERT_TRUE(addin.appevents);
+  connect.on_connection(word.host_object(), 1, nullptr);
+  EXPECT_EQ(addin.word_application().get(), &word.application());
+  ASSERT_TRUE(addin.start_receiver());
   EXPECT_EQ(word.hooked_count(), 1);
   EXPECT_EQ(forms.forms_created(), 0);  // no visible work yet
 }
@@ -17,13 +17,13 @@ TEST_F(Connection, KeepsWordAndHooksTheReceiver) {
 TEST_F(Connection, HostWithoutWordsApplicationFailsAndHooksNothing) {
   word.lack_application(true);
   try {
-    connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+    connect.on_connection(word.host_object(), 1, nullptr);
     FAIL() << "connection succeeded";
   } catch (const host_error& e) {
     EXPECT_EQ(e.code(), status::no_interface);
   }
-  EXPECT_FALSE(addin.wordapp);
-  EXPECT_FALSE(addin.appevents);
+  EXPECT_FALSE(addin.word_application());
+  EXPECT_FALSE(addin.start_receiver());
   EXPECT_EQ(word.hooked_count(), 0);
 }
 
@@ -31,11 +31,11 @@ TEST_F(Connection, EachUnguardedEventUnhooksAndStartsOnce) {
   for (auto raise : {&sim::SimWord::raise_DocumentOpen, &sim::SimWord::raise_NewDocument,
                      &sim::SimWord::raise_WindowActivate, &sim::SimWord::raise_WindowSize}) {
     WordFixture f;
-    f.connect.AddinInstance_OnConnection(f.word.host_object(), 1, nullptr);
+    f.connect.on_connection(f.word.host_object(), 1, nullptr);
     EXPECT_EQ((f.word.*raise)(), status::ok);
     EXPECT_EQ(f.word.hooked_count(), 1) << "only the menu's button receiver stays hooked";
     EXPECT_EQ(f.forms.forms_created(), 1);
-    EXPECT_EQ(f.addin.wordhwnd, f.main);
+    EXPECT_EQ(f.addin.windows().main_window, f.main);
     // Later events reach nothing: the bar is not started twice.
     f.word.raise_WindowActivate();
     f.word.raise_DocumentChange();
@@ -46,7 +46,7 @@ TEST_F(Connection, EachUnguardedEventUnhooksAndStartsOnce) {
 
 TEST_F(Connection, DocumentChangeBelowVersion12LeavesTheReceiverHooked) {
   word.version(u"11.0");
-  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+  connect.on_connection(word.host_object(), 1, nullptr);
   EXPECT_EQ(word.raise_DocumentChange(), status::ok);
   EXPECT_EQ(word.hooked_count(), 1);
   EXPECT_EQ(forms.forms_created(), 0);
@@ -55,13 +55,13 @@ TEST_F(Connection, DocumentChangeBelowVersion12LeavesTheReceiverHooked) {
 }
 
 TEST_F(Connection, DocumentChangeFromVersion12Starts) {
-  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+  connect.on_connection(word.host_object(), 1, nullptr);
   EXPECT_EQ(word.raise_DocumentChange(), status::ok);
   EXPECT_EQ(forms.forms_created(), 1);
 }
 
 TEST_F(Connection, FailingVersionReadInDocumentChangeKeepsTheReceiverHooked) {
-  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+  connect.on_connection(word.host_object(), 1, nullptr);
   word.fail("Application.Version", 1);
   EXPECT_TRUE(failed(word.raise_DocumentChange()));
   EXPECT_EQ(word.hooked_count(), 1);
@@ -69,7 +69,7 @@ TEST_F(Connection, FailingVersionReadInDocumentChangeKeepsTheReceiverHooked) {
 }
 
 TEST_F(Connection, StartupFailureGoesBackToWordAndIsNotRetried) {
-  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+  connect.on_connection(word.host_object(), 1, nullptr);
   word.fail("CommandBars.Add");
   EXPECT_TRUE(failed(word.raise_NewDocument()));
   EXPECT_EQ(word.hooked_count(), 0);
@@ -80,9 +80,9 @@ TEST_F(Connection, StartupFailureGoesBackToWordAndIsNotRetried) {
 
 TEST_F(Connection, NoWordMainWindowEndsTheStartAfterItsFirstStep) {
   ws.set_caption(main, u"Word");  // 4 characters: not Word's main window
-  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+  connect.on_connection(word.host_object(), 1, nullptr);
   EXPECT_EQ(word.raise_NewDocument(), status::ok);
-  EXPECT_EQ(addin.wordhwnd, 0u);
+  EXPECT_EQ(addin.windows().main_window, 0u);
   EXPECT_EQ(forms.forms_created(), 0);
   EXPECT_EQ(word.calls("Application.CommandBars"), 0);
   word.raise_WindowActivate();  // unhooked: never retried
@@ -91,25 +91,25 @@ TEST_F(Connection, NoWordMainWindowEndsTheStartAfterItsFirstStep) {
 
 TEST_F(Connection, SecondConnectionReplacesWordAndTheReceiver) {
   start();
-  connect.AddinInstance_OnDisconnection(1);
+  connect.on_disconnection(1);
   sim::SimWord other;
   other.version(u"12.0");
-  connect.AddinInstance_OnConnection(other.host_object(), 0, nullptr);
-  EXPECT_EQ(addin.wordapp.get(), &other.application());
+  connect.on_connection(other.host_object(), 0, nullptr);
+  EXPECT_EQ(addin.word_application().get(), &other.application());
   EXPECT_EQ(other.hooked_count(), 1);
   EXPECT_EQ(word.live_refs(), 0);
   other.raise_WindowActivate();
   EXPECT_EQ(forms.forms_created(), 2);  // the whole start-up runs again
-  connect.AddinInstance_OnDisconnection(0);
+  connect.on_disconnection(0);
   EXPECT_EQ(other.live_refs(), 0);
 }
 
 TEST_F(Connection, DisconnectionTwiceOrBeforeStartOnlyLetsGo) {
-  connect.AddinInstance_OnDisconnection(0);  // never connected
-  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
-  connect.AddinInstance_OnDisconnection(0);
-  connect.AddinInstance_OnDisconnection(0);
-  EXPECT_FALSE(addin.wordapp);
+  connect.on_disconnection(0);  // never connected
+  connect.on_connection(word.host_object(), 1, nullptr);
+  connect.on_disconnection(0);
+  connect.on_disconnection(0);
+  EXPECT_FALSE(addin.word_application());
   EXPECT_EQ(word.hooked_count(), 0);
   EXPECT_EQ(word.live_refs(), 0);
 }
@@ -120,9 +120,9 @@ TEST_F(Connection, DisconnectionRemovesTheBarAndGivesTheBandBack) {
   open(3);
   start();
   tick(2);
-  ASSERT_EQ(bar.tabcount, 3);
+  ASSERT_EQ(bar.count(), 3);
   ASSERT_EQ(ws.rect(docarea).top, 84);
-  connect.AddinInstance_OnDisconnection(1);
+  connect.on_disconnection(1);
   EXPECT_EQ(forms.form(), nullptr);
   EXPECT_EQ(word.live_refs(), 0);
   EXPECT_EQ(word.hooked_count(), 0);
@@ -138,12 +138,12 @@ TEST_F(Connection, RemovedAndAddedBackDocksOnce) {
   open(1);
   start();
   tick(2);
-  connect.AddinInstance_OnDisconnection(1);
-  connect.AddinInstance_OnConnection(word.host_object(), 0, nullptr);
+  connect.on_disconnection(1);
+  connect.on_connection(word.host_object(), 0, nullptr);
   word.raise_WindowActivate();
   tick(2);
   EXPECT_EQ(ws.rect(docarea).top, 84);  // one band down, not two
-  EXPECT_EQ(bar.tabcount, 1);
+  EXPECT_EQ(bar.count(), 1);
   EXPECT_EQ(invariants(), "");
 }
 

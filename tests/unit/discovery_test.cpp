@@ -6,7 +6,7 @@ namespace {
 
 class Discovery : public ::testing::Test, public WordFixture {
  protected:
-  void SetUp() override { connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr); }
+  void SetUp() override { connect.on_connection(word.host_object(), 1, nullptr); }
   host::Hwnd top_level(const char16_t* cls, const char16_t* caption) {
     return ws.create_window(ws.desktop(), cls, caption, {0, 0, 100, 100});  // goes in front
   }
@@ -15,28 +15,29 @@ class Discovery : public ::testing::Test, public WordFixture {
 TEST_F(Discovery, SkipsAnOpusAppWithACaptionOf13CharactersOrFewer) {
   top_level(u"OpusApp", u"13 characters");
   top_level(u"OpusApp", u"");
-  addin.findword();
-  EXPECT_EQ(addin.wordhwnd, main);
+  addin.find_main_window();
+  EXPECT_EQ(addin.windows().main_window, main);
 }
 
 TEST_F(Discovery, TakesTheFrontMostOfTwoWordWindows) {
   const host::Hwnd front = top_level(u"OpusApp", u"Other - Microsoft Word");
   top_level(u"opusapp", u"Lower case class - Word");  // classes compare exactly
-  addin.findword();
-  EXPECT_EQ(addin.wordhwnd, front);
+  addin.find_main_window();
+  EXPECT_EQ(addin.windows().main_window, front);
 }
 
 TEST_F(Discovery, FindsNothingWithoutWord) {
+  addin.find_main_window();
+  ASSERT_EQ(addin.windows().main_window, main);
   ws.destroy_window(main);
-  addin.wordhwnd = 99;
-  addin.findword();
-  EXPECT_EQ(addin.wordhwnd, 0u);
+  addin.find_main_window();
+  EXPECT_EQ(addin.windows().main_window, 0u);
 }
 
 TEST_F(Discovery, CaptionsInAnyScriptAndOfAnyLengthAreMeasuredWhole) {
   ws.set_caption(main, std::u16string(10000, u'\u6587'));  // Chinese, far beyond any buffer
-  addin.findword();
-  EXPECT_EQ(addin.wordhwnd, main);
+  addin.find_main_window();
+  EXPECT_EQ(addin.windows().main_window, main);
 }
 
 TEST_F(Discovery, Version12TakesTheLastWwFInDepthFirstOrder) {
@@ -45,9 +46,9 @@ TEST_F(Discovery, Version12TakesTheLastWwFInDepthFirstOrder) {
   ws.create_window(later, u"_WwB", u"ignored from 12 on", {0, 0, 1, 1});
   // Z order, top first: later, docarea (with inner), dockright, docktop.
   // Depth-first pre-order visits later, later's _WwB, docarea, inner, ...
-  addin.scanwindows(main);
-  EXPECT_EQ(addin.docwnd, inner);
-  EXPECT_EQ(addin.hwwb, 0u);
+  addin.find_document_area(main);
+  EXPECT_EQ(addin.windows().document_area, inner);
+  EXPECT_EQ(addin.windows().word11_view, 0u);
 }
 
 TEST_F(Discovery, Version11TakesTheLastWwBWithAtLeastTwoCharacters) {
@@ -55,27 +56,28 @@ TEST_F(Discovery, Version11TakesTheLastWwBWithAtLeastTwoCharacters) {
   const host::Hwnd first = ws.create_window(docarea, u"_WwB", u"Doc", {0, 0, 1, 1});
   ws.create_window(docarea, u"_WwB", u"X", {0, 0, 1, 1});  // one character: ignored
   // docarea's children, top first: "X", first, the fixture's none (v12 fixture).
-  addin.scanwindows(main);
-  EXPECT_EQ(addin.hwwb, first);
-  EXPECT_EQ(addin.docwnd, 0u);  // _WwF is ignored below 12
+  addin.find_document_area(main);
+  EXPECT_EQ(addin.windows().word11_view, first);
+  EXPECT_EQ(addin.windows().document_area, 0u);  // _WwF is ignored below 12
 }
 
 TEST_F(Discovery, ReadsTheVersionTwicePerWindowVisited) {
-  addin.scanwindows(main);
+  addin.find_document_area(main);
   EXPECT_EQ(word.calls("Application.Version"), 2 * 3);  // docarea, dockright, docktop
 }
 
 TEST_F(Discovery, FailingVersionReadEndsTheWalkWithTheError) {
   word.fail("Application.Version", 1);
-  EXPECT_THROW(addin.scanwindows(main), host_error);
-  EXPECT_EQ(addin.docwnd, 0u);
+  EXPECT_THROW(addin.find_document_area(main), host_error);
+  EXPECT_EQ(addin.windows().document_area, 0u);
 }
 
 TEST_F(Discovery, UnmatchedHandlesKeepTheirValue) {
-  addin.docwnd = 42;
+  addin.find_document_area(main);
+  ASSERT_EQ(addin.windows().document_area, docarea);
   ws.destroy_window(docarea);
-  addin.scanwindows(main);
-  EXPECT_EQ(addin.docwnd, 42u);
+  addin.find_document_area(main);
+  EXPECT_EQ(addin.windows().document_area, docarea);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ TEST_F(Docking, StartupDocksTheBarBelowTheTopDock) {
   start();
   EXPECT_EQ(ws.parent(form().window()), main);
   EXPECT_TRUE(form().shown());
-  EXPECT_EQ(addin.barheight, 24);
+  EXPECT_EQ(addin.band_height(), 24);
   const host::Rect b = bar_rect();
   EXPECT_EQ(b.top, 60);
   EXPECT_EQ(b.bottom - b.top, 26);  // the band and a 2-pixel overlap
@@ -23,7 +23,7 @@ TEST_F(Docking, StartupDocksTheBarBelowTheTopDock) {
   EXPECT_EQ(ws.rect(docarea).bottom, 700);
   EXPECT_EQ(ws.rect(dockright).top, 84);
   EXPECT_EQ(ws.rect(dockright).bottom, 700);
-  EXPECT_EQ(addin.dockoffset, 84);
+  EXPECT_EQ(addin.dock_offset(), 84);
   EXPECT_FALSE(word.taskbar());
   EXPECT_TRUE(form().timer_enabled(host::Timer::poll));
   EXPECT_EQ(form().timer_interval(host::Timer::poll), 10u);
@@ -33,7 +33,7 @@ TEST_F(Docking, StartupDocksTheBarBelowTheTopDock) {
 TEST_F(Docking, BandFollowsTheScreenResolution) {
   ws.log_pixels(120, 120);
   start();
-  EXPECT_EQ(addin.barheight, 30);
+  EXPECT_EQ(addin.band_height(), 30);
   EXPECT_EQ(bar_rect().bottom - bar_rect().top, 32);
   EXPECT_EQ(bar_rect().right - bar_rect().left, (600 * 20 - 80) / 12);
   EXPECT_EQ(ws.rect(docarea).top, 90);
@@ -42,13 +42,13 @@ TEST_F(Docking, BandFollowsTheScreenResolution) {
 TEST_F(Docking, Version11DocksAgainstTheParentOfItsDocumentWindow) {
   WordFixture f(u"11.0");
   f.start();
-  EXPECT_EQ(f.addin.hwwb, f.wwb);
-  EXPECT_EQ(f.addin.docwnd, f.docarea);
+  EXPECT_EQ(f.addin.windows().word11_view, f.wwb);
+  EXPECT_EQ(f.addin.windows().document_area, f.docarea);
   EXPECT_EQ(f.ws.rect(f.docarea).top, 84);
 }
 
 TEST_F(Docking, TaskbarOptionFailureIsIgnored) {
-  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+  connect.on_connection(word.host_object(), 1, nullptr);
   word.fail("Application.ShowWindowsInTaskbar.let", 1);
   EXPECT_EQ(word.raise_NewDocument(), status::ok);
   EXPECT_TRUE(form().timer_enabled(host::Timer::poll));
@@ -58,7 +58,7 @@ TEST_F(Docking, InPlaceCostsThreeRectangleReadsAndNoCallIntoWord) {
   start();
   word.reset_calls();
   ws.reset_calls();
-  addin.checkdock();
+  addin.redock_if_moved();
   EXPECT_EQ(ws.calls("GetWindowRect"), 3);
   EXPECT_EQ(ws.total_calls(), 3);
   EXPECT_EQ(word.total_calls(), 0);
@@ -101,7 +101,7 @@ TEST_F(Docking, OverflowInWindowArithmeticEndsTheTickWithAnError) {
   word.width_points(200'000'000);  // twice the range of 32 bits, in twips
   relayout(900, 700);
   try {
-    addin.checkdock();
+    addin.redock_if_moved();
     FAIL() << "no error";
   } catch (const host_error& e) {
     EXPECT_EQ(e.code(), status::overflow);

@@ -19,7 +19,7 @@ class Drag : public ::testing::Test, public WordFixture {
     tick(2);
     ASSERT_EQ(lefts(), "60 830 1600 2370 3140 3910");
   }
-  std::int32_t T(int i) { return index_of(u"T" + std::u16string(1, u'0' + i)); }
+  std::int32_t T(int i) { return index_of(u"T" + std::u16string(1, u'0' + i)).value; }
   void drag(int i) {
     forms.mouse_down({Part::caption, static_cast<std::int16_t>(T(i))}, host::kLeftButton);
     forms.mouse_move({Part::caption, static_cast<std::int16_t>(T(i))}, host::kLeftButton);
@@ -134,7 +134,7 @@ TEST_F(Drag, TabMovedBeyondTheBarIsScrolledIntoView) {
   for (int i = 0; i < 6; ++i) word.open_document(std::u16string(30, u'a' + i));
   tick(2);
   ASSERT_TRUE(el(Part::right_arrow, 0).visible);
-  bar.toleft();  // the end of the strip lies beyond the bar
+  bar.align_left();  // the end of the strip lies beyond the bar
   drag(2);
   ASSERT_EQ(forms.drop({Part::right_arrow, 0}, 0, 0), status::ok);
   const auto& face = el(Part::face, T(2));

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "tabstrip/numbers.h"
+#include "base/numbers.h"
 
 namespace plovera::testing {
 
@@ -38,7 +38,7 @@ void WordFixture::relayout(std::int32_t width, std::int32_t height) {
 }
 
 void WordFixture::start() {
-  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+  connect.on_connection(word.host_object(), 1, nullptr);
   ASSERT_EQ(word.raise_NewDocument(), status::ok);
 }
 
@@ -65,27 +65,27 @@ sim::SimWindow& WordFixture::window(const std::u16string& caption) {
   throw std::logic_error("no window " + utf8(caption));
 }
 
-std::int32_t WordFixture::index_of(const std::u16string& caption) {
-  for (std::int32_t p = 1; p <= bar.tabcount; ++p)
-    if (el(Part::caption, bar.taborder(p)).caption == caption) return bar.taborder(p);
+Slot WordFixture::index_of(const std::u16string& caption) {
+  for (std::int32_t p = 1; p <= bar.count(); ++p)
+    if (el(Part::caption, slot(p)).caption == caption) return slot(p);
   throw std::logic_error("no tab " + utf8(caption));
 }
 
 std::string WordFixture::strip() {
   std::string s;
-  for (std::int32_t p = 1; p <= bar.tabcount; ++p) {
-    const std::int32_t c = bar.taborder(p);
+  for (std::int32_t p = 1; p <= bar.count(); ++p) {
+    const Slot c = slot(p);
     if (!s.empty()) s += ' ';
     s += utf8(el(Part::caption, c).caption);
-    if (c == bar.activeidx) s += '*';
+    if (c == bar.selected()) s += '*';
   }
   return s;
 }
 
 std::string WordFixture::lefts() {
   std::ostringstream s;
-  for (std::int32_t p = 1; p <= bar.tabcount; ++p)
-    s << (p > 1 ? " " : "") << el(Part::face, bar.taborder(p)).left;
+  for (std::int32_t p = 1; p <= bar.count(); ++p)
+    s << (p > 1 ? " " : "") << el(Part::face, slot(p)).left;
   return s.str();
 }
 
@@ -98,10 +98,10 @@ std::string WordFixture::word_windows() {
 std::string WordFixture::invariants() {
   std::string broken = bar.check_invariants();
   if (!broken.empty()) return broken;
-  for (std::int32_t p = 1; p <= bar.tabcount; ++p) {
-    auto* w = static_cast<sim::SimWindow*>(bar.wins(p).get());
+  for (std::int32_t p = 1; p <= bar.count(); ++p) {
+    auto* w = static_cast<sim::SimWindow*>(addin.model().window_at(Position(p)).get());
     if (!w->is_open()) continue;  // removed on a later pass
-    if (w->caption() != el(Part::caption, bar.taborder(p)).caption)
+    if (w->caption() != el(Part::caption, slot(p)).caption)
       return "tab at " + std::to_string(p) + " shows another window's caption";
   }
   return {};

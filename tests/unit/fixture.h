@@ -12,6 +12,7 @@
 
 #include "addin/addin.h"
 #include "addin/connect.h"
+#include "tabstrip/tab_model.h"
 #include "sim/sim_forms.h"
 #include "sim/sim_winsys.h"
 #include "sim/sim_word.h"
@@ -19,6 +20,14 @@
 namespace plovera::testing {
 
 std::string utf8(const std::u16string& s);
+
+// How GoogleTest prints the strong index types.
+}  // namespace plovera::testing
+namespace plovera {
+inline void PrintTo(Slot s, std::ostream* os) { *os << "Slot(" << s.value << ")"; }
+inline void PrintTo(Position p, std::ostream* os) { *os << "Position(" << p.value << ")"; }
+}  // namespace plovera
+namespace plovera::testing {
 
 class WordFixture {
  public:
@@ -30,7 +39,7 @@ class WordFixture {
   sim::SimFormEngine forms{ws};
   Addin addin{HostServices{ws, forms}};
   Connect connect{addin};
-  frmAddIn& bar = addin.frmAddIn;
+  TabBar& bar = addin.bar();
 
   // Word's windows: main window 1000 x 700 at the screen's origin, the top
   // dock 60 high, the right dock 24 wide, the document area between them.
@@ -47,9 +56,12 @@ class WordFixture {
 
   sim::SimForm& form();
   const sim::ElementRecord& el(host::Part part, std::int32_t index);
+  const sim::ElementRecord& el(host::Part part, Slot s) { return el(part, s.value); }
+  // The slot of the tab at position p.
+  Slot slot(std::int32_t p) { return bar.slot_at(Position(p)); }
   sim::SimWindow& window(const std::u16string& caption);
-  // The control index of the tab showing `caption`.
-  std::int32_t index_of(const std::u16string& caption);
+  // The slot of the tab showing `caption`.
+  Slot index_of(const std::u16string& caption);
 
   // The strip in position order: captions, "*" after the selected tab.
   std::string strip();

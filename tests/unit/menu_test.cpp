@@ -1,5 +1,5 @@
 // The popup menu "tabPopup" and the commands behind its buttons.
-#include "commands/buttonevent.h"
+#include "commands/menu.h"
 #include "fixture.h"
 
 namespace plovera::testing {
@@ -32,7 +32,7 @@ TEST_F(Menu, ListsSaveAllAboveTheWebSiteWithTheirValues) {
     EXPECT_EQ(button(i).id(), 1);
     EXPECT_TRUE(button(i).temporary());
   }
-  EXPECT_EQ(addin.btnevents->myButton().get(), &button(1));
+  EXPECT_EQ(addin.menu().commands()->button().get(), &button(1));
 }
 
 TEST_F(Menu, LeftoverBarWithoutButtonsIsDeletedAndRebuilt) {
@@ -45,10 +45,10 @@ TEST_F(Menu, LeftoverBarWithoutButtonsIsDeletedAndRebuilt) {
 
 TEST_F(Menu, SecondWordRunRebuildsTheBarLeftFromTheFirst) {
   start();
-  connect.AddinInstance_OnDisconnection(0);
+  connect.on_disconnection(0);
   word.restart();
   ASSERT_TRUE(popup().buttons().empty());  // temporary buttons are gone, the bar stays
-  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
+  connect.on_connection(word.host_object(), 1, nullptr);
   word.raise_NewDocument();
   ASSERT_EQ(word.bars().size(), 1u);
   EXPECT_EQ(popup().buttons().size(), 2u);
@@ -57,7 +57,7 @@ TEST_F(Menu, SecondWordRunRebuildsTheBarLeftFromTheFirst) {
 TEST_F(Menu, FailureWhileAddingReachesTheStartup) {
   for (const char* member : {"CommandBars.Add", "CommandBarControls.Add", "CommandBarButton.Tag"}) {
     WordFixture f;
-    f.connect.AddinInstance_OnConnection(f.word.host_object(), 1, nullptr);
+    f.connect.on_connection(f.word.host_object(), 1, nullptr);
     f.word.fail(member, 1);
     EXPECT_TRUE(failed(f.word.raise_NewDocument())) << member;
     EXPECT_EQ(f.forms.forms_created(), 0) << member;  // the bar is not shown
@@ -98,7 +98,7 @@ TEST_F(Menu, OtherParametersChangeNothing) {
   bool cancel = false;
   for (const char16_t* p : {u"saveall", u"Website", u""}) {
     button(0).Parameter(p);
-    addin.btnevents->myButton_Click(host::Ref<host::CommandBarButton>(&button(0)), cancel);
+    addin.menu().commands()->on_menu_click(host::Ref<host::CommandBarButton>(&button(0)));
   }
   EXPECT_EQ(word.calls("Application.Documents"), 0);
   EXPECT_TRUE(ws.shell_calls().empty());
@@ -109,11 +109,11 @@ TEST_F(Menu, PopupOpensAtThePointerAndAFailureOpensNothing) {
   start();
   int shown = 0;
   word.on_popup([&](sim::SimCommandBar&) { ++shown; });
-  addin.showmenu();
+  addin.menu().show_menu();
   EXPECT_EQ(shown, 1);
   EXPECT_EQ(ws.foreground(), main);
   popup().Delete();
-  EXPECT_NO_THROW(addin.showmenu());
+  EXPECT_NO_THROW(addin.menu().show_menu());
   EXPECT_EQ(shown, 1);
 }
 
@@ -127,7 +127,7 @@ class SaveAll : public Menu {
 
 TEST_F(SaveAll, NothingUnsavedDoesNothing) {
   open(2);
-  addin.btnevents->saveall();
+  addin.menu().commands()->save_all();
   EXPECT_TRUE(word.saves().empty());
   EXPECT_TRUE(word.dialogs().empty());
 }
@@ -137,7 +137,7 @@ TEST_F(SaveAll, SavesFiledDocumentsAndAsksForNamesOfNewOnes) {
   sim::SimDocument& fresh = word.open_document(u"Document2", u"", false);
   sim::SimDocument& other = word.open_document(u"Document3", u"", true);
   word.activate(*other.windows()[0]);
-  addin.btnevents->saveall();
+  addin.menu().commands()->save_all();
   EXPECT_EQ(filed.save_count(), 1);
   ASSERT_EQ(word.dialogs().size(), 3u);  // fetched anew for each of its three uses
   EXPECT_EQ(word.dialogs()[0]->initial_name(), u"Document2");
@@ -152,7 +152,7 @@ TEST_F(SaveAll, CancellingSkipsTheDocumentAndGoesOn) {
   word.open_document(u"New1", u"", false);
   sim::SimDocument& second = word.open_document(u"New2", u"", false);
   word.dialog_answers({0, -1});
-  addin.btnevents->saveall();
+  addin.menu().commands()->save_all();
   ASSERT_EQ(word.saves().size(), 1u);
   EXPECT_EQ(word.saves()[0].document, &second);
 }
@@ -161,7 +161,7 @@ TEST_F(SaveAll, ReadsTheDocumentCountOnce) {
   word.open_document(u"A", u"", false);
   word.dialog_answers({0});
   word.on_call("FileDialog.Show", [&] { word.open_document(u"B", u"C:\\", false); });
-  addin.btnevents->saveall();
+  addin.menu().commands()->save_all();
   EXPECT_EQ(word.calls("Documents.Count"), 1);
   EXPECT_EQ(word.calls("Documents.Item"), 1);  // B, opened meanwhile, is not visited
 }
@@ -170,7 +170,7 @@ TEST_F(SaveAll, AFailingSaveDoesNotStopTheOthersAndIsReported) {
   sim::SimDocument& a = word.open_document(u"A", u"C:\\", false);
   sim::SimDocument& b = word.open_document(u"B", u"C:\\", false);
   word.fail("Document.Save", 1);
-  EXPECT_THROW(addin.btnevents->saveall(), host_error);
+  EXPECT_THROW(addin.menu().commands()->save_all(), host_error);
   EXPECT_EQ(a.save_count(), 0);
   EXPECT_EQ(b.save_count(), 1);
   // Through Office, the failure is the click's result.

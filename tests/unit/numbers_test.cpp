@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tabstrip/numbers.h"
+#include "base/numbers.h"
 
 namespace plovera {
 namespace {

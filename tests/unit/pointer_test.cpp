@@ -45,7 +45,7 @@ TEST_F(Pointer, HotFaceFollowsThePointerFromTabToTab) {
   EXPECT_EQ(face(1), Picture::face_hot);
   forms.mouse_move({Part::face, 2}, 0);
   EXPECT_EQ(face(1), Picture::none);  // back to the selected look
-  EXPECT_EQ(bar.hoveridx, 2);
+  EXPECT_EQ(bar.hovered(), Slot(2));
 }
 
 TEST_F(Pointer, CloseButtonIsHotWithItsFace) {
@@ -58,7 +58,7 @@ TEST_F(Pointer, CloseButtonIsHotWithItsFace) {
   forms.mouse_move({Part::close_button, 3}, 0);
   forms.mouse_move({Part::close_button, 2}, 0);
   EXPECT_EQ(close_button(3), Picture::close_normal);
-  EXPECT_EQ(bar.closeidx, 2);
+  EXPECT_EQ(bar.hot_close(), Slot(2));
 }
 
 TEST_F(Pointer, BackgroundAndArrowsClearTheHotLooks) {
@@ -68,8 +68,8 @@ TEST_F(Pointer, BackgroundAndArrowsClearTheHotLooks) {
     forms.mouse_move(e, 0);
     EXPECT_EQ(face(2), Picture::face_normal);
     EXPECT_EQ(close_button(2), Picture::close_normal);
-    EXPECT_EQ(bar.hoveridx, 0);
-    EXPECT_EQ(bar.closeidx, 0);
+    EXPECT_EQ(bar.hovered(), Slot(0));
+    EXPECT_EQ(bar.hot_close(), Slot(0));
   }
 }
 
@@ -82,8 +82,8 @@ TEST_F(Pointer, LeavingTheBarClearsTheHotLooksOnTheNextTick) {
   tick();
   EXPECT_EQ(face(1), Picture::none);  // the selected tab's own look
   EXPECT_EQ(close_button(1), Picture::close_normal);
-  EXPECT_EQ(bar.hoveridx, 0);
-  EXPECT_EQ(bar.closeidx, 0);
+  EXPECT_EQ(bar.hovered(), Slot(0));
+  EXPECT_EQ(bar.hot_close(), Slot(0));
 }
 
 TEST_F(Pointer, TheBarsEdgeCountsAsOutside) {
@@ -102,16 +102,16 @@ TEST_F(Pointer, LeavingWithTheButtonHeldKeepsThePress) {
   forms.mouse_down({Part::face, 2}, host::kLeftButton);
   ws.cursor(100, 300);
   tick();
-  EXPECT_EQ(bar.pressidx, 2);
+  EXPECT_EQ(bar.pending_drag(), Slot(2));
 }
 
 TEST_F(Pointer, LeftPressThenMoveBeginsADragOfTheFace) {
   forms.mouse_down({Part::caption, 2}, host::kLeftButton);
-  EXPECT_EQ(bar.pressidx, 2);
+  EXPECT_EQ(bar.pending_drag(), Slot(2));
   forms.mouse_move({Part::caption, 2}, host::kLeftButton);
   ASSERT_TRUE(forms.drag_source());
   EXPECT_EQ(*forms.drag_source(), (Element{Part::face, 2}));
-  EXPECT_EQ(bar.pressidx, 0);
+  EXPECT_EQ(bar.pending_drag(), Slot(0));
   EXPECT_EQ(face(2), Picture::face_hot);
 }
 
@@ -120,13 +120,13 @@ TEST_F(Pointer, PressAndReleaseWithoutAMoveIsAClick) {
   forms.mouse_up({Part::face, 2}, host::kLeftButton);
   forms.mouse_move({Part::face, 2}, 0);
   EXPECT_FALSE(forms.drag_source());
-  EXPECT_EQ(bar.pressidx, 0);
+  EXPECT_EQ(bar.pending_drag(), Slot(0));
 }
 
 TEST_F(Pointer, CloseButtonNeverArmsADrag) {
   forms.mouse_down({Part::close_button, 2}, host::kLeftButton);
   forms.mouse_move({Part::close_button, 2}, host::kLeftButton);
-  EXPECT_EQ(bar.pressidx, 0);
+  EXPECT_EQ(bar.pending_drag(), Slot(0));
   EXPECT_FALSE(forms.drag_source());
 }
 
@@ -135,7 +135,7 @@ TEST_F(Pointer, RightPressAnywhereOpensTheSameMenuAndArmsNothing) {
   for (Element e : {Element{Part::bar, 0}, Element{Part::face, 2}, Element{Part::close_button, 3},
                     Element{Part::icon, 1}, Element{Part::caption, 2}}) {
     forms.mouse_down(e, host::kRightButton);
-    EXPECT_EQ(bar.pressidx, 0);
+    EXPECT_EQ(bar.pending_drag(), Slot(0));
   }
   EXPECT_EQ(popups, 5);
   EXPECT_EQ(strip(), "Doc1* Doc2 Doc3");  // the tab under the pointer is not selected
@@ -149,15 +149,15 @@ TEST_F(Pointer, ChoosingFromThePopupRunsTheCommand) {
 
 TEST_F(Pointer, SelectingTheActiveTabAgainDoesNothing) {
   forms.reset_paints();
-  bar.mdown(1);
+  bar.select_tab(Slot(1));
   EXPECT_EQ(forms.paints(), 0);
 }
 
 TEST_F(Pointer, AFailureInsideMouseMLeavesHoverWorking) {
   forms.fail("Element.Picture.let", 1);
   EXPECT_TRUE(failed(forms.mouse_move({Part::face, 2}, 0)));
-  EXPECT_EQ(bar.mousebusy, 0);
-  EXPECT_EQ(bar.hoveridx, 0);  // the state is written last
+  EXPECT_EQ(bar.hover_check_running(), false);
+  EXPECT_EQ(bar.hovered(), Slot(0));  // the state is written last
   forms.mouse_move({Part::face, 2}, 0);
   EXPECT_EQ(face(2), Picture::face_hot);
 }
@@ -168,8 +168,8 @@ TEST_F(Pointer, IndexVariablesStayValid) {
   tick();
   EXPECT_EQ(invariants(), "");
   forms.mouse_move({Part::bar, 0}, 0);
-  EXPECT_EQ(bar.hoveridx, 0);
-  EXPECT_EQ(bar.closeidx, 0);
+  EXPECT_EQ(bar.hovered(), Slot(0));
+  EXPECT_EQ(bar.hot_close(), Slot(0));
 }
 
 }  // namespace

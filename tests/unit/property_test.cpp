@@ -51,8 +51,8 @@ class RandomSession : public WordFixture {
     return w.empty() ? nullptr : w[static_cast<std::size_t>(pick(static_cast<int>(w.size())))];
   }
   std::int16_t any_tab() {
-    if (bar.tabcount == 0) return 0;
-    return static_cast<std::int16_t>(bar.taborder(1 + pick(bar.tabcount)));
+    if (bar.count() == 0) return 0;
+    return static_cast<std::int16_t>(slot(1 + pick(bar.count())).value);
   }
   Element any_element() {
     const std::int16_t c = any_tab();
@@ -92,13 +92,13 @@ class RandomSession : public WordFixture {
     forms.mouse_move({Part::caption, s}, host::kLeftButton);
     if (!forms.drag_source()) return;
     if (chance(20)) {  // the window closes during the drag
-      word.close_window(*static_cast<sim::SimWindow*>(bar.wins(bar.ctlpos(s)).get()));
+      word.close_window(*static_cast<sim::SimWindow*>(addin.model().window_at(bar.position_of(Slot(s))).get()));
       tick();
     }
     if (chance(10)) return forms.cancel_drag();
     const Element target = any_element();
     const float x = static_cast<float>(pick(14000) - 1000);
-    forms.drop(target.part == Part::bar || bar.tabcount > 0 ? target : Element{Part::bar, 0}, x, 100);
+    forms.drop(target.part == Part::bar || bar.count() > 0 ? target : Element{Part::bar, 0}, x, 100);
   }
 
   void scroll() {
@@ -130,7 +130,7 @@ class RandomSession : public WordFixture {
   void expect_in_line_with_word() {
     std::multiset<host::Window*> open_windows, tabbed;
     for (sim::SimWindow* w : word.windows()) open_windows.insert(w);
-    for (std::int32_t p = 1; p <= bar.tabcount; ++p) tabbed.insert(bar.wins(p).get());
+    for (std::int32_t p = 1; p <= bar.count(); ++p) tabbed.insert(addin.model().window_at(Position(p)).get());
     EXPECT_EQ(tabbed, open_windows);
     EXPECT_EQ(invariants(), "");
   }
@@ -151,7 +151,7 @@ TEST(Property, RandomSessionsKeepTheStripConsistent) {
     RandomSession session(seed);
     session.run(steps);
     if (::testing::Test::HasFatalFailure()) return;
-    session.connect.AddinInstance_OnDisconnection(0);
+    session.connect.on_disconnection(0);
     EXPECT_EQ(session.word.live_refs(), 0);
   }
 }

@@ -20,6 +20,7 @@ class Tabs : public ::testing::Test, public WordFixture {
     ASSERT_EQ(invariants(), "");
   }
   float face_right(std::int32_t c) { return el(Part::face, c).left + el(Part::face, c).width; }
+  float face_right(Slot s) { return face_right(s.value); }
 };
 
 TEST_F(Tabs, FirstPassCreatesOneTabPerWindowInWordsOrder) {
@@ -34,7 +35,7 @@ TEST_F(Tabs, FirstPassCreatesOneTabPerWindowInWordsOrder) {
 
 TEST_F(Tabs, FirstTabIsIndexOneWithItsIconAt75) {
   start_with(1);
-  EXPECT_EQ(bar.taborder(1), 1);
+  EXPECT_EQ(slot(1), Slot(1));
   EXPECT_EQ(el(Part::icon, 1).left, 75);
   EXPECT_EQ(el(Part::face, 1).left, 60);
   EXPECT_EQ(el(Part::caption, 1).left, 345);
@@ -66,10 +67,10 @@ TEST_F(Tabs, NewTabReusesTheLowestHiddenIndexAtTheRightEnd) {
   word.open_document(u"Doc4");
   pass();
   EXPECT_EQ(strip(), "Doc3 Doc4*");
-  EXPECT_EQ(bar.taborder(2), 1);
+  EXPECT_EQ(slot(2), Slot(1));
   word.open_document(u"Doc5");
   pass();
-  EXPECT_EQ(bar.taborder(3), 2);
+  EXPECT_EQ(slot(3), Slot(2));
   EXPECT_EQ(form().loaded_count(Part::caption), 4);  // elements are never destroyed
 }
 
@@ -84,7 +85,7 @@ TEST_F(Tabs, TabEndingExactlyAtTheBarsEdgeShowsNoArrows) {
   tick();
   EXPECT_TRUE(el(Part::right_arrow, 0).visible);
   EXPECT_TRUE(el(Part::left_arrow, 0).visible);
-  EXPECT_EQ(face_right(bar.taborder(2)), 12000 - 285 - 75);  // aligned to the right arrow
+  EXPECT_EQ(face_right(slot(2)), 12000 - 285 - 75);  // aligned to the right arrow
 }
 
 TEST_F(Tabs, RenameShiftsExactlyTheTabsToItsRight) {
@@ -101,7 +102,7 @@ TEST_F(Tabs, RenameShiftsExactlyTheTabsToItsRight) {
 
 TEST_F(Tabs, RenameFollowsPositionsNotIndexesAfterAReorder) {
   start_with(5);
-  bar.movetab(bar.taborder(5), bar.taborder(1));  // Doc5 Doc1 Doc2 Doc3 Doc4
+  bar.move_tab(slot(5), slot(1));  // Doc5 Doc1 Doc2 Doc3 Doc4
   ASSERT_EQ(strip(), "Doc5* Doc1 Doc2 Doc3 Doc4");
   word.rename_document(*word.documents()[0], u"D1");  // position 2, 2 characters shorter
   const std::string before = lefts();
@@ -227,15 +228,15 @@ TEST_F(Closing, SelectedTabHandsItsLookToTheRightNeighbour) {
   pass();
   word.close_window(window(u"Doc2"));
   word.activate(window(u"Doc1"));  // Word moves on, but the pass removes first
-  bar.mclose(2);
+  addin.model().remove_at(bar.position_of(Slot(2)));
   EXPECT_EQ(strip(), "Doc1 Doc3*");
   EXPECT_EQ(el(Part::face, 2).picture, Picture::face_normal);
 }
 
 TEST_F(Closing, SelectedRightmostTabHandsItsLookToTheLeft) {
   start_with(3);
-  bar.mclose(3);
-  EXPECT_EQ(bar.activeidx, 2);
+  addin.model().remove_at(bar.position_of(Slot(3)));
+  EXPECT_EQ(bar.selected(), Slot(2));
   EXPECT_EQ(el(Part::face, 2).picture, Picture::none);
 }
 
@@ -243,9 +244,9 @@ TEST_F(Closing, ClosingTheLastTabLeavesNothingSelected) {
   start_with(1);
   word.close_window(window(u"Doc1"));
   pass();
-  EXPECT_EQ(bar.tabcount, 0);
-  EXPECT_EQ(bar.wincount, 0);
-  EXPECT_EQ(bar.activeidx, 0);
+  EXPECT_EQ(bar.count(), 0);
+  EXPECT_EQ(addin.model().count(), 0);
+  EXPECT_EQ(bar.selected(), Slot(0));
 }
 
 TEST_F(Closing, ClosingAnUnselectedTabKeepsTheSelection) {
@@ -270,7 +271,7 @@ TEST_F(Closing, TwoWindowsClosedBetweenPassesRemoveExactlyTheirTabs) {
   word.close_window(window(u"Doc2"));
   word.close_window(window(u"Doc3"));
   tick();
-  EXPECT_GE(bar.tabcount, 3);
+  EXPECT_GE(bar.count(), 3);
   pass();
   EXPECT_EQ(strip(), "Doc1 Doc4 Doc5*");
 }
@@ -293,12 +294,12 @@ TEST_F(Overflow, ClosingTheLeftmostTabStartsBesideTheLeftArrow) {
   pass();
   word.close_window(window(wide(0)));
   pass();
-  EXPECT_EQ(el(Part::face, bar.taborder(1)).left, 285 + 60);
+  EXPECT_EQ(el(Part::face, slot(1)).left, 285 + 60);
 }
 
 TEST_F(Overflow, ClosingTheLeftmostTabWithoutArrowsStartsAt60) {
   start_with(3);
-  for (std::int32_t p = 1; p <= 3; ++p) bar.tabpos(bar.taborder(p), el(Part::face, bar.taborder(p)).left - 500);
+  for (std::int32_t p = 1; p <= 3; ++p) bar.place_tab(slot(p), el(Part::face, slot(p)).left - 500);
   word.close_window(window(u"Doc1"));
   pass();
   EXPECT_EQ(lefts(), "60 1030");
@@ -312,17 +313,17 @@ TEST_F(Overflow, CloseRealignsWhenMoreThan2000TwipsAreFree) {
   tick();
   ASSERT_TRUE(el(Part::right_arrow, 0).visible);
   const float iright = el(Part::right_arrow, 0).left;
-  const float shift = (iright - 2000) - face_right(bar.taborder(5));
+  const float shift = (iright - 2000) - face_right(slot(5));
   for (std::int32_t p = 1; p <= 6; ++p)
-    bar.tabpos(bar.taborder(p), static_cast<std::int32_t>(el(Part::face, bar.taborder(p)).left + shift));
+    bar.place_tab(slot(p), static_cast<std::int32_t>(el(Part::face, slot(p)).left + shift));
   const std::string before = lefts();
   word.close_window(window(wide(5)));
   pass();
-  EXPECT_EQ(face_right(bar.taborder(5)), iright - 2000);
+  EXPECT_EQ(face_right(slot(5)), iright - 2000);
   EXPECT_EQ(lefts(), before.substr(0, before.rfind(' ')));
   word.close_window(window(wide(4)));
   pass();
-  EXPECT_EQ(face_right(bar.taborder(4)), iright - 75);  // right-aligned, still overflowing
+  EXPECT_EQ(face_right(slot(4)), iright - 75);  // right-aligned, still overflowing
   EXPECT_TRUE(el(Part::left_arrow, 0).visible);
 }
 
@@ -342,7 +343,7 @@ class Sync : public Tabs {};
 
 TEST_F(Sync, FailingActiveWindowReadClosesNothing) {
   start_with(3);
-  bar.movetab(bar.taborder(3), bar.taborder(1));
+  bar.move_tab(slot(3), slot(1));
   const std::string order = strip();
   word.fail("Application.ActiveWindow", 3);
   pass();
@@ -353,7 +354,7 @@ TEST_F(Sync, FailingCaptionReadIsAClosedWindowAndTheTabReturns) {
   start_with(3);
   word.fail("Window.Caption", 1);
   pass();
-  EXPECT_EQ(bar.tabcount, 3);  // closed, then added again for the open window
+  EXPECT_EQ(bar.count(), 3);  // closed, then added again for the open window
   EXPECT_EQ(strip(), "Doc2 Doc3 Doc1*");
 }
 
@@ -361,15 +362,15 @@ TEST_F(Sync, WindowBeyondTheCapacityGetsNoTab) {
   for (int i = 0; i < 1001; ++i) word.open_document(u"D");
   start();
   tick();
-  EXPECT_EQ(bar.tabcount, 1000);
-  EXPECT_EQ(bar.wincount, 1000);
+  EXPECT_EQ(bar.count(), 1000);
+  EXPECT_EQ(addin.model().count(), 1000);
   word.reset_calls();
   tick();
-  EXPECT_EQ(bar.tabcount, 1000);
+  EXPECT_EQ(bar.count(), 1000);
   EXPECT_EQ(word.calls("Windows.Item"), 0);  // no search for the one that cannot fit
   word.close_window(*word.windows()[0]);
   tick(2);
-  EXPECT_EQ(bar.tabcount, 1000);
+  EXPECT_EQ(bar.count(), 1000);
   EXPECT_EQ(invariants(), "");
 }
 
@@ -397,7 +398,7 @@ TEST_F(Sync, FailingTabCreationLeavesTheCountsEqual) {
   word.open_document(u"Doc2");
   forms.fail("Form.Load", 1);
   tick();
-  EXPECT_EQ(bar.tabcount, 1);
+  EXPECT_EQ(bar.count(), 1);
   EXPECT_EQ(invariants(), "");
   pass();
   EXPECT_EQ(strip(), "Doc1 Doc2*");
@@ -407,7 +408,7 @@ TEST_F(Sync, ReferencesAreReleasedWhenTheAddinLetsGo) {
   start_with(4);
   word.close_window(window(u"Doc2"));
   pass();
-  connect.AddinInstance_OnDisconnection(0);
+  connect.on_disconnection(0);
   EXPECT_EQ(word.live_refs(), 0);
   EXPECT_EQ(word.over_releases(), 0);
 }

@@ -1,5 +1,6 @@
 // The bar's background chosen from Word's version and the Office theme, the
 // registry reader behind it, and the reset of the strip when the form loads.
+#include "base/registry_value.h"
 #include "fixture.h"
 
 namespace plovera::testing {
@@ -45,7 +46,7 @@ class Registry : public ::testing::Test, public WordFixture {
  protected:
   const std::u16string key = u"Software\\Test";
   std::u16string read(const char16_t* name, std::uint32_t type) {
-    return bar.getregvalue(RegRoot::current_user, key, name, type);
+    return read_registry_value(ws, RegRoot::current_user, key, name, type);
   }
 };
 
@@ -86,10 +87,10 @@ TEST_F(Registry, ReadsBinaryAsHexBytes) {
 TEST_F(Registry, MissingValueOrKeyIsNoError) {
   ws.create_key(RegRoot::current_user, key);
   std::uint32_t type = host::reg::type_dword;
-  EXPECT_EQ(bar.getregvalue(RegRoot::current_user, key, u"none", type), u"0");
+  EXPECT_EQ(read_registry_value(ws, RegRoot::current_user, key, u"none", type), u"0");
   EXPECT_EQ(type, host::reg::type_dword);
   type = host::reg::type_string;
-  EXPECT_EQ(bar.getregvalue(RegRoot::current_user, u"Software\\Missing", u"x", type), u"");
+  EXPECT_EQ(read_registry_value(ws, RegRoot::current_user, u"Software\\Missing", u"x", type), u"");
   EXPECT_EQ(ws.open_keys(), 0);
   EXPECT_EQ(ws.calls("RegQueryValueEx"), 1);  // no query on a key that did not open
 }
@@ -104,7 +105,7 @@ TEST_F(Registry, OpensForReadingOnly) {
 TEST_F(Registry, TypeComesFromTheRegistry) {
   ws.set_string(RegRoot::current_user, key, u"s", u"7");
   std::uint32_t type = host::reg::type_dword;
-  EXPECT_EQ(bar.getregvalue(RegRoot::current_user, key, u"s", type), u"7");
+  EXPECT_EQ(read_registry_value(ws, RegRoot::current_user, key, u"s", type), u"7");
   EXPECT_EQ(type, host::reg::type_string);
 }
 
@@ -116,7 +117,7 @@ TEST_F(FormLoad, ResetsTheStrip) {
   EXPECT_EQ(form().width_twips(), 11910.0f);  // docked: (600 * 20 - 80) \ 15 pixels
   EXPECT_FALSE(el(host::Part::left_arrow, 0).visible);
   EXPECT_FALSE(el(host::Part::right_arrow, 0).visible);
-  EXPECT_EQ(bar.tabcount, 0);
+  EXPECT_EQ(bar.count(), 0);
 }
 
 // Unloading the form and starting the bar again while the add-in stays
@@ -125,24 +126,24 @@ TEST_F(FormLoad, RestartBringsTheCountersBackToZero) {
   open(3);
   start();
   tick(2);
-  ASSERT_EQ(bar.tabcount, 3);
-  connect.aa();
+  ASSERT_EQ(bar.count(), 3);
+  connect.unload_bar();
   EXPECT_EQ(forms.form(), nullptr);
-  EXPECT_EQ(addin.dockoffset, 0);
-  addin.startbar();
-  EXPECT_EQ(bar.tabcount, 0);
-  EXPECT_EQ(bar.wincount, 0);
-  EXPECT_EQ(bar.activeidx, 0);
+  EXPECT_EQ(addin.dock_offset(), 0);
+  addin.start_bar();
+  EXPECT_EQ(bar.count(), 0);
+  EXPECT_EQ(addin.model().count(), 0);
+  EXPECT_EQ(bar.selected(), Slot(0));
   tick(2);
   EXPECT_EQ(strip(), "Doc1 Doc2 Doc3*");
   EXPECT_EQ(invariants(), "");
 }
 
 TEST_F(FormLoad, FailingVersionReadEndsTheLoadHandler) {
-  connect.AddinInstance_OnConnection(word.host_object(), 1, nullptr);
-  addin.findword();
+  connect.on_connection(word.host_object(), 1, nullptr);
+  addin.find_main_window();
   word.fail("Application.Version", 1);
-  EXPECT_THROW(bar.hWnd(), host_error);
+  EXPECT_THROW(bar.window(), host_error);
   EXPECT_TRUE(bar.loaded());  // the form stays loaded with what was set
 }
 

@@ -2,8 +2,7 @@
 #include <cstring>
 #include <vector>
 
-#include "addin/addin.h"
-#include "tabstrip/frm_addin.h"
+#include "base/registry_value.h"
 
 namespace plovera {
 namespace {
@@ -43,15 +42,11 @@ std::u16string unsigned_text(std::uint32_t v) {
 
 }  // namespace
 
-// Returns the value as text: strings as stored, binary data as hexadecimal
-// bytes ("0A FF"), a 32-bit number as its unsigned decimal value. A missing
-// key or value is no error: the type stays as the caller passed it and the
-// result is empty ("0" for a number). The key is opened for reading only,
-// which also works where an administrator has locked the Office key.
-std::u16string frmAddIn::getregvalue(host::RegRoot root, const std::u16string& sub_key,
-                                     const std::u16string& value_name,
-                                     std::uint32_t& value_type) {
-  host::WindowSystem& ws = addin_.ws();
+// The key is opened for reading only, which also works where an
+// administrator has locked the Office key.
+std::u16string read_registry_value(host::WindowSystem& ws, host::RegRoot root,
+                                   const std::u16string& sub_key,
+                                   const std::u16string& value_name, std::uint32_t& value_type) {
   std::vector<std::uint8_t> data(kInitialBytes, 0);
   std::uint32_t size = 0;
   host::RegKey key = 0;

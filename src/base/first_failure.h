@@ -1,0 +1,31 @@
+// Runs several steps that must all be tried, keeping the first failure to
+// pass on once every step has run: a document that fails to save does not
+// stop the others; an element that cannot be moved does not stop the tables
+// from being completed.
+#pragma once
+
+#include <exception>
+
+namespace plovera {
+
+class FirstFailure {
+ public:
+  // Runs `step`; a failure is kept if it is the first, and the next step runs.
+  template <class F>
+  void run(F&& step) noexcept {
+    try {
+      step();
+    } catch (...) {
+      if (!failure_) failure_ = std::current_exception();
+    }
+  }
+  // Throws the first failure kept, if any.
+  void rethrow() const {
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+ private:
+  std::exception_ptr failure_;
+};
+
+}  // namespace plovera

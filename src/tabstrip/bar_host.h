@@ -1,0 +1,33 @@
+// What a bar needs from the add-in that hosts it, and nothing more.
+#pragma once
+
+#include "base/event_gate.h"
+#include "host/forms.h"
+#include "host/winsys.h"
+#include "host/word.h"
+
+namespace plovera {
+
+class BarHost {
+ public:
+  virtual host::FormEngine& forms() = 0;
+  virtual host::WindowSystem& window_system() = 0;
+  // Word's Application; fails like a call on an empty reference when the
+  // add-in is not connected.
+  virtual host::Application& word() = 0;
+  // The Word main window that holds the bar: it gets the foreground back
+  // after a click on the bar.
+  virtual host::Hwnd main_window() = 0;
+  // The 10-ms poll: the docking check, the pointer-left check and the
+  // synchronisation with Word's windows.
+  virtual void poll() = 0;
+  // Shows the popup menu at the pointer; returns when it closes.
+  virtual void show_menu() = 0;
+  // One handler at a time, across every bar.
+  virtual EventGate& events() = 0;
+
+ protected:
+  ~BarHost() = default;
+};
+
+}  // namespace plovera

@@ -1,0 +1,192 @@
+// Building, placing, re-captioning and removing tabs: how the bar follows
+// the model's appends, removals and renames.
+#include "base/first_failure.h"
+#include "base/numbers.h"
+#include "tabstrip/tab_bar.h"
+
+namespace plovera {
+
+using host::Part;
+using host::Picture;
+
+float TabBar::face_right(Slot s) { return form().Left(face(s)) + form().Width(face(s)); }
+
+// A new tab takes the lowest slot whose caption is hidden, or a new slot
+// when every loaded one is in use.
+Slot TabBar::free_slot() {
+  host::Form& f = form();
+  const std::int32_t n = f.Count(Part::caption);
+  if (n - 1 == count()) return Slot(n);
+  for (std::int32_t k = 1; k < n; ++k)
+    if (!f.Visible(caption(Slot(k)))) return Slot(k);
+  return Slot(n);
+}
+
+// Makes sure the four elements of a slot are loaded, in the order caption,
+// icon, close button, face. Loading stops at the first failure, so a slot
+// may be left part-loaded; the next attempt completes it.
+void TabBar::ensure_elements(Slot s) {
+  for (Part array : {Part::caption, Part::icon, Part::close_button, Part::face})
+    if (form().Count(array) <= s.value) form().Load(array, narrow(s));
+}
+
+// Builds a new tab at the right end of the strip. The bar's tables record it
+// only in tab_appended, once the model holds its window.
+void TabBar::build_tab(const std::u16string& text) {
+  host::Form& f = form();
+  const Slot s = free_slot();
+  ensure_elements(s);
+  if (count() > 0) {
+    build_elements(s, round_half_even(face_right(slot_at(Position(count()))) + 45.0f), text);
+  } else {
+    build_elements(s, 75, text);
+    f.Top(kLeftArrow, f.Top(caption(Slot(1))));
+    f.Top(kRightArrow, f.Top(caption(Slot(1))));
+    f.Left(kLeftArrow, 0.0f);
+    f.Left(kRightArrow, f.Width() - f.Width(kLeftArrow));
+  }
+  built_ = s;
+}
+
+// The new tab is recorded, the strip scrolls to its end when it overflows,
+// and the new tab is selected.
+void TabBar::tab_appended(Position /*p*/) {
+  const Slot s = built_;
+  built_ = Slot();
+  slots_.append(s);
+  if (face_right(s) > form().Width()) {
+    set_arrows_visible(true);
+    align_right();
+  }
+  select_tab(s);
+}
+
+// Builds the four elements of a slot with the icon at x. The caption is
+// assigned before any width is read: the label sizes itself to it.
+void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) {
+  host::Form& f = form();
+  const auto xf = static_cast<float>(x);
+  f.Visible(caption(s), true);
+  f.CopyFont(caption(s), caption(Slot(0)));
+  f.Caption(caption(s), text);
+  f.AutoSize(caption(s), true);
+  f.Top(caption(s), f.Height() - 30.0f - f.Height(caption(Slot(1))));
+  const float top = f.Top(caption(Slot(1)));
+
+  f.Visible(icon(s), true);
+  f.Picture(icon(s), Picture::document_icon);
+  f.Stretch(icon(s), true);
+  f.Width(icon(s), 240.0f);
+  f.Height(icon(s), 240.0f);
+  f.Top(icon(s), top + 45.0f);
+  f.Left(icon(s), xf);
+
+  f.Left(caption(s), f.Width(icon(s)) + f.Left(icon(s)) + 30.0f);
+
+  f.Visible(close_button(s), true);
+  f.Picture(close_button(s), Picture::close_normal);
+  f.Stretch(close_button(s), true);
+  f.Width(close_button(s), 210.0f);
+  f.Height(close_button(s), 210.0f);
+  f.Top(close_button(s), top + 45.0f);
+  f.Left(close_button(s), f.Width(caption(s)) + f.Left(caption(s)) + 30.0f);
+
+  f.Visible(face(s), true);
+  f.Picture(face(s), Picture::face_normal);
+  f.Stretch(face(s), true);
+  f.Width(face(s), f.Width(close_button(s)) + f.Left(close_button(s)) - f.Left(icon(s)) + 30.0f);
+  f.Height(face(s), f.Height(caption(Slot(1))));
+  f.Top(face(s), top);
+  f.Left(face(s), f.Left(icon(s)) - 15.0f);
+}
+
+// Moves one tab so that its face starts at x, keeping the spacing of its parts.
+void TabBar::place_tab(Slot s, std::int32_t x) {
+  host::Form& f = form();
+  f.Left(face(s), static_cast<float>(x));
+  f.Left(icon(s), f.Left(face(s)) + 15.0f);
+  f.Left(caption(s), f.Width(icon(s)) + f.Left(icon(s)) + 30.0f);
+  f.Left(close_button(s), f.Width(caption(s)) + f.Left(caption(s)) + 30.0f);
+}
+
+// Shifts the four parts of a tab horizontally.
+void TabBar::shift_tab(Slot s, float dx) {
+  host::Form& f = form();
+  for (host::Element e : {icon(s), caption(s), close_button(s), face(s)}) f.Left(e, f.Left(e) + dx);
+}
+
+bool TabBar::caption_differs(Position p, const std::u16string& text) {
+  return text != form().Caption(caption(slot_at(p)));
+}
+
+void TabBar::caption_changed(Position p, const std::u16string& text) {
+  set_tab_caption(slot_at(p), text);
+}
+
+// A new caption widens or narrows the tab; the tabs to its right shift by the
+// same amount so the strip keeps its spacing. Arrows and scrolling are left
+// as they are until the next scroll or new tab.
+void TabBar::set_tab_caption(Slot s, const std::u16string& text) {
+  host::Form& f = form();
+  const float w0 = static_cast<float>(round_half_even(f.Width(caption(s))));
+  f.Caption(caption(s), text);
+  if (f.Width(caption(s)) == w0) return;
+  const std::int32_t d = round_half_even(f.Width(caption(s)) - w0);
+  f.Left(close_button(s), f.Width(caption(s)) + f.Left(caption(s)) + 30.0f);
+  f.Width(face(s), f.Width(close_button(s)) + f.Left(close_button(s)) + 15.0f - f.Left(face(s)));
+  const Position p = position_of(s);
+  if (p.value == count()) return;
+  for (std::int32_t q = p.value + 1; q <= count(); ++q)
+    shift_tab(slot_at(Position(q)), static_cast<float>(d));
+}
+
+// The tab that stood at `p` is gone from the model. Its elements are hidden,
+// the tabs to its right move one place left, the selected look passes to a
+// neighbour and an overflowing strip with room to spare is aligned again.
+//
+// The bar's tables are always brought to their new state; a failing call on
+// an element only leaves that element where it was, and the first such
+// failure is passed on once the tables are consistent.
+void TabBar::tab_removed(Position p, std::int32_t count_before) {
+  const Slot gone = slot_at(p);
+  const std::int32_t n = count_before;
+  FirstFailure failure;
+  host::Form& f = form();
+
+  if (gone == selected_) {
+    const Slot heir = p.value == n ? slot_at(Position(n - 1)) : slot_at(Position(p.value + 1));
+    failure.run([&] { f.Picture(face(gone), Picture::face_normal); });
+    failure.run([&] { f.Picture(face(heir), Picture::none); });
+    selected_ = heir;
+  }
+  for (host::Element e : {caption(gone), icon(gone), close_button(gone), face(gone)})
+    failure.run([&] { f.Visible(e, false); });
+
+  slots_.remove_at(p);
+  for (std::int32_t r = p.value; r <= count(); ++r) {
+    failure.run([&] {
+      float left = 60.0f;
+      if (r != 1) left = face_right(slot_at(Position(r - 1))) + 30.0f;
+      else if (f.Visible(kLeftArrow)) left = f.Left(kLeftArrow) + f.Width(kLeftArrow) + 60.0f;
+      place_tab(slot_at(Position(r)), round_half_even(left));
+    });
+  }
+  if (count() > 0) failure.run([&] { realign_after_removal(); });
+  failure.rethrow();
+}
+
+// With at least 2000 twips free before the right arrow, the strip aligns
+// right; if it then fits entirely, the arrows go and it aligns left.
+void TabBar::realign_after_removal() {
+  host::Form& f = form();
+  const float r = face_right(slot_at(Position(count())));
+  if (f.Left(kRightArrow) - 2000.0f > r && f.Visible(kLeftArrow)) {
+    align_right();
+    if (f.Left(kLeftArrow) + f.Width(kLeftArrow) < f.Left(face(slot_at(Position(1))))) {
+      set_arrows_visible(false);
+      align_left();
+    }
+  }
+}
+
+}  // namespace plovera

@@ -1,0 +1,213 @@
+// The bar's form: loading, its background theme, the reset of the strip,
+// and the routing of its events.
+#include "tabstrip/tab_bar.h"
+
+#include <cmath>
+#include <vector>
+
+#include "base/numbers.h"
+#include "base/registry_value.h"
+#include "host/form_design.h"
+
+namespace plovera {
+
+using host::Element;
+using host::Part;
+using host::Picture;
+using host::Timer;
+
+TabBar::TabBar(BarHost& host, TabModel& model) : host_(host), model_(model) {
+  model_.add_view(*this);
+}
+
+TabBar::~TabBar() {
+  model_.remove_view(*this);
+  unload();
+}
+
+std::int16_t TabBar::narrow(Slot s) {
+  if (s.value < INT16_MIN || s.value > INT16_MAX) throw_host_error(status::overflow, "tab slot");
+  return static_cast<std::int16_t>(s.value);
+}
+
+host::Form& TabBar::form() {
+  if (!form_) throw_host_error(status::unexpected, "tab bar not loaded");
+  return *form_;
+}
+
+host::Hwnd TabBar::window() {
+  if (!form_) load_form();
+  return form_->hWnd();
+}
+
+void TabBar::load_form() {
+  form_ = host_.forms().CreateForm(*this);
+  set_background();
+  reset_strip();
+}
+
+void TabBar::show() { form().Show(); }
+
+void TabBar::unload() noexcept { form_.reset(); }
+
+void TabBar::enable_poll_timer() {
+  form().TimerInterval(Timer::poll, host::design::mouse_timer_ms);
+  form().TimerEnabled(Timer::poll, true);
+}
+
+// The bar's background follows Word's version and the Office colour theme:
+// grey-blue for Word 2010 and later unless the theme is 1 (blue), and for
+// Word 2007 with a theme other than blue; grey before Word 2007.
+void TabBar::set_background() {
+  std::u16string version;
+  host_.word().Version(version);
+  std::uint32_t type = host::reg::type_dword;
+  const std::u16string theme =
+      read_registry_value(host_.window_system(), host::RegRoot::current_user,
+                          u"Software\\Microsoft\\Office\\" + version + u"\\Common", u"Theme", type);
+  const double v = version_number(version);
+  const double major = std::trunc(v);
+  if (major > 13 && theme != u"1") form().Picture(Picture::bar_grey_blue);
+  if (major == 12 && theme != u"" && theme != u"1") form().Picture(Picture::bar_grey_blue);
+  if (v < 12) form().Picture(Picture::bar_grey);
+}
+
+// The counters and looks go back to none with the tables.
+void TabBar::reset_strip() {
+  slots_.clear();
+  selected_ = hovered_ = hot_close_ = pending_drag_ = Slot();
+  hover_check_running_ = false;
+  form().Width(13000.0f);
+  form().Visible(kLeftArrow, false);
+  form().Visible(kRightArrow, false);
+}
+
+void TabBar::tabs_cleared() noexcept {
+  slots_.forget_tabs();
+  selected_ = hovered_ = hot_close_ = pending_drag_ = Slot();
+}
+
+void TabBar::set_arrows_visible(bool visible) {
+  form().Visible(kLeftArrow, visible);
+  form().Visible(kRightArrow, visible);
+}
+
+void TabBar::foreground_to_word() { host_.window_system().bring_to_foreground(host_.main_window()); }
+
+const host::Ref<host::Window>& TabBar::window_of(Slot s) const {
+  return model_.window_at(position_of(s));
+}
+
+void TabBar::TimerTick(Timer t) {
+  host_.events().run([&] {
+    switch (t) {
+      case Timer::poll: return host_.poll();
+      case Timer::scroll_left: return scroll_towards_start();
+      case Timer::scroll_right: return scroll_towards_end();
+    }
+  });
+}
+
+namespace {
+bool is_tab_body(Part p) { return p == Part::face || p == Part::icon || p == Part::caption; }
+}  // namespace
+
+void TabBar::MouseDown(Element e, std::int16_t button) {
+  host_.events().run([&] {
+    if (e.part == Part::bar) foreground_to_word();
+    if (button == host::kRightButton) return host_.show_menu();
+    if (button != host::kLeftButton) return;
+    if (e.part == Part::left_arrow) form().TimerEnabled(Timer::scroll_left, true);
+    if (e.part == Part::right_arrow) form().TimerEnabled(Timer::scroll_right, true);
+    if (is_tab_body(e.part)) pending_drag_ = slot_of(e);
+  });
+}
+
+void TabBar::MouseMove(Element e, std::int16_t /*button*/) {
+  host_.events().run([&] {
+    if (is_tab_body(e.part)) return on_pointer_over_tab(slot_of(e));
+    if (e.part == Part::close_button) {
+      set_hovered(slot_of(e));
+      return set_hot_close(slot_of(e));
+    }
+    set_hovered(Slot());
+    clear_hot_close();
+  });
+}
+
+// The release of an arrow reaches it even when the pointer has left it (the
+// engine keeps the capture), so a held scroll always stops.
+void TabBar::MouseUp(Element e, std::int16_t /*button*/) {
+  host_.events().run([&] {
+    if (e.part == Part::left_arrow || e.part == Part::right_arrow) {
+      form().TimerEnabled(e.part == Part::left_arrow ? Timer::scroll_left : Timer::scroll_right,
+                          false);
+      return foreground_to_word();
+    }
+    if (is_tab_body(e.part)) pending_drag_ = Slot();
+  });
+}
+
+void TabBar::Click(Element e) {
+  host_.events().run([&] {
+    if (e.part == Part::bar) return foreground_to_word();
+    if (is_tab_body(e.part)) return activate_tab(slot_of(e));
+    if (e.part == Part::close_button) return request_close(slot_of(e));
+  });
+}
+
+void TabBar::DblClick(Element e) {
+  host_.events().run([&] {
+    if (e.part == Part::bar || is_tab_body(e.part)) foreground_to_word();
+  });
+}
+
+// The Word window of a tab comes to the front; the tab becomes the selected
+// one on the next synchronisation pass, which sees Word's new active window.
+void TabBar::activate_tab(Slot s) {
+  host::Ref<host::Window> w = window_of(s);
+  w->Activate();
+  w->Activate();
+  foreground_to_word();
+}
+
+// Asks Word to close the tab's window, with Word's defaults (its own save
+// prompt). The tab goes when a later pass finds the window gone.
+void TabBar::request_close(Slot s) {
+  foreground_to_word();
+  host::Ref<host::Window> w;
+  ignore_errors([&] { w = window_of(s); });
+  if (w) ignore_errors([&] { w->Close(); });
+}
+
+std::string TabBar::check_invariants() {
+  if (!form_) return {};
+  host::Form& f = *form_;
+  const std::int32_t n = count();
+  if (n != model_.count()) return "the bar's tab count differs from the model's";
+  if (n < 0 || n > kMaxTabs) return "tab count out of range";
+  const std::int32_t loaded = f.Count(Part::caption);
+  std::vector<bool> in_strip(static_cast<std::size_t>(loaded) + 1, false);
+  for (std::int32_t p = 1; p <= n; ++p) {
+    const Slot s = slot_at(Position(p));
+    const std::string at = " at " + std::to_string(p);
+    if (s.value < 1 || s.value >= loaded) return "no loaded tab" + at;
+    if (position_of(s) != Position(p)) return "position_of(slot_at(p)) != p" + at;
+    in_strip[static_cast<std::size_t>(s.value)] = true;
+    for (Element e : {caption(s), face(s), close_button(s), icon(s)})
+      if (!f.Visible(e)) return "a part of the tab is hidden" + at;
+    if (!model_.window_at(Position(p))) return "no window" + at;
+    if (p > 1 && f.Left(face(s)) != face_right(slot_at(Position(p - 1))) + 30.0f)
+      return "faces not 30 twips apart" + at;
+  }
+  for (std::int32_t c = 1; c < loaded; ++c) {
+    if (in_strip[static_cast<std::size_t>(c)]) continue;
+    for (Element e : {caption(Slot(c)), face(Slot(c)), close_button(Slot(c)), icon(Slot(c))})
+      if (f.Visible(e)) return "an element of free slot " + std::to_string(c) + " is visible";
+  }
+  for (Slot s : {selected_, hovered_, hot_close_, pending_drag_})
+    if (s.value < 0 || s.value >= loaded) return "a look names no loaded slot";
+  return {};
+}
+
+}  // namespace plovera

@@ -1,0 +1,148 @@
+// The tab bar: one strip of tabs drawn on a form, a view of the tab model.
+//
+// The bar owns its form (from its first use until it is unloaded), its
+// tables from positions to element sets (slots), its looks that follow the
+// pointer (the selected, hovered and hot-close tabs, the tab pressed before
+// a drag) and its scroll position (the elements' lefts). It shows the tab
+// model and changes it only through the model's operations (a drag).
+//
+// Geometry of one tab in twips, for an icon at x and a caption Wl wide:
+// face at x - 15 (width Wl + 540), icon at x, caption at x + 270, close
+// button at x + 300 + Wl; consecutive faces stand 30 twips apart.
+//
+// Every call out of here can re-enter: Word's Close, ShowPopup and the save
+// dialog run message loops. Handlers therefore run one at a time (the
+// host's EventGate): an event or tick that arrives while another one is
+// still on the stack is skipped.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "host/forms.h"
+#include "host/word.h"
+#include "tabstrip/bar_host.h"
+#include "tabstrip/slot_map.h"
+#include "tabstrip/tab_model.h"
+
+namespace plovera {
+
+class TabBar final : public TabView, public host::FormEvents {
+ public:
+  TabBar(BarHost& host, TabModel& model);
+  ~TabBar();
+  TabBar(const TabBar&) = delete;
+  TabBar& operator=(const TabBar&) = delete;
+
+  // The form: its window (the first use loads the form, which sets the
+  // background and resets the strip), showing, unloading.
+  host::Hwnd window();
+  bool loaded() const noexcept { return form_ != nullptr; }
+  host::Form& form();
+  void show();
+  void unload() noexcept;
+  void enable_poll_timer();
+
+  // Empties the strip and its tables: a bar loaded again starts consistent.
+  void reset_strip();
+
+  // The strip's tables, read-only.
+  std::int32_t count() const noexcept { return slots_.count(); }
+  Slot slot_at(Position p) const { return slots_.slot_at(p); }
+  Position position_of(Slot s) const { return slots_.position_of(s); }
+  bool contains(Slot s) const noexcept { return slots_.contains(s); }
+
+  // The looks that follow the pointer.
+  Slot selected() const noexcept { return selected_; }
+  Slot hovered() const noexcept { return hovered_; }
+  Slot hot_close() const noexcept { return hot_close_; }
+  Slot pending_drag() const noexcept { return pending_drag_; }
+  bool hover_check_running() const noexcept { return hover_check_running_; }
+
+  // Layout of one tab.
+  void place_tab(Slot s, std::int32_t x);
+  void set_tab_caption(Slot s, const std::u16string& caption);
+
+  // Pointer looks.
+  void select_tab(Slot s);
+  void set_hovered(Slot s);
+  void set_hot_close(Slot s);
+  void clear_hot_close();
+  void on_pointer_over_tab(Slot s);
+  void clear_hover_if_outside();
+
+  // Dragging: `source` takes the place of `dest`, or of the tab under x.
+  void move_tab(Slot source, Slot dest);
+  void drop_on_bar(Slot source, float x, float y);
+
+  // Scrolling.
+  void align_right();
+  void align_left();
+  void scroll_towards_end();
+  void scroll_towards_start();
+  void bring_into_view(Slot s);
+  // The scroll-arrow rules applied after the bar was docked again.
+  void arrows_after_redock();
+
+  // Clicks on a tab: its window comes to the front, or is asked to close.
+  void activate_tab(Slot s);
+  void request_close(Slot s);
+
+  // The invariants of the strip; an empty string when they hold, else a
+  // description of the first one broken. For tests.
+  std::string check_invariants();
+
+  // TabView
+  void build_tab(const std::u16string& caption) override;
+  void tab_appended(Position p) override;
+  void tab_removed(Position p, std::int32_t count_before) override;
+  void tab_moved(Position from, Position to) override;
+  bool caption_differs(Position p, const std::u16string& caption) override;
+  void caption_changed(Position p, const std::u16string& caption) override;
+  void tab_activated(Position p) override;
+  void tabs_cleared() noexcept override;
+
+  // host::FormEvents
+  void MouseDown(host::Element e, std::int16_t button) override;
+  void MouseMove(host::Element e, std::int16_t button) override;
+  void MouseUp(host::Element e, std::int16_t button) override;
+  void Click(host::Element e) override;
+  void DblClick(host::Element e) override;
+  void DragDrop(host::Element target, std::int16_t source, float x, float y) override;
+  void TimerTick(host::Timer t) override;
+
+ private:
+  static host::Element face(Slot s) { return {host::Part::face, narrow(s)}; }
+  static host::Element close_button(Slot s) { return {host::Part::close_button, narrow(s)}; }
+  static host::Element icon(Slot s) { return {host::Part::icon, narrow(s)}; }
+  static host::Element caption(Slot s) { return {host::Part::caption, narrow(s)}; }
+  static constexpr host::Element kLeftArrow{host::Part::left_arrow, 0};
+  static constexpr host::Element kRightArrow{host::Part::right_arrow, 0};
+  static std::int16_t narrow(Slot s);
+  static Slot slot_of(host::Element e) { return Slot(e.index); }
+
+  void load_form();
+  void set_background();
+  float face_right(Slot s);
+  Slot free_slot();
+  void ensure_elements(Slot s);
+  void build_elements(Slot s, std::int32_t x, const std::u16string& caption);
+  void shift_tab(Slot s, float dx);
+  void set_arrows_visible(bool visible);
+  void place_after_removal(Position p, std::int32_t count_before);
+  void realign_after_removal();
+  void drop_on_tab(Slot source, Slot dest, bool activate);
+  void foreground_to_word();
+  const host::Ref<host::Window>& window_of(Slot s) const;
+
+  BarHost& host_;
+  TabModel& model_;
+  std::unique_ptr<host::Form> form_;
+  SlotMap slots_;
+  Slot selected_, hovered_, hot_close_, pending_drag_;
+  bool hover_check_running_ = false;
+  Slot built_;  // built by build_tab, recorded by tab_appended
+};
+
+}  // namespace plovera
