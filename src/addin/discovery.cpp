@@ -27,7 +27,7 @@ void Addin::find_main_window() {
 }
 
 // Depth-first, pre-order, siblings in Z order; each match overwrites the
-// previous one, so the last match wins. Word's version is read for every
+// previous one, so the last match is kept. Word's version is read for every
 // window visited, as the document area's class depends on it.
 void Addin::find_document_area(host::Hwnd parent) {
   host::WindowSystem& w = ws();

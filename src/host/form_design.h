@@ -29,7 +29,7 @@ inline constexpr float arrow_width = 285.0f, arrow_height = 285.0f;
 inline constexpr std::uint32_t mouse_timer_ms = 10;
 inline constexpr std::uint32_t scroll_timer_ms = 100;
 
-// Picture sizes in pixels (ImageList1 images 1..7, the arrows).
+// Picture sizes in pixels (the seven list pictures, face_normal to bar_grey, and the arrows).
 struct Size { int w, h; };
 inline constexpr Size list_image_size[8] = {
     {0, 0}, {103, 24}, {123, 24}, {14, 14}, {14, 14}, {16, 16}, {2000, 96}, {2000, 96}};

@@ -35,7 +35,7 @@ struct Element {
   }
 };
 
-// Pictures: the seven images of ImageList1 (addressed from 1), the two arrow
+// Pictures: the seven list pictures (faces, close buttons, icon, backgrounds), the two arrow
 // buttons and the form's design background.
 enum class Picture : std::uint8_t {
   none = 0,

@@ -199,8 +199,8 @@ class SimFormEngine final : public host::FormEngine, public CallMeter {
   // ---- Time --------------------------------------------------------------
   // Moves the clock on by `ms`, firing each enabled timer once per elapsed
   // interval, counted from when it was enabled (or its interval set), in
-  // time order; timers due at the same moment fire in the order mouseTimer,
-  // leftTimer, rightTimer. A tick may change the timers or the form.
+  // time order; timers due at the same moment fire in the order poll,
+  // scroll_left, scroll_right. A tick may change the timers or the form.
   void advance(std::uint32_t ms);
   std::uint64_t now() const noexcept { return now_; }
 

@@ -18,7 +18,7 @@ StoredPicture to_dib_section(const PixelImage& image) {
   void* bits = nullptr;
   StoredPicture stored;
   stored.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!stored.bitmap || !bits) throw_host_error(status::out_of_memory, "ImageList1.ListImages");
+  if (!stored.bitmap || !bits) throw_host_error(status::out_of_memory, "pictures");
   std::memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof(std::uint32_t));
   GdiFlush();
   stored.width = image.width;

@@ -1,4 +1,4 @@
-// The bar's pictures: the seven images of ImageList1, the two arrow buttons
+// The bar's pictures: the seven list pictures, the two arrow buttons
 // and the form's design background, drawn in code (nothing is copied from
 // elsewhere) and kept as 32-bit premultiplied-alpha DIB sections so that one
 // AlphaBlend draws any of them, stretched or not, transparent or opaque.

@@ -69,11 +69,11 @@ void BM_Tick(benchmark::State& state) {
 }
 BENCHMARK(BM_Tick)->Arg(1)->Arg(20)->Arg(200)->Arg(1000);
 
-void BM_CheckdockInPlace(benchmark::State& state) {
+void BM_RedockCheckInPlace(benchmark::State& state) {
   Session s(1);
   for (auto _ : state) s.addin.redock_if_moved();
 }
-BENCHMARK(BM_CheckdockInPlace);
+BENCHMARK(BM_RedockCheckInPlace);
 
 // A new window: its tab is added at the right end and selected.
 void BM_OpenAndCloseWindow(benchmark::State& state) {
@@ -90,15 +90,16 @@ void BM_OpenAndCloseWindow(benchmark::State& state) {
 BENCHMARK(BM_OpenAndCloseWindow)->Arg(1)->Arg(20)->Arg(200);
 
 // Moving the first tab to the end and back re-places every tab twice.
-void BM_Movetab(benchmark::State& state) {
+void BM_MoveTab(benchmark::State& state) {
   Session s(static_cast<int>(state.range(0)));
-  frmAddIn& bar = s.addin.frmAddIn;
+  TabBar& bar = s.addin.bar();
+  const auto slot = [&](std::int32_t p) { return bar.slot_at(Position(p)); };
   for (auto _ : state) {
     bar.move_tab(slot(1), slot(bar.count()));
     bar.move_tab(slot(bar.count()), slot(1));
   }
 }
-BENCHMARK(BM_Movetab)->Arg(20)->Arg(200)->Arg(1000);
+BENCHMARK(BM_MoveTab)->Arg(20)->Arg(200)->Arg(1000);
 
 }  // namespace
 }  // namespace plovera
