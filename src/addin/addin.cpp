@@ -1,6 +1,8 @@
 #include "addin/addin.h"
 
 #include "addin/start_on_first_event.h"
+#include <utility>
+
 #include "base/numbers.h"
 
 namespace plovera {
@@ -35,6 +37,7 @@ void Addin::stop_listening() {
 void Addin::release_word() noexcept {
   if (start_receiver_) ignore_errors([&] { stop_listening(); });
   start_receiver_.reset();
+  restore_taskbar_option();
   menu_.release();
   if (bar_.loaded()) {
     give_band_back();
@@ -42,7 +45,46 @@ void Addin::release_word() noexcept {
   }
   dock_offset_ = 0;
   model_.clear();
+  sync_.release();
   word_.reset();
+}
+
+// A start-up that failed leaves nothing half-made: no bar, no band taken,
+// no tab, no menu; Word's next event starts again.
+void Addin::start_or_listen_again() {
+  bool started = false;
+  try {
+    started = start_bar();
+  } catch (...) {
+    undo_start();
+    if (start_receiver_ && word_) start_receiver_->listen_to(word_);
+    throw;
+  }
+  if (!started && start_receiver_ && word_) start_receiver_->listen_to(word_);
+}
+
+void Addin::undo_start() noexcept {
+  if (bar_.loaded()) {
+    if (dock_offset_ != 0) give_band_back();
+    else give_band_back_after_failed_start();
+    bar_.unload();
+  }
+  dock_offset_ = 0;
+  model_.clear();
+  sync_.release();
+  menu_.release();
+  restore_taskbar_option();
+  windows_ = {};
+}
+
+void Addin::remember_taskbar_option() {
+  taskbar_was_on_ = word().ShowWindowsInTaskbar();
+}
+
+void Addin::restore_taskbar_option() noexcept {
+  if (std::exchange(keeps_taskbar_off_, false) && taskbar_was_on_)
+    ignore_errors([&] { word().ShowWindowsInTaskbar(true); });
+  taskbar_was_on_ = false;
 }
 
 void Addin::unload_bar() noexcept {
@@ -55,7 +97,7 @@ void Addin::unload_bar() noexcept {
 void Addin::poll() {
   redock_if_moved();
   bar_.clear_hover_if_outside();
-  sync_.sync_with_word(word());
+  sync_.sync_with_word(word(), keeps_taskbar_off_);
 }
 
 }  // namespace plovera

@@ -59,7 +59,10 @@ class Addin final : private BarHost, private CommandHost {
   void stop_listening();
 
   // Start-up: find Word's windows, build the menu, dock and show the bar.
-  void start_bar();
+  // Returns false when Word has no main window yet. A start-up that fails
+  // or finds nothing is undone, and the next event of Word's tries again.
+  bool start_bar();
+  void start_or_listen_again();
   // Unloads the bar (the dispatch member "aa"); Word's next layout of its
   // windows takes the band back.
   void unload_bar() noexcept;
@@ -72,7 +75,8 @@ class Addin final : private BarHost, private CommandHost {
   std::int32_t band_height() const noexcept { return band_height_; }
   std::int32_t dock_offset() const noexcept { return dock_offset_; }
 
-  // Window discovery.
+  // Window discovery. The document area's class depends on Word's version,
+  // read once for the whole walk.
   void find_main_window();
   void find_document_area(host::Hwnd parent);
   const WordWindows& windows() const noexcept { return windows_; }
@@ -98,9 +102,15 @@ class Addin final : private BarHost, private CommandHost {
   host::Hwnd bar_window() override { return bar_.loaded() ? bar_.window() : 0; }
 
   host::WindowSystem& ws() { return host_.winsys; }
+  void find_document_area(host::Hwnd parent, double version);
+  void undo_start() noexcept;
+  void remember_taskbar_option();
+  void restore_taskbar_option() noexcept;
   bool bar_in_place(const host::Rect& top, const host::Rect& bar, const host::Rect& doc) const;
   void move_below_top_dock(host::Hwnd h, std::int32_t shift);
   void give_band_back() noexcept;
+  void move_up_by_one_band() noexcept;
+  void give_band_back_after_failed_start() noexcept;
 
   HostServices host_;
   host::Ref<host::Application> word_;
@@ -108,6 +118,11 @@ class Addin final : private BarHost, private CommandHost {
   WordWindows windows_;
   std::int32_t band_height_ = 0;
   std::int32_t dock_offset_ = 0;
+  // Word 2003 to 2010 can show every document in one main window, when
+  // "show all windows in the taskbar" is off; the add-in keeps it off while
+  // it runs and puts back what the user had.
+  bool keeps_taskbar_off_ = false;
+  bool taskbar_was_on_ = false;
   EventGate events_;
   TabModel model_;
   WindowSync sync_{model_};

@@ -26,10 +26,11 @@ void Addin::find_main_window() {
   }
 }
 
+void Addin::find_document_area(host::Hwnd parent) { find_document_area(parent, word_version()); }
+
 // Depth-first, pre-order, siblings in Z order; each match overwrites the
-// previous one, so the last match is kept. Word's version is read for every
-// window visited, as the document area's class depends on it.
-void Addin::find_document_area(host::Hwnd parent) {
+// previous one, so the last match is kept.
+void Addin::find_document_area(host::Hwnd parent, double version) {
   host::WindowSystem& w = ws();
   host::Hwnd first = w.related_window(parent, host::WindowRelation::first_child);
   if (first == 0) return;
@@ -38,9 +39,9 @@ void Addin::find_document_area(host::Hwnd parent) {
   for (host::Hwnd h = first; h != 0; h = w.related_window(h, host::WindowRelation::next_sibling)) {
     w.window_class(h, cls);
     const std::int32_t caption_length = w.window_text_length(h);
-    if (word_version() < 12 && cls == u"_WwB" && caption_length > 1) windows_.word11_view = h;
-    if (word_version() > 11 && cls == u"_WwF") windows_.document_area = h;
-    find_document_area(h);
+    if (version < 12 && cls == u"_WwB" && caption_length > 1) windows_.word11_view = h;
+    if (version > 11 && cls == u"_WwF") windows_.document_area = h;
+    find_document_area(h, version);
   }
 }
 

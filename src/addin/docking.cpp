@@ -16,17 +16,25 @@ constexpr std::int32_t kBandTwips = 360;
 
 }  // namespace
 
-void Addin::start_bar() {
+// The popup menu is not needed for the tabs: a menu that cannot be built now
+// is built when it is first opened. Word 2013 and later have no option to
+// show all windows in the taskbar, so it is neither read nor written there.
+bool Addin::start_bar() {
   find_main_window();
   const host::Hwnd main = windows_.main_window;
-  if (main == 0) return;
+  if (main == 0) return false;
   model_.clear();
-  menu_.build_menu();
-  ignore_errors([&] { word().ShowWindowsInTaskbar(false); });
+  ignore_errors([&] { menu_.build_menu(); });
+  const double version = word_version();
+  if (version < 15) {
+    keeps_taskbar_off_ = true;
+    ignore_errors([&] { remember_taskbar_option(); });
+    ignore_errors([&] { word().ShowWindowsInTaskbar(false); });
+  }
   ws().set_parent(bar_.window(), main);
   windows_.top_dock = ws().find_child(main, 0, kDockClass, u"MsoDockTop");
-  find_document_area(main);
-  if (word_version() < 12) windows_.document_area = ws().parent_of(windows_.word11_view);
+  find_document_area(main, version);
+  if (version < 12) windows_.document_area = ws().parent_of(windows_.word11_view);
   windows_.right_dock = ws().find_child(main, 0, kDockClass, u"MsoDockRight");
   const std::int32_t t = twips_per_pixel(ws().dpi_y());
   band_height_ = div32(sub32(kBandTwips, kBandTwips % t), t);
@@ -34,6 +42,7 @@ void Addin::start_bar() {
   redock_if_moved();
   ws().bring_to_foreground(main);
   bar_.enable_poll_timer();
+  return true;
 }
 
 bool Addin::bar_in_place(const host::Rect& top, const host::Rect& bar,
@@ -103,6 +112,28 @@ void Addin::give_band_back() noexcept {
       return;
     ws().window_rect(bar_.window(), bar);
     if (dock_offset_ == 0 || !bar_in_place(top, bar, doc)) return;
+    move_up_by_one_band();
+  });
+}
+
+// After a start-up that failed while docking, the band may have been taken
+// with the bar never placed: the document area stands one band below the
+// top dock.
+void Addin::give_band_back_after_failed_start() noexcept {
+  ignore_errors([&] {
+    host::Rect top, doc;
+    if (band_height_ <= 0 || !ws().window_rect(windows_.top_dock, top) ||
+        !ws().window_rect(windows_.document_area, doc))
+      return;
+    if (sub32(doc.top, top.bottom) != band_height_) return;
+    move_up_by_one_band();
+  });
+}
+
+void Addin::move_up_by_one_band() noexcept {
+  ignore_errors([&] {
+    host::Rect top;
+    if (!ws().window_rect(windows_.top_dock, top)) return;
     for (host::Hwnd h : {windows_.document_area, windows_.right_dock}) {
       host::Rect r;
       if (!ws().window_rect(h, r)) continue;

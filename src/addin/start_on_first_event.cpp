@@ -17,7 +17,7 @@ void StartOnFirstEvent::listen_to(host::Ref<host::Application> word) {
 // start_bar calls into Word, which may raise further events meanwhile.
 void StartOnFirstEvent::unhook_and_start() {
   addin_.stop_listening();
-  addin_.start_bar();
+  addin_.start_or_listen_again();
 }
 
 // Before version 12 Word raises DocumentChange too early to start on.

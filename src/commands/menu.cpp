@@ -1,6 +1,7 @@
 #include "commands/menu.h"
 
 #include <exception>
+#include <utility>
 
 #include "base/first_failure.h"
 #include "host/error.h"
@@ -43,28 +44,45 @@ std::int16_t count16(std::int32_t n) {
 }  // namespace
 
 // The web-site button is added first and "Save All" inserted before it, so
-// the menu lists "Save All" on top. Buttons are temporary: a bar left from an
-// earlier Word run has none, and is deleted and rebuilt here.
+// the menu lists "Save All" on top. The bar and its buttons are temporary, so
+// Word never stores them in the user's template; a bar left by an earlier
+// version (which stored it) is deleted and rebuilt here.
 void PopupMenu::build_menu() {
-  commands_ = std::make_unique<MenuCommands>(host_);
+  commands_.reset();
+  built_ = true;
+  auto commands = std::make_unique<MenuCommands>(host_);
   host::Application& word = host_.word();
-  ignore_errors([&] { word.CommandBars()->Item(kBarName)->Delete(); });
-  host::Ref<host::CommandBar> bar = word.CommandBars()->Add(kBarName, kPositionPopup);
+  delete_menu();
+  host::Ref<host::CommandBar> bar = word.CommandBars()->Add(kBarName, kPositionPopup, true);
 
   host::Ref<host::CommandBarButton> web =
       bar->Controls()->Add(kControlButton, kCustomId, std::nullopt, true);
   describe(*web, {1016, u"Visit our web site", u"website"});
-  commands_->listen_to(web);
+  commands->listen_to(web);
 
   host::Ref<host::CommandBarButton> save =
       bar->Controls()->Add(kControlButton, kCustomId, 1, true);
   describe(*save, {455, u"Save All", u"SaveAll"});
+  commands_ = std::move(commands);
+}
+
+void PopupMenu::delete_menu() noexcept {
+  ignore_errors([&] { host_.word().CommandBars()->Item(kBarName)->Delete(); });
+}
+
+// Word takes its menu back: the receiver stops listening and the bar goes.
+void PopupMenu::release() noexcept {
+  commands_.reset();
+  if (!std::exchange(built_, false)) return;
+  delete_menu();
 }
 
 // ShowPopup returns when the menu closes; a chosen command arrives through
-// the click receiver meanwhile. A menu removed by the user shows nothing.
+// the click receiver meanwhile. A menu removed by the user shows nothing. A
+// menu that could not be built at start-up is built now.
 void PopupMenu::show_menu() {
   host_.window_system().bring_to_foreground(host_.main_window());
+  if (!commands_) ignore_errors([&] { build_menu(); });
   ignore_errors([&] { host_.word().CommandBars()->Item(kBarName)->ShowPopup(); });
 }
 

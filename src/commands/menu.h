@@ -66,12 +66,15 @@ class PopupMenu {
   void show_menu();
   // The click receiver, while the menu is built.
   MenuCommands* commands() const noexcept { return commands_.get(); }
-  // Stops listening to the buttons.
-  void release() noexcept { commands_.reset(); }
+  // Stops listening to the buttons and deletes the menu from Word.
+  void release() noexcept;
 
  private:
+  void delete_menu() noexcept;
+
   CommandHost& host_;
-  std::unique_ptr<MenuCommands> commands_;
+  std::unique_ptr<MenuCommands> commands_;  // set once the menu is complete
+  bool built_ = false;                      // a menu was (at least partly) made in Word
 };
 
 }  // namespace plovera

@@ -32,9 +32,19 @@ inline constexpr status_t unexpected = static_cast<status_t>(0x8000FFFFu);    //
 inline constexpr status_t overflow = static_cast<status_t>(0x8002000Au);      // DISP_E_OVERFLOW
 inline constexpr status_t bad_index = static_cast<status_t>(0x8002000Bu);     // DISP_E_BADINDEX
 inline constexpr status_t disconnected = static_cast<status_t>(0x80010108u);  // RPC_E_DISCONNECTED
+inline constexpr status_t not_connected = static_cast<status_t>(0x800401FDu); // CO_E_OBJNOTCONNECTED
+inline constexpr status_t server_died = static_cast<status_t>(0x80010007u);   // RPC_E_SERVER_DIED
+inline constexpr status_t server_died_dne = static_cast<status_t>(0x80010012u);  // RPC_E_SERVER_DIED_DNE
 }  // namespace status
 
 inline constexpr bool failed(status_t s) noexcept { return s < 0; }
+
+// Whether a failure says that the object is gone for good (Word closed the
+// window, or Word itself went away), rather than that the call was refused.
+inline constexpr bool object_gone(status_t s) noexcept {
+  return s == status::disconnected || s == status::not_connected || s == status::server_died ||
+         s == status::server_died_dne;
+}
 
 // The one exception type of the add-in. `member` is a string literal naming
 // the failing call, kept for debugging; nothing is logged or shown.

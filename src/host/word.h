@@ -134,8 +134,11 @@ class CommandBar : public Object {
 class CommandBars : public Object {
  public:
   virtual Ref<CommandBar> Item(const std::u16string& name) = 0;
-  // Add(Name, Position, MenuBar, Temporary) with MenuBar and Temporary omitted.
-  virtual Ref<CommandBar> Add(const std::u16string& name, std::int32_t position) = 0;
+  // Add(Name, Position, MenuBar, Temporary) with MenuBar omitted. A
+  // temporary bar is gone when Word next starts; it is never stored in the
+  // user's template.
+  virtual Ref<CommandBar> Add(const std::u16string& name, std::int32_t position,
+                              bool temporary) = 0;
 
  protected:
   ~CommandBars() = default;

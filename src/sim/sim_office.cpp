@@ -56,9 +56,10 @@ host::Ref<host::CommandBar> SimCommandBars::Item(const std::u16string& name) {
   return host::Ref<host::CommandBar>(found);
 }
 
-host::Ref<host::CommandBar> SimCommandBars::Add(const std::u16string& name, std::int32_t position) {
+host::Ref<host::CommandBar> SimCommandBars::Add(const std::u16string& name, std::int32_t position,
+                                                bool temporary) {
   word_.enter_call(WordCall::CommandBarsAdd);
-  return host::Ref<host::CommandBar>(&word_.create_bar(name, position));
+  return host::Ref<host::CommandBar>(&word_.create_bar(name, position, temporary));
 }
 
 void SimCommandBar::Delete() {
@@ -160,14 +161,15 @@ host::Ref<host::Subscription> SimButton::advise(host::ButtonEvents& sink) {
 
 // ---- SimWord: bars, buttons, subscriptions ----------------------------------
 
-SimCommandBar& SimWord::create_bar(std::u16string name, std::int32_t position) {
+SimCommandBar& SimWord::create_bar(std::u16string name, std::int32_t position, bool temporary) {
   bar_store_.emplace_back(new SimCommandBar(*this, ledger_, std::move(name), position));
   bars_.push_back(bar_store_.back().get());
+  bar_store_.back()->temporary_ = temporary;
   return *bar_store_.back();
 }
 
 SimCommandBar& SimWord::add_bar(std::u16string name, std::int32_t position) {
-  return create_bar(std::move(name), position);
+  return create_bar(std::move(name), position, false);
 }
 
 SimCommandBar* SimWord::bar(const std::u16string& name) const {
@@ -267,6 +269,9 @@ status_t SimWord::click(SimButton& button) {
 void SimWord::restart() {
   const std::vector<SimDocument*> open = documents_;
   for (SimDocument* doc : open) close_document(*doc);
+  const std::vector<SimCommandBar*> bars = bars_;
+  for (SimCommandBar* bar : bars)
+    if (bar->temporary_) delete_bar(*bar);
   for (SimCommandBar* bar : bars_) {
     auto& list = bar->buttons_;
     for (SimButton* b : list) {

@@ -104,6 +104,8 @@ void SimWord::close_window(SimWindow& w) {
   if (active_ == &w) activate_next_after_close();
 }
 
+void SimWord::unlist_window(SimWindow& w) { erase_value(windows_, &w); }
+
 void SimWord::close_document(SimDocument& doc) {
   while (!doc.windows_.empty()) close_window(*doc.windows_.back());
 }

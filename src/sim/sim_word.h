@@ -113,6 +113,12 @@ class SimWord : public CallMeter {
   // are captioned again.
   void rename_document(SimDocument& doc, std::u16string name);
   void activate(SimWindow& w);
+  // The window's calls fail with `code` until it answers again (a window
+  // busy in a modal state, or a document server that refuses calls).
+  void refuse(SimWindow& w, status_t code = status::fail) { w.refusal_ = code; }
+  void answer(SimWindow& w) { w.refusal_ = status::ok; }
+  // Word's window list no longer holds the window, though it still answers.
+  void unlist_window(SimWindow& w);
   SimWindow* active_window() const noexcept { return active_; }
   const std::vector<SimWindow*>& windows() const noexcept { return windows_; }
   const std::vector<SimDocument*>& documents() const noexcept { return documents_; }
@@ -188,7 +194,7 @@ class SimWord : public CallMeter {
   SimFileDialog& new_dialog(std::int32_t type);
   std::int32_t next_dialog_answer();
   void save_active_document_as(std::u16string file);
-  SimCommandBar& create_bar(std::u16string name, std::int32_t position);
+  SimCommandBar& create_bar(std::u16string name, std::int32_t position, bool temporary);
   void delete_bar(SimCommandBar& bar);
   SimButton& create_button(SimCommandBar& bar, std::optional<std::int32_t> before,
                            std::int32_t type, std::int32_t id, bool temporary);

@@ -95,6 +95,7 @@ host::Ref<host::Window> SimWindows::Item(std::int32_t index) {
 void SimWindow::Caption(std::u16string& out) {
   word_.enter_call(WordCall::WindowCaption);
   if (!open_) throw host_error(status::disconnected, word_.call_name(WordCall::WindowCaption));
+  if (failed(refusal_)) throw host_error(refusal_, word_.call_name(WordCall::WindowCaption));
   out.assign(caption_);  // reuses the caller's capacity
 }
 

@@ -80,6 +80,7 @@ class SimWindow final : public SimObject<host::Window> {
   SimDocument* doc_;
   std::u16string caption_;
   bool open_ = true;
+  status_t refusal_ = status::ok;  // what its calls fail with while it does not answer
   std::uint64_t last_activated_ = 0;  // Word's most-recently-used order
 };
 
@@ -244,6 +245,7 @@ class SimCommandBar final : public SimObject<host::CommandBar> {
   const std::vector<SimButton*>& buttons() const noexcept { return buttons_; }
   int popups() const noexcept { return popups_; }
   bool alive() const noexcept { return alive_; }
+  bool temporary() const noexcept { return temporary_; }
 
  private:
   friend class SimWord;
@@ -252,6 +254,7 @@ class SimCommandBar final : public SimObject<host::CommandBar> {
   std::u16string name_;
   std::int32_t position_;
   bool alive_ = true;
+  bool temporary_ = false;
   int popups_ = 0;
   std::vector<SimButton*> buttons_;
   SimControls controls_;
@@ -262,7 +265,8 @@ class SimCommandBars final : public SimObject<host::CommandBars> {
   // Fails (invalid_arg) when no live bar has this name.
   host::Ref<host::CommandBar> Item(const std::u16string& name) override;
   // A duplicate name is allowed, as in Office; Item then finds the first.
-  host::Ref<host::CommandBar> Add(const std::u16string& name, std::int32_t position) override;
+  host::Ref<host::CommandBar> Add(const std::u16string& name, std::int32_t position,
+                                  bool temporary) override;
 
  private:
   friend class SimWord;

@@ -1,5 +1,7 @@
 // Building, placing, re-captioning and removing tabs: how the bar follows
 // the model's appends, removals and renames.
+#include <cmath>
+
 #include "base/first_failure.h"
 #include "base/numbers.h"
 #include "tabstrip/tab_bar.h"
@@ -48,17 +50,49 @@ void TabBar::build_tab(const std::u16string& text) {
   built_ = s;
 }
 
-// The new tab is recorded, the strip scrolls to its end when it overflows,
-// and the new tab is selected.
+// The new tab is recorded, the strip is aligned to the right arrow when it
+// overflows, and the new tab is selected.
+//
+// Of several tabs appended in one go, only the last one's alignment and
+// selection remain: aligning to the right places every tab from the widths
+// alone, wherever the tabs stood, and a tab selected then deselected again
+// keeps its face. So they are done once, at the end; a tab that takes the
+// slot of the hovered look shows it, as it would after losing the selection.
 void TabBar::tab_appended(Position /*p*/) {
   const Slot s = built_;
   built_ = Slot();
   slots_.append(s);
-  if (face_right(s) > form().Width()) {
+  const bool overflows = face_right(s) > form().Width();
+  if (appending_) {
+    overflowed_ = overflowed_ || overflows;
+    if (s == hovered_ && s != selected_) form().Picture(face(s), Picture::face_hot);
+    appended_last_ = s;
+    return;
+  }
+  if (overflows) {
     set_arrows_visible(true);
     align_right();
   }
   select_tab(s);
+}
+
+void TabBar::appends_began() {
+  appending_ = true;
+  overflowed_ = false;
+  appended_last_ = Slot();
+}
+
+void TabBar::appends_ended() {
+  if (!appending_) return;
+  appending_ = false;
+  const Slot last = appended_last_;
+  appended_last_ = Slot();
+  if (last == Slot()) return;
+  if (overflowed_) {
+    set_arrows_visible(true);
+    align_right();
+  }
+  select_tab(last);
 }
 
 // Builds the four elements of a slot with the icon at x. The caption is
@@ -113,6 +147,32 @@ void TabBar::place_tab(Slot s, std::int32_t x) {
 void TabBar::shift_tab(Slot s, float dx) {
   host::Form& f = form();
   for (host::Element e : {icon(s), caption(s), close_button(s), face(s)}) f.Left(e, f.Left(e) + dx);
+}
+
+namespace {
+
+// x moved by `steps` times dx, exactly as that many single moves in single
+// precision would leave it: whole numbers of twips (every left is one) add
+// exactly below 2^24; anything else is added step by step.
+float shifted(float x, float dx, std::int32_t steps) {
+  const double total = static_cast<double>(dx) * steps;
+  if (x == std::trunc(x) && dx == std::trunc(dx) && std::fabs(x) + std::fabs(total) < 16777216.0)
+    return static_cast<float>(x + total);
+  for (std::int32_t k = 0; k < steps; ++k) x = x + dx;
+  return x;
+}
+
+}  // namespace
+
+// Shifts every tab by `steps` times dx, each element once.
+void TabBar::shift_all(float dx, std::int32_t steps) {
+  if (steps <= 0) return;
+  host::Form& f = form();
+  for (std::int32_t p = 1; p <= count(); ++p) {
+    const Slot s = slot_at(Position(p));
+    for (host::Element e : {icon(s), caption(s), close_button(s), face(s)})
+      f.Left(e, shifted(f.Left(e), dx, steps));
+  }
 }
 
 bool TabBar::caption_differs(Position p, const std::u16string& text) {

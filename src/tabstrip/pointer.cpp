@@ -60,9 +60,12 @@ void TabBar::on_pointer_over_tab(Slot s) {
   }
 }
 
-// No element reports the pointer leaving the bar, so the tick polls it. A
-// pointer on the rectangle's edge counts as outside.
+// The tick looks for the pointer having left the bar, but only while a look
+// that follows the pointer is on: otherwise there is nothing to clear, and
+// an idle tick asks the window system nothing. A pointer on the rectangle's
+// edge counts as outside.
 void TabBar::clear_hover_if_outside() {
+  if (hovered_ == Slot() && hot_close_ == Slot()) return;
   host::Rect r;
   host::Point pt;
   host_.window_system().window_rect(window(), r);

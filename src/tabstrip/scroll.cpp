@@ -1,6 +1,7 @@
 // Scrolling the strip when its tabs do not fit: the two whole-strip layouts,
 // the 1000-twip steps, and bringing one tab into view. A step shifts every
-// tab by the same amount; nothing is measured or re-captioned.
+// tab by the same amount; nothing is measured or re-captioned. However many
+// steps a scroll takes, each element is moved once.
 #include <cmath>
 
 #include "base/numbers.h"
@@ -34,36 +35,56 @@ void TabBar::align_left() {
     place_tab(slot_at(Position(p)), round_half_even(face_right(slot_at(Position(p - 1))) + 30.0f));
 }
 
-// Moves every tab 1000 twips left, unless the last tab already ends at least
-// 1000 twips before the right arrow.
-void TabBar::scroll_towards_end() {
-  if (count() == 0) return;
+// The number of 1000-twip steps towards the end, of at most `limit`, that
+// are taken one by one: each moves every tab 1000 twips left, unless the
+// last tab already ends at least 1000 twips before the right arrow. The
+// stop rule is followed on the last face's left alone, in the same
+// single-precision arithmetic the steps use.
+std::int32_t TabBar::steps_towards_end(std::int32_t limit) {
+  if (count() == 0) return 0;
   host::Form& f = form();
-  if (!(f.Left(kRightArrow) - kStep < face_right(slot_at(Position(count()))))) return;
-  for (std::int32_t p = count(); p >= 1; --p) shift_tab(slot_at(Position(p)), -kStep);
+  const Slot last = slot_at(Position(count()));
+  const float arrow = f.Left(kRightArrow), width = f.Width(face(last));
+  float left = f.Left(face(last));
+  std::int32_t steps = 0;
+  while (steps < limit && arrow - kStep < left + width) {
+    left = left + -kStep;
+    ++steps;
+  }
+  return steps;
 }
 
-// Moves every tab 1000 twips right, unless the first tab already starts at
-// least 1000 twips after the left arrow.
-void TabBar::scroll_towards_start() {
-  if (count() == 0) return;
+// The same towards the start: each step moves every tab 1000 twips right,
+// unless the first tab already starts at least 1000 twips after the left
+// arrow.
+std::int32_t TabBar::steps_towards_start(std::int32_t limit) {
+  if (count() == 0) return 0;
   host::Form& f = form();
-  if (!(f.Left(kLeftArrow) + f.Width(kLeftArrow) + kStep > f.Left(face(slot_at(Position(1))))))
-    return;
-  for (std::int32_t p = 1; p <= count(); ++p) shift_tab(slot_at(Position(p)), kStep);
+  const float arrow_end = f.Left(kLeftArrow) + f.Width(kLeftArrow);
+  float left = f.Left(face(slot_at(Position(1))));
+  std::int32_t steps = 0;
+  while (steps < limit && arrow_end + kStep > left) {
+    left = left + kStep;
+    ++steps;
+  }
+  return steps;
 }
+
+void TabBar::scroll_towards_end() { shift_all(-kStep, steps_towards_end(1)); }
+void TabBar::scroll_towards_start() { shift_all(kStep, steps_towards_start(1)); }
 
 // Scrolls until the face of a tab lies within the bar's own edges (0 and the
-// bar's width). Each step still applies its own stop rule.
+// bar's width), in as many steps as that takes, each with its own stop rule;
+// every element moves once, by all the steps together.
 void TabBar::bring_into_view(Slot s) {
   host::Form& f = form();
   if (f.Left(face(s)) < 0.0f) {
     const std::int32_t m = round_half_even(std::fabs(f.Left(face(s)))) / 1000 + 1;
-    for (std::int32_t k = 0; k < m; ++k) scroll_towards_start();
+    shift_all(kStep, steps_towards_start(m));
   }
   if (face_right(s) > f.Width()) {
     const std::int32_t m = round_half_even(face_right(s) - f.Width()) / 1000 + 1;
-    for (std::int32_t k = 0; k < m; ++k) scroll_towards_end();
+    shift_all(-kStep, steps_towards_end(m));
   }
 }
 

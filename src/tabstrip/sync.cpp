@@ -1,30 +1,46 @@
 #include "tabstrip/sync.h"
 
+#include <unordered_set>
+
+#include "base/first_failure.h"
 #include "host/error.h"
 
 namespace plovera {
 
-// In the steady state a pass costs, per tab, one read of the active window,
-// one identity comparison, one caption read and one comparison, and
-// allocates nothing. Word's "show all windows in the taskbar" is kept off:
-// the bar stands for the taskbar's list of documents.
-void WindowSync::sync_with_word(host::Application& word) {
-  ignore_errors([&] {
-    if (word.ShowWindowsInTaskbar()) word.ShowWindowsInTaskbar(false);
-  });
+// In the steady state a pass makes one call per tab (its caption) and three
+// more (the taskbar option, the active window, the window count), and
+// allocates nothing.
+void WindowSync::sync_with_word(host::Application& word, bool keep_taskbar_off) {
+  if (keep_taskbar_off) ignore_errors([&] {
+      if (word.ShowWindowsInTaskbar()) word.ShowWindowsInTaskbar(false);
+    });
+  refresh_tabs(word);
+  add_missing_tabs(word);
+}
 
+// Word's active window cannot change during the pass (nothing else runs on
+// Word's thread meanwhile), so it is read once, when the first tab needs it.
+// A failing read selects nothing on this pass and closes nothing.
+//
+// A window is gone only when Word says so: a call on it reports the object
+// disconnected. A call that is refused otherwise keeps the tab, and the next
+// pass asks again, so a passing failure neither loses the user's order nor
+// moves the tab to the end.
+void WindowSync::refresh_tabs(host::Application& word) {
+  host::Ref<host::Window> active;
+  bool active_read = false;
   const std::int32_t n = model_.count();
   for (std::int32_t b = 1; b <= n && b <= model_.count(); ++b) {
     const Position p(b);
-    // A failing read of the active window selects nothing on this pass; it
-    // says nothing about this tab's window, so no tab is closed for it.
-    host::Ref<host::Window> active;
-    ignore_errors([&] { active = word.ActiveWindow(); });
+    if (!active_read) {
+      active_read = true;
+      ignore_errors([&] { active = word.ActiveWindow(); });
+    }
     if (active && active == model_.window_at(p)) model_.activate(p);
-    // A window that no longer answers has closed. The tab that slides into
-    // its place is looked at on the next pass.
-    if (!ignore_errors([&] { model_.window_at(p)->Caption(caption_); })) {
-      model_.remove_at(p);
+    const status_t read = boundary_guard([&] { model_.window_at(p)->Caption(caption_); });
+    if (failed(read)) {
+      // The tab that slides into a removed tab's place is looked at on the next pass.
+      if (object_gone(read)) model_.remove_at(p);
       continue;
     }
     if (model_.caption_differs(p, caption_)) {
@@ -32,20 +48,46 @@ void WindowSync::sync_with_word(host::Application& word) {
       model_.rename(p, caption_);
     }
   }
-
-  host::Ref<host::Windows> windows = word.Windows();
-  const std::int32_t m = windows->Count();
-  if (model_.count() >= m || model_.count() >= kMaxTabs) return;
-  for (std::int32_t i = 1; i <= m; ++i) {
-    host::Ref<host::Window> w = windows->Item(i);
-    if (model_.position_of(w) == Position()) add_tab_for_window(w);
-  }
 }
 
-// Beyond the strip's capacity the window gets no tab. If the tab cannot be
-// built, the model stays as it was and the next pass tries anew.
+// Windows without a tab get one at the right end, in Word's order. A window
+// that does not answer is skipped for this pass and gets its tab when it
+// answers; the windows after it are not held up. The tabs of one pass are
+// appended in one go, so the strip is aligned and the selection moved once.
+void WindowSync::add_missing_tabs(host::Application& word) {
+  if (!windows_) windows_ = word.Windows();
+  std::int32_t m = 0;
+  if (status_t st = boundary_guard([&] { m = windows_->Count(); }); failed(st)) {
+    windows_.reset();  // asked for anew on the next pass
+    throw_host_error(st, "Windows.Count");
+  }
+  if (model_.count() > m) remove_tabs_not_in(*windows_, m);
+  if (model_.count() >= m || model_.count() >= kMaxTabs) return;
+  FirstFailure failure;
+  failure.run([&] { model_.begin_appends(); });
+  for (std::int32_t i = 1; i <= m && model_.count() < kMaxTabs; ++i) {
+    ignore_errors([&] {
+      host::Ref<host::Window> w = windows_->Item(i);
+      if (!model_.has_tab(w)) add_tab_for_window(w);
+    });
+  }
+  failure.run([&] { model_.end_appends(); });
+  failure.rethrow();
+}
+
+// More tabs than Word has windows: a tab whose window Word no longer lists
+// (and that did not say it was gone) leaves. Only then is Word's list read
+// whole.
+void WindowSync::remove_tabs_not_in(host::Windows& windows, std::int32_t count) {
+  std::unordered_set<const host::Window*> listed;
+  for (std::int32_t i = 1; i <= count; ++i) listed.insert(windows.Item(i).get());
+  for (std::int32_t p = model_.count(); p >= 1; --p)
+    if (listed.count(model_.window_at(Position(p)).get()) == 0) model_.remove_at(Position(p));
+}
+
+// If the tab cannot be built, the model stays as it was and a later pass
+// tries anew.
 void WindowSync::add_tab_for_window(const host::Ref<host::Window>& window) {
-  if (model_.count() >= kMaxTabs) return;
   window->Caption(caption_);
   model_.append(window, caption_);
 }

@@ -13,16 +13,23 @@ class WindowSync {
  public:
   explicit WindowSync(TabModel& model) noexcept : model_(model) {}
 
-  // One pass: select the tab of Word's active window, refresh changed
-  // captions, remove tabs whose window no longer answers, add tabs for
+  // One pass: keep Word's "show all windows in the taskbar" off (when asked:
+  // Word 2003 to 2010), select the tab of Word's active window, refresh
+  // changed captions, remove tabs whose window has gone, add tabs for
   // windows that have none.
-  void sync_with_word(host::Application& word);
-  // A window without a tab gets one at the right end.
-  void add_tab_for_window(const host::Ref<host::Window>& window);
+  void sync_with_word(host::Application& word, bool keep_taskbar_off);
+  // Lets go of Word's window collection (the add-in lets go of Word).
+  void release() noexcept { windows_.reset(); }
 
  private:
+  void refresh_tabs(host::Application& word);
+  void add_missing_tabs(host::Application& word);
+  void remove_tabs_not_in(host::Windows& windows, std::int32_t count);
+  void add_tab_for_window(const host::Ref<host::Window>& window);
+
   TabModel& model_;
-  std::u16string caption_;  // scratch, reused so a pass allocates nothing
+  host::Ref<host::Windows> windows_;  // Word's live collection, held between passes
+  std::u16string caption_;            // scratch, reused so a pass allocates nothing
 };
 
 }  // namespace plovera

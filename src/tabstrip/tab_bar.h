@@ -102,6 +102,8 @@ class TabBar final : public TabView, public host::FormEvents {
   void caption_changed(Position p, const std::u16string& caption) override;
   void tab_activated(Position p) override;
   void tabs_cleared() noexcept override;
+  void appends_began() override;
+  void appends_ended() override;
 
   // host::FormEvents
   void MouseDown(host::Element e, std::int16_t button) override;
@@ -129,6 +131,9 @@ class TabBar final : public TabView, public host::FormEvents {
   void ensure_elements(Slot s);
   void build_elements(Slot s, std::int32_t x, const std::u16string& caption);
   void shift_tab(Slot s, float dx);
+  void shift_all(float dx, std::int32_t steps);
+  std::int32_t steps_towards_end(std::int32_t limit);
+  std::int32_t steps_towards_start(std::int32_t limit);
   void set_arrows_visible(bool visible);
   void place_after_removal(Position p, std::int32_t count_before);
   void realign_after_removal();
@@ -143,6 +148,11 @@ class TabBar final : public TabView, public host::FormEvents {
   Slot selected_, hovered_, hot_close_, pending_drag_;
   bool hover_check_running_ = false;
   Slot built_;  // built by build_tab, recorded by tab_appended
+  // While several tabs are appended in one go: whether one overflowed the
+  // bar, and the last one appended (to be selected at the end).
+  bool appending_ = false;
+  bool overflowed_ = false;
+  Slot appended_last_;
 };
 
 }  // namespace plovera

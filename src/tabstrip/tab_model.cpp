@@ -37,13 +37,21 @@ void TabModel::append(host::Ref<host::Window> window, const std::u16string& capt
   if (count() >= kMaxTabs) return;
   for (TabView* view : views_) view->build_tab(caption);
   windows_.push_back(std::move(window));
+  try {
+    known_.insert(windows_.back().get());
+  } catch (...) {
+    windows_.pop_back();
+    throw;
+  }
   announce([p = Position(count())](TabView& v) { v.tab_appended(p); });
 }
 
 void TabModel::remove_at(Position p) {
   check_position(p);
   const std::int32_t before = count();
-  windows_.erase(windows_.begin() + (p.value - 1));
+  const auto at = windows_.begin() + (p.value - 1);
+  known_.erase(at->get());
+  windows_.erase(at);
   announce([&](TabView& v) { v.tab_removed(p, before); });
 }
 
@@ -78,7 +86,16 @@ void TabModel::activate(Position p) {
 
 void TabModel::clear() noexcept {
   windows_.clear();
+  known_.clear();
   for (TabView* view : views_) view->tabs_cleared();
+}
+
+void TabModel::begin_appends() {
+  announce([](TabView& v) { v.appends_began(); });
+}
+
+void TabModel::end_appends() {
+  announce([](TabView& v) { v.appends_ended(); });
 }
 
 void TabModel::add_view(TabView& view) {

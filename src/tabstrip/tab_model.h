@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <type_traits>
+#include <unordered_set>
 #include <vector>
 
 #include "host/ref.h"
@@ -72,6 +73,11 @@ class TabView {
   virtual void tab_activated(Position p) = 0;
   // Every tab is gone (the strip is reset or the add-in lets go of Word).
   virtual void tabs_cleared() noexcept = 0;
+  // Several tabs are about to be appended in one go; the view may put off
+  // whatever each append would redo for the whole strip (scrolling to the
+  // end, moving the selected look) until appends_ended, with the same result.
+  virtual void appends_began() = 0;
+  virtual void appends_ended() = 0;
 
  protected:
   ~TabView() = default;
@@ -85,6 +91,10 @@ class TabModel {
   const host::Ref<host::Window>& window_at(Position p) const;
   // Where `window` has its tab (the same object), or Position() when it has none.
   Position position_of(const host::Ref<host::Window>& window) const noexcept;
+  // Whether `window` has a tab; constant time.
+  bool has_tab(const host::Ref<host::Window>& window) const noexcept {
+    return known_.count(window.get()) != 0;
+  }
 
   // A new tab at the right end: every view builds it first, then the model
   // records the window and the views record the tab. Beyond kMaxTabs nothing
@@ -102,6 +112,9 @@ class TabModel {
   void activate(Position p);
   // Every tab leaves and every window reference is released.
   void clear() noexcept;
+  // Brackets several appends (see TabView::appends_began).
+  void begin_appends();
+  void end_appends();
 
   void add_view(TabView& view);
   void remove_view(TabView& view) noexcept;
@@ -112,6 +125,7 @@ class TabModel {
   void announce(F&& f);
 
   std::vector<host::Ref<host::Window>> windows_;
+  std::unordered_set<const host::Window*> known_;  // the windows above, for has_tab
   std::vector<TabView*> views_;
 };
 

@@ -27,13 +27,7 @@ class EventSink : public DispatchObject<IDispatch> {
   }
 };
 
-namespace app_dispid {
-constexpr DISPID DocumentChange = 3;
-constexpr DISPID DocumentOpen = 4;
-constexpr DISPID NewDocument = 9;
-constexpr DISPID WindowActivate = 10;
-constexpr DISPID WindowSize = 25;
-}  // namespace app_dispid
+namespace app_dispid = office::event;
 
 void deliver_application_event(host::ApplicationEvents& receiver, DISPID id) {
   switch (id) {
@@ -94,7 +88,7 @@ VARIANT_BOOL* bool_argument(VARIANT& v) noexcept {
   return nullptr;
 }
 
-constexpr DISPID kClickDispid = 1;
+constexpr DISPID kClickDispid = office::event::Click;
 
 class ButtonSink final : public EventSink {
  public:

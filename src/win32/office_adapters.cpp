@@ -82,10 +82,11 @@ class CommandBarsAdapter final : public Adapter<CommandBarsAdapter, host::Comman
     return wrap<CommandBarAdapter>(
         as_dispatch(get_item(dispatch(), item_, {Variant::text(name)}), item_.label));
   }
-  host::Ref<host::CommandBar> Add(const std::u16string& name, std::int32_t position) override {
+  host::Ref<host::CommandBar> Add(const std::u16string& name, std::int32_t position,
+                                  bool temporary) override {
     Variant added = call(dispatch(), add_,
                          {Variant::text(name), Variant::int32(position), Variant::missing(),
-                          Variant::missing()});
+                          Variant::boolean(temporary)});
     return wrap<CommandBarAdapter>(as_dispatch(std::move(added), add_.label));
   }
 

@@ -1,4 +1,5 @@
 // Connection, disconnection and the routing of Word's application events.
+#include "addin/start_on_first_event.h"
 #include "fixture.h"
 
 namespace plovera::testing {
@@ -68,14 +69,52 @@ TEST_F(Connection, FailingVersionReadInDocumentChangeKeepsTheReceiverHooked) {
   EXPECT_EQ(forms.forms_created(), 0);
 }
 
-TEST_F(Connection, StartupFailureGoesBackToWordAndIsNotRetried) {
+TEST_F(Connection, FailedStartupIsUndoneAndTriedAgainOnTheNextEvent) {
+  open(2);
   connect.on_connection(word.host_object(), 1, nullptr);
-  word.fail("CommandBars.Add");
+  word.fail("Application.Width");  // docking needs Word's width
   EXPECT_TRUE(failed(word.raise_NewDocument()));
-  EXPECT_EQ(word.hooked_count(), 0);
+  EXPECT_FALSE(bar.loaded());  // no half-made bar
+  EXPECT_EQ(addin.dock_offset(), 0);
+  EXPECT_EQ(ws.rect(docarea).top, 60);  // the band is given back
+  EXPECT_TRUE(addin.start_receiver()->word());  // listening again
   word.clear_failures();
-  word.raise_WindowActivate();
-  EXPECT_EQ(word.calls("CommandBars.Add"), 1);
+  EXPECT_EQ(word.raise_WindowActivate(), status::ok);
+  tick(2);
+  EXPECT_EQ(strip(), "Doc1 Doc2*");
+  EXPECT_FALSE(addin.start_receiver()->word());
+  EXPECT_EQ(invariants(), "");
+}
+
+TEST_F(Connection, VersionFailingWhileTheBarLoadsLeavesNoBar) {
+  open(1);
+  connect.on_connection(word.host_object(), 1, nullptr);
+  word.on_call("Application.Version", [&] { word.fail("Application.Version", 1); });
+  word.fail("Application.Version", 1);
+  EXPECT_TRUE(failed(word.raise_NewDocument()));
+  EXPECT_FALSE(bar.loaded());
+  word.on_call("Application.Version", nullptr);
+  word.clear_failures();
+  EXPECT_EQ(word.raise_NewDocument(), status::ok);
+  tick(2);
+  EXPECT_EQ(strip(), "Doc1*");
+}
+
+TEST_F(Connection, TaskbarOptionIsPutBackAsTheUserHadIt) {
+  word.application().ShowWindowsInTaskbar(true);
+  start();
+  tick();
+  EXPECT_FALSE(word.application().ShowWindowsInTaskbar());
+  connect.on_disconnection(0);
+  EXPECT_TRUE(word.application().ShowWindowsInTaskbar());
+}
+
+TEST_F(Connection, TaskbarOptionOffBeforeStaysOff) {
+  word.application().ShowWindowsInTaskbar(false);
+  start();
+  tick();
+  connect.on_disconnection(0);
+  EXPECT_FALSE(word.application().ShowWindowsInTaskbar());
 }
 
 TEST_F(Connection, NoWordMainWindowEndsTheStartAfterItsFirstStep) {

@@ -43,24 +43,36 @@ TEST_F(Menu, LeftoverBarWithoutButtonsIsDeletedAndRebuilt) {
   EXPECT_EQ(popup().buttons().size(), 2u);
 }
 
-TEST_F(Menu, SecondWordRunRebuildsTheBarLeftFromTheFirst) {
+TEST_F(Menu, BarLeftByAnEarlierVersionIsRebuiltTemporary) {
+  word.add_bar(u"tabPopup", 5);  // stored in the template by an earlier version
   start();
-  connect.on_disconnection(0);
-  word.restart();
-  ASSERT_TRUE(popup().buttons().empty());  // temporary buttons are gone, the bar stays
-  connect.on_connection(word.host_object(), 1, nullptr);
-  word.raise_NewDocument();
   ASSERT_EQ(word.bars().size(), 1u);
   EXPECT_EQ(popup().buttons().size(), 2u);
+  EXPECT_TRUE(popup().temporary());
 }
 
-TEST_F(Menu, FailureWhileAddingReachesTheStartup) {
+TEST_F(Menu, DisconnectionTakesTheMenuAway) {
+  start();
+  ASSERT_NE(word.bar(u"tabPopup"), nullptr);
+  connect.on_disconnection(0);
+  EXPECT_EQ(word.bar(u"tabPopup"), nullptr);
+  word.restart();
+  EXPECT_TRUE(word.bars().empty());
+}
+
+TEST_F(Menu, MenuThatCannotBeBuiltAtStartIsBuiltWhenFirstOpened) {
   for (const char* member : {"CommandBars.Add", "CommandBarControls.Add", "CommandBarButton.Tag"}) {
     WordFixture f;
+    f.open(2);
     f.connect.on_connection(f.word.host_object(), 1, nullptr);
     f.word.fail(member, 1);
-    EXPECT_TRUE(failed(f.word.raise_NewDocument())) << member;
-    EXPECT_EQ(f.forms.forms_created(), 0) << member;  // the bar is not shown
+    EXPECT_EQ(f.word.raise_NewDocument(), status::ok) << member;
+    f.tick(2);
+    EXPECT_EQ(f.strip(), "Doc1 Doc2*") << member;  // the tabs do not need the menu
+    ASSERT_EQ(f.forms.mouse_down({host::Part::bar, 0}, host::kRightButton), status::ok);
+    ASSERT_NE(f.word.bar(u"tabPopup"), nullptr) << member;
+    EXPECT_EQ(f.word.bar(u"tabPopup")->buttons().size(), 2u) << member;
+    EXPECT_EQ(f.word.bar(u"tabPopup")->popups(), 1) << member;
   }
 }
 

@@ -106,7 +106,7 @@ TEST(SimWordReferences, EveryReferenceHandedOutComesBack) {
     Ref<host::Window> w = app->Windows()->Item(1);
     Ref<host::Window> copy = w;
     Ref<host::Subscription> hooked = app->advise(events);
-    Ref<host::CommandBar> bar = app->CommandBars()->Add(u"tabPopup", 5);
+    Ref<host::CommandBar> bar = app->CommandBars()->Add(u"tabPopup", 5, true);
     Ref<host::CommandBarButton> button = bar->Controls()->Add(1, 1, std::nullopt, true);
     EXPECT_EQ(word.live_refs(), 6);
     EXPECT_EQ(static_cast<SimWindow*>(w.get())->refs(), 2);
@@ -202,7 +202,7 @@ Ref<host::CommandBarButton> add_button(const Ref<host::CommandBar>& bar, const s
 
 TEST(SimOffice, ClickReachesEveryReceiverOfTheSameTag) {
   SimWord word;
-  Ref<host::CommandBar> bar = word.application().CommandBars()->Add(u"tabPopup", 5);
+  Ref<host::CommandBar> bar = word.application().CommandBars()->Add(u"tabPopup", 5, true);
   Ref<host::CommandBarButton> web = add_button(bar, u"marrowick", u"website");
   Ref<host::CommandBarButton> save = add_button(bar, u"marrowick", u"SaveAll", 1);
   Ref<host::CommandBarButton> other = add_button(bar, u"else", u"other");
@@ -226,7 +226,7 @@ TEST(SimOffice, BarsOutliveARestartButTemporaryButtonsDoNot) {
   Ref<host::CommandBars> bars = word.application().CommandBars();
   EXPECT_EQ(bars->Item(u"tabPopup").get(), &leftover);
   EXPECT_EQ(status_of([&] { bars->Item(u"missing"); }), status::invalid_arg);
-  Ref<host::CommandBar> menu = bars->Add(u"tabMenu", 1);
+  Ref<host::CommandBar> menu = bars->Add(u"tabMenu", 1, false);
   menu->Controls()->Add(1, 1, std::nullopt, true);
   menu->Controls()->Add(1, 1, std::nullopt, false);
   EXPECT_EQ(status_of([&] { menu->ShowPopup(); }), status::fail);  // not a popup bar

@@ -350,12 +350,59 @@ TEST_F(Sync, FailingActiveWindowReadClosesNothing) {
   EXPECT_EQ(strip(), order);
 }
 
-TEST_F(Sync, FailingCaptionReadIsAClosedWindowAndTheTabReturns) {
+TEST_F(Sync, RefusedCaptionReadKeepsTheTabInItsPlace) {
   start_with(3);
-  word.fail("Window.Caption", 1);
+  word.activate(window(u"Doc2"));
   pass();
-  EXPECT_EQ(bar.count(), 3);  // closed, then added again for the open window
-  EXPECT_EQ(strip(), "Doc2 Doc3 Doc1*");
+  bar.move_tab(slot(2), slot(1));
+  ASSERT_EQ(strip(), "Doc2* Doc1 Doc3");
+  for (status_t refusal : {status::fail, status::unexpected, static_cast<status_t>(0x80010001u)}) {
+    word.fail("Window.Caption", 1, refusal);  // the first tab's window refuses once
+    pass();
+    EXPECT_EQ(strip(), "Doc2* Doc1 Doc3");
+  }
+}
+
+TEST_F(Sync, WindowThatSaysItIsGoneLosesItsTab) {
+  for (status_t gone : {status::disconnected, status::not_connected, status::server_died}) {
+    WordFixture f;
+    f.open(3);
+    f.start();
+    f.tick(2);
+    f.word.fail("Window.Caption", 1, gone);
+    f.tick();
+    // Word still lists the window, so it is taken for a new one at the end.
+    EXPECT_EQ(f.strip(), "Doc2 Doc3 Doc1*") << gone;
+  }
+}
+
+TEST_F(Sync, TabWhoseWindowWordNoLongerListsGoes) {
+  start_with(3);
+  // The window still answers, but Word's list no longer holds it.
+  word.unlist_window(window(u"Doc2"));
+  pass();
+  EXPECT_EQ(strip(), "Doc1 Doc3*");
+}
+
+TEST_F(Sync, WindowThatDoesNotAnswerDoesNotHoldUpTheOthers) {
+  open(3);
+  start();
+  word.refuse(window(u"Doc2"));
+  tick(2);
+  EXPECT_EQ(strip(), "Doc1 Doc3*");
+  word.answer(window(u"Doc2"));
+  tick(2);
+  EXPECT_EQ(strip(), "Doc1 Doc3* Doc2");
+  EXPECT_EQ(invariants(), "");
+}
+
+TEST_F(Sync, ClosedWindowIsReleasedWithItsTab) {
+  start_with(3);
+  sim::SimWindow& doc3 = window(u"Doc3");
+  ASSERT_GT(doc3.refs(), 0);
+  word.close_window(doc3);
+  pass();
+  EXPECT_EQ(doc3.refs(), 0);
 }
 
 TEST_F(Sync, WindowBeyondTheCapacityGetsNoTab) {
@@ -378,12 +425,24 @@ TEST_F(Sync, SteadyPassCostsTheListedCalls) {
   start_with(20);
   word.reset_calls();
   tick();
-  EXPECT_EQ(word.calls("Application.ActiveWindow"), 20);
+  EXPECT_EQ(word.calls("Application.ActiveWindow"), 1);
   EXPECT_EQ(word.calls("Window.Caption"), 20);
   EXPECT_EQ(word.calls("Application.ShowWindowsInTaskbar.get"), 1);
   EXPECT_EQ(word.calls("Windows.Count"), 1);
   EXPECT_EQ(word.calls("Windows.Item"), 0);
-  EXPECT_EQ(word.total_calls(), 20 + 20 + 1 + 2);  // + Application.Windows and Count
+  EXPECT_EQ(word.total_calls(), 20 + 3);  // the window collection is held between passes
+}
+
+TEST_F(Sync, Word2013AndLaterLeaveTheTaskbarOptionAlone) {
+  WordFixture f(u"16.0");
+  f.open(3);
+  f.start();
+  f.tick(2);
+  EXPECT_EQ(f.word.calls("Application.ShowWindowsInTaskbar.get"), 0);
+  EXPECT_EQ(f.word.calls("Application.ShowWindowsInTaskbar.let"), 0);
+  f.word.reset_calls();
+  f.tick();
+  EXPECT_EQ(f.word.total_calls(), 3 + 2);  // captions, active window, window count
 }
 
 TEST_F(Sync, IdleTickRepaintsNothing) {

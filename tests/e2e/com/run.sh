@@ -40,13 +40,15 @@ check_binary() {
   done
 }
 
-# "TYPE DATA" of a value ("" for the default value), empty when absent.
+# "TYPE DATA" of a value ("" for the default value), empty when absent. The
+# 64-bit view is asked for: with 32-bit Wine installed beside the 64-bit one,
+# "wine reg" may run the 32-bit reg.exe, which would see the 32-bit view.
 reg_value() {
   local key=$1 name=$2 out
   if [ -z "$name" ]; then
-    out=$(with_timeout 60 wine reg query "$key" /ve 2>/dev/null)
+    out=$(with_timeout 60 wine reg query "$key" /ve /reg:64 2>/dev/null)
   else
-    out=$(with_timeout 60 wine reg query "$key" /v "$name" 2>/dev/null)
+    out=$(with_timeout 60 wine reg query "$key" /v "$name" /reg:64 2>/dev/null)
   fi
   tr -d '\r' <<<"$out" | sed -nE 's/^ +.*  +(REG_[A-Z_]+) +(.*)$/\1 \2/p' | head -n 1
 }
@@ -61,7 +63,7 @@ expect_value() {
   fi
 }
 
-key_exists() { with_timeout 60 wine reg query "$1" >/dev/null 2>&1; }
+key_exists() { with_timeout 60 wine reg query "$1" /reg:64 >/dev/null 2>&1; }
 
 expect_absent() {
   local key

@@ -273,12 +273,12 @@ void command_bars() {
     expect(bars.last(0) && is_text(bars.last(0)->args[0], L"tabPopup") &&
                bar.last(0x60040004),
            "CommandBars.Item by name, then CommandBar.Delete");
-    auto popup = all->Add(u"tabPopup", 5);
+    auto popup = all->Add(u"tabPopup", 5, true);
     const fake::Call* add = bars.last(0x60030002);
     expect(add && add->flags == DISPATCH_METHOD && add->args.size() == 4 &&
                is_text(add->args[0], L"tabPopup") && is_int(add->args[1], 5) &&
-               is_missing(add->args[2]) && is_missing(add->args[3]),
-           "CommandBars.Add(Name, Position) leaves MenuBar and Temporary omitted");
+               is_missing(add->args[2]) && is_bool(add->args[3], true),
+           "CommandBars.Add(Name, Position, MenuBar omitted, Temporary)");
 
     auto b = popup->Controls()->Add(1, 1, std::nullopt, true);
     const fake::Call* c = controls.last(0x60030000);
