@@ -7,7 +7,10 @@
 
 namespace plovera {
 
-Addin::Addin(HostServices h) : host_(h) {}
+Addin::Addin(HostServices h) : host_(h) {
+  BarHost& host = *this;
+  frames_.push_back(std::make_unique<Frame>(host, model_));
+}
 
 Addin::~Addin() { release_word(); }
 
@@ -19,6 +22,26 @@ host::Application& Addin::word() {
 double Addin::word_version() {
   word().Version(text_);
   return version_number(text_);
+}
+
+// The popup menu is not needed for the tabs: a menu that cannot be built now
+// is built when it is first opened. Word 2013 and later have no option to
+// show all windows in the taskbar, so it is neither read nor written there.
+bool Addin::start_bar() {
+  find_main_window();
+  const host::Hwnd main = frame().main_window();
+  if (main == 0) return false;
+  model_.clear();
+  ignore_errors([&] { menu_.build_menu(); });
+  const double version = word_version();
+  if (version < 15) {
+    keeps_taskbar_off_ = true;
+    ignore_errors([&] { remember_taskbar_option(); });
+    ignore_errors([&] { word().ShowWindowsInTaskbar(false); });
+  }
+  frame().dock_in(main, version, false);
+  frame().bar().enable_poll_timer();
+  return true;
 }
 
 // A connection while an earlier one still holds Word (Word never does this,
@@ -39,11 +62,7 @@ void Addin::release_word() noexcept {
   start_receiver_.reset();
   restore_taskbar_option();
   menu_.release();
-  if (bar_.loaded()) {
-    give_band_back();
-    bar_.unload();
-  }
-  dock_offset_ = 0;
+  undock_every_frame();
   model_.clear();
   sync_.release();
   word_.reset();
@@ -64,17 +83,12 @@ void Addin::start_or_listen_again() {
 }
 
 void Addin::undo_start() noexcept {
-  if (bar_.loaded()) {
-    if (dock_offset_ != 0) give_band_back();
-    else give_band_back_after_failed_start();
-    bar_.unload();
-  }
-  dock_offset_ = 0;
+  undock_every_frame();
   model_.clear();
   sync_.release();
   menu_.release();
   restore_taskbar_option();
-  windows_ = {};
+  frame().set_main_window(0);
 }
 
 void Addin::remember_taskbar_option() {
@@ -88,15 +102,22 @@ void Addin::restore_taskbar_option() noexcept {
 }
 
 void Addin::unload_bar() noexcept {
-  bar_.unload();
-  dock_offset_ = 0;
+  for (auto& f : frames_) f->unload_bar();
+}
+
+void Addin::undock_every_frame() noexcept {
+  for (auto& f : frames_) f->undock();
+}
+
+void Addin::redock_if_moved() {
+  for (auto& f : frames_) f->redock_if_moved();
 }
 
 // The order is the tick's: the docking check, the pointer-left check, then
 // the synchronisation with Word's windows.
 void Addin::poll() {
   redock_if_moved();
-  bar_.clear_hover_if_outside();
+  for (auto& f : frames_) f->bar().clear_hover_if_outside();
   sync_.sync_with_word(word(), keeps_taskbar_off_);
 }
 

@@ -1,7 +1,7 @@
 // The add-in: its hold on Word, the receiver that starts the bar on Word's
-// first event, the start-up and docking of the bar in Word's main window,
-// the discovery of Word's windows, the tab model with its synchronisation,
-// the bar that shows it and the popup menu.
+// first event, the start-up, the discovery of Word's main window, the tab
+// model with its synchronisation, the frames (Word's main windows) whose
+// bars show the model, and the popup menu.
 //
 // It implements the narrow interfaces the bar (BarHost) and the menu
 // (CommandHost) need; they know nothing else of it.
@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "addin/frame.h"
 #include "base/event_gate.h"
 #include "commands/menu.h"
 #include "host/forms.h"
@@ -29,15 +31,6 @@ class StartOnFirstEvent;
 struct HostServices {
   host::WindowSystem& winsys;
   host::FormEngine& forms;
-};
-
-// Word's windows that the bar docks between, found by walking the window tree.
-struct WordWindows {
-  host::Hwnd main_window = 0;    // Word's main window ("OpusApp")
-  host::Hwnd word11_view = 0;    // below version 12: the "_WwB" window in the document area
-  host::Hwnd document_area = 0;  // the document area
-  host::Hwnd top_dock = 0;       // Word's top command-bar dock
-  host::Hwnd right_dock = 0;     // Word's right command-bar dock
 };
 
 class Addin final : private BarHost, private CommandHost {
@@ -67,57 +60,51 @@ class Addin final : private BarHost, private CommandHost {
   // windows takes the band back.
   void unload_bar() noexcept;
 
-  // Docking: run on every tick.
+  // The frame of Word's main window found at start-up, with its bar.
+  Frame& frame() noexcept { return *frames_.front(); }
+  // Docking of every frame: run on every tick.
   void redock_if_moved();
-  // Moves Word's document area and right dock down by one band.
-  void make_room();
-  std::int32_t measure_dock_offset();
-  std::int32_t band_height() const noexcept { return band_height_; }
-  std::int32_t dock_offset() const noexcept { return dock_offset_; }
+  // The first frame's docking, for tests and tools.
+  void make_room() { frame().make_room(); }
+  std::int32_t measure_dock_offset() { return frame().measure_dock_offset(); }
+  std::int32_t band_height() const noexcept { return frames_.front()->band_height(); }
+  std::int32_t dock_offset() const noexcept { return frames_.front()->dock_offset(); }
 
-  // Window discovery. The document area's class depends on Word's version,
-  // read once for the whole walk.
+  // Window discovery: the front-most main window of Word's, and the document
+  // area inside a window (the class depends on Word's version, read once).
   void find_main_window();
-  void find_document_area(host::Hwnd parent);
-  const WordWindows& windows() const noexcept { return windows_; }
+  void find_document_area(host::Hwnd parent) { frame().find_document_area(parent, word_version()); }
+  const WordWindows& windows() const noexcept { return frames_.front()->windows(); }
 
   // The numeric value of Application.Version.
   double word_version();
 
   TabModel& model() noexcept { return model_; }
-  TabBar& bar() noexcept { return bar_; }
+  TabBar& bar() noexcept { return frame().bar(); }
   PopupMenu& menu() noexcept { return menu_; }
   WindowSync& sync() noexcept { return sync_; }
 
   // BarHost and CommandHost
   host::Application& word() override;
   host::WindowSystem& window_system() override { return host_.winsys; }
-  host::Hwnd main_window() override { return windows_.main_window; }
+  host::Hwnd main_window() override { return frames_.front()->main_window(); }
   void poll() override;
   void show_menu() override { menu_.show_menu(); }
 
  private:
   host::FormEngine& forms() override { return host_.forms; }
   EventGate& events() override { return events_; }
-  host::Hwnd bar_window() override { return bar_.loaded() ? bar_.window() : 0; }
+  host::Hwnd bar_window() override { return bar().loaded() ? bar().window() : 0; }
 
   host::WindowSystem& ws() { return host_.winsys; }
-  void find_document_area(host::Hwnd parent, double version);
   void undo_start() noexcept;
+  void undock_every_frame() noexcept;
   void remember_taskbar_option();
   void restore_taskbar_option() noexcept;
-  bool bar_in_place(const host::Rect& top, const host::Rect& bar, const host::Rect& doc) const;
-  void move_below_top_dock(host::Hwnd h, std::int32_t shift);
-  void give_band_back() noexcept;
-  void move_up_by_one_band() noexcept;
-  void give_band_back_after_failed_start() noexcept;
 
   HostServices host_;
   host::Ref<host::Application> word_;
   std::unique_ptr<StartOnFirstEvent> start_receiver_;
-  WordWindows windows_;
-  std::int32_t band_height_ = 0;
-  std::int32_t dock_offset_ = 0;
   // Word 2003 to 2010 can show every document in one main window, when
   // "show all windows in the taskbar" is off; the add-in keeps it off while
   // it runs and puts back what the user had.
@@ -126,7 +113,7 @@ class Addin final : private BarHost, private CommandHost {
   EventGate events_;
   TabModel model_;
   WindowSync sync_{model_};
-  TabBar bar_{*this, model_};
+  std::vector<std::unique_ptr<Frame>> frames_;  // never empty: the first is the start-up's
   PopupMenu menu_{*this};
   std::u16string text_;  // scratch for window classes and Word's version
 };

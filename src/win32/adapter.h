@@ -5,7 +5,8 @@
 // object must always come back as the same adapter. wrap<T>() keeps, per
 // adapter type, a table from the object's canonical IUnknown to its live
 // adapter; an adapter leaves the table when its last Ref goes. The tab bar
-// polls ActiveWindow 100 times a second, so a hit allocates nothing.
+// polls Word 100 times a second, so a hit allocates nothing and costs the
+// same however many windows Word has.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +14,7 @@
 
 #include <cstdint>
 #include <utility>
-#include <vector>
+#include <unordered_map>
 
 #include "host/ref.h"
 #include "win32/com_object.h"
@@ -38,24 +39,17 @@ class IdentityTable {
     return table;
   }
   AdapterT* find(IUnknown* key) const noexcept {
-    for (const auto& [k, adapter] : entries_)
-      if (k == key) return adapter;
-    return nullptr;
+    const auto at = entries_.find(key);
+    return at == entries_.end() ? nullptr : at->second;
   }
-  void add(IUnknown* key, AdapterT* adapter) { entries_.emplace_back(key, adapter); }
-  void remove(IUnknown* key) noexcept {
-    for (auto& entry : entries_) {
-      if (entry.first == key) {
-        entry = entries_.back();
-        entries_.pop_back();
-        return;
-      }
-    }
-  }
+  void add(IUnknown* key, AdapterT* adapter) { entries_.emplace(key, adapter); }
+  void remove(IUnknown* key) noexcept { entries_.erase(key); }
   std::size_t size() const noexcept { return entries_.size(); }
 
  private:
-  std::vector<std::pair<IUnknown*, AdapterT*>> entries_;
+  // Hashed, so a read of one of a thousand windows costs what a read of one
+  // does.
+  std::unordered_map<IUnknown*, AdapterT*> entries_;
 };
 
 // `Self` is the adapter class (CRTP), `Interface` the host interface it

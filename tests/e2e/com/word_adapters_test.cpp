@@ -1,6 +1,8 @@
 // The Word and Office adapters against scripted automation objects: what
 // goes over IDispatch (names, DISPIDs, flags, arguments), what comes back,
 // identity, errors, and that every reference is given back.
+#include <vector>
+
 #include "win32/window_system.h"
 
 #include "check.h"
@@ -107,36 +109,67 @@ void windows_and_captions() {
              std::to_string(doc2.refs()) + " " + std::to_string(windows.refs()));
 }
 
-// The tab bar polls ActiveWindow and its Caption 100 times a second per tab.
-void steady_state_poll() {
-  fake::Dispatch app, doc;
+// What one tick asks Word through the real adapters, with `count` windows
+// whose adapters the tab model holds: the taskbar option, the active window,
+// the held window collection's count and every window's caption. Returns the
+// time per tick in microseconds; counts allocations into `allocations`.
+double time_ticks(int count, int ticks, long& allocations, bool& same) {
+  std::vector<fake::Dispatch> windows_fakes(static_cast<std::size_t>(count));
+  fake::Dispatch app, windows;
   make_application(app);
-  make_window(doc, L"A caption of a usual length.docx");
-  app.on[4] = fake::returns_object(&doc);
-  app.record = doc.record = false;
+  for (int i = 0; i < count; ++i) make_window(windows_fakes[static_cast<std::size_t>(i)], L"A caption of a usual length.docx");
+  windows.on[2] = fake::returns_int(count);
+  app.on[2] = fake::returns_object(&windows);
+  app.on[4] = fake::returns_object(&windows_fakes.back());
+  app.on[0x1C4] = fake::returns_bool(false);
+  app.record = windows.record = false;
+  for (auto& w : windows_fakes) w.record = false;
   auto word = application_of(app);
-  auto tracked = word->ActiveWindow();  // held, as the tab table holds its windows
+  std::vector<plovera::host::Ref<plovera::host::Window>> held;  // as the tab model holds its windows
+  for (auto& w : windows_fakes) {
+    app.on[4] = fake::returns_object(&w);
+    held.push_back(word->ActiveWindow());
+  }
+  auto collection = word->Windows();  // held between ticks
   std::u16string text;
   text.reserve(64);
-  constexpr int kPolls = 10000;
+  const auto tick = [&] {
+    if (word->ShowWindowsInTaskbar()) word->ShowWindowsInTaskbar(false);
+    const plovera::host::Ref<plovera::host::Window> active = word->ActiveWindow();
+    same = same && active == held.back();
+    same = same && collection->Count() == count;
+    for (const auto& w : held) w->Caption(text);
+  };
+  same = true;
+  tick();  // the first use of each member looks its DISPID up, once
   const long before = g_allocations;
   LARGE_INTEGER start, end, frequency;
   QueryPerformanceCounter(&start);
-  bool same = true;
-  for (int i = 0; i < kPolls; ++i) {
-    const bool hit = word->ActiveWindow() == tracked;
-    same = same && hit;
-    tracked->Caption(text);
-  }
+  for (int t = 0; t < ticks; ++t) tick();
   QueryPerformanceCounter(&end);
-  const long allocations = g_allocations - before;  // before building any message
+  allocations = g_allocations - before;  // before building any message
   QueryPerformanceFrequency(&frequency);
-  expect(same, "the poll finds the tracked window's adapter every time");
-  expect(allocations == 0, "a steady-state poll (ActiveWindow, then Caption) allocates nothing",
-         std::to_string(allocations) + " allocations in " + std::to_string(kPolls) + " polls");
-  const double us = 1e6 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-  std::printf("INFO ActiveWindow + Caption against an in-process object: %.2f us per poll\n",
-              us / kPolls);
+  return 1e6 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart) / ticks;
+}
+
+// The tick runs 100 times a second: through the real adapters it must
+// allocate nothing, and its cost must grow with the number of windows, not
+// with its square (every read finds its adapter in constant time).
+void steady_state_poll() {
+  long allocations = 0;
+  bool same = false;
+  const double small = time_ticks(20, 2000, allocations, same);
+  expect(same, "each tick finds the held window's adapter and the window count");
+  expect(allocations == 0, "a steady-state tick with 20 windows allocates nothing",
+         std::to_string(allocations) + " allocations in 2000 ticks");
+  const double large = time_ticks(400, 100, allocations, same);
+  expect(allocations == 0, "a steady-state tick with 400 windows allocates nothing",
+         std::to_string(allocations) + " allocations in 100 ticks");
+  // 20 times the windows: linear cost is about 20 times; quadratic would be 400.
+  expect(large < small * 80, "the tick's cost grows linearly with the windows",
+         std::to_string(small) + " us at 20, " + std::to_string(large) + " us at 400");
+  std::printf("INFO one tick through the real adapters: %.2f us at 20 windows, %.2f us at 400\n",
+              small, large);
 }
 
 void application_properties() {

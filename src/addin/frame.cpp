@@ -1,11 +1,5 @@
-// Start-up of the tab bar and its docking in Word's main window.
-//
-// The bar occupies a band of band_height pixels directly below Word's top
-// command-bar dock. Word knows nothing of the band, so the add-in makes room
-// by moving Word's document area and right dock down by one band. When Word
-// lays out its windows again (after a resize) the geometry no longer matches,
-// and redock_if_moved, run on every tick, docks the bar again.
-#include "addin/addin.h"
+#include "addin/frame.h"
+
 #include "base/numbers.h"
 
 namespace plovera {
@@ -16,21 +10,13 @@ constexpr std::int32_t kBandTwips = 360;
 
 }  // namespace
 
-// The popup menu is not needed for the tabs: a menu that cannot be built now
-// is built when it is first opened. Word 2013 and later have no option to
-// show all windows in the taskbar, so it is neither read nor written there.
-bool Addin::start_bar() {
-  find_main_window();
-  const host::Hwnd main = windows_.main_window;
-  if (main == 0) return false;
-  model_.clear();
-  ignore_errors([&] { menu_.build_menu(); });
-  const double version = word_version();
-  if (version < 15) {
-    keeps_taskbar_off_ = true;
-    ignore_errors([&] { remember_taskbar_option(); });
-    ignore_errors([&] { word().ShowWindowsInTaskbar(false); });
-  }
+Frame::Frame(BarHost& addin, TabModel& model) : addin_(addin), bar_(*this, model) {}
+
+// The first use of the bar's window loads its form.
+void Frame::dock_in(host::Hwnd main, double version, bool width_from_main_window) {
+  windows_ = {};
+  windows_.main_window = main;
+  width_from_main_window_ = width_from_main_window;
   ws().set_parent(bar_.window(), main);
   windows_.top_dock = ws().find_child(main, 0, kDockClass, u"MsoDockTop");
   find_document_area(main, version);
@@ -41,11 +27,23 @@ bool Addin::start_bar() {
   bar_.show();
   redock_if_moved();
   ws().bring_to_foreground(main);
-  bar_.enable_poll_timer();
-  return true;
 }
 
-bool Addin::bar_in_place(const host::Rect& top, const host::Rect& bar,
+void Frame::find_document_area(host::Hwnd parent, double version) {
+  host::WindowSystem& w = ws();
+  host::Hwnd first = w.related_window(parent, host::WindowRelation::first_child);
+  if (first == 0) return;
+  first = w.related_window(first, host::WindowRelation::first_sibling);
+  for (host::Hwnd h = first; h != 0; h = w.related_window(h, host::WindowRelation::next_sibling)) {
+    w.window_class(h, class_);
+    const std::int32_t caption_length = w.window_text_length(h);
+    if (version < 12 && class_ == u"_WwB" && caption_length > 1) windows_.word11_view = h;
+    if (version > 11 && class_ == u"_WwF") windows_.document_area = h;
+    find_document_area(h, version);
+  }
+}
+
+bool Frame::bar_in_place(const host::Rect& top, const host::Rect& bar,
                          const host::Rect& doc) const {
   const std::int32_t h = band_height_;
   const std::int32_t gap = abs32(sub32(doc.top, top.bottom));
@@ -53,8 +51,20 @@ bool Addin::bar_in_place(const host::Rect& top, const host::Rect& bar,
          dock_offset_ == sub32(doc.top, top.top);
 }
 
+// Application.Width in points is Word's main window's width; where every
+// document has its own main window it describes only the active one, and
+// the frame's own width (pixels at the screen's resolution) stands in for it.
+std::int32_t Frame::width_in_twips() {
+  if (!width_from_main_window_) return sub32(mul32(word().Width(), 20), 80);
+  host::Rect main;
+  if (!ws().window_rect(windows_.main_window, main))
+    throw_host_error(status::fail, "main window's width");
+  return sub32(mul32(sub32(main.right, main.left), twips_per_pixel(ws().dpi_x())), 80);
+}
+
 // In place, a tick costs three rectangle reads and no call into Word.
-void Addin::redock_if_moved() {
+void Frame::redock_if_moved() {
+  if (!bar_.loaded()) return;
   host::Rect top, bar, doc;
   const bool found = ws().window_rect(windows_.top_dock, top) &&
                      ws().window_rect(windows_.document_area, doc);
@@ -68,7 +78,7 @@ void Addin::redock_if_moved() {
   ws().window_rect(windows_.top_dock, top);
   ws().window_rect(windows_.document_area, doc);
   const std::int32_t h = band_height_;
-  const std::int32_t width_twips = sub32(mul32(word().Width(), 20), 80);
+  const std::int32_t width_twips = width_in_twips();
   const std::int32_t tx = twips_per_pixel(ws().dpi_x());
   ws().place_window(bar_.window(), host::kTopOfZOrder, 0, sub32(sub32(doc.top, top.top), h),
                     div32(width_twips, tx), add32(h, 2), host::place::frame_changed);
@@ -80,7 +90,7 @@ void Addin::redock_if_moved() {
 // Moves window `h` (a child of Word's main window, whose positions count from
 // the top dock's top-left corner) so that it starts `shift` pixels below the
 // top dock's bottom, keeping its bottom edge.
-void Addin::move_below_top_dock(host::Hwnd h, std::int32_t shift) {
+void Frame::move_below_top_dock(host::Hwnd h, std::int32_t shift) {
   host::Rect r, top;
   ws().window_rect(h, r);
   ws().window_rect(windows_.top_dock, top);
@@ -89,37 +99,48 @@ void Addin::move_below_top_dock(host::Hwnd h, std::int32_t shift) {
                     host::place::keep_z_order);
 }
 
-void Addin::make_room() {
+void Frame::make_room() {
   move_below_top_dock(windows_.document_area, band_height_);
   move_below_top_dock(windows_.right_dock, band_height_);
 }
 
-std::int32_t Addin::measure_dock_offset() {
+std::int32_t Frame::measure_dock_offset() {
   host::Rect doc, top;
   ws().window_rect(windows_.document_area, doc);
   ws().window_rect(windows_.top_dock, top);
   return sub32(doc.top, top.top);
 }
 
-// While the bar is in place, the document area and the right dock move up
-// by one band again. If Word has laid out its windows since, they are where
-// Word wants them and stay.
-void Addin::give_band_back() noexcept {
+void Frame::unload_bar() noexcept {
+  bar_.unload();
+  dock_offset_ = 0;
+}
+
+// The bar leaves and Word gets its band back: while the bar is in place the
+// document area and the right dock move up by one band. If Word has laid out
+// its windows since, they are where Word wants them and stay. A docking that
+// failed half-way may have taken the band without placing the bar.
+void Frame::undock() noexcept {
+  if (bar_.loaded()) {
+    if (dock_offset_ != 0) give_band_back();
+    else give_band_back_after_failed_dock();
+  }
+  unload_bar();
+}
+
+void Frame::give_band_back() noexcept {
   ignore_errors([&] {
     host::Rect top, bar, doc;
     if (!ws().window_rect(windows_.top_dock, top) ||
         !ws().window_rect(windows_.document_area, doc))
       return;
     ws().window_rect(bar_.window(), bar);
-    if (dock_offset_ == 0 || !bar_in_place(top, bar, doc)) return;
+    if (!bar_in_place(top, bar, doc)) return;
     move_up_by_one_band();
   });
 }
 
-// After a start-up that failed while docking, the band may have been taken
-// with the bar never placed: the document area stands one band below the
-// top dock.
-void Addin::give_band_back_after_failed_start() noexcept {
+void Frame::give_band_back_after_failed_dock() noexcept {
   ignore_errors([&] {
     host::Rect top, doc;
     if (band_height_ <= 0 || !ws().window_rect(windows_.top_dock, top) ||
@@ -130,7 +151,7 @@ void Addin::give_band_back_after_failed_start() noexcept {
   });
 }
 
-void Addin::move_up_by_one_band() noexcept {
+void Frame::move_up_by_one_band() noexcept {
   ignore_errors([&] {
     host::Rect top;
     if (!ws().window_rect(windows_.top_dock, top)) return;

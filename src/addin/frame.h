@@ -1,0 +1,95 @@
+// One Word main window ("OpusApp") with a bar docked in it: the windows the
+// bar docks between, the band it takes, and the bar itself.
+//
+// The bar occupies a band of band_height pixels directly below Word's top
+// command-bar dock. Word knows nothing of the band, so the frame makes room
+// by moving Word's document area and right dock down by one band. When Word
+// lays out its windows again (after a resize) the geometry no longer matches,
+// and redock_if_moved, run on every tick, docks the bar again.
+//
+// Word 2003 to 2010 show every document in one main window: one frame.
+// Word 2013 and later give every document window a main window of its own:
+// a frame each, every bar showing the one tab model.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/winsys.h"
+#include "host/word.h"
+#include "tabstrip/bar_host.h"
+#include "tabstrip/tab_bar.h"
+#include "tabstrip/tab_model.h"
+
+namespace plovera {
+
+// Word's windows that the bar docks between, found by walking the window tree.
+struct WordWindows {
+  host::Hwnd main_window = 0;    // Word's main window ("OpusApp")
+  host::Hwnd word11_view = 0;    // below version 12: the "_WwB" window in the document area
+  host::Hwnd document_area = 0;  // the document area
+  host::Hwnd top_dock = 0;       // Word's top command-bar dock
+  host::Hwnd right_dock = 0;     // Word's right command-bar dock
+};
+
+class Frame final : public BarHost {
+ public:
+  // `addin` serves everything but the main window, which is the frame's own.
+  Frame(BarHost& addin, TabModel& model);
+  Frame(const Frame&) = delete;
+  Frame& operator=(const Frame&) = delete;
+
+  // Docks the bar in `main_window`: finds the docks and the document area,
+  // makes the bar a child of the main window, shows and places it. The
+  // bar's width follows Word's Application.Width, or, where every document
+  // has a main window of its own, the main window's width.
+  void dock_in(host::Hwnd main_window, double version, bool width_from_main_window);
+  // The docking check of every tick: three window rectangles when in place.
+  void redock_if_moved();
+  // Moves Word's document area and right dock down by one band.
+  void make_room();
+  std::int32_t measure_dock_offset();
+  // Gives the band back and unloads the bar.
+  void undock() noexcept;
+  // Unloads the bar only (the dispatch member "aa"); Word's next layout of
+  // its windows takes the band back.
+  void unload_bar() noexcept;
+
+  // The document area inside `parent`: depth-first, pre-order, siblings in Z
+  // order, the last match kept; its class depends on Word's version.
+  void find_document_area(host::Hwnd parent, double version);
+  void set_main_window(host::Hwnd h) noexcept { windows_.main_window = h; }
+
+  const WordWindows& windows() const noexcept { return windows_; }
+  std::int32_t band_height() const noexcept { return band_height_; }
+  std::int32_t dock_offset() const noexcept { return dock_offset_; }
+  TabBar& bar() noexcept { return bar_; }
+
+  // BarHost: the add-in's, but for the main window.
+  host::FormEngine& forms() override { return addin_.forms(); }
+  host::WindowSystem& window_system() override { return addin_.window_system(); }
+  host::Application& word() override { return addin_.word(); }
+  host::Hwnd main_window() override { return windows_.main_window; }
+  void poll() override { addin_.poll(); }
+  void show_menu() override { addin_.show_menu(); }
+  EventGate& events() override { return addin_.events(); }
+
+ private:
+  host::WindowSystem& ws() { return addin_.window_system(); }
+  bool bar_in_place(const host::Rect& top, const host::Rect& bar, const host::Rect& doc) const;
+  std::int32_t width_in_twips();
+  void move_below_top_dock(host::Hwnd h, std::int32_t shift);
+  void move_up_by_one_band() noexcept;
+  void give_band_back() noexcept;
+  void give_band_back_after_failed_dock() noexcept;
+
+  BarHost& addin_;
+  WordWindows windows_;
+  std::int32_t band_height_ = 0;
+  std::int32_t dock_offset_ = 0;
+  bool width_from_main_window_ = false;
+  std::u16string class_;  // scratch for the window walk
+  TabBar bar_;
+};
+
+}  // namespace plovera
