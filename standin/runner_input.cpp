@@ -92,11 +92,11 @@ Runner::Outcome Runner::click_at(POINT p) {
 // A point found on Word's thread, then the pointer moved there. The target
 // may still be on its way (tabs appear on the bar's next tick), so it is
 // looked for until the deadline.
-Runner::Outcome Runner::point_at(const std::function<Outcome(HWND main, POINT&)>& locate) {
+Runner::Outcome Runner::point_at(const std::function<Outcome(POINT&)>& locate) {
   POINT p{};
   const Outcome problem = poll([&]() -> Outcome {
     if (!session_.running()) return L"Word has quit";
-    return locate(session_.word().frame().main(), p);
+    return locate(p);
   });
   return problem.empty() ? move_pointer(p) : problem;
 }
@@ -105,18 +105,31 @@ void Runner::add_pointer_steps() {
   handlers_[L"pointer"] = [this](const Step& s) {
     return move_pointer(POINT{number(s.args[0]), number(s.args[1])});
   };
+  // Window pixels of frame N: from its top-left corner.
+  handlers_[L"pointer frame"] = [this](const Step& s) {
+    return point_at([&](POINT& p) -> std::wstring {
+      Frame* frame = frame_of(session_.word(), number(s.args[0]));
+      if (!frame) return L"no frame " + s.args[0];
+      const RECT r = frame->rect();
+      p = POINT{r.left + number(s.args[1]), r.top + number(s.args[2])};
+      return L"";
+    });
+  };
   handlers_[L"pointer bar"] = [this](const Step& s) {
-    return point_at([&](HWND main, POINT& p) -> std::wstring {
-      HWND bar = find_bar(main);
-      if (!bar) return L"no tab bar window";
+    return point_at([&](POINT& p) -> std::wstring {
+      HWND bar = nullptr;
+      const std::wstring problem = bar_of(s, bar);
+      if (!problem.empty()) return problem;
       p = POINT{number(s.args[0]), number(s.args[1])};
       ClientToScreen(bar, &p);
       return L"";
     });
   };
   handlers_[L"pointer element"] = [this](const Step& s) {
-    return point_at([&](HWND main, POINT& p) -> std::wstring {
-      HWND bar = find_bar(main);
+    return point_at([&](POINT& p) -> std::wstring {
+      HWND bar = nullptr;
+      const std::wstring problem = bar_of(s, bar);
+      if (!problem.empty()) return problem;
       ElementInfo e;
       if (!query_element(bar, ctl_named(s.args[0]), number(s.args[1]), e))
         return L"no element " + s.args[0] + L"(" + s.args[1] + L")";
@@ -125,8 +138,10 @@ void Runner::add_pointer_steps() {
     });
   };
   handlers_[L"pointer tab"] = [this](const Step& s) {
-    return point_at([&](HWND main, POINT& p) -> std::wstring {
-      HWND bar = find_bar(main);
+    return point_at([&](POINT& p) -> std::wstring {
+      HWND bar = nullptr;
+      const std::wstring problem = bar_of(s, bar);
+      if (!problem.empty()) return problem;
       const auto tabs = visible_tabs(bar);
       const int n = number(s.args[0]);
       if (n < 1 || n > static_cast<int>(tabs.size()))
