@@ -41,12 +41,15 @@ check_binary() {
 }
 
 # "TYPE DATA" of a value ("" for the default value), empty when absent.
+# Read in the 64-bit view, which the x86_64 DLL writes: where Wine has its
+# 32-bit part installed too, a plain `wine reg` runs the 32-bit reg.exe and
+# sees the redirected keys (HKLM\Software, Classes\CLSID) of the 32-bit view.
 reg_value() {
   local key=$1 name=$2 out
   if [ -z "$name" ]; then
-    out=$(with_timeout 60 wine reg query "$key" /ve 2>/dev/null)
+    out=$(with_timeout 60 wine reg query "$key" /ve /reg:64 2>/dev/null)
   else
-    out=$(with_timeout 60 wine reg query "$key" /v "$name" 2>/dev/null)
+    out=$(with_timeout 60 wine reg query "$key" /v "$name" /reg:64 2>/dev/null)
   fi
   tr -d '\r' <<<"$out" | sed -nE 's/^ +.*  +(REG_[A-Z_]+) +(.*)$/\1 \2/p' | head -n 1
 }
@@ -61,7 +64,7 @@ expect_value() {
   fi
 }
 
-key_exists() { with_timeout 60 wine reg query "$1" >/dev/null 2>&1; }
+key_exists() { with_timeout 60 wine reg query "$1" /reg:64 >/dev/null 2>&1; }
 
 expect_absent() {
   local key
