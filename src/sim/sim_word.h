@@ -274,6 +274,7 @@ class SimWord : public CallMeter {
   SimWindowSystem* frames_ = nullptr;  // set in SDI
   host::Rect first_frame_;
   SimFrame empty_frame_;
+  host::Hwnd newest_frame_ = 0;
   std::function<bool(SimWindow&)> close_prompt_;
   std::function<void(SimCommandBar&)> on_popup_;
 };

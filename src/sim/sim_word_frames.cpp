@@ -49,6 +49,7 @@ SimFrame SimWord::make_frame(host::Rect screen) {
   f.dock_top = ws.create_window(f.main, u"MsoCommandBarDock", u"MsoDockTop", screen);
   layout_frame(f, screen.right - screen.left, screen.bottom - screen.top);
   ws.bring_to_top(f.main);
+  newest_frame_ = f.main;
   return f;
 }
 
@@ -68,15 +69,18 @@ void SimWord::layout_frame(const SimFrame& f, std::int32_t w, std::int32_t h) {
 }
 
 // The window takes over the empty frame, or gets a new one cascaded from
-// the active window's.
+// the active window's (from the newest frame while the active window has
+// none, as when SDI is switched on with windows open).
 void SimWord::give_frame(SimWindow& w) {
   SimWindowSystem& ws = *frames_;
   if (empty_frame_.main) {
     w.frame_ = std::exchange(empty_frame_, SimFrame{});
   } else {
     host::Rect place = first_frame_;
-    if (active_ && active_->frame_.main) {
-      const host::Rect from = ws.rect(active_->frame_.main);
+    const host::Hwnd cascade_from =
+        active_ && active_->frame_.main ? active_->frame_.main : newest_frame_;
+    if (cascade_from && ws.exists(cascade_from)) {
+      const host::Rect from = ws.rect(cascade_from);
       place = moved(from, from.left + kCascadeStep, from.top + kCascadeStep);
       const host::Rect screen = ws.rect(ws.desktop());
       if (place.right > screen.right || place.bottom > screen.bottom)

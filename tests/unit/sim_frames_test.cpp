@@ -2,6 +2,8 @@
 // window a top-level "OpusApp" window of its own (SDI); Window.Hwnd names it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
@@ -173,13 +175,45 @@ TEST(SimWordFrames, SwitchedOnWithWindowsOpenEachGetsItsFrame) {
   SimWord word;
   SimWindow& a = *word.open_document(u"A").windows().front();
   SimWindow& b = *word.open_document(u"B").windows().front();
-  word.activate(a);
-  word.sdi(ws);
-  EXPECT_NE(a.frame().main, 0u);
-  EXPECT_NE(a.frame().main, b.frame().main);
-  EXPECT_EQ(ws.foreground(), a.frame().main);
+  word.sdi(ws, {10, 10, 810, 610});  // b, the last opened, is active
+  EXPECT_EQ(rect_of(ws, a.frame().main), "10,10,810,610");
+  EXPECT_EQ(rect_of(ws, b.frame().main), "42,42,842,642");  // cascaded, not on top of a's
+  EXPECT_EQ(ws.foreground(), b.frame().main);
   EXPECT_EQ(frame_problems(word, ws), "");
   EXPECT_THROW(word.sdi(ws), std::logic_error);
+}
+
+// Opening, further windows, activating and closing in a fixed pseudo-random
+// order: after every step the frames match the windows, the active window's
+// frame is in front, and every frame lies on the screen. The first 100
+// steps open more than they close (the cascade starts over at the screen's
+// edge), the rest close more (down to the empty frame and back).
+TEST(SimWordFrames, FramesFollowTheWindowsThroughAnySequence) {
+  SdiWord s;
+  std::uint32_t seed = 12345;
+  auto next = [&](std::uint32_t n) { return (seed = seed * 1103515245u + 12345u) / 65536u % n; };
+  int emptied = 0;
+  for (int step = 0; step < 300; ++step) {
+    const auto& open = s.word.windows();
+    const std::uint32_t action = open.empty() ? 0 : std::min(next(step < 100 ? 4 : 8), 3u);
+    if (action == 0) {
+      s.word.open_document(u"D" + std::u16string(1, static_cast<char16_t>(u'a' + step % 26)));
+    } else if (action == 1) {
+      s.word.new_window(open[next(static_cast<std::uint32_t>(open.size()))]->document());
+    } else if (action == 2) {
+      s.word.activate(*open[next(static_cast<std::uint32_t>(open.size()))]);
+    } else {
+      s.word.close_window(*open[next(static_cast<std::uint32_t>(open.size()))]);
+    }
+    ASSERT_EQ(frame_problems(s.word, s.ws), "") << "after step " << step;
+    if (s.word.windows().empty()) ++emptied;
+    if (SimWindow* active = s.word.active_window()) {
+      ASSERT_EQ(s.ws.foreground(), active->frame().main) << "after step " << step;
+      const host::Rect r = s.ws.rect(active->frame().main);
+      ASSERT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= 1920 && r.bottom <= 1080) << "after step " << step;
+    }
+  }
+  EXPECT_GT(emptied, 0);  // the sequence did pass through the empty frame
 }
 
 TEST(SimWordFrames, HwndWithoutSdiAndUnderInjectedFailures) {
