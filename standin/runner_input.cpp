@@ -167,7 +167,8 @@ Runner::Outcome Runner::answer_dialog(const wchar_t* cls, int button_id, const S
   GetWindowRect(GetDlgItem(dialog, button_id), &r);
   problem = click_at(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
   if (!problem.empty()) return problem;
-  // The answer is complete once the dialog is gone and Word's main window is
+  // The answer is complete once the dialog is gone and a frame of Word's (the
+  // main window; with a frame per window, the one the dialog belonged to) is
   // in front again and has stopped hearing of focus changes: under Wine the
   // last of them arrive from the X server a few milliseconds later, and a
   // late focus loss would cancel a popup menu opened by the next steps.
@@ -175,10 +176,13 @@ Runner::Outcome Runner::answer_dialog(const wchar_t* cls, int button_id, const S
     if (IsWindow(dialog)) return L"the dialog is still open";
     if (!session_.running()) return L"";
     settle_window_system();
-    Frame& frame = session_.word().frame();
-    if (GetForegroundWindow() != frame.main() || GetActiveWindow() != frame.main())
-      return L"Word's main window is not in front after the dialog";
-    if (frame.quiet_for() < kFocusQuietMs) return L"Word's main window is still changing focus";
+    Word& word = session_.word();
+    HWND front = GetForegroundWindow();
+    Frame* frame = nullptr;
+    for (size_t n = 1; n <= word.frame_count(); ++n)
+      if (word.frame_at(n)->main() == front) frame = word.frame_at(n);
+    if (!frame || GetActiveWindow() != front) return L"Word's main window is not in front after the dialog";
+    if (frame->quiet_for() < kFocusQuietMs) return L"Word's main window is still changing focus";
     return L"";
   });
 }
