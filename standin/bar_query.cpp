@@ -9,11 +9,12 @@ namespace standin {
 using plovera::host::Part;
 using plovera::win32::ElementQuery;
 
+HWND find_bar_in(HWND frame) {
+  return frame ? FindWindowExW(frame, nullptr, plovera::win32::kBarWindowClass, nullptr) : nullptr;
+}
+
 HWND find_bar(HWND main) {
-  if (main) {
-    if (HWND child = FindWindowExW(main, nullptr, plovera::win32::kBarWindowClass, nullptr))
-      return child;
-  }
+  if (HWND child = find_bar_in(main)) return child;
   return FindWindowW(plovera::win32::kBarWindowClass, nullptr);
 }
 

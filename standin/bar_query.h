@@ -15,6 +15,8 @@ namespace standin {
 // The bar window: the child of Word's main window of the bar's class, or a
 // top-level one while it is not yet docked; nullptr when there is none.
 HWND find_bar(HWND main);
+// The bar docked in one frame: its child of the bar's class, or nullptr.
+HWND find_bar_in(HWND frame);
 
 struct ElementInfo {
   int loaded = 0;  // loaded elements of the array, template included

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "file_dialog.h"
+#include "frame.h"
 #include "guids.h"
 #include "word.h"
 
@@ -78,8 +79,12 @@ void DocumentObj::call(DISPID id, const Args& args, VARIANT* result) {
   fail(DISP_E_MEMBERNOTFOUND, L"Document member");
 }
 
-WindowObj::WindowObj(Word& word, DocumentObj* document_, HWND view_)
-    : DispatchObject(kWindowMembers, kWindowIids), document(document_), view(view_), word_(word) {}
+WindowObj::WindowObj(Word& word, DocumentObj* document_, Frame* frame_, HWND view_)
+    : DispatchObject(kWindowMembers, kWindowIids),
+      document(document_),
+      frame(frame_),
+      view(view_),
+      word_(word) {}
 
 std::wstring WindowObj::caption() const {
   if (!document) return last_caption_;
@@ -92,6 +97,7 @@ std::wstring WindowObj::caption() const {
 void WindowObj::forget_document() {
   last_caption_ = caption();
   document = nullptr;
+  frame = nullptr;
   view = nullptr;
 }
 
@@ -105,7 +111,9 @@ void WindowObj::call(DISPID id, const Args& args, VARIANT* result) {
       put_long(result, static_cast<long>(std::find(all.begin(), all.end(), this) - all.begin()) + 1);
       return;
     }
-    case 0x27: put_long(result, static_cast<long>(reinterpret_cast<LONG_PTR>(view))); return;
+    case 0x27:  // the frame's handle, as a Long (handles fit in 32 bits)
+      put_long(result, static_cast<long>(reinterpret_cast<LONG_PTR>(frame->main())));
+      return;
     case 0x64: word_.activate(this); return;
     case 0x66: {
       const auto option = args.has(0) ? static_cast<SaveOption>(args.as_long(0)) : SaveOption::prompt;

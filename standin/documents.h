@@ -11,6 +11,7 @@
 
 namespace standin {
 
+class Frame;
 class Word;
 class WindowObj;
 
@@ -32,10 +33,11 @@ class DocumentObj final : public DispatchObject {
 
 class WindowObj final : public DispatchObject {
  public:
-  WindowObj(Word& word, DocumentObj* document, HWND view);
+  WindowObj(Word& word, DocumentObj* document, Frame* frame, HWND view);
 
   DocumentObj* document;
-  HWND view;  // the "_WwB" window showing it
+  Frame* frame;  // the frame that shows it (Window.Hwnd)
+  HWND view;     // the "_WwB" window showing it
   // Word's caption: the document's name, or "Name:n" while it has several windows.
   std::wstring caption() const;
   // The window was closed: it keeps its last caption for reports.

@@ -168,6 +168,18 @@ void Frame::set_title(const std::wstring& title) {
   if (main_) SetWindowTextW(main_, title.c_str());
 }
 
+void Frame::bring_to_front() {
+  if (!main_) return;
+  SetWindowPos(main_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(main_);
+}
+
+RECT Frame::rect() const {
+  RECT r{};
+  if (main_) GetWindowRect(main_, &r);
+  return r;
+}
+
 LRESULT CALLBACK Frame::main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
@@ -183,16 +195,28 @@ LRESULT CALLBACK Frame::main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (self) self->last_focus_change_ = GetTickCount();
       break;
   }
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  const Callbacks& on = self->callbacks_;
   switch (msg) {
     case WM_SIZE:
-      if (self && self->dock_top_) {
+      if (self->dock_top_) {
         self->layout();
-        if (self->callbacks_.resized) self->callbacks_.resized();
+        if (on.resized) on.resized(*self);
       }
       return 0;
     case WM_CLOSE:
-      if (self && self->callbacks_.close_requested) self->callbacks_.close_requested();
+      if (on.close_requested) on.close_requested(*self);
       return 0;
+    case kQuitMessage:
+      if (on.quit_requested) on.quit_requested(*self);
+      return 0;
+    case WM_ACTIVATE: {
+      // Only the user's click counts: Word's own activations (and a dialog
+      // handing the activation back) are already known to Word.
+      const LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
+      if (LOWORD(wp) == WA_CLICKACTIVE && on.clicked_active) on.clicked_active(*self);
+      return result;
+    }
     case WM_ERASEBKGND:
       return 1;
   }

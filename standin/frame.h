@@ -1,7 +1,9 @@
-// Word's windows, with Word's window classes: the main window "OpusApp", its
-// command-bar docks "MsoCommandBarDock" (titled "MsoDockTop" and
-// "MsoDockRight"), and the document area "_WwF" holding one "_WwB" view per
-// document window (only the active view is shown).
+// A frame of Word's, with Word's window classes: the top-level window
+// "OpusApp", its command-bar docks "MsoCommandBarDock" (titled "MsoDockTop"
+// and "MsoDockRight"), and the document area "_WwF" holding "_WwB" views of
+// document windows (only one is shown). Word 2003-2010 has one frame, its
+// main window, with a view per document window; Word 2013 and later a frame
+// per document window (see Word).
 //
 // Whenever the main window changes size, the docks and the document area are
 // laid out afresh, exactly as at creation. That undoes whatever an add-in
@@ -23,9 +25,13 @@ struct FrameLayout {
 class Frame {
  public:
   struct Callbacks {
-    std::function<void()> resized;  // after the fresh layout of a WM_SIZE
-    std::function<void()> close_requested;
+    std::function<void(Frame&)> resized;          // after the fresh layout of a WM_SIZE
+    std::function<void(Frame&)> close_requested;  // the user closes the window (WM_CLOSE)
+    std::function<void(Frame&)> quit_requested;   // kQuitMessage arrived
+    std::function<void(Frame&)> clicked_active;   // the user activated it with the pointer
   };
+  // Posted by Application.Quit: Word ends once the call has returned.
+  static constexpr UINT kQuitMessage = WM_APP + 20;
 
   Frame(HINSTANCE instance, RECT placement, Callbacks callbacks);
   ~Frame();
@@ -43,6 +49,9 @@ class Frame {
   void show_only(HWND view);  // nullptr hides them all
   void set_view_caption(HWND view, const std::wstring& caption);
   void set_title(const std::wstring& title);
+  // To the top of the Z order and into the foreground, as Word's activation does.
+  void bring_to_front();
+  RECT rect() const;
 
   // Milliseconds since the main window last saw its activation or focus
   // change (or a WM_CANCELMODE, which Wine sends on a focus loss).

@@ -1,11 +1,15 @@
 // The stand-in Word for end-to-end tests under Wine.
 //
-//   standin.exe [--version 12.0] [--size 1000x700] [--at 0,0]
+//   standin.exe [--version 12.0] [--sdi on|off] [--size 1000x700] [--at 0,0]
 //               [--scenario FILE --out DIR]
 //   standin.exe --record-url URL
+//   standin.exe --decoy TITLE [--size WxH] [--at X,Y]
 //
 // Without a scenario it starts like Word (loads the add-ins, raises the
-// start-up events) and runs until its main window is closed.
+// start-up events) and runs until its main window is closed. --sdi chooses
+// a frame per document window (the default from version 15 on). --decoy
+// shows one Word frame titled TITLE, in front, until it is closed: another
+// Word process, for scenarios.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -14,6 +18,7 @@
 #include <cwchar>
 #include <string>
 
+#include "frame.h"
 #include "log.h"
 #include "runner.h"
 #include "scenario.h"
@@ -29,6 +34,7 @@ struct CommandLine {
   std::wstring scenario_file;
   std::wstring out_dir = L".";
   std::wstring record_url;
+  std::wstring decoy_title;
   std::wstring error;
 };
 
@@ -45,6 +51,12 @@ CommandLine parse_command_line() {
     else if (arg == L"--scenario") c.scenario_file = value;
     else if (arg == L"--out") c.out_dir = value;
     else if (arg == L"--record-url") c.record_url = value;
+    else if (arg == L"--decoy") c.decoy_title = value;
+    else if (arg == L"--sdi") {
+      const std::wstring on = value;
+      if (on != L"on" && on != L"off") c.error = L"--sdi wants on or off";
+      c.word.sdi = on == L"on";
+    }
     else if (arg == L"--size") {
       int w = 0, h = 0;
       if (swscanf(value, L"%dx%d", &w, &h) != 2) c.error = L"--size wants WIDTHxHEIGHT";
@@ -101,6 +113,22 @@ struct RunnerThread {
   }
 };
 
+// Another Word process's frame, in front of everything, until it is closed.
+int run_decoy(HINSTANCE instance, const CommandLine& c) {
+  Frame frame(instance, c.word.placement,
+              Frame::Callbacks{nullptr, [](Frame&) { PostQuitMessage(0); }, nullptr, nullptr});
+  frame.set_title(c.decoy_title);
+  frame.show_only(frame.add_view(c.decoy_title));
+  frame.bring_to_front();
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  frame.destroy();
+  return 0;
+}
+
 int run_program(HINSTANCE instance, CommandLine& c, const Scenario* scenario) {
   Session session(instance, c.word);
   UiBridge bridge;
@@ -142,6 +170,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     return 2;
   }
   if (!c.record_url.empty()) return append_shell_log(c.record_url) ? 0 : 1;
+  if (!c.decoy_title.empty()) return run_decoy(instance, c);
   c.word.command_bar_file = command_bar_file();
   open_log(c.out_dir + L"\\standin.log");
   Scenario scenario;

@@ -40,7 +40,12 @@ Runner::Runner(Session& session, UiBridge& bridge, Scenario scenario, std::wstri
   add_word_checks();
   add_addin_checks();
   add_bar_checks();
+  add_frame_steps();
+  add_frame_checks();
+  add_decoy_steps();
 }
+
+Runner::~Runner() { close_decoy(); }
 
 int Runner::run() {
   for (const Step& step : scenario_.steps) {
@@ -51,9 +56,11 @@ int Runner::run() {
         L"line " + std::to_wstring(step.line) + L": '" + step.text + L"' failed: " + problem;
     log_line(message);
     fwprintf(stderr, L"%ls\n", message.c_str());
+    close_decoy();
     on_ui([this] { session_.quit(); return Outcome(); });
     return 1;
   }
+  close_decoy();
   on_ui([this] { session_.quit(); return Outcome(); });
   return 0;
 }
@@ -75,13 +82,14 @@ Runner::Outcome Runner::poll(const std::function<Outcome()>& probe) {
   return poll_here([&] { return on_ui(probe); });
 }
 
-Runner::Outcome Runner::poll_here(const std::function<Outcome()>& probe) {
+Runner::Outcome Runner::poll_here(const std::function<Outcome()>& probe, DWORD deadline_ms) {
+  const DWORD deadline = deadline_ms ? deadline_ms : deadline_ms_;
   const DWORD started = GetTickCount();
   for (;;) {
     Outcome problem = probe();
     if (problem.empty()) return problem;
-    if (GetTickCount() - started > deadline_ms_)
-      return problem + L" (still so after " + std::to_wstring(deadline_ms_) + L" ms)";
+    if (GetTickCount() - started > deadline)
+      return problem + L" (still so after " + std::to_wstring(deadline) + L" ms)";
     Sleep(10);
   }
 }
@@ -158,9 +166,16 @@ void Runner::add_session_steps() {
   };
   handlers_[L"wait"] = [](const Step& s) { Sleep(static_cast<DWORD>(number(s.args[0]))); return Outcome(); };
   handlers_[L"deadline"] = [this](const Step& s) { deadline_ms_ = static_cast<DWORD>(number(s.args[0])); return Outcome(); };
+  // The main window, frame N, or the whole screen.
   handlers_[L"screenshot"] = [this](const Step& s) {
-    return with_word([&](Word& word) {
-      return save_screenshot(word.frame().main(), out_dir_ + L"\\" + s.args[0] + L".bmp");
+    return with_word([&](Word& word) -> Outcome {
+      HWND window = GetDesktopWindow();
+      if (s.args.size() < 2 || s.args[1] != L"screen") {
+        Frame* frame = frame_of(word, s.frame);
+        if (!frame) return L"no frame " + std::to_wstring(s.frame);
+        window = frame->main();
+      }
+      return save_screenshot(window, out_dir_ + L"\\" + s.args[0] + L".bmp");
     });
   };
 }

@@ -19,6 +19,9 @@ namespace standin {
 class Runner {
  public:
   Runner(Session& session, UiBridge& bridge, Scenario scenario, std::wstring out_dir);
+  ~Runner();
+  Runner(const Runner&) = delete;
+  Runner& operator=(const Runner&) = delete;
   // Runs every step, then quits Word if no step did. 0 = passed, 1 = failed.
   int run();
 
@@ -32,8 +35,9 @@ class Runner {
   Outcome on_ui(const std::function<Outcome()>& work);
   // Polls `probe` on the user-interface thread until it reports nothing.
   Outcome poll(const std::function<Outcome()>& probe);
-  // Polls `probe` from this thread (it must not need the user-interface thread).
-  Outcome poll_here(const std::function<Outcome()>& probe);
+  // Polls `probe` from this thread (it must not need the user-interface
+  // thread), until the scenario's deadline or `deadline_ms` when given.
+  Outcome poll_here(const std::function<Outcome()>& probe, DWORD deadline_ms = 0);
 
   // Runs `work` on Word's thread with Word, failing when Word has quit.
   Outcome with_word(const std::function<Outcome(Word&)>& work);
@@ -45,7 +49,17 @@ class Runner {
   // Real input: the pointer moved (and checked) to a screen point; a left click there.
   Outcome move_pointer(POINT p);
   Outcome click_at(POINT p);
-  Outcome point_at(const std::function<Outcome(HWND main, POINT&)>& locate);
+  Outcome point_at(const std::function<Outcome(POINT&)>& locate);
+
+  // Frame `number` (from 1; see Word::frame_at), or with 0 Word's main
+  // window (the active window's frame); null when there is no such frame.
+  static Frame* frame_of(Word& word, int number);
+  // The tab bar a step means: docked in frame N, or (naming none) in Word's
+  // main window or still top-level. On Word's thread.
+  Outcome bar_of(const Step& s, HWND& bar);
+  // The decoy Word process: started, and ended by its own window and id.
+  Outcome open_decoy();
+  Outcome close_decoy();
   // Presses button `button_id` of the open dialog of class `cls`.
   Outcome answer_dialog(const wchar_t* cls, int button_id, const Step& s);
 
@@ -58,6 +72,9 @@ class Runner {
   void add_word_checks();
   void add_addin_checks();
   void add_bar_checks();
+  void add_frame_steps();
+  void add_frame_checks();
+  void add_decoy_steps();
 
   Session& session_;
   UiBridge& bridge_;
@@ -65,6 +82,7 @@ class Runner {
   std::wstring out_dir_;
   DWORD deadline_ms_ = 2000;
   std::map<std::wstring, Handler> handlers_;
+  PROCESS_INFORMATION decoy_{};
 };
 
 // Splits a blank-separated expectation ("Doc1 'My doc*' Doc3") into words;

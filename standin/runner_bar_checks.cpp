@@ -1,5 +1,6 @@
 // Scenario checks on the add-in's tab bar: where it sits in Word's main
-// window and what its tabs and arrows show.
+// window (or in the frame a trailing "frame N" names) and what its tabs and
+// arrows show.
 #include <cwchar>
 
 #include "bar_query.h"
@@ -32,8 +33,7 @@ std::wstring mismatch(const wchar_t* what, long got, long want) {
 }
 
 // The band between the top dock and the document area, as docking leaves it.
-std::wstring docking_problems(Word& word, HWND bar) {
-  Frame& f = word.frame();
+std::wstring docking_problems(Word& word, Frame& f, HWND bar) {
   if (GetParent(bar) != f.main()) return L"the bar is not a child of Word's main window";
   const int t = twips_per_pixel(word.dpi());
   const int band = (360 - 360 % t) / t;
@@ -53,12 +53,12 @@ std::wstring docking_problems(Word& word, HWND bar) {
   return p;
 }
 
-// Word's own layout, as it is without the bar: no bar window left, and the
-// document area and right dock directly below the top dock.
-std::wstring undocked_problems(Word& word) {
-  Frame& f = word.frame();
+// Word's own layout, as it is without the bar: no bar window left (in the
+// frame, and with `anywhere` none at the top level either), and the document
+// area and right dock directly below the top dock.
+std::wstring undocked_problems(Frame& f, bool anywhere) {
   std::wstring p;
-  if (HWND bar = find_bar(f.main()))
+  if (HWND bar = anywhere ? find_bar(f.main()) : find_bar_in(f.main()))
     p += GetParent(bar) == f.main() ? L"the tab bar is still a child of Word's main window; "
                                     : L"a tab bar window still exists; ";
   const RECT top = screen_rect(f.dock_top()), doc = screen_rect(f.document_area());
@@ -83,28 +83,44 @@ int position_showing(const std::vector<TabInfo>& tabs, bool close_button, Pictur
 
 }  // namespace
 
+Runner::Outcome Runner::bar_of(const Step& s, HWND& bar) {
+  if (!session_.running()) return L"Word has quit";
+  const int n = s.frame;
+  Frame* frame = frame_of(session_.word(), n);
+  if (!frame) return L"no frame " + std::to_wstring(n);
+  bar = n ? find_bar_in(frame->main()) : find_bar(frame->main());
+  if (!bar) return n ? L"there is no tab bar window in frame " + std::to_wstring(n) : L"there is no tab bar window";
+  return L"";
+}
+
 void Runner::add_bar_checks() {
-  auto bar_check = [this](std::function<Outcome(Word&, HWND)> probe) {
-    return poll([this, probe]() -> Outcome {
-      if (!session_.running()) return L"Word has quit";
-      HWND bar = find_bar(session_.word().frame().main());
-      if (!bar) return L"there is no tab bar window";
-      return probe(session_.word(), bar);
+  auto bar_check = [this](const Step& s, std::function<Outcome(Word&, Frame&, HWND)> probe) {
+    return poll([this, &s, probe]() -> Outcome {
+      HWND bar = nullptr;
+      const Outcome problem = bar_of(s, bar);
+      if (!problem.empty()) return problem;
+      Word& word = session_.word();
+      return probe(word, *frame_of(word, s.frame), bar);
     });
   };
-  handlers_[L"check docked"] = [=, this](const Step&) { return bar_check(docking_problems); };
-  handlers_[L"check undocked"] = [this](const Step&) {
-    return poll_word([](Word& word) { return undocked_problems(word); });
+  handlers_[L"check docked"] = [=, this](const Step& s) { return bar_check(s, docking_problems); };
+  handlers_[L"check undocked"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
+      const int n = s.frame;
+      Frame* frame = frame_of(word, n);
+      if (!frame) return L"no frame " + std::to_wstring(n);
+      return undocked_problems(*frame, n == 0);
+    });
   };
   handlers_[L"check tabs"] = [=, this](const Step& s) {
-    return bar_check([&](Word&, HWND bar) -> Outcome {
+    return bar_check(s, [&](Word&, Frame&, HWND bar) -> Outcome {
       const auto tabs = visible_tabs(bar);
       if (tab_words(tabs) == expectation_words(s.args[0])) return L"";
       return L"the tabs are \"" + describe_tabs(tabs) + L"\"";
     });
   };
   handlers_[L"check arrows"] = [=, this](const Step& s) {
-    return bar_check([&](Word&, HWND bar) -> Outcome {
+    return bar_check(s, [&](Word&, Frame&, HWND bar) -> Outcome {
       ElementInfo left, right;
       query_element(bar, Part::left_arrow, 0, left);
       query_element(bar, Part::right_arrow, 0, right);
@@ -117,7 +133,7 @@ void Runner::add_bar_checks() {
   for (const wchar_t* kind : {L"check hot", L"check hotclose"}) {
     const bool close_button = std::wstring(kind) == L"check hotclose";
     handlers_[kind] = [=, this](const Step& s) {
-      return bar_check([&](Word&, HWND bar) -> Outcome {
+      return bar_check(s, [&](Word&, Frame&, HWND bar) -> Outcome {
         const int hot = position_showing(visible_tabs(bar), close_button,
                                          close_button ? Picture::close_hot : Picture::face_hot);
         if (hot == number(s.args[0])) return L"";

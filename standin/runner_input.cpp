@@ -92,11 +92,11 @@ Runner::Outcome Runner::click_at(POINT p) {
 // A point found on Word's thread, then the pointer moved there. The target
 // may still be on its way (tabs appear on the bar's next tick), so it is
 // looked for until the deadline.
-Runner::Outcome Runner::point_at(const std::function<Outcome(HWND main, POINT&)>& locate) {
+Runner::Outcome Runner::point_at(const std::function<Outcome(POINT&)>& locate) {
   POINT p{};
   const Outcome problem = poll([&]() -> Outcome {
     if (!session_.running()) return L"Word has quit";
-    return locate(session_.word().frame().main(), p);
+    return locate(p);
   });
   return problem.empty() ? move_pointer(p) : problem;
 }
@@ -105,18 +105,31 @@ void Runner::add_pointer_steps() {
   handlers_[L"pointer"] = [this](const Step& s) {
     return move_pointer(POINT{number(s.args[0]), number(s.args[1])});
   };
+  // Window pixels of frame N: from its top-left corner.
+  handlers_[L"pointer frame"] = [this](const Step& s) {
+    return point_at([&](POINT& p) -> std::wstring {
+      Frame* frame = frame_of(session_.word(), number(s.args[0]));
+      if (!frame) return L"no frame " + s.args[0];
+      const RECT r = frame->rect();
+      p = POINT{r.left + number(s.args[1]), r.top + number(s.args[2])};
+      return L"";
+    });
+  };
   handlers_[L"pointer bar"] = [this](const Step& s) {
-    return point_at([&](HWND main, POINT& p) -> std::wstring {
-      HWND bar = find_bar(main);
-      if (!bar) return L"no tab bar window";
+    return point_at([&](POINT& p) -> std::wstring {
+      HWND bar = nullptr;
+      const std::wstring problem = bar_of(s, bar);
+      if (!problem.empty()) return problem;
       p = POINT{number(s.args[0]), number(s.args[1])};
       ClientToScreen(bar, &p);
       return L"";
     });
   };
   handlers_[L"pointer element"] = [this](const Step& s) {
-    return point_at([&](HWND main, POINT& p) -> std::wstring {
-      HWND bar = find_bar(main);
+    return point_at([&](POINT& p) -> std::wstring {
+      HWND bar = nullptr;
+      const std::wstring problem = bar_of(s, bar);
+      if (!problem.empty()) return problem;
       ElementInfo e;
       if (!query_element(bar, ctl_named(s.args[0]), number(s.args[1]), e))
         return L"no element " + s.args[0] + L"(" + s.args[1] + L")";
@@ -125,8 +138,10 @@ void Runner::add_pointer_steps() {
     });
   };
   handlers_[L"pointer tab"] = [this](const Step& s) {
-    return point_at([&](HWND main, POINT& p) -> std::wstring {
-      HWND bar = find_bar(main);
+    return point_at([&](POINT& p) -> std::wstring {
+      HWND bar = nullptr;
+      const std::wstring problem = bar_of(s, bar);
+      if (!problem.empty()) return problem;
       const auto tabs = visible_tabs(bar);
       const int n = number(s.args[0]);
       if (n < 1 || n > static_cast<int>(tabs.size()))
@@ -152,7 +167,8 @@ Runner::Outcome Runner::answer_dialog(const wchar_t* cls, int button_id, const S
   GetWindowRect(GetDlgItem(dialog, button_id), &r);
   problem = click_at(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
   if (!problem.empty()) return problem;
-  // The answer is complete once the dialog is gone and Word's main window is
+  // The answer is complete once the dialog is gone and a frame of Word's (the
+  // main window; with a frame per window, the one the dialog belonged to) is
   // in front again and has stopped hearing of focus changes: under Wine the
   // last of them arrive from the X server a few milliseconds later, and a
   // late focus loss would cancel a popup menu opened by the next steps.
@@ -160,10 +176,13 @@ Runner::Outcome Runner::answer_dialog(const wchar_t* cls, int button_id, const S
     if (IsWindow(dialog)) return L"the dialog is still open";
     if (!session_.running()) return L"";
     settle_window_system();
-    Frame& frame = session_.word().frame();
-    if (GetForegroundWindow() != frame.main() || GetActiveWindow() != frame.main())
-      return L"Word's main window is not in front after the dialog";
-    if (frame.quiet_for() < kFocusQuietMs) return L"Word's main window is still changing focus";
+    Word& word = session_.word();
+    HWND front = GetForegroundWindow();
+    Frame* frame = nullptr;
+    for (size_t n = 1; n <= word.frame_count(); ++n)
+      if (word.frame_at(n)->main() == front) frame = word.frame_at(n);
+    if (!frame || GetActiveWindow() != front) return L"Word's main window is not in front after the dialog";
+    if (frame->quiet_for() < kFocusQuietMs) return L"Word's main window is still changing focus";
     return L"";
   });
 }

@@ -1,13 +1,15 @@
 #include "scenario.h"
 
+#include <cwchar>
 #include <cwctype>
 
 namespace standin {
 namespace {
 
 // Each form: literal keywords, `a|b` a choice, `N` a whole number, `S` any
-// word, `S*` any number of words (last only). A step's kind is its leading
-// keywords.
+// word, `S*` any number of words (last only); a form ending in `[frame N]`
+// may be followed by "frame N", which names one of Word's frames. A step's
+// kind is its leading keywords.
 const std::vector<std::wstring> kForms = {
     L"start",
     L"start connect",
@@ -20,14 +22,19 @@ const std::vector<std::wstring> kForms = {
     L"rename S S",
     L"activate S",
     L"resize N N",
+    L"resize frame N N N",
+    L"move frame N N N",
+    L"tile frames",
+    L"sdi on|off",
     L"taskbar on|off",
     L"event DocumentOpen|NewDocument|WindowActivate|WindowSize|DocumentChange",
     L"wait N",
     L"deadline N",
     L"pointer N N",
-    L"pointer bar N N",
-    L"pointer element bar|face|close_button|icon|caption|left_arrow|right_arrow N",
-    L"pointer tab N face|close|icon|caption",
+    L"pointer frame N N N",
+    L"pointer bar N N [frame N]",
+    L"pointer element bar|face|close_button|icon|caption|left_arrow|right_arrow N [frame N]",
+    L"pointer tab N face|close|icon|caption [frame N]",
     L"press left|right",
     L"release left|right",
     L"click left|right",
@@ -48,15 +55,22 @@ const std::vector<std::wstring> kForms = {
     L"check saved S",
     L"check saved S yes|no",
     L"check refs N",
-    L"check docked",
-    L"check undocked",
-    L"check tabs S",
-    L"check arrows on|off",
-    L"check hot N",
-    L"check hotclose N",
+    L"check docked [frame N]",
+    L"check undocked [frame N]",
+    L"check tabs S [frame N]",
+    L"check arrows on|off [frame N]",
+    L"check hot N [frame N]",
+    L"check hotclose N [frame N]",
+    L"check frames N",
+    L"check frame N S",
+    L"check front N",
     L"check shell S",
     L"check menu S*",
-    L"screenshot S",
+    L"destroy bar [frame N]",
+    L"decoy open",
+    L"decoy close",
+    L"screenshot S [frame N]",
+    L"screenshot S screen",
     L"quit",
 };
 
@@ -92,6 +106,29 @@ bool matches(const std::wstring& form, const std::vector<std::wstring>& words, s
   for (size_t i = 0; i < fixed; ++i)
     if (!matches_element(elements[i], words[i])) return false;
   return true;
+}
+
+// The same, for a form that may end in "[frame N]": a step that ends in
+// "frame N" gives N and loses those two words. `words` is left as matched.
+bool matches_with_frame(const std::wstring& form, std::vector<std::wstring>& words,
+                        size_t& keywords, int& frame) {
+  static const std::wstring kSuffix = L" [frame N]";
+  frame = 0;
+  const bool may_name_frame =
+      form.size() > kSuffix.size() &&
+      form.compare(form.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0;
+  if (!may_name_frame) return matches(form, words, keywords);
+  const std::wstring base = form.substr(0, form.size() - kSuffix.size());
+  const size_t n = words.size();
+  if (n >= 2 && words[n - 2] == L"frame" && is_number(words[n - 1])) {
+    std::vector<std::wstring> rest(words.begin(), words.end() - 2);
+    if (matches(base, rest, keywords)) {
+      frame = static_cast<int>(std::wcstol(words[n - 1].c_str(), nullptr, 10));
+      words = std::move(rest);
+      return true;
+    }
+  }
+  return matches(base, words, keywords);
 }
 
 std::wstring strip_comment(const std::wstring& line) {
@@ -156,9 +193,9 @@ Scenario parse_scenario(const std::wstring& text) {
     if (words.empty()) continue;
     bool found = false;
     for (const std::wstring& form : kForms) {
-      size_t keywords = 0;
-      if (!matches(form, words, keywords)) continue;
       Step step{number, L"", {}, line};
+      size_t keywords = 0;
+      if (!matches_with_frame(form, words, keywords, step.frame)) continue;
       for (size_t k = 0; k < words.size(); ++k) {
         if (k < keywords) step.kind += (k ? L" " : L"") + words[k];
         else step.args.push_back(words[k]);

@@ -13,6 +13,7 @@ struct Step {
   std::wstring kind;               // the step's leading keywords: "check tabs", "pointer bar"
   std::vector<std::wstring> args;  // the words after them
   std::wstring text;               // the line as written, for messages
+  int frame = 0;                   // a trailing "frame N": N; 0 when none
 };
 
 struct Scenario {

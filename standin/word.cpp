@@ -65,17 +65,17 @@ bool carries(size_t level, DISPID id) {
 }  // namespace
 
 Word::Word(HINSTANCE instance, const WordOptions& options)
-    : DispatchObject(kAppMembers, kAppIids), options_(options) {
+    : DispatchObject(kAppMembers, kAppIids),
+      instance_(instance),
+      options_(options),
+      sdi_(options.sdi.value_or(version_number() >= 15)) {
   own();
-  frame_ = std::make_unique<Frame>(
-      instance, options.placement,
-      Frame::Callbacks{[this] { on_resized(); },
-                       [this] { if (on_close_requested) on_close_requested(); }});
+  frames_.push_back(make_frame(options.placement));
   windows_obj_ = new WindowsObj(*this);
   windows_obj_->own();
   documents_obj_ = new DocumentsObj(*this);
   documents_obj_->own();
-  command_bars_ = new CommandBarsObj([this] { return frame_->main(); }, options.command_bar_file);
+  command_bars_ = new CommandBarsObj([this] { return frame().main(); }, options.command_bar_file);
   command_bars_->own();
   command_bars_->load();
   for (const EventInterface& e : kEventInterfaces) {
@@ -157,8 +157,7 @@ void Word::call(DISPID member, const Args& args, VARIANT* result) {
 }
 
 void Word::call_more(DISPID member, const Args& args, VARIANT* result) {
-  RECT r{};
-  GetWindowRect(frame_->main(), &r);
+  const RECT r = frame().rect();
   const int dpi_now = dpi();
   switch (member) {
     case id::Left: put_long(result, MulDiv(r.left, 72, dpi_now)); return;
@@ -166,7 +165,7 @@ void Word::call_more(DISPID member, const Args& args, VARIANT* result) {
     case id::Width: put_long(result, MulDiv(r.right - r.left, 72, dpi_now)); return;
     case id::Height: put_long(result, MulDiv(r.bottom - r.top, 72, dpi_now)); return;
     case id::FileDialog: put_object(result, file_dialog(args.as_long(0))); return;
-    case id::Quit: PostMessageW(frame_->main(), WM_CLOSE, 0, 0); return;
+    case id::Quit: PostMessageW(frame().main(), Frame::kQuitMessage, 0, 0); return;
   }
   fail(DISP_E_MEMBERNOTFOUND, L"Application member");
 }
@@ -209,7 +208,7 @@ void Word::shut_down() {
     o->disconnect();
   for (FileDialogObj* d : file_dialogs_) d->disconnect();
   disconnect();
-  frame_->destroy();
+  for (auto& f : frames_) f->destroy();
   // Whatever the add-in still holds stays alive for it, answering nothing.
   for (ConnectionPoint* p : event_points_) p->disown();
   for (FileDialogObj* d : file_dialogs_) d->disown();

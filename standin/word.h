@@ -1,10 +1,19 @@
 // The stand-in Word: its Application object, its documents and windows, and
 // the operations a user performs in Word (open, close, activate, save as,
 // resize), each raising Word's application events as Word does.
+//
+// Frames: Word's top-level "OpusApp" windows. With one frame (Word 2003-2010,
+// where the add-in keeps all windows in one main window) every document
+// window is a view inside it. With the single document interface (Word 2013
+// and later, version 15+) every document window has a frame of its own,
+// opened with it (cascaded from the active one), brought to the front when
+// it is activated and destroyed when it closes; the last one closed leaves
+// its frame open and empty, and the next window opened takes it over.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,8 +36,9 @@ enum class SaveOption { do_not_save = 0, save = -1, prompt = -2 };
 
 struct WordOptions {
   std::wstring version = L"12.0";
-  RECT placement{0, 0, 1000, 700};
-  std::wstring command_bar_file;  // where command bars persist between runs
+  RECT placement{0, 0, 1000, 700};  // of the (first) frame
+  std::wstring command_bar_file;    // where command bars persist between runs
+  std::optional<bool> sdi;          // a frame per window; unset: from version 15 on
 };
 
 class Word final : public DispatchObject, public IConnectionPointContainer {
@@ -48,9 +58,19 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   WindowObj* new_window(DocumentObj* document);
   // False when the user cancelled the save prompt.
   bool close_window(WindowObj* window, SaveOption option);
-  void activate(WindowObj* window);
+  // Word's own switch to the window; `to_front` brings its frame to the
+  // front (SDI), which a click on the frame has done already.
+  void activate(WindowObj* window, bool to_front = true);
   void save_as(DocumentObj* document, const std::wstring& file_name);
+  // Resizes Word's main window (the active window's frame).
   void resize(int width, int height);
+  // Frames, numbered from 1 in the order they were opened (see frame_at).
+  void resize_frame(Frame& frame, int width, int height);
+  void move_frame(Frame& frame, int x, int y);
+  // Side by side across the screen, in their order, each as high as the screen.
+  void tile_frames();
+  // Switches the frame-per-window model; false while a window is open.
+  bool set_sdi(bool on);
   // The user switches Word's option that shows every window in the taskbar.
   void set_show_windows_in_taskbar(bool on) { show_in_taskbar_ = on; }
   // Raises one application event by name for the active document and window.
@@ -68,7 +88,15 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   size_t application_sinks() const;
   double version_number() const;
   int dpi() const;
-  Frame& frame() { return *frame_; }
+  bool sdi() const { return sdi_; }
+  // Word's main window: the active window's frame, else the first frame.
+  Frame& frame();
+  size_t frame_count() const { return frames_.size(); }
+  // Frame `number` (from 1) in the order the frames were opened; with a frame
+  // per window that is the frame of Windows.Item(number). Null past the end.
+  Frame* frame_at(size_t number) const;
+  // The window a frame shows (SDI); null for the empty frame.
+  WindowObj* window_in(const Frame& frame) const;
   CommandBarsObj& command_bars() { return *command_bars_; }
 
   // A caption changed or a window came or went: refresh the views and title.
@@ -84,12 +112,23 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   void raise(DISPID id, const wchar_t* name, DocumentObj* doc, WindowObj* window);
   void raise_activation(WindowObj* window, DocumentObj* previous_document);
   void forget_window(WindowObj* window);
-  void show_active();
-  void on_resized();
+  void show_active(bool to_front = true);
+  std::unique_ptr<Frame> make_frame(const RECT& placement);
+  Frame* frame_for_new_window();
+  RECT cascaded_placement() const;
+  void retire_frame(Frame* frame);
+  void on_resized(Frame& frame);
+  void on_frame_clicked(Frame& frame);
+  void on_frame_close(Frame& frame);
   FileDialogObj* file_dialog(long type);
 
+  HINSTANCE instance_;
   WordOptions options_;
-  std::unique_ptr<Frame> frame_;
+  bool sdi_;
+  std::vector<std::unique_ptr<Frame>> frames_;
+  // Closed frames live on (without windows) until Word ends: a frame may be
+  // closed from inside its own window procedure.
+  std::vector<std::unique_ptr<Frame>> closed_frames_;
   std::vector<DocumentObj*> documents_;
   std::vector<WindowObj*> windows_;
   WindowObj* active_ = nullptr;

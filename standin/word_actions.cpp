@@ -37,8 +37,10 @@ WindowObj* Word::open(const std::wstring& name, DocumentState state) {
 }
 
 WindowObj* Word::new_window(DocumentObj* document) {
-  HWND view = frame_->add_view(document->name);
-  auto* window = new WindowObj(*this, document, view);
+  Frame* frame = sdi_ ? frame_for_new_window() : frames_.front().get();
+  HWND view = frame->add_view(document->name);
+  if (sdi_) frame->show_only(view);
+  auto* window = new WindowObj(*this, document, frame, view);
   window->own();
   document->windows.push_back(window);
   windows_.push_back(window);
@@ -48,13 +50,13 @@ WindowObj* Word::new_window(DocumentObj* document) {
   return window;
 }
 
-void Word::activate(WindowObj* window) {
+void Word::activate(WindowObj* window, bool to_front) {
   if (!window || window == active_ || !window->connected()) return;
   DocumentObj* previous = active_ ? active_->document : nullptr;
   active_ = window;
   erase_value(recent_, window);
   recent_.push_back(window);
-  show_active();
+  show_active(to_front);
   raise_activation(window, previous);
 }
 
@@ -71,9 +73,10 @@ bool Word::close_window(WindowObj* window, SaveOption option) {
     // The prompts run message loops: anything may happen meanwhile, so the
     // window is looked at again afterwards.
     window->add_ref();
-    int answer = option == SaveOption::save ? IDYES : ask_save_changes(frame_->main(), doc->name);
+    HWND owner = window->frame->main();
+    int answer = option == SaveOption::save ? IDYES : ask_save_changes(owner, doc->name);
     if (answer == IDYES && window->connected() && doc->path.empty())
-      answer = ask_save_as(frame_->main(), doc->name) == IDOK ? IDYES : IDCANCEL;
+      answer = ask_save_as(owner, doc->name) == IDOK ? IDYES : IDCANCEL;
     const bool still_open = window->connected();
     if (answer == IDYES && still_open) {
       doc->saved = true;
@@ -93,11 +96,14 @@ bool Word::close_window(WindowObj* window, SaveOption option) {
 
 void Word::forget_window(WindowObj* window) {
   DocumentObj* doc = window->document;
+  Frame* frame = window->frame;
   erase_value(windows_, window);
   erase_value(recent_, window);
   erase_value(doc->windows, window);
-  frame_->remove_view(window->view);
+  frame->remove_view(window->view);
   window->forget_document();
+  // Word's last frame stays, empty, for the next window.
+  if (sdi_ && !windows_.empty()) retire_frame(frame);
   window->disconnect();
   if (doc->windows.empty()) {
     erase_value(documents_, doc);
@@ -123,13 +129,13 @@ void Word::save_as(DocumentObj* document, const std::wstring& file_name) {
   refresh_captions();
 }
 
-void Word::resize(int width, int height) {
-  SetWindowPos(frame_->main(), nullptr, 0, 0, width, height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void Word::resize(int width, int height) { resize_frame(frame(), width, height); }
 
-void Word::on_resized() {
-  if (active_) raise(event::WindowSize, L"WindowSize", active_->document, active_);
+// With one frame, Word reports its resize for the active window; with a
+// frame per window, for the window it shows.
+void Word::on_resized(Frame& frame) {
+  WindowObj* window = sdi_ ? window_in(frame) : active_;
+  if (window) raise(event::WindowSize, L"WindowSize", window->document, window);
 }
 
 bool Word::raise_event(const std::wstring& name) {
@@ -156,14 +162,25 @@ DocumentObj* Word::find_document(const std::wstring& name) const {
   return nullptr;
 }
 
-void Word::show_active() {
-  frame_->show_only(active_ ? active_->view : nullptr);
+void Word::show_active(bool to_front) {
+  if (!sdi_) frames_.front()->show_only(active_ ? active_->view : nullptr);
+  else if (active_ && to_front) active_->frame->bring_to_front();
   refresh_captions();
 }
 
+// Titles: "Name - Microsoft Word" on the one main window (Word 2003-2010);
+// "Name - Word" on each window's own frame (2013 and later), "Word" alone
+// on an empty one.
 void Word::refresh_captions() {
-  for (WindowObj* w : windows_) frame_->set_view_caption(w->view, w->caption());
-  frame_->set_title(active_ ? active_->caption() + L" - Microsoft Word" : L"Microsoft Word");
+  for (WindowObj* w : windows_) w->frame->set_view_caption(w->view, w->caption());
+  if (!sdi_) {
+    frames_.front()->set_title(active_ ? active_->caption() + L" - Microsoft Word" : L"Microsoft Word");
+    return;
+  }
+  for (const auto& f : frames_) {
+    const WindowObj* w = window_in(*f);
+    f->set_title(w ? w->caption() + L" - Word" : L"Word");
+  }
 }
 
 }  // namespace standin

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "host/ref.h"
+#include "host/winsys.h"
 
 namespace plovera::host {
 
@@ -26,6 +27,11 @@ class Window : public Object {
   // Close with SaveChanges and RouteDocument omitted: Word applies its own
   // defaults, which may ask about unsaved changes (and so run a message loop).
   virtual void Close() = 0;
+  // The handle of the top-level window that shows this Word window (its
+  // frame): from version 15 on, every document window has a frame of its
+  // own ("OpusApp", with its own docks and document area); before, all of
+  // them share Word's one main window.
+  virtual host::Hwnd Hwnd() = 0;
 
  protected:
   ~Window() = default;

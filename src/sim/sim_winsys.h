@@ -129,7 +129,11 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
 
   // ---- Focus, pointer, shell, screen (test side) -------------------------
   host::Hwnd foreground() const noexcept { return foreground_; }
+  // SetForegroundWindow calls that took effect.
   int foreground_count() const noexcept { return foreground_count_; }
+  // A program's own activation of a window: to the top of its siblings and
+  // into the foreground (not a SetForegroundWindow call of the add-in's).
+  void bring_to_top(host::Hwnd h);
   void cursor(std::int32_t x, std::int32_t y) noexcept { cursor_ = {x, y}; }
   const std::vector<ShellCall>& shell_calls() const noexcept { return shell_calls_; }
   void module_folder(std::u16string folder) { module_folder_ = std::move(folder); }

@@ -16,7 +16,7 @@ constexpr const char* kNames[] = {
     "Application.Width", "Application.Documents", "Application.FileDialog",
     "Application.CommandBars", "Application.advise",
     "Windows.Count", "Windows.Item",
-    "Window.Caption", "Window.Activate", "Window.Close",
+    "Window.Caption", "Window.Activate", "Window.Close", "Window.Hwnd",
     "Documents.Count", "Documents.Item",
     "Document.Name", "Document.Path", "Document.Saved", "Document.Save",
     "Document.ActiveWindow",
@@ -84,6 +84,7 @@ SimWindow& SimWord::new_window(SimDocument& doc) {
   SimWindow& w = *window_store_.back();
   doc.windows_.push_back(&w);
   windows_.push_back(&w);
+  if (frames_) give_frame(w);
   caption_windows(doc);
   activate(w);
   return w;
@@ -93,6 +94,7 @@ void SimWord::close_window(SimWindow& w) {
   if (!w.open_) return;
   w.open_ = false;
   erase_value(windows_, &w);
+  if (frames_) close_frame(w);
   SimDocument& doc = *w.doc_;
   erase_value(doc.windows_, &w);
   if (doc.windows_.empty()) {
@@ -110,7 +112,7 @@ void SimWord::close_document(SimDocument& doc) {
   while (!doc.windows_.empty()) close_window(*doc.windows_.back());
 }
 
-void SimWord::set_caption(SimWindow& w, std::u16string text) { w.caption_ = std::move(text); }
+void SimWord::set_caption(SimWindow& w, std::u16string text) { set_window_caption(w, std::move(text)); }
 
 void SimWord::rename_document(SimDocument& doc, std::u16string name) {
   doc.name_ = std::move(name);
@@ -121,6 +123,7 @@ void SimWord::activate(SimWindow& w) {
   if (!w.open_) throw std::logic_error("activate on a closed window");
   active_ = &w;
   w.last_activated_ = ++activation_clock_;
+  if (frames_) frames_->bring_to_top(w.frame_.main);
 }
 
 // Word's captions: the name alone for a single window, "Name:k" for each of
@@ -128,11 +131,11 @@ void SimWord::activate(SimWindow& w) {
 void SimWord::caption_windows(SimDocument& doc) {
   const auto& list = doc.windows_;
   if (list.size() == 1) {
-    list.front()->caption_ = doc.name_;
+    set_window_caption(*list.front(), doc.name_);
     return;
   }
   for (std::size_t k = 0; k < list.size(); ++k) {
-    list[k]->caption_ = doc.name_ + u":" + decimal(k + 1);
+    set_window_caption(*list[k], doc.name_ + u":" + decimal(k + 1));
   }
 }
 
@@ -141,6 +144,7 @@ void SimWord::activate_next_after_close() {
   for (SimWindow* w : windows_) {
     if (!active_ || w->last_activated_ > active_->last_activated_) active_ = w;
   }
+  if (frames_ && active_) frames_->bring_to_top(active_->frame_.main);
 }
 
 // ---- Saving ------------------------------------------------------------

@@ -20,6 +20,27 @@
 // Closing a document's last window closes the document. When the active
 // window closes, the most recently active of the others becomes active.
 //
+// Frames: the top-level "OpusApp" windows that show Word's windows, in a
+// SimWindowSystem, as the stand-in Word models them (standin/README.md).
+// Without frames, Window.Hwnd answers 0. single_frame(main) stands for Word
+// 2003-2010 (and 2013+ with its windows kept in one frame): every window
+// answers the one main window. sdi(ws) stands for Word 2013 and later
+// (version 15+): every window gets a frame of its own in the window tree,
+//
+//   "OpusApp" frame, caption "<window caption> - Word", top-level
+//     "MsoCommandBarDock" "MsoDockTop"     band across the top, 60 high
+//     "MsoCommandBarDock" "MsoDockRight"   down the right side, 24 wide
+//     "_WwF" document area, below the top dock, left of the right dock
+//       "_WwB" the window's view, captioned like the window, fills the area
+//
+// created with the window (a new document or a further window on one;
+// cascaded 32 pixels right and down from the active window's frame, back to
+// the first frame's place where it would leave the screen) on top of the
+// desktop's Z order and in the foreground; brought to the top and the
+// foreground when its window is activated; destroyed with its window.
+// Closing the last window leaves its frame open and empty (caption "Word",
+// no view), as Word 2013 does; the next window opened takes it over.
+//
 // Call names (for calls, fail, on_call, the log). A call is named
 // "<Interface>.<Member>" after host/word.h: "Application.Version",
 // "Windows.Item", "Window.Caption", "Document.Save", "FileDialog.Show",
@@ -47,6 +68,7 @@
 #include "host/error.h"
 #include "host/word.h"
 #include "sim/sim_calls.h"
+#include "sim/sim_winsys.h"
 #include "sim/sim_word_objects.h"
 
 namespace plovera::sim {
@@ -57,7 +79,7 @@ enum class WordCall : std::uint8_t {
   ApplicationWidth, ApplicationDocuments, ApplicationFileDialog, ApplicationCommandBars,
   ApplicationAdvise,
   WindowsCount, WindowsItem,
-  WindowCaption, WindowActivate, WindowClose,
+  WindowCaption, WindowActivate, WindowClose, WindowHwnd,
   DocumentsCount, DocumentsItem,
   DocumentName, DocumentPath, DocumentSaved, DocumentSave, DocumentActiveWindow,
   FileDialogInitialFileName, FileDialogShow, FileDialogExecute,
@@ -112,6 +134,7 @@ class SimWord : public CallMeter {
   // The document gets a new name (as a save under another name); its windows
   // are captioned again.
   void rename_document(SimDocument& doc, std::u16string name);
+  // Word's own switch to the window (in SDI its frame comes to the front).
   void activate(SimWindow& w);
   // The window's calls fail with `code` until it answers again (a window
   // busy in a modal state, or a document server that refuses calls).
@@ -128,6 +151,21 @@ class SimWord : public CallMeter {
   // raise events). The window closes if the prompt returns true and it is
   // still open. An empty prompt restores closing at once.
   void close_prompt(std::function<bool(SimWindow&)> prompt) { close_prompt_ = std::move(prompt); }
+
+  // ---- Frames ------------------------------------------------------------
+  // Every window answers `main` as its Hwnd (Word's one main window).
+  void single_frame(host::Hwnd main) noexcept { single_main_ = main; }
+  // Switches the single document interface on: the windows open now get
+  // their frames in `ws` (the first at `first`, the others cascaded), or an
+  // empty frame at `first` stands when none is open. Call once; `ws` must
+  // outlive this Word.
+  void sdi(SimWindowSystem& ws, host::Rect first = {0, 0, 1000, 700});
+  bool is_sdi() const noexcept { return frames_ != nullptr; }
+  // The frame standing while no window is open (SDI); all 0 otherwise.
+  const SimFrame& empty_frame() const noexcept { return empty_frame_; }
+  // Word's own re-layout of a window's frame after it was resized to
+  // width x height pixels (its top-left corner stays), as on WM_SIZE.
+  void resize_frame(SimWindow& w, std::int32_t width, std::int32_t height);
 
   // ---- Saving ------------------------------------------------------------
   // The answers of the next FileDialog.Show calls, in order; -1 (confirmed)
@@ -190,6 +228,11 @@ class SimWord : public CallMeter {
     return name(static_cast<std::size_t>(call));
   }
   void caption_windows(SimDocument& doc);
+  void set_window_caption(SimWindow& w, std::u16string text);
+  SimFrame make_frame(host::Rect screen);
+  void layout_frame(const SimFrame& f, std::int32_t width, std::int32_t height);
+  void give_frame(SimWindow& w);
+  void close_frame(SimWindow& w);
   void activate_next_after_close();
   SimFileDialog& new_dialog(std::int32_t type);
   std::int32_t next_dialog_answer();
@@ -233,6 +276,11 @@ class SimWord : public CallMeter {
   std::int32_t width_points_ = 600;
   bool taskbar_ = true;
   bool lack_application_ = false;
+  host::Hwnd single_main_ = 0;
+  SimWindowSystem* frames_ = nullptr;  // set in SDI
+  host::Rect first_frame_;
+  SimFrame empty_frame_;
+  host::Hwnd newest_frame_ = 0;
   std::function<bool(SimWindow&)> close_prompt_;
   std::function<void(SimCommandBar&)> on_popup_;
 };

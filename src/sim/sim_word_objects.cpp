@@ -116,6 +116,12 @@ void SimWindow::Close() {
   if (close) word_.close_window(*this);
 }
 
+host::Hwnd SimWindow::Hwnd() {
+  word_.enter_call(WordCall::WindowHwnd);
+  if (!open_) throw host_error(status::disconnected, word_.call_name(WordCall::WindowHwnd));
+  return frame_.main ? frame_.main : word_.single_main_;
+}
+
 // ---- Documents --------------------------------------------------------------
 
 std::int32_t SimDocuments::Count() {

@@ -20,6 +20,12 @@ class SimDocument;
 class SimButton;
 class SimCommandBar;
 
+// A frame of Word's single document interface: its top-level window and the
+// windows inside it (see SimWord's frames); all 0 when there is none.
+struct SimFrame {
+  host::Hwnd main = 0, dock_top = 0, dock_right = 0, doc_area = 0, view = 0;
+};
+
 // References held on every object of one SimWord, together.
 struct RefLedger {
   std::int64_t live = 0;           // references currently held by others
@@ -68,10 +74,14 @@ class SimWindow final : public SimObject<host::Window> {
   void Caption(std::u16string& out) override;
   void Activate() override;
   void Close() override;
+  // Its frame's handle (SDI), Word's main window (single frame), else 0.
+  host::Hwnd Hwnd() override;
 
   SimDocument& document() const noexcept { return *doc_; }
   const std::u16string& caption() const noexcept { return caption_; }
   bool is_open() const noexcept { return open_; }
+  // Its own frame in SDI (all 0 otherwise, and once closed).
+  const SimFrame& frame() const noexcept { return frame_; }
 
  private:
   friend class SimWord;
@@ -79,6 +89,7 @@ class SimWindow final : public SimObject<host::Window> {
 
   SimDocument* doc_;
   std::u16string caption_;
+  SimFrame frame_;
   bool open_ = true;
   status_t refusal_ = status::ok;  // what its calls fail with while it does not answer
   std::uint64_t last_activated_ = 0;  // Word's most-recently-used order

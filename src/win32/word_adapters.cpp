@@ -20,11 +20,17 @@ class WindowAdapter final : public Adapter<WindowAdapter, host::Window> {
   }
   void Activate() override { call(dispatch(), activate_); }
   void Close() override { call(dispatch(), close_, {Variant::missing(), Variant::missing()}); }
+  // A Long: a handle's low 32 bits, which is all of it (see window_system.h).
+  host::Hwnd Hwnd() override {
+    const std::int32_t handle = as_int32(get(dispatch(), hwnd_), hwnd_.label);
+    return static_cast<host::Hwnd>(static_cast<std::uint32_t>(handle));
+  }
 
  private:
   static inline Member caption_{L"Caption", "Window.Caption"};
   static inline Member activate_{L"Activate", "Window.Activate"};
   static inline Member close_{L"Close", "Window.Close"};
+  static inline Member hwnd_{L"Hwnd", "Window.Hwnd"};
 };
 
 class WindowsAdapter final : public Adapter<WindowsAdapter, host::Windows> {

@@ -3,9 +3,12 @@
 # in a fresh Wine prefix on a virtual display and plays the scenario file.
 #
 #   run_scenario.sh <mingw-build-dir> <scenario.txt> <out-dir>
-#                   [--version V] [--dpi 96|120] [--theme N] [--size WxH]
-#                   [--addin DLL]... [--then SCENARIO]... [--timeout SECS]
+#                   [--version V] [--sdi on|off] [--dpi 96|120] [--theme N]
+#                   [--size WxH] [--addin DLL]... [--then SCENARIO]...
+#                   [--timeout SECS]
 #
+#   --sdi     a frame per document window, or all in one main window
+#             (default: a frame per window from version 15 on)
 #   --addin   register this DLL instead of <build>/src/win32/plovera.dll
 #             (repeatable)
 #   --then    play another scenario afterwards in the same prefix, as a
@@ -24,7 +27,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 
 usage() {
-  sed -n '2,21p' "$0" >&2
+  sed -n '2,25p' "$0" >&2
   exit 2
 }
 
@@ -39,12 +42,13 @@ if [ ${#header[@]} -gt 0 ]; then
   set -- "${header[@]}" "$@"
 fi
 scenario_dir=$(dirname "${scenarios[0]}")
-version=12.0 dpi= theme= size= timeout_secs=120
+version=12.0 sdi= dpi= theme= size= timeout_secs=120
 addins=()
 while [ $# -gt 0 ]; do
   [ $# -ge 2 ] || usage
   case $1 in
     --version) version=$2 ;;
+    --sdi) sdi=$2 ;;
     --dpi) dpi=$2 ;;
     --theme) theme=$2 ;;
     --size) size=$2 ;;
@@ -107,10 +111,11 @@ prepare_prefix() {
 
 # Plays scenario $1; its log goes to $2.
 play() {
-  local geometry=()
-  [ -n "$size" ] && geometry=(--size "$size")
+  local options=()
+  [ -n "$size" ] && options+=(--size "$size")
+  [ -n "$sdi" ] && options+=(--sdi "$sdi")
   local rc=0
-  with_timeout "$timeout_secs" wine "$standin" --version "$version" "${geometry[@]}" \
+  with_timeout "$timeout_secs" wine "$standin" --version "$version" "${options[@]}" \
     --scenario "$(winepath -w "$1")" --out "$(winepath -w "$out")" 2>>"$out/wine-stderr.log" || rc=$?
   [ "$2" != "$out/standin.log" ] && [ -f "$out/standin.log" ] && mv "$out/standin.log" "$2"
   if [ "$rc" -ne 0 ]; then

@@ -40,9 +40,10 @@ check_binary() {
   done
 }
 
-# "TYPE DATA" of a value ("" for the default value), empty when absent. The
-# 64-bit view is asked for: with 32-bit Wine installed beside the 64-bit one,
-# "wine reg" may run the 32-bit reg.exe, which would see the 32-bit view.
+# "TYPE DATA" of a value ("" for the default value), empty when absent.
+# Read in the 64-bit view, which the x86_64 DLL writes: where Wine has its
+# 32-bit part installed too, a plain `wine reg` runs the 32-bit reg.exe and
+# sees the redirected keys (HKLM\Software, Classes\CLSID) of the 32-bit view.
 reg_value() {
   local key=$1 name=$2 out
   if [ -z "$name" ]; then

@@ -31,7 +31,7 @@ bool is_bool(const VARIANT& v, bool b) {
 }
 
 void make_window(fake::Dispatch& w, const wchar_t* caption) {
-  w.names = {{L"Caption", 0}, {L"Activate", 0x64}, {L"Close", 0x66}};
+  w.names = {{L"Caption", 0}, {L"Activate", 0x64}, {L"Close", 0x66}, {L"Hwnd", 0x27}};
   w.on[0] = fake::returns_text(caption);
 }
 
@@ -92,6 +92,21 @@ void windows_and_captions() {
     expect(text == u"Doc2", "Caption of the second window");
     expect(fake::g_lookups[L"Caption"] == 1, "Caption is looked up by name once for all windows",
            std::to_string(fake::g_lookups[L"Caption"]) + " lookups");
+
+    // Window.Hwnd: a Long; a handle with the high bit set comes back whole
+    // and turns into the same HWND again.
+    doc1.on[0x27] = fake::returns_int(0x000A01F2);
+    doc2.on[0x27] = fake::returns_int(static_cast<LONG>(0xFFFF8C2Eu));
+    expect(active->Hwnd() == 0x000A01F2u && doc1.last(0x27) &&
+               doc1.last(0x27)->flags == DISPATCH_PROPERTYGET && doc1.last(0x27)->args.empty(),
+           "Window.Hwnd is a property get answering the frame's handle");
+    const plovera::host::Hwnd high = second->Hwnd();
+    expect(high == 0xFFFF8C2Eu &&
+               win32::to_hwnd(high) == reinterpret_cast<HWND>(static_cast<INT_PTR>(-29650)),
+           "a sign-extended handle survives Window.Hwnd and to_hwnd");
+    doc2.on[0x27] = fake::fails_with(RPC_E_DISCONNECTED);
+    expect_thrown(thrown_by([&] { second->Hwnd(); }), RPC_E_DISCONNECTED, "Window.Hwnd",
+                  "a closed window's Hwnd fails naming the member");
 
     active->Activate();
     expect(doc1.last(0x64) && doc1.last(0x64)->args.empty() &&

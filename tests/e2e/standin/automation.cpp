@@ -142,11 +142,12 @@ HRESULT unadvise(IUnknown* source, const IID& iid, DWORD cookie) {
   return hr;
 }
 
-WordFixture::WordFixture(const wchar_t* version, const std::wstring& bar_file) {
+WordFixture::WordFixture(const wchar_t* version, const std::wstring& bar_file, std::optional<bool> sdi) {
   standin::WordOptions options;
   options.version = version;
   options.placement = RECT{0, 0, 1000, 700};
   options.command_bar_file = bar_file;
+  options.sdi = sdi;
   word = new standin::Word(GetModuleHandleW(nullptr), options);
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,8 @@ HRESULT unadvise(IUnknown* source, const IID& iid, DWORD cookie);
 
 // A fresh stand-in Word (its windows on the display), closed at the end of the test.
 struct WordFixture {
-  explicit WordFixture(const wchar_t* version = L"12.0", const std::wstring& bar_file = L"");
+  explicit WordFixture(const wchar_t* version = L"12.0", const std::wstring& bar_file = L"",
+                       std::optional<bool> sdi = std::nullopt);
   ~WordFixture();
   standin::Word* word;
   IDispatch* app() const { return static_cast<IDispatch*>(word); }

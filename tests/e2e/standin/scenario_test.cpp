@@ -12,6 +12,7 @@ std::string steps_text(const standin::Scenario& s) {
   for (const auto& step : s.steps) {
     text += "[" + std::to_string(step.line) + " " + narrow(step.kind);
     for (const auto& a : step.args) text += "|" + narrow(a);
+    if (step.frame) text += "@" + std::to_string(step.frame);
     text += "]";
   }
   return text;
@@ -28,6 +29,25 @@ STANDIN_TEST(scenarios_parse_into_steps) {
       "[6 check button|tabPopup|1|caption=Save All|faceid=455][7 pointer bar|10|-2][8 answer save|no]"
       "[9 addin remove][10 check undocked][11 addin add]";
   expect(steps_text(s) == want, "kinds, words and line numbers", steps_text(s));
+}
+
+STANDIN_TEST(steps_may_name_a_frame) {
+  const auto s = standin::parse_scenario(
+      L"sdi off\ncheck tabs \"A B*\" frame 2\npointer tab 1 close frame 3\ncheck docked\n"
+      L"destroy bar frame 1\nscreenshot shot screen\nscreenshot shot frame 2\nresize frame 2 800 600\n"
+      L"check frame 1 \"A - Word\"\ncheck tabs frame\n");
+  expect(s.error.empty(), "a valid file parses", narrow(s.error));
+  const std::string want =
+      "[1 sdi|off][2 check tabs|A B*@2][3 pointer tab|1|close@3][4 check docked][5 destroy bar@1]"
+      "[6 screenshot|shot|screen][7 screenshot|shot@2][8 resize frame|2|800|600]"
+      "[9 check frame|1|A - Word][10 check tabs|frame]";
+  expect(steps_text(s) == want, "a trailing \"frame N\" becomes the step's frame, not a word",
+         steps_text(s));
+  for (const wchar_t* bad : {L"check docked frame", L"check docked frame two", L"sdi maybe",
+                             L"check hot 1 frame 2 3", L"tile"}) {
+    const auto b = standin::parse_scenario(bad);
+    expect(b.error.rfind(L"line 1: malformed", 0) == 0, "refused: " + narrow(bad), narrow(b.error));
+  }
 }
 
 STANDIN_TEST(a_bad_line_fails_with_its_number) {

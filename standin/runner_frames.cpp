@@ -1,0 +1,169 @@
+// Scenario steps and checks on Word's frames (its top-level "OpusApp"
+// windows): the frame model, resizing, moving and tiling them, which is in
+// front; the bar destroyed from outside; and a decoy Word of another process.
+#include <cwchar>
+#include <vector>
+
+#include "bar_query.h"
+#include "log.h"
+#include "runner.h"
+
+namespace standin {
+namespace {
+
+int number(const std::wstring& word) { return static_cast<int>(std::wcstol(word.c_str(), nullptr, 10)); }
+
+constexpr wchar_t kDecoyTitle[] = L"Other.docx - Microsoft Word";
+constexpr wchar_t kDecoyPlace[] = L"--at 120,90 --size 900x600";
+// A new process under Wine takes a while to show its first window.
+constexpr DWORD kDecoyStartMs = 15000;
+constexpr DWORD kDecoyEndMs = 5000;
+
+// The top-level "OpusApp" windows in Z order (top first): of process `pid`,
+// or of every process when it is 0; only the visible ones if asked.
+std::vector<HWND> word_frames(DWORD pid, bool visible_only) {
+  std::vector<HWND> list;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    wchar_t cls[32] = {};
+    GetClassNameW(w, cls, 32);
+    if (lstrcmpW(cls, L"OpusApp") != 0 || (visible_only && !IsWindowVisible(w))) continue;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (pid == 0 || owner == pid) list.push_back(w);
+  }
+  return list;
+}
+
+std::wstring title_of(HWND w) {
+  wchar_t text[260] = {};
+  GetWindowTextW(w, text, 260);
+  return text;
+}
+
+}  // namespace
+
+Frame* Runner::frame_of(Word& word, int n) {
+  if (n == 0) return &word.frame();
+  return word.frame_at(static_cast<size_t>(n));
+}
+
+void Runner::add_frame_steps() {
+  handlers_[L"sdi"] = [this](const Step& s) {
+    return with_word([&](Word& word) -> Outcome {
+      if (word.set_sdi(s.args[0] == L"on")) return L"";
+      return L"Word has windows open: choose the frame model before the first document";
+    });
+  };
+  // Frame N's size, place, or all frames side by side.
+  auto with_frame = [this](const Step& s, std::function<void(Word&, Frame&)> act) {
+    return with_word([&](Word& word) -> Outcome {
+      Frame* frame = word.frame_at(static_cast<size_t>(number(s.args[0])));
+      if (!frame) return L"no frame " + s.args[0];
+      act(word, *frame);
+      return L"";
+    });
+  };
+  handlers_[L"resize frame"] = [=](const Step& s) {
+    return with_frame(s, [&](Word& word, Frame& f) { word.resize_frame(f, number(s.args[1]), number(s.args[2])); });
+  };
+  handlers_[L"move frame"] = [=](const Step& s) {
+    return with_frame(s, [&](Word& word, Frame& f) { word.move_frame(f, number(s.args[1]), number(s.args[2])); });
+  };
+  handlers_[L"tile frames"] = [this](const Step&) {
+    return with_word([](Word& word) { word.tile_frames(); return Outcome(); });
+  };
+  // The bar's window destroyed by someone other than the add-in (as Word
+  // does when it closes a frame the bar is docked in).
+  handlers_[L"destroy bar"] = [this](const Step& s) {
+    return on_ui([&]() -> Outcome {
+      HWND bar = nullptr;
+      Outcome problem = bar_of(s, bar);
+      if (!problem.empty()) return problem;
+      log_line(L"destroying the tab bar window");
+      if (!DestroyWindow(bar)) return L"DestroyWindow failed: " + std::to_wstring(GetLastError());
+      return L"";
+    });
+  };
+}
+
+void Runner::add_frame_checks() {
+  handlers_[L"check frames"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
+      const size_t shown = word_frames(GetCurrentProcessId(), true).size();
+      const size_t want = static_cast<size_t>(number(s.args[0]));
+      if (word.frame_count() == want && shown == want) return L"";
+      return L"Word has " + std::to_wstring(word.frame_count()) + L" frames, " +
+             std::to_wstring(shown) + L" shown";
+    });
+  };
+  handlers_[L"check frame"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
+      Frame* frame = frame_of(word, number(s.args[0]));
+      if (!frame) return L"no frame " + s.args[0];
+      const std::wstring title = title_of(frame->main());
+      return title == s.args[1] ? L"" : L"the frame's title is \"" + title + L"\"";
+    });
+  };
+  // In front: the foreground window, and the first of Word's frames in Z order.
+  handlers_[L"check front"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
+      Frame* frame = frame_of(word, number(s.args[0]));
+      if (!frame) return L"no frame " + s.args[0];
+      const std::vector<HWND> order = word_frames(GetCurrentProcessId(), true);
+      if (order.empty() || order.front() != frame->main())
+        return L"\"" + (order.empty() ? L"" : title_of(order.front())) + L"\" is Word's first frame";
+      HWND front = GetForegroundWindow();
+      return front == frame->main() ? L"" : L"\"" + title_of(front) + L"\" is in the foreground";
+    });
+  };
+}
+
+void Runner::add_decoy_steps() {
+  handlers_[L"decoy open"] = [this](const Step&) { return open_decoy(); };
+  handlers_[L"decoy close"] = [this](const Step&) {
+    if (!decoy_.hProcess) return Outcome(L"no decoy Word is running");
+    return close_decoy();
+  };
+}
+
+// Starts this program again as a decoy: another process's Word frame, in
+// front of Word's own.
+Runner::Outcome Runner::open_decoy() {
+  if (decoy_.hProcess) return L"a decoy Word is running already";
+  wchar_t exe[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(exe) + L"\" --decoy \"" + kDecoyTitle + L"\" " + kDecoyPlace;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(exe, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &decoy_)) {
+    decoy_ = {};
+    return L"the decoy Word did not start: " + std::to_wstring(GetLastError());
+  }
+  log_line(L"decoy Word started, process " + std::to_wstring(decoy_.dwProcessId));
+  return poll_here([this]() -> Outcome {
+    const std::vector<HWND> decoy = word_frames(decoy_.dwProcessId, true);
+    if (decoy.empty()) return L"the decoy's frame is not shown";
+    if (word_frames(0, true).front() != decoy.front()) return L"the decoy's frame is behind Word's";
+    if (GetForegroundWindow() != decoy.front()) return L"the decoy's frame is not in the foreground";
+    return L"";
+  }, kDecoyStartMs);
+}
+
+// Closes the decoy through its window, or ends its process by its handle.
+Runner::Outcome Runner::close_decoy() {
+  if (!decoy_.hProcess) return L"";
+  for (HWND w : word_frames(decoy_.dwProcessId, false)) PostMessageW(w, WM_CLOSE, 0, 0);
+  Outcome problem;
+  if (WaitForSingleObject(decoy_.hProcess, kDecoyEndMs) != WAIT_OBJECT_0) {
+    TerminateProcess(decoy_.hProcess, 1);
+    WaitForSingleObject(decoy_.hProcess, kDecoyEndMs);
+    problem = L"the decoy Word did not close and was ended";
+  }
+  CloseHandle(decoy_.hThread);
+  CloseHandle(decoy_.hProcess);
+  decoy_ = {};
+  log_line(L"decoy Word closed");
+  return problem;
+}
+
+}  // namespace standin
