@@ -1,18 +1,26 @@
 #include "addin/addin.h"
 
 #include "addin/start_on_first_event.h"
+#include <algorithm>
 #include <utility>
+
+#include "base/first_failure.h"
 
 #include "base/numbers.h"
 
 namespace plovera {
 
 Addin::Addin(HostServices h) : host_(h) {
+  model_.add_view(tracker_);
   BarHost& host = *this;
-  frames_.push_back(std::make_unique<Frame>(host, model_));
+  FrameOwner& owner = *this;
+  frames_.push_back(std::make_unique<Frame>(host, owner, model_));
 }
 
-Addin::~Addin() { release_word(); }
+Addin::~Addin() {
+  release_word();
+  model_.remove_view(tracker_);
+}
 
 host::Application& Addin::word() {
   if (!word_) throw_host_error(status::pointer, "Word's Application");
@@ -27,20 +35,32 @@ double Addin::word_version() {
 // The popup menu is not needed for the tabs: a menu that cannot be built now
 // is built when it is first opened. Word 2013 and later have no option to
 // show all windows in the taskbar, so it is neither read nor written there.
+//
+// Word 2013 and later name the active window's main window (Window.Hwnd),
+// whatever its caption; before, it is found by its class and caption.
 bool Addin::start_bar() {
   find_main_window();
-  const host::Hwnd main = frame().main_window();
+  host::Hwnd main = frame().main_window();
+  if (main == 0) ignore_errors([&] {
+      if (word_version() >= 15) main = tracker_.checked_main_window(word().ActiveWindow()->Hwnd());
+    });
   if (main == 0) return false;
+  frame().set_main_window(main);
   model_.clear();
   ignore_errors([&] { menu_.build_menu(); });
   const double version = word_version();
+  version_ = version;
+  // From Word 2013 on every document window has a main window of its own.
+  tracker_.track(version >= 15);
   if (version < 15) {
     keeps_taskbar_off_ = true;
     ignore_errors([&] { remember_taskbar_option(); });
     ignore_errors([&] { word().ShowWindowsInTaskbar(false); });
   }
-  frame().dock_in(main, version, false);
+  frame().dock_in(main, version, tracker_.tracking());
+  frame().bar().follow_active_window(!tracker_.tracking());
   frame().bar().enable_poll_timer();
+  lead_ = &frame();
   return true;
 }
 
@@ -107,6 +127,108 @@ void Addin::unload_bar() noexcept {
 
 void Addin::undock_every_frame() noexcept {
   for (auto& f : frames_) f->undock();
+  lead_ = nullptr;
+}
+
+host::Hwnd Addin::main_window() {
+  for (auto& f : frames_)
+    if (f->bar().loaded()) return f->main_window();
+  return frames_.front()->main_window();
+}
+
+host::Hwnd Addin::main_window_of(const host::Ref<host::Window>& window) {
+  if (!tracker_.tracking()) return frames_.front()->main_window();
+  const host::Hwnd h = tracker_.main_window_at(model_.position_of(window));
+  return h != 0 ? h : main_window();
+}
+
+Frame* Addin::frame_in(host::Hwnd main) noexcept {
+  for (auto& f : frames_)
+    if (f->bar().loaded() && f->main_window() == main) return f.get();
+  return nullptr;
+}
+
+// Every bar's timer asks for the poll and one request per period runs it:
+// the lead frame's. When the lead's timer falls silent (Word closed its main
+// window, and the bar with it), the first frame to ask twice in vain leads.
+// Constant time, no call out.
+bool Addin::takes_the_poll(Frame& frame) noexcept {
+  if (&frame == lead_) return true;
+  if (frame.poll_seen != polls_) {
+    frame.poll_seen = polls_;
+    frame.polls_missed = 0;
+  }
+  if (++frame.polls_missed < 2 && lead_ != nullptr) return false;
+  lead_ = &frame;
+  return true;
+}
+
+// Word 2013 and later: each main window that shows a document gets a frame
+// with a bar that shows every tab and selects its own window's; a frame
+// whose main window shows no document any more (Word closed it) loses its
+// bar. Run when the tabs changed, never on an idle tick.
+void Addin::follow_main_windows() {
+  const std::vector<host::Hwnd> wanted = tracker_.main_windows();
+  for (auto& f : frames_) {
+    if (!f->bar().loaded()) continue;
+    const bool shown = std::find(wanted.begin(), wanted.end(), f->main_window()) != wanted.end();
+    host::Rect still;
+    if (f->lost() || (!shown && (!wanted.empty() || !ws().window_rect(f->main_window(), still))))
+      retire(*f);
+  }
+  FirstFailure failure;
+  for (host::Hwnd main : wanted) {
+    host::Rect still;
+    if (frame_in(main) || !ws().window_rect(main, still)) continue;
+    failure.run([&] {
+      Frame& f = idle_frame();
+      try {
+        f.dock_in(main, version_, true);
+        f.bar().follow_active_window(false);
+        f.bar().show_all_tabs();
+        f.bar().enable_poll_timer();
+      } catch (...) {
+        retire(f);
+        throw;
+      }
+    });
+  }
+  for (auto& f : frames_) {
+    if (!f->bar().loaded()) continue;
+    const Position own = tracker_.first_shown_in(f->main_window());
+    if (own != Position()) failure.run([&] { f->bar().select_own(own); });
+  }
+  for (std::size_t i = frames_.size(); i-- > 1;) {
+    if (frames_[i]->bar().loaded()) continue;
+    retired_.push_back(std::move(frames_[i]));
+    frames_.erase(frames_.begin() + static_cast<std::ptrdiff_t>(i));
+  }
+  // Without a bar no timer runs the poll: the next document or window event
+  // of Word's starts the bar again, as at start-up.
+  const bool docked = std::any_of(frames_.begin(), frames_.end(),
+                                  [](const std::unique_ptr<Frame>& f) { return f->bar().loaded(); });
+  if (!docked && start_receiver_ && word_) {
+    model_.clear();
+    start_receiver_->listen_to(word_);
+  }
+  failure.rethrow();
+}
+
+// The bar leaves the frame; the frame object outlives the poll that retires
+// it, since its bar's timer may be the one running the poll.
+void Addin::retire(Frame& frame) noexcept {
+  frame.undock();
+  frame.set_main_window(0);
+  if (lead_ == &frame) lead_ = nullptr;
+}
+
+Frame& Addin::idle_frame() {
+  for (auto& f : frames_)
+    if (!f->bar().loaded()) return *f;
+  BarHost& host = *this;
+  FrameOwner& owner = *this;
+  frames_.push_back(std::make_unique<Frame>(host, owner, model_));
+  return *frames_.back();
 }
 
 void Addin::redock_if_moved() {
@@ -114,11 +236,38 @@ void Addin::redock_if_moved() {
 }
 
 // The order is the tick's: the docking check, the pointer-left check, then
-// the synchronisation with Word's windows.
+// the synchronisation with Word's windows, then (Word 2013 and later) a bar
+// for each main window that shows a document. With one frame a failing step
+// ends the tick, as ever; with several, one frame's failure does not keep
+// the others from their checks, nor the frames from following Word.
 void Addin::poll() {
-  redock_if_moved();
-  for (auto& f : frames_) f->bar().clear_hover_if_outside();
-  sync_.sync_with_word(word(), keeps_taskbar_off_);
+  ++polls_;
+  retired_.clear();
+  if (!tracker_.tracking()) {
+    redock_if_moved();
+    frame().bar().clear_hover_if_outside();
+    sync_.sync_with_word(word(), keeps_taskbar_off_);
+    return;
+  }
+  FirstFailure failure;
+  bool lost = false;
+  for (auto& f : frames_) {
+    if (!f->bar().loaded()) continue;
+    failure.run([&] { f->redock_if_moved(); });
+    failure.run([&] { f->bar().clear_hover_if_outside(); });
+    lost = lost || f->lost();
+  }
+  failure.run([&] { sync_.sync_with_word(word(), keeps_taskbar_off_); });
+  tracker_.read_again();
+  // A frame that could not be given its bar is tried again on the next poll.
+  if (tracker_.take_changes() || lost || frames_behind_) {
+    frames_behind_ = true;
+    failure.run([&] {
+      follow_main_windows();
+      frames_behind_ = false;
+    });
+  }
+  failure.rethrow();
 }
 
 }  // namespace plovera

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "addin/frame.h"
+#include "addin/frame_tracker.h"
 #include "base/event_gate.h"
 #include "commands/menu.h"
 #include "host/forms.h"
@@ -33,7 +34,7 @@ struct HostServices {
   host::FormEngine& forms;
 };
 
-class Addin final : private BarHost, private CommandHost {
+class Addin final : private BarHost, private CommandHost, private FrameOwner {
  public:
   explicit Addin(HostServices host);
   ~Addin();
@@ -62,6 +63,12 @@ class Addin final : private BarHost, private CommandHost {
 
   // The frame of Word's main window found at start-up, with its bar.
   Frame& frame() noexcept { return *frames_.front(); }
+  // Every frame, the start-up's first; a frame whose bar is not loaded is
+  // idle. Where every document has a main window of its own, each main
+  // window that shows a document gets a frame with a bar.
+  const std::vector<std::unique_ptr<Frame>>& frames() const noexcept { return frames_; }
+  // The frame docked in `main`, or null.
+  Frame* frame_in(host::Hwnd main) noexcept;
   // Docking of every frame: run on every tick.
   void redock_if_moved();
   // The first frame's docking, for tests and tools.
@@ -87,7 +94,8 @@ class Addin final : private BarHost, private CommandHost {
   // BarHost and CommandHost
   host::Application& word() override;
   host::WindowSystem& window_system() override { return host_.winsys; }
-  host::Hwnd main_window() override { return frames_.front()->main_window(); }
+  host::Hwnd main_window() override;
+  host::Hwnd main_window_of(const host::Ref<host::Window>& window) override;
   void poll() override;
   void show_menu() override { menu_.show_menu(); }
 
@@ -98,6 +106,10 @@ class Addin final : private BarHost, private CommandHost {
 
   host::WindowSystem& ws() { return host_.winsys; }
   void undo_start() noexcept;
+  bool takes_the_poll(Frame& frame) noexcept override;
+  void follow_main_windows();
+  void retire(Frame& frame) noexcept;
+  Frame& idle_frame();
   void undock_every_frame() noexcept;
   void remember_taskbar_option();
   void restore_taskbar_option() noexcept;
@@ -113,7 +125,13 @@ class Addin final : private BarHost, private CommandHost {
   EventGate events_;
   TabModel model_;
   WindowSync sync_{model_};
+  FrameTracker tracker_{model_, host_.winsys};  // a view of the model: first to hear
   std::vector<std::unique_ptr<Frame>> frames_;  // never empty: the first is the start-up's
+  std::vector<std::unique_ptr<Frame>> retired_;  // undocked, deleted on the next poll
+  Frame* lead_ = nullptr;     // the frame whose timer runs the poll
+  bool frames_behind_ = false;  // the frames do not follow Word's main windows yet
+  std::uint64_t polls_ = 0;   // polls run
+  double version_ = 0;
   PopupMenu menu_{*this};
   std::u16string text_;  // scratch for window classes and Word's version
 };

@@ -10,11 +10,13 @@ constexpr std::int32_t kBandTwips = 360;
 
 }  // namespace
 
-Frame::Frame(BarHost& addin, TabModel& model) : addin_(addin), bar_(*this, model) {}
+Frame::Frame(BarHost& addin, FrameOwner& owner, TabModel& model)
+    : addin_(addin), owner_(owner), bar_(*this, model) {}
 
 // The first use of the bar's window loads its form.
 void Frame::dock_in(host::Hwnd main, double version, bool width_from_main_window) {
   windows_ = {};
+  lost_ = false;
   windows_.main_window = main;
   width_from_main_window_ = width_from_main_window;
   ws().set_parent(bar_.window(), main);
@@ -26,7 +28,9 @@ void Frame::dock_in(host::Hwnd main, double version, bool width_from_main_window
   band_height_ = div32(sub32(kBandTwips, kBandTwips % t), t);
   bar_.show();
   redock_if_moved();
-  ws().bring_to_foreground(main);
+  // Where every document has a main window of its own, Word decides which
+  // one is in front.
+  if (!width_from_main_window) ws().bring_to_foreground(main);
 }
 
 void Frame::find_document_area(host::Hwnd parent, double version) {
@@ -70,7 +74,11 @@ void Frame::redock_if_moved() {
                      ws().window_rect(windows_.document_area, doc);
   // Without the top dock or the document area there is nothing to dock
   // against; moving the bar on every tick would only make it flicker.
-  if (!found) return;
+  if (!found) {
+    host::Rect main;
+    lost_ = !ws().window_rect(windows_.main_window, main);
+    return;
+  }
   ws().window_rect(bar_.window(), bar);
   if (bar_in_place(top, bar, doc)) return;
 
@@ -84,7 +92,7 @@ void Frame::redock_if_moved() {
                     div32(width_twips, tx), add32(h, 2), host::place::frame_changed);
   dock_offset_ = measure_dock_offset();
   bar_.arrows_after_redock();
-  ws().bring_to_foreground(windows_.main_window);
+  if (!width_from_main_window_) ws().bring_to_foreground(windows_.main_window);
 }
 
 // Moves window `h` (a child of Word's main window, whose positions count from

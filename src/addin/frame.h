@@ -32,10 +32,23 @@ struct WordWindows {
   host::Hwnd right_dock = 0;     // Word's right command-bar dock
 };
 
+class Frame;
+
+// What a frame needs from the add-in beside the bar's services.
+class FrameOwner {
+ public:
+  // Every bar's timer asks for the poll; one poll per period runs. Whether
+  // this frame's request is the one.
+  virtual bool takes_the_poll(Frame& frame) noexcept = 0;
+
+ protected:
+  ~FrameOwner() = default;
+};
+
 class Frame final : public BarHost {
  public:
   // `addin` serves everything but the main window, which is the frame's own.
-  Frame(BarHost& addin, TabModel& model);
+  Frame(BarHost& addin, FrameOwner& owner, TabModel& model);
   Frame(const Frame&) = delete;
   Frame& operator=(const Frame&) = delete;
 
@@ -46,6 +59,9 @@ class Frame final : public BarHost {
   void dock_in(host::Hwnd main_window, double version, bool width_from_main_window);
   // The docking check of every tick: three window rectangles when in place.
   void redock_if_moved();
+  // Whether the last docking check found the main window gone (Word closed
+  // it, and the bar with it).
+  bool lost() const noexcept { return lost_; }
   // Moves Word's document area and right dock down by one band.
   void make_room();
   std::int32_t measure_dock_offset();
@@ -65,12 +81,22 @@ class Frame final : public BarHost {
   std::int32_t dock_offset() const noexcept { return dock_offset_; }
   TabBar& bar() noexcept { return bar_; }
 
+  // The owner's record of this frame's requests for the poll: the poll it
+  // last asked in, and how many times it asked in vain since.
+  std::uint64_t poll_seen = 0;
+  int polls_missed = 0;
+
   // BarHost: the add-in's, but for the main window.
   host::FormEngine& forms() override { return addin_.forms(); }
   host::WindowSystem& window_system() override { return addin_.window_system(); }
   host::Application& word() override { return addin_.word(); }
   host::Hwnd main_window() override { return windows_.main_window; }
-  void poll() override { addin_.poll(); }
+  host::Hwnd main_window_of(const host::Ref<host::Window>& window) override {
+    return addin_.main_window_of(window);
+  }
+  void poll() override {
+    if (owner_.takes_the_poll(*this)) addin_.poll();
+  }
   void show_menu() override { addin_.show_menu(); }
   EventGate& events() override { return addin_.events(); }
 
@@ -84,10 +110,12 @@ class Frame final : public BarHost {
   void give_band_back_after_failed_dock() noexcept;
 
   BarHost& addin_;
+  FrameOwner& owner_;
   WordWindows windows_;
   std::int32_t band_height_ = 0;
   std::int32_t dock_offset_ = 0;
-  bool width_from_main_window_ = false;
+  bool width_from_main_window_ = false;  // a main window per document
+  bool lost_ = false;
   std::u16string class_;  // scratch for the window walk
   TabBar bar_;
 };

@@ -62,6 +62,9 @@ class WindowSystem {
   virtual Hwnd find_child(Hwnd parent, Hwnd child_after, const char16_t* cls,
                             const char16_t* title) = 0;
   virtual Hwnd parent_of(Hwnd h) = 0;
+  // Whether the window belongs to the process the add-in runs in (Word's):
+  // the add-in never touches another program's windows.
+  virtual bool in_this_process(Hwnd h) = 0;
   virtual Hwnd set_parent(Hwnd child, Hwnd new_parent) = 0;
   // Leaves `r` unchanged and returns false when the window does not exist.
   virtual bool window_rect(Hwnd h, Rect& r) = 0;

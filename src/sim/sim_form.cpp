@@ -133,15 +133,22 @@ host::Hwnd SimForm::hWnd() {
   return hwnd_;
 }
 
+// A form whose window was destroyed from outside (its parent went) keeps the
+// size it had, as the real engine keeps its own.
+host::Rect SimForm::window_rect() const noexcept {
+  if (engine_ && engine_->ws_.exists(hwnd_)) last_rect_ = engine_->ws_.rect(hwnd_);
+  return last_rect_;
+}
+
 float SimForm::width_twips() const noexcept {
   if (!engine_) return 0;
-  const host::Rect r = engine_->ws_.rect(hwnd_);
+  const host::Rect r = window_rect();
   return static_cast<float>(r.right - r.left) * engine_->ws_.twips_per_pixel_x();
 }
 
 float SimForm::height_twips() const noexcept {
   if (!engine_) return 0;
-  const host::Rect r = engine_->ws_.rect(hwnd_);
+  const host::Rect r = window_rect();
   return static_cast<float>(r.bottom - r.top) * engine_->ws_.twips_per_pixel_y();
 }
 
@@ -153,12 +160,13 @@ float SimForm::Width() {
 void SimForm::Width(float twips) {
   enter(FormCall::WidthLet);
   SimWindowSystem& ws = engine_->ws_;
-  host::Rect r = ws.rect(hwnd_);
+  host::Rect r = window_rect();
   // nearbyint rounds half to even in the default rounding mode.
   const auto pixels = static_cast<std::int32_t>(std::nearbyint(twips / ws.twips_per_pixel_x()));
   if (r.right - r.left == pixels) return;
   r.right = r.left + pixels;
-  ws.set_rect(hwnd_, r);
+  last_rect_ = r;
+  if (ws.exists(hwnd_)) ws.set_rect(hwnd_, r);
   ++engine_->paints_;
 }
 

@@ -64,7 +64,12 @@ SimForm& SimFormEngine::live_form() const {
 // handler may destroy the form, so nothing of the form is touched afterwards.
 template <class Deliver>
 status_t SimFormEngine::deliver(Deliver fn) {
-  host::FormEvents& events = live_form().events_;
+  return deliver_to(live_form(), fn);
+}
+
+template <class Deliver>
+status_t SimFormEngine::deliver_to(SimForm& form, Deliver fn) {
+  host::FormEvents& events = form.events_;
   const status_t s = boundary_guard([&] { fn(events); });
   if (failed(s)) ++failed_events_;
   return s;
@@ -122,22 +127,25 @@ void SimFormEngine::advance(std::uint32_t ms) {
   if (now_ < until) now_ = until;
 }
 
-// Fires the enabled timer due first, not later than `until`; false when none
-// is due. Re-read on every call: a tick may change the timers or the form.
+// Fires the enabled timer due first, of every live form, not later than
+// `until`; false when none is due. Re-read on every call: a tick may change
+// the timers or the forms. Of timers due together, the older form's fires
+// first.
 bool SimFormEngine::fire_next_timer(std::uint64_t until) {
-  SimForm* f = form_;
-  if (!f) return false;
+  SimForm* owner = nullptr;
   const SimForm::TimerState* next = nullptr;
   host::Timer which = host::Timer::poll;
-  for (host::Timer t : kTimers) {
-    const auto& timer = f->timers_[SimForm::index(t)];
-    if (!timer.enabled || timer.interval == 0 || timer.due > until) continue;
-    if (!next || timer.due < next->due) next = &timer, which = t;
+  for (SimForm* f : forms_) {
+    for (host::Timer t : kTimers) {
+      const auto& timer = f->timers_[SimForm::index(t)];
+      if (!timer.enabled || timer.interval == 0 || timer.due > until) continue;
+      if (!next || timer.due < next->due) next = &timer, which = t, owner = f;
+    }
   }
   if (!next) return false;
   if (now_ < next->due) now_ = next->due;
-  f->timers_[SimForm::index(which)].due += next->interval;
-  deliver([&](host::FormEvents& ev) { ev.TimerTick(which); });
+  owner->timers_[SimForm::index(which)].due += next->interval;
+  deliver_to(*owner, [&](host::FormEvents& ev) { ev.TimerTick(which); });
   return true;
 }
 

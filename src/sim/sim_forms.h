@@ -123,6 +123,7 @@ class SimForm final : public host::Form {
   const ElementRecord& element(host::Element e) const;
   host::Picture picture() const noexcept { return picture_; }
   bool shown() const noexcept { return shown_; }
+  host::Rect window_rect() const noexcept;
   float width_twips() const noexcept;
   float height_twips() const noexcept;
   bool timer_enabled(host::Timer t) const noexcept { return timers_[index(t)].enabled; }
@@ -154,6 +155,7 @@ class SimForm final : public host::Form {
 
   SimFormEngine* engine_;  // null once the engine is gone
   host::FormEvents& events_;
+  mutable host::Rect last_rect_;
   host::Hwnd hwnd_;
   host::Picture picture_ = host::Picture::design_bar;
   bool shown_ = false;
@@ -172,6 +174,10 @@ class SimFormEngine final : public host::FormEngine, public CallMeter {
 
   // The live form (the last one created), or null once it is destroyed.
   SimForm* form() const noexcept { return form_; }
+  // Every live form, the oldest first; pointer events go to the one chosen
+  // with target (the newest, until another is chosen).
+  const std::vector<SimForm*>& forms() const noexcept { return forms_; }
+  void target(SimForm& form) noexcept { form_ = &form; }
   int forms_created() const noexcept { return forms_created_; }
   SimWindowSystem& window_system() const noexcept { return ws_; }
 
@@ -212,6 +218,8 @@ class SimFormEngine final : public host::FormEngine, public CallMeter {
   friend class SimForm;
   template <class Deliver>
   status_t deliver(Deliver fn);
+  template <class Deliver>
+  status_t deliver_to(SimForm& form, Deliver fn);
   SimForm& live_form() const;
   void require_shown(host::Element e) const;
   bool fire_next_timer(std::uint64_t until);

@@ -214,6 +214,18 @@ host::Hwnd SimWindowSystem::find_child(host::Hwnd parent, host::Hwnd child_after
   return 0;
 }
 
+bool SimWindowSystem::in_this_process(host::Hwnd h) {
+  const Node* n = node(h);
+  return n && !n->foreign;
+}
+
+void SimWindowSystem::make_foreign(host::Hwnd h) {
+  if (Node* n = node(h)) {
+    n->foreign = true;
+    for (host::Hwnd c : n->children) make_foreign(c);
+  }
+}
+
 host::Hwnd SimWindowSystem::parent_of(host::Hwnd h) {
   if (failing(WinsysCall::GetParent)) return 0;
   const Node* n = node(h);

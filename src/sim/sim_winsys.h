@@ -92,6 +92,7 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
                     std::int32_t show) override;
   std::u16string module_folder() override;
   std::int32_t dpi_x() override;
+  bool in_this_process(host::Hwnd h) override;
   std::int32_t dpi_y() override;
   // A missing key gives host::reg::not_found and leaves `out` untouched.
   std::int32_t open_key(host::RegRoot root, const std::u16string& sub_key,
@@ -119,6 +120,8 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   host::Hwnd parent(host::Hwnd h) const;  // the desktop for a top-level window
   std::vector<host::Hwnd> children(host::Hwnd h) const;  // Z order, top first
   const std::u16string& class_name(host::Hwnd h) const;
+  // The window (and what it holds) belongs to another process.
+  void make_foreign(host::Hwnd h);
   const std::u16string& caption(host::Hwnd h) const;
   void set_caption(host::Hwnd h, std::u16string caption);
   host::Rect rect(host::Hwnd h) const;  // screen pixels
@@ -169,6 +172,7 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
     int moves = 0;
     WindowPos last_pos;
     bool alive = false;
+    bool foreign = false;  // belongs to another process
   };
   struct Value {
     std::uint32_t type;

@@ -18,6 +18,9 @@ class BarHost {
   // The Word main window that holds the bar: it gets the foreground back
   // after a click on the bar.
   virtual host::Hwnd main_window() = 0;
+  // The Word main window that shows `window`: it gets the foreground after
+  // the window was activated from a tab.
+  virtual host::Hwnd main_window_of(const host::Ref<host::Window>& window) = 0;
   // The 10-ms poll: the docking check, the pointer-left check and the
   // synchronisation with Word's windows.
   virtual void poll() = 0;

@@ -77,7 +77,9 @@ void TabBar::drop_on_tab(Slot source, Slot dest, bool activate) {
   host::Ref<host::Window> w = window_of(source);
   ignore_errors([&] { w->Activate(); });
   ignore_errors([&] { w->Activate(); });
-  foreground_to_word();
+  host::Hwnd front = 0;
+  ignore_errors([&] { front = host_.main_window_of(w); });
+  host_.window_system().bring_to_foreground(front ? front : host_.main_window());
 }
 
 // A drop whose dragged tab was removed meanwhile (its window closed during

@@ -73,7 +73,20 @@ void TabBar::tab_appended(Position /*p*/) {
     set_arrows_visible(true);
     align_right();
   }
-  select_tab(s);
+  if (follows_active_window_) select_tab(s);
+}
+
+void TabBar::show_all_tabs() {
+  appends_began();
+  FirstFailure failure;
+  failure.run([&] {
+    for (std::int32_t p = count() + 1; p <= model_.count(); ++p) {
+      build_tab(model_.caption_at(Position(p)));
+      tab_appended(Position(p));
+    }
+  });
+  failure.run([&] { appends_ended(); });
+  failure.rethrow();
 }
 
 void TabBar::appends_began() {
@@ -92,7 +105,7 @@ void TabBar::appends_ended() {
     set_arrows_visible(true);
     align_right();
   }
-  select_tab(last);
+  if (follows_active_window_) select_tab(last);
 }
 
 // Builds the four elements of a slot with the icon at x. The caption is

@@ -42,6 +42,12 @@ void TabBar::select_tab(Slot s) {
 }
 
 void TabBar::tab_activated(Position p) {
+  if (!follows_active_window_) return;
+  const Slot s = slot_at(p);
+  if (selected_ != s) select_tab(s);
+}
+
+void TabBar::select_own(Position p) {
   const Slot s = slot_at(p);
   if (selected_ != s) select_tab(s);
 }

@@ -16,14 +16,9 @@ using host::Part;
 using host::Picture;
 using host::Timer;
 
-TabBar::TabBar(BarHost& host, TabModel& model) : host_(host), model_(model) {
-  model_.add_view(*this);
-}
+TabBar::TabBar(BarHost& host, TabModel& model) : host_(host), model_(model) {}
 
-TabBar::~TabBar() {
-  model_.remove_view(*this);
-  unload();
-}
+TabBar::~TabBar() { unload(); }
 
 std::int16_t TabBar::narrow(Slot s) {
   if (s.value < INT16_MIN || s.value > INT16_MAX) throw_host_error(status::overflow, "tab slot");
@@ -40,15 +35,21 @@ host::Hwnd TabBar::window() {
   return form_->hWnd();
 }
 
+// A bar shows the model while its form is loaded: from then on it hears of
+// every change, and the tabs it shows are built anew.
 void TabBar::load_form() {
   form_ = host_.forms().CreateForm(*this);
+  model_.add_view(*this);
   set_background();
   reset_strip();
 }
 
 void TabBar::show() { form().Show(); }
 
-void TabBar::unload() noexcept { form_.reset(); }
+void TabBar::unload() noexcept {
+  model_.remove_view(*this);
+  form_.reset();
+}
 
 void TabBar::enable_poll_timer() {
   form().TimerInterval(Timer::poll, host::design::mouse_timer_ms);
@@ -168,7 +169,7 @@ void TabBar::activate_tab(Slot s) {
   host::Ref<host::Window> w = window_of(s);
   w->Activate();
   w->Activate();
-  foreground_to_word();
+  host_.window_system().bring_to_foreground(host_.main_window_of(w));
 }
 
 // Asks Word to close the tab's window, with Word's defaults (its own save

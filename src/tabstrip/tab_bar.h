@@ -46,6 +46,14 @@ class TabBar final : public TabView, public host::FormEvents {
 
   // Empties the strip and its tables: a bar loaded again starts consistent.
   void reset_strip();
+  // Builds a tab for every tab the model holds (a bar that starts showing
+  // the model late).
+  void show_all_tabs();
+  // Whether the selected look follows Word's active window (one main window
+  // for all documents), or stays on the bar's own window, chosen with
+  // select_own (a main window per document).
+  void follow_active_window(bool follow) noexcept { follows_active_window_ = follow; }
+  void select_own(Position p);
 
   // The strip's tables, read-only.
   std::int32_t count() const noexcept { return slots_.count(); }
@@ -150,6 +158,7 @@ class TabBar final : public TabView, public host::FormEvents {
   Slot built_;  // built by build_tab, recorded by tab_appended
   // While several tabs are appended in one go: whether one overflowed the
   // bar, and the last one appended (to be selected at the end).
+  bool follows_active_window_ = true;
   bool appending_ = false;
   bool overflowed_ = false;
   Slot appended_last_;

@@ -11,6 +11,11 @@ void TabModel::check_position(Position p) const {
   if (p.value < 1 || p.value > count()) throw_host_error(status::bad_index, "tab position");
 }
 
+const std::u16string& TabModel::caption_at(Position p) const {
+  check_position(p);
+  return captions_[static_cast<std::size_t>(p.value - 1)];
+}
+
 const host::Ref<host::Window>& TabModel::window_at(Position p) const {
   check_position(p);
   return windows_[static_cast<std::size_t>(p.value - 1)];
@@ -36,11 +41,13 @@ void TabModel::announce(F&& f) {
 void TabModel::append(host::Ref<host::Window> window, const std::u16string& caption) {
   if (count() >= kMaxTabs) return;
   for (TabView* view : views_) view->build_tab(caption);
+  captions_.push_back(caption);
   windows_.push_back(std::move(window));
   try {
     known_.insert(windows_.back().get());
   } catch (...) {
     windows_.pop_back();
+    captions_.pop_back();
     throw;
   }
   announce([p = Position(count())](TabView& v) { v.tab_appended(p); });
@@ -52,6 +59,7 @@ void TabModel::remove_at(Position p) {
   const auto at = windows_.begin() + (p.value - 1);
   known_.erase(at->get());
   windows_.erase(at);
+  captions_.erase(captions_.begin() + (p.value - 1));
   announce([&](TabView& v) { v.tab_removed(p, before); });
 }
 
@@ -59,16 +67,21 @@ void TabModel::move(Position from, Position to) {
   check_position(from);
   check_position(to);
   if (from == to) return;
-  const auto first = windows_.begin();
-  if (to < from)
-    std::rotate(first + (to.value - 1), first + (from.value - 1), first + from.value);
-  else
-    std::rotate(first + (from.value - 1), first + from.value, first + to.value);
+  const auto rotate = [&](auto& table) {
+    const auto first = table.begin();
+    if (to < from)
+      std::rotate(first + (to.value - 1), first + (from.value - 1), first + from.value);
+    else
+      std::rotate(first + (from.value - 1), first + from.value, first + to.value);
+  };
+  rotate(windows_);
+  rotate(captions_);
   announce([&](TabView& v) { v.tab_moved(from, to); });
 }
 
 void TabModel::rename(Position p, const std::u16string& caption) {
   check_position(p);
+  captions_[static_cast<std::size_t>(p.value - 1)] = caption;
   announce([&](TabView& v) { v.caption_changed(p, caption); });
 }
 
@@ -86,6 +99,7 @@ void TabModel::activate(Position p) {
 
 void TabModel::clear() noexcept {
   windows_.clear();
+  captions_.clear();
   known_.clear();
   for (TabView* view : views_) view->tabs_cleared();
 }

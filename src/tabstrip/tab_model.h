@@ -91,6 +91,9 @@ class TabModel {
   const host::Ref<host::Window>& window_at(Position p) const;
   // Where `window` has its tab (the same object), or Position() when it has none.
   Position position_of(const host::Ref<host::Window>& window) const noexcept;
+  // The caption last announced for the tab at `p`, for a view that starts
+  // showing the model later.
+  const std::u16string& caption_at(Position p) const;
   // Whether `window` has a tab; constant time.
   bool has_tab(const host::Ref<host::Window>& window) const noexcept {
     return known_.count(window.get()) != 0;
@@ -125,6 +128,7 @@ class TabModel {
   void announce(F&& f);
 
   std::vector<host::Ref<host::Window>> windows_;
+  std::vector<std::u16string> captions_;  // beside windows_
   std::unordered_set<const host::Window*> known_;  // the windows above, for has_tab
   std::vector<TabView*> views_;
 };

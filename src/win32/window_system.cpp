@@ -59,6 +59,12 @@ host::Hwnd Win32WindowSystem::find_child(host::Hwnd parent, host::Hwnd child_aft
   return from_hwnd(::FindWindowExW(to_hwnd(parent), to_hwnd(child_after), wide(cls), wide(title)));
 }
 
+bool Win32WindowSystem::in_this_process(host::Hwnd h) {
+  DWORD process = 0;
+  return ::GetWindowThreadProcessId(to_hwnd(h), &process) != 0 &&
+         process == ::GetCurrentProcessId();
+}
+
 host::Hwnd Win32WindowSystem::parent_of(host::Hwnd h) {
   return from_hwnd(::GetParent(to_hwnd(h)));
 }

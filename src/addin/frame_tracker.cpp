@@ -1,0 +1,84 @@
+#include "addin/frame_tracker.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "host/error.h"
+
+namespace plovera {
+
+// Word's answer is trusted only as far as it can be checked: a top-level
+// "OpusApp" window of this process. Anything else (a failing read, 0, a
+// child window, another program's window) names no main window, and the
+// tab is shown in every bar all the same.
+FrameTracker::Entry FrameTracker::read_main_window(Position p) {
+  host::Hwnd h = 0;
+  if (!ignore_errors([&] { h = model_.window_at(p)->Hwnd(); })) return {};
+  return {checked_main_window(h), true};
+}
+
+void FrameTracker::read_again() {
+  if (unread_ == 0) return;
+  for (std::size_t i = 0; i < main_of_.size(); ++i) {
+    if (main_of_[i].read) continue;
+    main_of_[i] = read_main_window(Position(static_cast<std::int32_t>(i) + 1));
+    if (!main_of_[i].read) continue;
+    --unread_;
+    changed_ = true;
+  }
+}
+
+host::Hwnd FrameTracker::checked_main_window(host::Hwnd h) {
+  if (h == 0) return 0;
+  ws_.window_class(h, class_);
+  if (class_ != u"OpusApp" || !ws_.in_this_process(h) || ws_.parent_of(h) != 0) return 0;
+  return h;
+}
+
+void FrameTracker::tab_appended(Position p) {
+  const Entry e = on_ ? read_main_window(p) : Entry{0, true};
+  main_of_.insert(main_of_.begin() + (p.value - 1), e);
+  if (!e.read) ++unread_;
+  changed_ = true;
+}
+
+void FrameTracker::tab_removed(Position p, std::int32_t /*count_before*/) {
+  const auto at = main_of_.begin() + (p.value - 1);
+  if (!at->read) --unread_;
+  main_of_.erase(at);
+  changed_ = true;
+}
+
+void FrameTracker::tab_moved(Position from, Position to) {
+  const auto first = main_of_.begin();
+  if (to < from)
+    std::rotate(first + (to.value - 1), first + (from.value - 1), first + from.value);
+  else
+    std::rotate(first + (from.value - 1), first + from.value, first + to.value);
+}
+
+void FrameTracker::tabs_cleared() noexcept {
+  main_of_.clear();
+  unread_ = 0;
+  changed_ = true;
+}
+
+host::Hwnd FrameTracker::main_window_at(Position p) const {
+  if (p.value < 1 || p.value > static_cast<std::int32_t>(main_of_.size())) return 0;
+  return main_of_[static_cast<std::size_t>(p.value - 1)].main;
+}
+
+Position FrameTracker::first_shown_in(host::Hwnd main) const noexcept {
+  for (std::size_t i = 0; i < main_of_.size(); ++i)
+    if (main_of_[i].main == main) return Position(static_cast<std::int32_t>(i) + 1);
+  return Position();
+}
+
+std::vector<host::Hwnd> FrameTracker::main_windows() const {
+  std::vector<host::Hwnd> out;
+  for (const Entry& e : main_of_)
+    if (e.main != 0 && std::find(out.begin(), out.end(), e.main) == out.end()) out.push_back(e.main);
+  return out;
+}
+
+}  // namespace plovera

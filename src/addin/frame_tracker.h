@@ -1,0 +1,67 @@
+// Which Word main window shows each tab's window, where every document
+// window has a main window of its own (Word 2013 and later): Window.Hwnd,
+// read once when the tab is appended, kept beside the model's positions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/winsys.h"
+#include "tabstrip/tab_model.h"
+
+namespace plovera {
+
+class FrameTracker final : public TabView {
+ public:
+  FrameTracker(TabModel& model, host::WindowSystem& ws) : model_(model), ws_(ws) {}
+
+  // Reads each appended window's main window while on (Word 2013 and later).
+  void track(bool on) noexcept { on_ = on; }
+  bool tracking() const noexcept { return on_; }
+  // Whether the tabs changed since the last take_changes.
+  bool take_changes() noexcept { return std::exchange(changed_, false); }
+  // Reads again the main windows that Word failed to name (a refused call):
+  // only those windows are asked, and only while there are any.
+  void read_again();
+
+  // `h` when it is a main window the add-in may dock in, else 0.
+  host::Hwnd checked_main_window(host::Hwnd h);
+  // The main window of the tab at `p`, or 0 when Word named none that the
+  // add-in may dock in.
+  host::Hwnd main_window_at(Position p) const;
+  // The first position whose window `main` shows, or Position().
+  Position first_shown_in(host::Hwnd main) const noexcept;
+  // The distinct main windows of the tabs, in tab order.
+  std::vector<host::Hwnd> main_windows() const;
+
+  // TabView
+  void build_tab(const std::u16string&) override {}
+  void tab_appended(Position p) override;
+  void tab_removed(Position p, std::int32_t count_before) override;
+  void tab_moved(Position from, Position to) override;
+  bool caption_differs(Position, const std::u16string&) override { return false; }
+  void caption_changed(Position, const std::u16string&) override {}
+  void tab_activated(Position) override {}
+  void tabs_cleared() noexcept override;
+  void appends_began() override {}
+  void appends_ended() override {}
+
+ private:
+  struct Entry {
+    host::Hwnd main = 0;
+    bool read = false;  // Word answered (main may still be 0: none usable)
+  };
+  Entry read_main_window(Position p);
+
+  TabModel& model_;
+  host::WindowSystem& ws_;
+  std::vector<Entry> main_of_;  // main_of_[p - 1]
+  std::int32_t unread_ = 0;
+  bool on_ = false;
+  bool changed_ = false;
+  std::u16string class_;
+};
+
+}  // namespace plovera
