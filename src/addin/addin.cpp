@@ -58,7 +58,6 @@ bool Addin::start_bar() {
     ignore_errors([&] { word().ShowWindowsInTaskbar(false); });
   }
   frame().dock_in(main, version, tracker_.tracking());
-  frame().bar().follow_active_window(!tracker_.tracking());
   frame().bar().enable_poll_timer();
   lead_ = &frame();
   return true;
@@ -163,6 +162,14 @@ bool Addin::takes_the_poll(Frame& frame) noexcept {
   return true;
 }
 
+// A window whose main window is unknown (Word named none usable) is shown
+// in every frame, as all windows are in Word's one main window before 2013.
+bool Addin::shows(Frame& frame, Position p) noexcept {
+  if (!tracker_.tracking()) return true;
+  const host::Hwnd main = tracker_.main_window_at(p);
+  return main == 0 || main == frame.main_window();
+}
+
 // Word 2013 and later: each main window that shows a document gets a frame
 // with a bar that shows every tab and selects its own window's; a frame
 // whose main window shows no document any more (Word closed it) loses its
@@ -184,7 +191,6 @@ void Addin::follow_main_windows() {
       Frame& f = idle_frame();
       try {
         f.dock_in(main, version_, true);
-        f.bar().follow_active_window(false);
         f.bar().show_all_tabs();
         f.bar().enable_poll_timer();
       } catch (...) {

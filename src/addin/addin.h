@@ -107,6 +107,8 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   host::WindowSystem& ws() { return host_.winsys; }
   void undo_start() noexcept;
   bool takes_the_poll(Frame& frame) noexcept override;
+  bool shows(Frame& frame, Position p) noexcept override;
+  bool shown_here(Position) override { return true; }
   void follow_main_windows();
   void retire(Frame& frame) noexcept;
   Frame& idle_frame();

@@ -55,15 +55,20 @@ bool Frame::bar_in_place(const host::Rect& top, const host::Rect& bar,
          dock_offset_ == sub32(doc.top, top.top);
 }
 
-// Application.Width in points is Word's main window's width; where every
-// document has its own main window it describes only the active one, and
-// the frame's own width (pixels at the screen's resolution) stands in for it.
+// Application.Width is Word's main window's width in whole points; where
+// every document has its own main window it describes only the active one,
+// and the frame's own width, in points as Word counts them, stands in for it.
 std::int32_t Frame::width_in_twips() {
-  if (!width_from_main_window_) return sub32(mul32(word().Width(), 20), 80);
-  host::Rect main;
-  if (!ws().window_rect(windows_.main_window, main))
-    throw_host_error(status::fail, "main window's width");
-  return sub32(mul32(sub32(main.right, main.left), twips_per_pixel(ws().dpi_x())), 80);
+  std::int32_t points = 0;
+  if (!width_from_main_window_) {
+    points = word().Width();
+  } else {
+    host::Rect main;
+    if (!ws().window_rect(windows_.main_window, main))
+      throw_host_error(status::fail, "main window's width");
+    points = pixels_to_points(sub32(main.right, main.left), ws().dpi_x());
+  }
+  return sub32(mul32(points, 20), 80);
 }
 
 // In place, a tick costs three rectangle reads and no call into Word.

@@ -40,6 +40,8 @@ class FrameOwner {
   // Every bar's timer asks for the poll; one poll per period runs. Whether
   // this frame's request is the one.
   virtual bool takes_the_poll(Frame& frame) noexcept = 0;
+  // Whether `frame`'s main window shows the window of the tab at `p`.
+  virtual bool shows(Frame& frame, Position p) noexcept = 0;
 
  protected:
   ~FrameOwner() = default;
@@ -94,6 +96,7 @@ class Frame final : public BarHost {
   host::Hwnd main_window_of(const host::Ref<host::Window>& window) override {
     return addin_.main_window_of(window);
   }
+  bool shown_here(Position p) override { return owner_.shows(*this, p); }
   void poll() override {
     if (owner_.takes_the_poll(*this)) addin_.poll();
   }

@@ -58,6 +58,17 @@ inline std::int32_t twips_per_pixel(std::int32_t dpi) {
   return q;
 }
 
+// Pixels at `dpi` as whole points (72 to the inch), halves rounded away from
+// zero, as Windows' MulDiv rounds.
+inline std::int32_t pixels_to_points(std::int32_t pixels, std::int32_t dpi) {
+  if (dpi <= 0) throw_host_error(status::invalid_arg, "pixels_to_points");
+  const std::int64_t scaled = static_cast<std::int64_t>(pixels) * 72;
+  const std::int64_t half = dpi / 2;
+  const std::int64_t q = scaled >= 0 ? (scaled + half) / dpi : -((-scaled + half) / dpi);
+  if (q > INT32_MAX || q < INT32_MIN) throw_host_error(status::overflow, "pixels_to_points");
+  return static_cast<std::int32_t>(q);
+}
+
 // The numeric value of a version text: its leading decimal number, as Word's
 // "12.0" gives 12; a text with no leading number gives 0.
 inline double version_number(const std::u16string& text) {

@@ -5,6 +5,7 @@
 #include "host/forms.h"
 #include "host/winsys.h"
 #include "host/word.h"
+#include "tabstrip/tab_model.h"
 
 namespace plovera {
 
@@ -21,6 +22,10 @@ class BarHost {
   // The Word main window that shows `window`: it gets the foreground after
   // the window was activated from a tab.
   virtual host::Hwnd main_window_of(const host::Ref<host::Window>& window) = 0;
+  // Whether the bar's main window shows the window of the tab at `p` (where
+  // every document has a main window of its own, a bar selects only a
+  // window of its own main window).
+  virtual bool shown_here(Position p) = 0;
   // The 10-ms poll: the docking check, the pointer-left check and the
   // synchronisation with Word's windows.
   virtual void poll() = 0;

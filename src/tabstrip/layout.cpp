@@ -58,7 +58,7 @@ void TabBar::build_tab(const std::u16string& text) {
 // alone, wherever the tabs stood, and a tab selected then deselected again
 // keeps its face. So they are done once, at the end; a tab that takes the
 // slot of the hovered look shows it, as it would after losing the selection.
-void TabBar::tab_appended(Position /*p*/) {
+void TabBar::tab_appended(Position p) {
   const Slot s = built_;
   built_ = Slot();
   slots_.append(s);
@@ -67,13 +67,14 @@ void TabBar::tab_appended(Position /*p*/) {
     overflowed_ = overflowed_ || overflows;
     if (s == hovered_ && s != selected_) form().Picture(face(s), Picture::face_hot);
     appended_last_ = s;
+    appended_last_at_ = p;
     return;
   }
   if (overflows) {
     set_arrows_visible(true);
     align_right();
   }
-  if (follows_active_window_) select_tab(s);
+  if (host_.shown_here(p)) select_tab(s);
 }
 
 void TabBar::show_all_tabs() {
@@ -105,7 +106,7 @@ void TabBar::appends_ended() {
     set_arrows_visible(true);
     align_right();
   }
-  if (follows_active_window_) select_tab(last);
+  if (host_.shown_here(appended_last_at_)) select_tab(last);
 }
 
 // Builds the four elements of a slot with the icon at x. The caption is

@@ -42,7 +42,7 @@ void TabBar::select_tab(Slot s) {
 }
 
 void TabBar::tab_activated(Position p) {
-  if (!follows_active_window_) return;
+  if (!host_.shown_here(p)) return;
   const Slot s = slot_at(p);
   if (selected_ != s) select_tab(s);
 }

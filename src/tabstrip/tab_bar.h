@@ -49,10 +49,8 @@ class TabBar final : public TabView, public host::FormEvents {
   // Builds a tab for every tab the model holds (a bar that starts showing
   // the model late).
   void show_all_tabs();
-  // Whether the selected look follows Word's active window (one main window
-  // for all documents), or stays on the bar's own window, chosen with
-  // select_own (a main window per document).
-  void follow_active_window(bool follow) noexcept { follows_active_window_ = follow; }
+  // Selects the tab at `p` (the bar's own window, where every document has
+  // a main window of its own).
   void select_own(Position p);
 
   // The strip's tables, read-only.
@@ -158,10 +156,10 @@ class TabBar final : public TabView, public host::FormEvents {
   Slot built_;  // built by build_tab, recorded by tab_appended
   // While several tabs are appended in one go: whether one overflowed the
   // bar, and the last one appended (to be selected at the end).
-  bool follows_active_window_ = true;
   bool appending_ = false;
   bool overflowed_ = false;
   Slot appended_last_;
+  Position appended_last_at_;
 };
 
 }  // namespace plovera
