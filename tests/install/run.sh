@@ -3,9 +3,9 @@
 # would: silent install, Word (the stand-in) loading the installed add-in, a
 # major upgrade, a refused downgrade, per-user and per-machine side by side,
 # a damaged installation, folders with blanks and non-ASCII letters, and
-# uninstall. Every registry key and value and every file of the
-# prefix is listed before and after: uninstalling must leave exactly what was
-# there, another add-in's keys and files and Word's own settings included.
+# uninstall. Every registry key and value and every file of the prefix is
+# listed before and after: uninstalling must leave exactly what was there,
+# another add-in's keys and files and Word's own settings included.
 # The values the packages write are compared with what the DLL's own
 # registration (regsvr32) writes in the same prefix.
 #
@@ -50,7 +50,6 @@ version=$PLOVERA_VERSION
 next_version="${BASH_REMATCH[1]}.${BASH_REMATCH[2]}.$((BASH_REMATCH[3] + 1))"
 
 clsid='{2EE200CA-E848-43CF-89ED-D2F5A0C7B07D}'
-addin_key='Microsoft\Office\Word\Addins\quennix.Connect'
 # Non-ASCII names reach msiexec's command line and Wine's files in UTF-8.
 export LC_ALL=C.UTF-8
 
