@@ -1,5 +1,5 @@
 # Cross-compiling the add-in for 64-bit Windows with mingw-w64.
-# For a 32-bit Word, use a copy of this file with i686-w64-mingw32.
+# For a 32-bit Word: mingw-w64-i686.cmake beside it (scripts/build.sh windows32).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(PLOVERA_MINGW_TRIPLE x86_64-w64-mingw32)

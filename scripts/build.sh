@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything: the native tests (with sanitizers), the benchmarks, and
-# the Windows programs (plovera.dll, the stand-in Word, test programs).
-# Usage: scripts/build.sh [native|bench|windows|all]
+# the Windows programs (plovera.dll, the stand-in Word, test programs) for
+# 64-bit Windows (build/windows) and for 32-bit Windows (build/windows32:
+# 32-bit Office loads only a 32-bit DLL).
+# Usage: scripts/build.sh [native|bench|windows|windows32|all]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 what=${1:-all}
@@ -18,4 +20,9 @@ if [ "$what" = windows ] || [ "$what" = all ]; then
   cmake -S "$root" -B "$root/build/windows" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
   cmake --build "$root/build/windows" -j"$jobs"
+fi
+if [ "$what" = windows32 ] || [ "$what" = all ]; then
+  cmake -S "$root" -B "$root/build/windows32" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null
+  cmake --build "$root/build/windows32" -j"$jobs"
 fi

@@ -2,7 +2,10 @@
 # The test command: installs what is missing, builds everything, runs the
 # native unit tests (sanitizers on), a short benchmark run, the Windows
 # programs' tests under Wine and every end-to-end scenario in the stand-in
-# Word. Ends with one line "N passed, M failed"; exits non-zero on failure.
+# Word; then the 32-bit build (COM server suite and the connect, demo and
+# close scenarios under 32-bit Wine), the signed release packages and the
+# installer tests. Ends with one line "N passed, M failed"; exits non-zero
+# on failure.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -51,6 +54,7 @@ step unit-tests bash -c 'cd build/native && ctest --output-on-failure -j2'
 step build-bench scripts/build.sh bench
 step benchmarks build/bench/tests/bench/benchmarks --benchmark_min_time=0.02
 step build-windows scripts/build.sh windows
+step build-windows32 scripts/build.sh windows32
 
 for suite in tests/e2e/*/run.sh; do
   [ -x "$suite" ] || continue
@@ -64,6 +68,22 @@ for scenario in tests/e2e/scenarios/*.txt; do
   step "scenario-$name" timeout 600 tests/e2e/run_scenario.sh "$root/build/windows" "$scenario" \
     "$out/scenario-$name"
 done
+
+# 32-bit Word loads only a 32-bit add-in: the COM server and the main
+# scenarios again with the i686 build, in 32-bit prefixes.
+step wine32 bash -c '[ -x /usr/lib/wine/wine ] || {
+  echo "32-bit Wine (wine32:i386) is not installed and could not be installed here:" \
+    "the 32-bit add-in cannot be tested"; exit 1; }'
+step e2e-com-32bit timeout 600 tests/e2e/com/run.sh "$root/build/windows32"
+for name in connect demo close; do
+  step "scenario32-$name" timeout 600 tests/e2e/run_scenario.sh "$root/build/windows32" \
+    "tests/e2e/scenarios/$name.txt" "$out/scenario32-$name"
+done
+
+# The release files, signed with a throwaway certificate, then installed,
+# upgraded and removed under Wine.
+step signing tests/install/signing.sh "$out/dist"
+step installers timeout 1200 tests/install/run.sh "$out/dist" "$root/build/windows" "$root/build/windows32"
 
 [ ${#failures[@]} -eq 0 ] || echo "failed steps: ${failures[*]}"
 echo "$passed passed, $failed failed"

@@ -2,7 +2,13 @@
 #
 #   e2e_start [LOGPIXELS]   a fresh Wine prefix (WINEPREFIX, Tahoma installed,
 #                           optional screen resolution) and a virtual display
-#                           (DISPLAY); E2E_WORK is a scratch folder removed at exit
+#                           (DISPLAY); E2E_WORK is a scratch folder removed at exit.
+#                           E2E_ARCH=win32 makes a 32-bit prefix (32-bit Wine),
+#                           otherwise it is 64-bit.
+#   e2e_pe_arch FILE        win32 or win64: the bitness of a Windows program or DLL
+#   e2e_prepare_word EXE    settings every stand-in Word run needs (no window
+#                           manager waits, no crash dialog, web addresses recorded
+#                           by EXE instead of opening a browser)
 #   with_timeout SECS CMD.. runs CMD, killed after SECS (exit status 124)
 #   e2e_pass NAME / e2e_fail NAME [DETAIL] / e2e_check NAME CMD..
 #                           one "PASS name" or "FAIL name" line each, counted
@@ -91,6 +97,41 @@ e2e_start_display() {
   return 1
 }
 
+# Debian's `wine` runs the 32-bit loader whenever 32-bit Wine is installed,
+# and a 32-bit reg.exe or regsvr32 sees HKLM\Software through WOW64's
+# redirection. So the loader is chosen by the prefix's bitness: wine64 for a
+# 64-bit prefix (32-bit programs in it still run, under WOW64), the 32-bit
+# loader for a 32-bit one. A `wine` of our own first on PATH runs it.
+e2e_pin_loader() {
+  local arch=$1 loader
+  case $arch in
+    win32) loader=/usr/lib/wine/wine ;;
+    win64) loader=/usr/lib/wine/wine64 ;;
+    *) echo "unknown Wine architecture $arch" >&2; return 1 ;;
+  esac
+  if [ ! -x "$loader" ]; then
+    if [ "$arch" = win32 ]; then
+      echo "32-bit Wine is not installed (apt-get install wine32:i386): 32-bit tests cannot run" >&2
+      return 1
+    fi
+    return 0  # a Wine without Debian's layout: its own `wine` decides
+  fi
+  mkdir -p "$E2E_WORK/bin" || return 1
+  printf '#!/bin/sh\nexec %s "$@"\n' "$loader" >"$E2E_WORK/bin/wine" || return 1
+  chmod +x "$E2E_WORK/bin/wine" || return 1
+  export PATH="$E2E_WORK/bin:$PATH" WINEARCH=$arch
+  # A 64-bit loader finds the 32-bit one beside it for WOW64 programs.
+  if [ "$arch" = win64 ]; then export WINELOADER=$loader; else unset WINELOADER; fi
+}
+
+e2e_pe_arch() {
+  case $(x86_64-w64-mingw32-objdump -f "$1" 2>/dev/null | sed -n 's/.*file format //p') in
+    pei-i386) echo win32 ;;
+    pei-x86-64) echo win64 ;;
+    *) echo "not a Windows program or DLL: $1" >&2; return 1 ;;
+  esac
+}
+
 e2e_start() {
   local dpi=${1:-}
   E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/plovera-e2e.XXXXXX") || return 1
@@ -98,6 +139,7 @@ e2e_start() {
   trap 'exit 130' INT
   trap 'exit 143' TERM
   export WINEPREFIX="$E2E_WORK/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  e2e_pin_loader "${E2E_ARCH:-win64}" || return 1
   e2e_start_display || return 1
   with_timeout 180 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 || return 1
   # A fresh prefix does not pick up Wine's own Tahoma: copy it in.
@@ -115,4 +157,21 @@ e2e_start() {
   fi
   # Programs started from here on see the fonts and the resolution.
   with_timeout 60 wineserver -w
+}
+
+e2e_prepare_word() {
+  local standin=$1 recorder
+  # No window manager runs on the virtual display: with Wine managing the
+  # windows itself, hiding or destroying a top-level window (a dialog, Word's
+  # main window) no longer waits 2 s for a window manager that never answers.
+  with_timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    >/dev/null 2>&1 || return 1
+  # A crash (of the add-in, inside Word) ends the run at once instead of
+  # waiting for someone to close Wine's crash dialog.
+  with_timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >/dev/null 2>&1 || return 1
+  # Opening a web address records it instead of starting a browser.
+  recorder=$(winepath -w "$standin")
+  with_timeout 60 wine reg add 'HKCR\https\shell\open\command' /ve \
+    /d "\"$recorder\" --record-url \"%1\"" /f >/dev/null 2>&1 || return 1
 }

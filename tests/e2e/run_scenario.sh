@@ -1,6 +1,7 @@
 #!/bin/bash
 # Runs one end-to-end scenario: the stand-in Word loads the registered add-in
 # in a fresh Wine prefix on a virtual display and plays the scenario file.
+# A 32-bit build (i686) runs in a 32-bit prefix, a 64-bit one in a 64-bit one.
 #
 #   run_scenario.sh <mingw-build-dir> <scenario.txt> <out-dir>
 #                   [--version V] [--sdi on|off] [--dpi 96|120] [--theme N]
@@ -27,7 +28,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 
 usage() {
-  sed -n '2,25p' "$0" >&2
+  sed -n '2,26p' "$0" >&2
   exit 2
 }
 
@@ -79,27 +80,23 @@ for f in "$standin" "${addins[@]}" "${scenarios[@]}"; do
 done
 
 # Sets up the prefix: fonts, resolution, theme, the URL recorder, the add-ins.
+# The prefix has the stand-in's bitness: a 32-bit build runs in a 32-bit
+# prefix under 32-bit Wine, as 32-bit Word on 32-bit Windows.
 prepare_prefix() {
+  E2E_ARCH=$(e2e_pe_arch "$standin") || return 1
+  local dll
+  for dll in "${addins[@]}"; do
+    if [ "$(e2e_pe_arch "$dll")" != "$E2E_ARCH" ]; then
+      echo "$(basename "$dll") is not of the stand-in's bitness ($E2E_ARCH)" >&2
+      return 1
+    fi
+  done
   e2e_start "$dpi" || { echo "could not start Wine and Xvfb" >&2; return 1; }
-  # No window manager runs on the virtual display: with Wine managing the
-  # windows itself, hiding or destroying a top-level window (a dialog, Word's
-  # main window) no longer waits 2 s for a window manager that never answers.
-  with_timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-    >/dev/null 2>&1 || return 1
-  # A crash (of the add-in, inside Word) ends the run at once instead of
-  # waiting for someone to close Wine's crash dialog.
-  with_timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-    >/dev/null 2>&1 || return 1
+  e2e_prepare_word "$standin" || return 1
   if [ -n "$theme" ]; then
     with_timeout 60 wine reg add "HKCU\\Software\\Microsoft\\Office\\$version\\Common" \
       /v Theme /t REG_DWORD /d "$theme" /f >/dev/null 2>&1 || return 1
   fi
-  # Opening a web address records it instead of starting a browser.
-  local recorder
-  recorder=$(winepath -w "$standin")
-  with_timeout 60 wine reg add 'HKCR\https\shell\open\command' /ve \
-    /d "\"$recorder\" --record-url \"%1\"" /f >/dev/null 2>&1 || return 1
-  local dll
   for dll in "${addins[@]}"; do
     if ! with_timeout 60 wine regsvr32 /s "$(winepath -w "$dll")" >"$E2E_WORK/regsvr32.log" 2>&1; then
       echo "regsvr32 $(basename "$dll") failed" >&2

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The COM server under Wine: the DLL's imports and security flags,
-# registration per machine and per user (the keys written and removed),
-# Word's side of the COM contract (com_client.exe) and the adapters, event
-# sinks and window system in process (host_test.exe). One line per check,
-# then "N passed, M failed"; exits non-zero on any failure.
+# The COM server under Wine: the DLL's imports, security flags, exports and
+# version resource, registration per machine and per user (the keys written
+# and removed), Word's side of the COM contract (com_client.exe) and the
+# adapters, event sinks and window system in process (host_test.exe). One
+# line per check, then "N passed, M failed"; exits non-zero on any failure.
+# A 32-bit build runs in a 32-bit prefix under 32-bit Wine.
 # Usage: run.sh <build-dir>   (a mingw-w64 build with plovera, com_client, host_test)
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,14 +15,20 @@ build=${1:?usage: run.sh <build-dir>}
 clsid='{2EE200CA-E848-43CF-89ED-D2F5A0C7B07D}'
 dpi=120
 dll="$build/src/win32/plovera.dll"
-programs=("$build/tests/e2e/com/com_client.exe" "$build/tests/e2e/com/host_test.exe")
+programs=("$build/tests/e2e/com/com_client.exe" "$build/tests/e2e/com/host_test.exe"
+  "$build/tests/e2e/com/version_check.exe")
 for f in "$dll" "${programs[@]}"; do
   [ -f "$f" ] || { e2e_fail "built: $f"; e2e_summary; exit 1; }
 done
 
+E2E_ARCH=$(e2e_pe_arch "$dll") || { e2e_fail "plovera.dll is a Windows DLL"; e2e_summary; exit 1; }
+if [ "$E2E_ARCH" = win64 ]; then objdump=x86_64-w64-mingw32-objdump; else objdump=i686-w64-mingw32-objdump; fi
+# shellcheck disable=SC1091
+source "$build/plovera.env" || { e2e_fail "build/plovera.env"; e2e_summary; exit 1; }
+
 check_binary() {
   local dump names unknown
-  dump=$(x86_64-w64-mingw32-objdump -p "$dll") || { e2e_fail "objdump of plovera.dll"; return; }
+  dump=$($objdump -p "$dll") || { e2e_fail "objdump of plovera.dll"; return; }
   names=$(sed -nE 's/.*DLL Name: (.*)$/\1/p' <<<"$dump" | tr 'A-Z' 'a-z' | tr -d '\r')
   unknown=$(grep -vxE 'kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|msimg32|msvcrt|shlwapi|uxtheme|comctl32|version|ucrtbase|api-ms-win-.*' \
     <<<"$(sed 's/\.dll$//' <<<"$names")")
@@ -30,10 +37,22 @@ check_binary() {
   else
     e2e_fail "plovera.dll imports only Windows DLLs" "also $(tr '\n' ' ' <<<"$unknown")"
   fi
-  local flag
-  for flag in DYNAMIC_BASE NX_COMPAT HIGH_ENTROPY_VA; do
+  # High-entropy addresses exist for 64-bit programs only.
+  local flag flags=(DYNAMIC_BASE NX_COMPAT)
+  [ "$E2E_ARCH" = win64 ] && flags+=(HIGH_ENTROPY_VA)
+  for flag in "${flags[@]}"; do
     e2e_check "plovera.dll has $flag" grep -q "^[[:space:]]*$flag\$" <<<"$dump"
   done
+  # A version resource (type 16) in the resource directory; version_check
+  # reads what it says.
+  e2e_check "plovera.dll has a version resource" \
+    grep -q 'Entry: ID: 0x000010,' <<<"$(sed -n '/Resource Directory section/,$p' <<<"$dump")"
+  # A release DLL ships without symbols; the unstripped copy stays beside it.
+  local symbols
+  symbols=$($objdump -t "$dll" 2>&1)
+  e2e_check "plovera.dll is stripped" grep -q '^no symbols' <<<"$symbols"
+  symbols=$($objdump -t "$(dirname "$dll")/plovera.unstripped.dll" 2>&1)
+  e2e_check "plovera.unstripped.dll keeps the symbols" grep -q 'DllGetClassObject' <<<"$symbols"
   local export
   for export in DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer DllInstall; do
     e2e_check "plovera.dll exports $export" grep -qE "\] $export\$" <<<"$dump"
@@ -112,6 +131,13 @@ install="$WINEPREFIX/drive_c/plovera"
 mkdir -p "$install"
 cp "$dll" "${programs[@]}" "$install/"
 dll_win='C:\plovera\plovera.dll'
+
+# What Explorer's Properties > Details shows (the version from CMake).
+if [ "$E2E_ARCH" = win64 ]; then bits=64-bit; else bits=32-bit; fi
+run_program version_check "$install/version_check.exe" "$dll_win" CompanyName=Quennix \
+  ProductName=Plovera "FileVersion=$PLOVERA_VERSION" "ProductVersion=$PLOVERA_VERSION" \
+  "FileDescription=Plovera document tabs for Microsoft Word ($bits)" \
+  OriginalFilename=plovera.dll InternalName=plovera
 
 e2e_check "regsvr32 plovera.dll" with_timeout 60 wine regsvr32 /s "$dll_win"
 expect_class_keys HKLM "$dll_win"
