@@ -120,8 +120,9 @@ void Addin::restore_taskbar_option() noexcept {
   taskbar_was_on_ = false;
 }
 
+// The bar goes and Word gets its band back at once.
 void Addin::unload_bar() noexcept {
-  for (auto& f : frames_) f->unload_bar();
+  for (auto& f : frames_) f->undock();
 }
 
 void Addin::undock_every_frame() noexcept {
@@ -261,7 +262,7 @@ void Addin::poll() {
     if (!f->bar().loaded()) continue;
     failure.run([&] { f->redock_if_moved(); });
     failure.run([&] { f->bar().clear_hover_if_outside(); });
-    lost = lost || f->lost();
+    lost = lost || f->lost() || f->take_rebuilt();
   }
   failure.run([&] { sync_.sync_with_word(word(), keeps_taskbar_off_); });
   tracker_.read_again();

@@ -17,6 +17,7 @@ Frame::Frame(BarHost& addin, FrameOwner& owner, TabModel& model)
 void Frame::dock_in(host::Hwnd main, double version, bool width_from_main_window) {
   windows_ = {};
   lost_ = false;
+  version_ = version;
   windows_.main_window = main;
   width_from_main_window_ = width_from_main_window;
   ws().set_parent(bar_.window(), main);
@@ -84,7 +85,7 @@ void Frame::redock_if_moved() {
     lost_ = !ws().window_rect(windows_.main_window, main);
     return;
   }
-  ws().window_rect(bar_.window(), bar);
+  if (!ws().window_rect(bar_.window(), bar)) return rebuild_bar();
   if (bar_in_place(top, bar, doc)) return;
 
   make_room();
@@ -127,6 +128,18 @@ std::int32_t Frame::measure_dock_offset() {
 void Frame::unload_bar() noexcept {
   bar_.unload();
   dock_offset_ = 0;
+}
+
+// The bar's window was destroyed from outside (another program, or Word
+// destroying its children): Word gets its band back and the frame a new bar
+// with every tab.
+void Frame::rebuild_bar() {
+  give_band_back_after_failed_dock();
+  unload_bar();
+  dock_in(windows_.main_window, version_, width_from_main_window_);
+  bar_.show_all_tabs();
+  bar_.enable_poll_timer();
+  rebuilt_ = true;
 }
 
 // The bar leaves and Word gets its band back: while the bar is in place the

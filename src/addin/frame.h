@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "host/winsys.h"
 #include "host/word.h"
@@ -64,6 +65,9 @@ class Frame final : public BarHost {
   // Whether the last docking check found the main window gone (Word closed
   // it, and the bar with it).
   bool lost() const noexcept { return lost_; }
+  // Whether the bar was built again since the last call (its window had been
+  // destroyed from outside): its own window's tab needs selecting again.
+  bool take_rebuilt() noexcept { return std::exchange(rebuilt_, false); }
   // Moves Word's document area and right dock down by one band.
   void make_room();
   std::int32_t measure_dock_offset();
@@ -111,6 +115,7 @@ class Frame final : public BarHost {
   void move_up_by_one_band() noexcept;
   void give_band_back() noexcept;
   void give_band_back_after_failed_dock() noexcept;
+  void rebuild_bar();
 
   BarHost& addin_;
   FrameOwner& owner_;
@@ -119,6 +124,8 @@ class Frame final : public BarHost {
   std::int32_t dock_offset_ = 0;
   bool width_from_main_window_ = false;  // a main window per document
   bool lost_ = false;
+  bool rebuilt_ = false;
+  double version_ = 0;
   std::u16string class_;  // scratch for the window walk
   TabBar bar_;
 };

@@ -142,5 +142,32 @@ TEST_F(Docking, NoTabsStillPinsTheRightArrow) {
   EXPECT_EQ(forms.failed_events(), 0);
 }
 
+TEST_F(Docking, BarDestroyedFromOutsideIsBuiltAgainAndTheBandGivenBack) {
+  open(3);
+  start();
+  tick(2);
+  ASSERT_EQ(strip(), "Doc1 Doc2 Doc3*");
+  const int before = forms.forms_created();
+  ws.destroy_window(form().window());  // another program, or Word, destroys it
+  tick();
+  EXPECT_EQ(forms.forms_created(), before + 1);
+  EXPECT_EQ(ws.parent(form().window()), main);
+  EXPECT_EQ(ws.rect(docarea).top, 84);  // one band, not two
+  EXPECT_EQ(bar_rect().top, 60);
+  tick();
+  EXPECT_EQ(strip(), "Doc1 Doc2 Doc3*");
+  EXPECT_EQ(invariants(), "");
+}
+
+TEST_F(Docking, UnloadingTheBarGivesTheBandBack) {
+  open(1);
+  start();
+  tick();
+  connect.unload_bar();
+  EXPECT_EQ(forms.form(), nullptr);
+  EXPECT_EQ(ws.rect(docarea).top, 60);
+  EXPECT_EQ(ws.rect(dockright).top, 60);
+}
+
 }  // namespace
 }  // namespace plovera::testing
