@@ -154,6 +154,9 @@ class FormWindow final : public host::UnloadableForm,
   host::Picture picture_ = host::Picture::design_bar;
   std::array<TimerState, 3> timers_{};
   PressState press_;
+  // Where the last left press landed, until that element is hidden: the
+  // first half of a double click.
+  std::optional<host::Element> last_left_press_;
   DragState drag_;
   int delivery_depth_ = 0;
   WPARAM query_key_ = new_query_key();
