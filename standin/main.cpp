@@ -3,6 +3,7 @@
 //   standin.exe [--version 12.0] [--size 1000x700] [--at 0,0]
 //               [--scenario FILE --out DIR]
 //   standin.exe --record-url URL
+//   standin.exe --decoy PID:X,Y,W,H   (the decoy Word of the `decoy word` step)
 //
 // Without a scenario it starts like Word (loads the add-ins, raises the
 // start-up events) and runs until its main window is closed.
@@ -14,6 +15,7 @@
 #include <cwchar>
 #include <string>
 
+#include "decoy.h"
 #include "log.h"
 #include "runner.h"
 #include "scenario.h"
@@ -29,6 +31,7 @@ struct CommandLine {
   std::wstring scenario_file;
   std::wstring out_dir = L".";
   std::wstring record_url;
+  std::wstring decoy;
   std::wstring error;
 };
 
@@ -45,6 +48,7 @@ CommandLine parse_command_line() {
     else if (arg == L"--scenario") c.scenario_file = value;
     else if (arg == L"--out") c.out_dir = value;
     else if (arg == L"--record-url") c.record_url = value;
+    else if (arg == L"--decoy") c.decoy = value;
     else if (arg == L"--size") {
       int w = 0, h = 0;
       if (swscanf(value, L"%dx%d", &w, &h) != 2) c.error = L"--size wants WIDTHxHEIGHT";
@@ -142,6 +146,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     return 2;
   }
   if (!c.record_url.empty()) return append_shell_log(c.record_url) ? 0 : 1;
+  if (!c.decoy.empty()) return run_decoy(c.decoy);
   c.word.command_bar_file = command_bar_file();
   open_log(c.out_dir + L"\\standin.log");
   Scenario scenario;

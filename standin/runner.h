@@ -46,6 +46,9 @@ class Runner {
   Outcome move_pointer(POINT p);
   Outcome click_at(POINT p);
   Outcome point_at(const std::function<Outcome(HWND main, POINT&)>& locate);
+  // Waits for the open dialog of class `cls` (whose text names the step's
+  // second word, when given).
+  Outcome find_dialog(const wchar_t* cls, const Step& s, HWND& dialog);
   // Presses button `button_id` of the open dialog of class `cls`.
   Outcome answer_dialog(const wchar_t* cls, int button_id, const Step& s);
 
@@ -58,6 +61,7 @@ class Runner {
   void add_word_checks();
   void add_addin_checks();
   void add_bar_checks();
+  void add_robustness_steps();
 
   Session& session_;
   UiBridge& bridge_;
