@@ -98,8 +98,11 @@ int show_for_screenshot(const char* done_file) {
 
 int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "--query-from-outside") == 0) {
-    return query_from_outside(reinterpret_cast<HWND>(std::strtoull(argv[2], nullptr, 10)),
-                              static_cast<LPARAM>(std::strtoull(argv[3], nullptr, 10)));
+    const auto number = [](const char* text) {
+      return static_cast<std::uintptr_t>(std::strtoull(text, nullptr, 10));
+    };
+    return query_from_outside(reinterpret_cast<HWND>(number(argv[2])),
+                              static_cast<LPARAM>(number(argv[3])));
   }
   if (argc >= 3 && std::strcmp(argv[1], "--show") == 0) return show_for_screenshot(argv[2]);
   if (argc >= 2 && std::strcmp(argv[1], "--units") == 0) return run_unit_checks();
