@@ -19,12 +19,11 @@ HWND find_bar(HWND main) {
 }
 
 bool query_element(HWND bar, Part part, int index, ElementInfo& out) {
-  static const UINT message = RegisterWindowMessageW(plovera::win32::kQueryElementMessage);
   ElementQuery q{};
   q.size = sizeof q;
   q.part = static_cast<std::uint8_t>(part);
   q.index = static_cast<std::int16_t>(index);
-  if (!bar || SendMessageW(bar, message, 0, reinterpret_cast<LPARAM>(&q)) != 1) return false;
+  if (!plovera::win32::query_bar_element(bar, q)) return false;
   q.caption[259] = L'\0';
   out.loaded = q.loaded;
   out.visible = q.visible != 0;

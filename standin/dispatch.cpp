@@ -2,6 +2,8 @@
 
 #include <wchar.h>
 
+#include "faults.h"
+
 namespace standin {
 namespace {
 
@@ -32,7 +34,11 @@ std::wstring to_string(const VARIANT* v) {
   return c.v.bstrVal ? std::wstring(c.v.bstrVal, SysStringLen(c.v.bstrVal)) : std::wstring();
 }
 
+int g_calls_in_progress = 0;
+
 }  // namespace
+
+int calls_in_progress() { return g_calls_in_progress; }
 
 Args::Args(const DISPPARAMS* params, WORD flags) : params_(params), flags_(flags) {
   const bool has_put = params && params->cNamedArgs > 0 && params->rgdispidNamedArgs &&
@@ -92,6 +98,12 @@ HRESULT DispatchObject::QueryInterface(REFIID iid, void** out) {
   return S_OK;
 }
 
+bool DispatchObject::has_member(const wchar_t* name, DISPID id) const {
+  for (const Member& m : members_)
+    if (m.id == id && _wcsicmp(m.name, name) == 0) return true;
+  return false;
+}
+
 HRESULT DispatchObject::GetTypeInfoCount(UINT* count) {
   if (!count) return E_POINTER;
   *count = 0;
@@ -121,10 +133,20 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
                                VARIANT* result, EXCEPINFO* excep, UINT*) {
   if (!connected_) return RPC_E_DISCONNECTED;
   if (result) VariantInit(result);
+  if (fault_injected(*this, id)) {
+    if (!excep) return E_FAIL;
+    *excep = EXCEPINFO{};
+    excep->scode = E_FAIL;
+    excep->bstrSource = SysAllocString(L"Microsoft Word");
+    excep->bstrDescription = SysAllocString(L"injected failure");
+    return DISP_E_EXCEPTION;
+  }
   // A member may run a message loop (a prompt, a popup menu) in which Word
   // lets go of this object; it stays alive until the call returns.
   add_ref();
+  ++g_calls_in_progress;
   const HRESULT hr = invoke_member(id, flags, params, result, excep);
+  --g_calls_in_progress;
   release();
   return hr;
 }

@@ -62,6 +62,12 @@ class DispatchObject : public IDispatch, public Counted {
   void disconnect() noexcept { connected_ = false; }
   bool connected() const noexcept { return connected_; }
 
+  // Whether `name` (case-insensitive) is one of this object's members with `id`.
+  bool has_member(const wchar_t* name, DISPID id) const;
+  // The object's 1-based place in Word's list of its kind (windows,
+  // documents), 0 for objects that are not listed.
+  virtual int ordinal() const { return 0; }
+
  protected:
   DispatchObject(std::span<const Member> members, std::span<const IID> iids);
   // Carries out member `id`; throws ComError. `result` may be null.
@@ -75,6 +81,10 @@ class DispatchObject : public IDispatch, public Counted {
   std::span<const IID> iids_;
   bool connected_ = true;
 };
+
+// Calls of the add-ins into Word's objects that have not returned yet (a
+// member that runs a message loop: a popup menu, a prompt, a dialog).
+int calls_in_progress();
 
 // Results.
 void put_long(VARIANT* result, long v);

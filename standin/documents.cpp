@@ -86,6 +86,18 @@ WindowObj::WindowObj(Word& word, DocumentObj* document_, Frame* frame_, HWND vie
       view(view_),
       word_(word) {}
 
+namespace {
+// The place in Word's Windows / Documents order; 0 once closed.
+template <class T>
+int place_in(const std::vector<T*>& list, const T* object) {
+  const auto at = std::find(list.begin(), list.end(), object);
+  return at == list.end() ? 0 : static_cast<int>(at - list.begin()) + 1;
+}
+}  // namespace
+
+int DocumentObj::ordinal() const { return place_in(word_.documents(), this); }
+int WindowObj::ordinal() const { return place_in(word_.windows(), this); }
+
 std::wstring WindowObj::caption() const {
   if (!document) return last_caption_;
   const auto& views = document->windows;

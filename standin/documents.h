@@ -25,6 +25,7 @@ class DocumentObj final : public DispatchObject {
   std::vector<WindowObj*> windows;  // in the order they were opened
 
   std::wstring describe() const override { return L"Document " + name; }
+  int ordinal() const override;
 
  private:
   void call(DISPID id, const Args& args, VARIANT* result) override;
@@ -44,6 +45,7 @@ class WindowObj final : public DispatchObject {
   void forget_document();
 
   std::wstring describe() const override { return L"Window " + caption(); }
+  int ordinal() const override;
 
  private:
   void call(DISPID id, const Args& args, VARIANT* result) override;

@@ -3,7 +3,8 @@
 //   standin.exe [--version 12.0] [--sdi on|off] [--size 1000x700] [--at 0,0]
 //               [--scenario FILE --out DIR]
 //   standin.exe --record-url URL
-//   standin.exe --decoy TITLE [--size WxH] [--at X,Y]
+//   standin.exe --decoy TITLE [--size WxH] [--at X,Y]   (`decoy open`)
+//   standin.exe --decoy-word PID:X,Y,W,H   (the decoy Word of the `decoy word` step)
 //
 // Without a scenario it starts like Word (loads the add-ins, raises the
 // start-up events) and runs until its main window is closed. --sdi chooses
@@ -18,6 +19,7 @@
 #include <cwchar>
 #include <string>
 
+#include "decoy.h"
 #include "frame.h"
 #include "log.h"
 #include "runner.h"
@@ -35,6 +37,7 @@ struct CommandLine {
   std::wstring out_dir = L".";
   std::wstring record_url;
   std::wstring decoy_title;
+  std::wstring decoy;
   std::wstring error;
 };
 
@@ -52,6 +55,7 @@ CommandLine parse_command_line() {
     else if (arg == L"--out") c.out_dir = value;
     else if (arg == L"--record-url") c.record_url = value;
     else if (arg == L"--decoy") c.decoy_title = value;
+    else if (arg == L"--decoy-word") c.decoy = value;
     else if (arg == L"--sdi") {
       const std::wstring on = value;
       if (on != L"on" && on != L"off") c.error = L"--sdi wants on or off";
@@ -171,6 +175,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
   if (!c.record_url.empty()) return append_shell_log(c.record_url) ? 0 : 1;
   if (!c.decoy_title.empty()) return run_decoy(instance, c);
+  if (!c.decoy.empty()) return run_decoy(c.decoy);
   c.word.command_bar_file = command_bar_file();
   open_log(c.out_dir + L"\\standin.log");
   Scenario scenario;

@@ -43,6 +43,7 @@ Runner::Runner(Session& session, UiBridge& bridge, Scenario scenario, std::wstri
   add_frame_steps();
   add_frame_checks();
   add_decoy_steps();
+  add_robustness_steps();
 }
 
 Runner::~Runner() { close_decoy(); }

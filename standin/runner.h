@@ -60,6 +60,9 @@ class Runner {
   // The decoy Word process: started, and ended by its own window and id.
   Outcome open_decoy();
   Outcome close_decoy();
+  // Waits for the open dialog of class `cls` (whose text names the step's
+  // second word, when given).
+  Outcome find_dialog(const wchar_t* cls, const Step& s, HWND& dialog);
   // Presses button `button_id` of the open dialog of class `cls`.
   Outcome answer_dialog(const wchar_t* cls, int button_id, const Step& s);
 
@@ -75,6 +78,7 @@ class Runner {
   void add_frame_steps();
   void add_frame_checks();
   void add_decoy_steps();
+  void add_robustness_steps();
 
   Session& session_;
   UiBridge& bridge_;

@@ -134,9 +134,11 @@ void Runner::add_addin_checks() {
       return std::to_wstring(count) + L" receivers are advised";
     });
   };
-  // After quit: what the add-ins held when Word quit. While Word runs with no
-  // add-in connected (after `addin remove`): what they hold now, polled, as
-  // releasing may follow the disconnection.
+  // After quit: what the add-ins held when Word quit — or, when Word quit
+  // inside a call of an add-in (that call still held what it was using),
+  // what they hold now, polled, as the call returns later. While Word runs
+  // with no add-in connected (after `addin remove`): what they hold now,
+  // polled, as releasing may follow the disconnection.
   handlers_[L"check refs"] = [this](const Step& s) {
     auto compare = [&s](const RefReport& refs) -> Outcome {
       std::wstring problem;
@@ -148,7 +150,11 @@ void Runner::add_addin_checks() {
       return problem;
     };
     return poll([&]() -> Outcome {
-      if (session_.quit_report().done) return compare(session_.quit_report().refs);
+      if (session_.quit_report().done) {
+        const QuitReport& r = session_.quit_report();
+        const Outcome at_quit = compare(r.refs);
+        return at_quit.empty() || !r.inside_addin_call ? at_quit : compare(outstanding_references());
+      }
       if (session_.running() && !session_.addins_connected()) return compare(outstanding_references());
       return L"references are counted when no add-in is connected: put 'quit' or 'addin remove' first";
     });

@@ -152,16 +152,20 @@ void Runner::add_pointer_steps() {
   };
 }
 
-// Answers a dialog by pressing its button; the optional name must appear in its text.
-Runner::Outcome Runner::answer_dialog(const wchar_t* cls, int button_id, const Step& s) {
-  HWND dialog = nullptr;
-  Outcome problem = poll_here([&]() -> Outcome {
+Runner::Outcome Runner::find_dialog(const wchar_t* cls, const Step& s, HWND& dialog) {
+  return poll_here([&]() -> Outcome {
     dialog = FindWindowW(cls, nullptr);
     if (!dialog || !IsWindowVisible(dialog)) return L"no dialog is open";
     if (s.args.size() > 1 && prompt_text(dialog).find(s.args[1]) == std::wstring::npos)
       return L"the dialog says '" + prompt_text(dialog) + L"'";
     return L"";
   });
+}
+
+// Answers a dialog by pressing its button; the optional name must appear in its text.
+Runner::Outcome Runner::answer_dialog(const wchar_t* cls, int button_id, const Step& s) {
+  HWND dialog = nullptr;
+  Outcome problem = find_dialog(cls, s, dialog);
   if (!problem.empty()) return problem;
   RECT r;
   GetWindowRect(GetDlgItem(dialog, button_id), &r);

@@ -1,6 +1,7 @@
 #include "session.h"
 
 #include "commandbars.h"
+#include "dispatch.h"
 #include "log.h"
 
 namespace standin {
@@ -45,10 +46,12 @@ void Session::quit() {
   log_line(L"quitting");
   addins_->unload_all();
   report_.done = true;
+  report_.inside_addin_call = calls_in_progress() > 0;
   report_.application_sinks = word_->application_sinks();
   report_.button_sinks = word_->command_bars().button_sinks();
   report_.refs = outstanding_references();
-  log_line(L"references still held by add-ins: " + std::to_wstring(report_.refs.total));
+  log_line(L"references still held by add-ins: " + std::to_wstring(report_.refs.total) +
+           (report_.inside_addin_call ? L" (quit inside a call of an add-in)" : L""));
   for (const std::wstring& holder : report_.refs.holders) log_line(L"  " + holder);
   if (report_.refs.over_released) log_line(L"over-released: " + std::to_wstring(report_.refs.over_released));
   word_->shut_down();

@@ -14,6 +14,9 @@ namespace standin {
 // closes its own objects: what the add-ins failed to let go of.
 struct QuitReport {
   bool done = false;
+  // Word quit inside a call of an add-in (in the message loop of a popup
+  // menu or a prompt): that call still held what it was using.
+  bool inside_addin_call = false;
   RefReport refs;
   size_t application_sinks = 0;
   size_t button_sinks = 0;

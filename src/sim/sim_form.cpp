@@ -72,7 +72,9 @@ SimForm::SimForm(SimFormEngine& engine, host::FormEvents& events, host::Hwnd hwn
   timers_[index(host::Timer::scroll_right)].interval = design::scroll_timer_ms;
 }
 
-SimForm::~SimForm() {
+SimForm::~SimForm() { unload(); }
+
+void SimForm::unload() noexcept {
   if (!engine_) return;
   auto& forms = engine_->forms_;
   forms.erase(std::find(forms.begin(), forms.end(), this));
@@ -81,6 +83,7 @@ SimForm::~SimForm() {
     engine_->drag_.reset();
   }
   engine_->ws_.destroy_window(hwnd_);
+  engine_ = nullptr;
 }
 
 void SimForm::enter(FormCall call) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "host/callback_scope.h"
 #include "host/form_design.h"
 #include "sim/sim_forms.h"
 
@@ -45,12 +46,12 @@ std::unique_ptr<host::Form> SimFormEngine::CreateForm(host::FormEvents& events) 
   const host::Rect design{0, 0, to_pixels(host::design::form_width, ws_.twips_per_pixel_x()),
                           to_pixels(host::design::form_height, ws_.twips_per_pixel_y())};
   const host::Hwnd hwnd = ws_.create_window(ws_.desktop(), u"PloveraBar", u"Form2", design);
-  std::unique_ptr<SimForm> form(new SimForm(*this, events, hwnd));
+  std::shared_ptr<SimForm> form(new SimForm(*this, events, hwnd));
   forms_.push_back(form.get());
   form_ = form.get();  // an older form still living no longer receives events
   drag_.reset();
   ++forms_created_;
-  return form;
+  return std::make_unique<host::FormHandle>(std::move(form));
 }
 
 SimForm& SimFormEngine::live_form() const {
@@ -61,7 +62,7 @@ SimForm& SimFormEngine::live_form() const {
 // ---- Events ---------------------------------------------------------------------
 
 // The guard of the real engine: a throwing handler ends the event only. The
-// handler may destroy the form, so nothing of the form is touched afterwards.
+// handler may unload the form; the object stays until the delivery returns.
 template <class Deliver>
 status_t SimFormEngine::deliver(Deliver fn) {
   return deliver_to(live_form(), fn);
@@ -69,7 +70,9 @@ status_t SimFormEngine::deliver(Deliver fn) {
 
 template <class Deliver>
 status_t SimFormEngine::deliver_to(SimForm& form, Deliver fn) {
-  host::FormEvents& events = form.events_;
+  const host::CallbackScope scope;
+  const std::shared_ptr<SimForm> pin = form.shared_from_this();
+  host::FormEvents& events = pin->events_;
   const status_t s = boundary_guard([&] { fn(events); });
   if (failed(s)) ++failed_events_;
   return s;

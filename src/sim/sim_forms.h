@@ -45,6 +45,7 @@
 #include <vector>
 
 #include "host/error.h"
+#include "host/form_handle.h"
 #include "host/forms.h"
 #include "sim/sim_calls.h"
 #include "sim/sim_winsys.h"
@@ -81,10 +82,14 @@ struct ElementRecord {
 
 class SimFormEngine;
 
-class SimForm final : public host::Form {
+// The form object; the engine hands the logic a host::FormHandle over it.
+// Destroying the handle unloads the form (its window goes, events stop);
+// the object itself lives on while a delivery of the engine holds it.
+class SimForm final : public host::UnloadableForm, public std::enable_shared_from_this<SimForm> {
  public:
   ~SimForm() override;
 
+  void unload() noexcept override;
   host::Hwnd hWnd() override;
   float Width() override;
   void Width(float twips) override;
@@ -183,7 +188,9 @@ class SimFormEngine final : public host::FormEngine, public CallMeter {
 
   // ---- Events, as the real engine delivers them --------------------------
   // Each delivery is guarded: what the handler throws ends the event and is
-  // returned as a status (and counted in failed_events). The element must be
+  // returned as a status (and counted in failed_events). Each runs as a
+  // callback into the add-in (host/callback_scope.h), as a window procedure
+  // does, and holds the form until it returns. The element must be
   // loaded and visible (the form itself always is), except for mouse_up,
   // which reaches the pressed element wherever the pointer went; otherwise
   // these throw std::logic_error: the test asked for the impossible.

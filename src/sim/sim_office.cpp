@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "host/callback_scope.h"
 #include "sim/sim_word.h"
 
 namespace plovera::sim {
@@ -216,8 +217,11 @@ int SimWord::hooked_count() const noexcept {
 // Delivers to the receivers hooked when the event starts, each guarded as
 // Word guards its event calls; one unhooked by an earlier receiver of the
 // same event is skipped. Returns the first failure a receiver threw, or ok.
+// Each delivery is a callback into the add-in, as an event sink's Invoke is
+// (host/callback_scope.h).
 template <class Selects, class Deliver>
 status_t SimWord::deliver_to(Selects selects, Deliver deliver) {
+  const host::CallbackScope scope;
   std::vector<SimSubscription*> receivers;
   for (const auto& s : subscription_store_) {
     if (s->hooked_ && selects(*s)) receivers.push_back(s.get());

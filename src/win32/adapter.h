@@ -7,6 +7,13 @@
 // adapter; an adapter leaves the table when its last Ref goes. The tab bar
 // polls Word 100 times a second, so a hit allocates nothing and costs the
 // same however many windows Word has.
+//
+// Lifetime: the last Ref's release lets go of Word's object at once, but the
+// adapter itself is destroyed only when no callback into the add-in is on
+// the stack (host/callback_scope.h). The logic may hold an adapter by plain
+// reference across a call into Word in which Word releases the add-in and
+// with it the last Ref; such an adapter answers every later call with
+// host_error(disconnected) instead of being freed memory.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +23,7 @@
 #include <utility>
 #include <unordered_map>
 
+#include "host/callback_scope.h"
 #include "host/ref.h"
 #include "win32/com_object.h"
 
@@ -56,13 +64,16 @@ class IdentityTable {
 // implements. Adapters are made by wrap<Self>() only; their constructor takes
 // (ComPtr<IDispatch>, IUnknown* identity).
 template <class Self, class Interface>
-class Adapter : public Interface {
+class Adapter : public Interface, private host::Deferred {
  public:
   using host_type = Interface;
 
   void add_ref() noexcept override { ++refs_; }
   void release() noexcept override {
-    if (--refs_ == 0) delete this;
+    if (--refs_ != 0) return;
+    leave_table();
+    object_.Reset();
+    host::CallbackScope::destroy_when_idle(this);
   }
   IDispatch* dispatch() const noexcept { return object_.Get(); }
 
@@ -71,11 +82,15 @@ class Adapter : public Interface {
       : object_(std::move(object)), identity_(identity) {}
 
  protected:
-  virtual ~Adapter() { IdentityTable<Self>::instance().remove(identity_); }
+  ~Adapter() override { leave_table(); }
 
-  ComPtr<IDispatch> object_;
+  ComPtr<IDispatch> object_;  // empty once the last Ref has gone
 
  private:
+  void leave_table() noexcept {
+    if (identity_) IdentityTable<Self>::instance().remove(std::exchange(identity_, nullptr));
+  }
+
   IUnknown* identity_;
   std::uint32_t refs_ = 1;
 };

@@ -1,5 +1,6 @@
 #include "win32/connect_object.h"
 
+#include "host/callback_scope.h"
 #include "host/error.h"
 #include "win32/guids.h"
 #include "win32/module.h"
@@ -53,6 +54,17 @@ HRESULT argument(DISPPARAMS& params, UINT index, VARTYPE type, Variant& out, UIN
   return DISP_E_TYPEMISMATCH;
 }
 
+// Every method Word calls runs as a callback (host/callback_scope.h) and
+// keeps the object alive through it, whatever Word releases meanwhile.
+struct InCall {
+  explicit InCall(ConnectObject* object) noexcept : self(object) {}
+  host::CallbackScope scope;
+  ComPtr<ConnectObject> self;  // released first, then the scope closes
+};
+
+// The remove mode given to the logic when a failed connection is undone.
+constexpr LONG kUserClosed = 1;
+
 }  // namespace
 
 ConnectObject::ConnectObject() : logic_(module::acquire_addin()) {}
@@ -63,15 +75,22 @@ bool ConnectObject::answers(REFIID iid) const noexcept {
   return iid == IID_IDispatch || iid == IID_IDTExtensibility2;
 }
 
+// A connection that fails keeps nothing: Word lets go of an add-in whose
+// OnConnection failed without disconnecting it, so whatever the connection
+// took hold of before it failed (Word's Application, its event hook) is
+// let go of here.
 HRESULT ConnectObject::OnConnection(IDispatch* Application, LONG ConnectMode,
                                     IDispatch* AddInInst, SAFEARRAY**) noexcept {
-  return boundary_guard([&] {
-    logic_.on_connection(wrap_host_object(Application), ConnectMode,
-                                      wrap_opaque(AddInInst));
+  const InCall call(this);
+  const status_t connected = boundary_guard([&] {
+    logic_.on_connection(wrap_host_object(Application), ConnectMode, wrap_opaque(AddInInst));
   });
+  if (failed(connected)) logic_.on_disconnection(kUserClosed);
+  return connected;
 }
 
 HRESULT ConnectObject::OnDisconnection(LONG RemoveMode, SAFEARRAY**) noexcept {
+  const InCall call(this);
   logic_.on_disconnection(RemoveMode);
   return S_OK;
 }
@@ -90,6 +109,9 @@ HRESULT ConnectObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAM
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
   if (!params) return E_INVALIDARG;
+  if ((params->cArgs > 0 && !params->rgvarg) ||
+      (params->cNamedArgs > 0 && !params->rgdispidNamedArgs))
+    return E_INVALIDARG;
   if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
   if (id < extensibility_dispid::OnConnection || id > kAaDispid) return DISP_E_MEMBERNOTFOUND;
   if (params->cArgs != expected_arguments(id)) return DISP_E_BADPARAMCOUNT;
@@ -116,8 +138,10 @@ HRESULT ConnectObject::invoke_method(DISPID id, DISPPARAMS& params, UINT* arg_er
     case extensibility_dispid::OnDisconnection:
       if (FAILED(hr = argument(params, 1, VT_I4, first, arg_error))) return hr;
       return OnDisconnection(first.get()->lVal, nullptr);
-    case kAaDispid:
+    case kAaDispid: {
+      const InCall call(this);
       return boundary_guard([&] { logic_.unload_bar(); });
+    }
     default:
       return S_OK;  // OnAddInsUpdate, OnStartupComplete, OnBeginShutdown
   }

@@ -35,6 +35,9 @@ DISPID dispid_of(IDispatch* object, Member& m) {
 }
 
 Variant invoke(IDispatch* object, Member& m, WORD flags, const Variant* args, std::size_t count) {
+  // An adapter whose last reference went while a call was on the stack has
+  // let go of Word's object already.
+  if (!object) throw_host_error(status::disconnected, m.label);
   if (count > kMaxArgs) throw_host_error(status::invalid_arg, m.label);
   const DISPID id = dispid_of(object, m);
   VARIANTARG reversed[kMaxArgs];

@@ -5,6 +5,7 @@
 
 #include <span>
 
+#include "host/callback_scope.h"
 #include "host/error.h"
 #include "win32/com_object.h"
 #include "win32/guids.h"
@@ -19,6 +20,13 @@ namespace {
 class EventSink : public DispatchObject<IDispatch> {
  public:
   virtual void detach() noexcept = 0;
+
+ protected:
+  // Arguments that Invoke cannot read: a count without its array.
+  static bool unreadable(const DISPPARAMS* params) noexcept {
+    return params && ((params->cArgs > 0 && !params->rgvarg) ||
+                      (params->cNamedArgs > 0 && !params->rgdispidNamedArgs));
+  }
 
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID,
                                           DISPID* ids) noexcept override {
@@ -50,8 +58,11 @@ class ApplicationSink final : public EventSink {
   explicit ApplicationSink(host::ApplicationEvents& receiver) noexcept : receiver_(&receiver) {}
   void detach() noexcept override { receiver_ = nullptr; }
 
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                    EXCEPINFO*, UINT*) noexcept override {
+    if (unreadable(params)) return E_INVALIDARG;
+    // The add-in's state outlives the event, whatever Word releases in it.
+    const host::CallbackScope scope;
     ComPtr<ApplicationSink> keep_alive(this);  // the receiver unhooks itself first thing
     host::ApplicationEvents* receiver = receiver_;
     if (!receiver) return S_OK;
@@ -99,8 +110,11 @@ class ButtonSink final : public EventSink {
   // rgvarg[0] = CancelDefault (VT_BOOL | VT_BYREF), written back.
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                    EXCEPINFO*, UINT*) noexcept override {
+    if (unreadable(params)) return E_INVALIDARG;
     if (id != kClickDispid) return S_OK;
-    if (!params || params->cArgs != 2 || !params->rgvarg) return DISP_E_BADPARAMCOUNT;
+    if (!params || params->cArgs != 2) return DISP_E_BADPARAMCOUNT;
+    // The add-in's state outlives the event, whatever Word releases in it.
+    const host::CallbackScope scope;
     ComPtr<ButtonSink> keep_alive(this);
     host::ButtonEvents* receiver = receiver_;
     if (!receiver) return S_OK;

@@ -23,7 +23,6 @@ class Win32FormEngine final : public host::FormEngine {
   HINSTANCE module_;
   // The pictures, drawn once per engine and shared with its forms.
   std::shared_ptr<ImageStore> images_;
-  bool registered_ = false;
 };
 
 }  // namespace plovera::win32

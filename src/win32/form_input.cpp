@@ -36,15 +36,21 @@ bool escape_down() noexcept { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0
 }  // namespace
 
 // The second press of a double click reports DblClick in place of MouseDown;
-// its release is a MouseUp without a Click.
+// its release is a MouseUp without a Click. Windows makes a double click of
+// any two presses at one spot within the double-click time; it is one here
+// only when both hit the same element, still shown. When the first click
+// closed a tab, the next tab's close button may have slid under the
+// pointer: that press is a press of its own.
 void FormWindow::on_button_down(std::int16_t button, POINT pt, bool double_click) {
   if (drag_.active) return;  // only the left release ends a drag
   if (!press_.active) {
     const std::optional<Element> hit = hit_test(pt);
     if (!hit) return;
+    if (double_click && last_left_press_ != hit) double_click = false;
     press_ = {true, *hit, 0, false};
     SetCapture(hwnd_);
   }
+  if (button == host::kLeftButton) last_left_press_ = press_.element;
   press_.held |= button;
   if (press_.spent) return;
   if (button == host::kLeftButton) press_.click_armed = !double_click;

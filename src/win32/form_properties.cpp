@@ -102,6 +102,7 @@ void FormWindow::Height(Element e, float twips) {
 
 void FormWindow::Visible(Element e, bool v) {
   ElementState& s = element(e, "Element.Visible");
+  if (!v && last_left_press_ == e) last_left_press_.reset();  // its tab is gone
   if (s.visible == v) return;
   change(s, [v](ElementState& st) { st.visible = v; return true; });
 }

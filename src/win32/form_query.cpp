@@ -1,6 +1,8 @@
 // The answer to Plovera.QueryElement (form_query.h): what one drawn element
-// looks like right now, for tests and accessibility tools in the process.
+// looks like right now, for tests on the bar's own thread.
 #include "win32/form_query.h"
+
+#include <ntsecapi.h>
 
 #include <algorithm>
 
@@ -24,7 +26,21 @@ void copy_caption(const std::u16string& text, wchar_t (&out)[260]) noexcept {
 
 }  // namespace
 
-LRESULT FormWindow::answer_query(LPARAM lp) const noexcept {
+WPARAM FormWindow::new_query_key() noexcept {
+  WPARAM key = 0;
+  if (!RtlGenRandom(&key, sizeof key)) return 0;  // no key: no query
+  return key;
+}
+
+// Nothing of the message is looked at before the sender is known to be this
+// thread and the key is right: the parameter is an address to write to.
+LRESULT FormWindow::answer_query(WPARAM key, LPARAM lp) noexcept {
+  if (InSendMessageEx(nullptr) != ISMEX_NOSEND) return 0;  // another thread or process
+  if (key == 0) return lp == 0 ? static_cast<LRESULT>(query_key_) : 0;
+  if (key != query_key_) {
+    query_key_ = 0;  // a guess: the query stays off
+    return 0;
+  }
   auto* q = reinterpret_cast<ElementQuery*>(lp);
   if (!q || q->size < sizeof(ElementQuery)) return 0;
   q->loaded = q->visible = q->picture = 0;

@@ -1,12 +1,16 @@
-// An automation query on the tab bar's window, for accessibility tools and
-// end-to-end tests running in the same process: the bar's elements are drawn
-// items, so no window handle exists for them.
+// A query on the tab bar's window for end-to-end tests that run on the bar's
+// own thread: the bar's elements are drawn items, so no window handle exists
+// for them.
 //
-//   UINT msg = RegisterWindowMessageW(kQueryElementMessage);
 //   ElementQuery q{}; q.size = sizeof q; q.part = ...; q.index = ...;
-//   if (SendMessageW(bar, msg, 0, reinterpret_cast<LPARAM>(&q)) == 1) { ... }
+//   if (query_bar_element(bar, q)) { ... }
 //
-// The answer is 1 when the element exists (is loaded), 0 otherwise.
+// The bar writes its answer into the caller's ElementQuery, so it answers
+// nothing that another thread or process could have sent: the message is
+// refused unless it is sent from the bar's own thread, and a posted one
+// (whose sender could be anyone) cannot carry the bar's key, which only the
+// return value of a send from that thread hands out. A wrong key turns the
+// query off for the window's life.
 #pragma once
 
 #include <windows.h>
@@ -28,5 +32,14 @@ struct ElementQuery {
   std::int32_t picture;    // out: host::Picture
   wchar_t caption[260];    // out: labels only, cut to fit, NUL-terminated
 };
+
+// Asks the bar about one element; call on the bar's thread. True when the
+// element exists (is loaded) and `q` holds the answer.
+inline bool query_bar_element(HWND bar, ElementQuery& q) noexcept {
+  const UINT message = RegisterWindowMessageW(kQueryElementMessage);
+  if (!bar || !message) return false;
+  const auto key = static_cast<WPARAM>(SendMessageW(bar, message, 0, 0));
+  return key != 0 && SendMessageW(bar, message, key, reinterpret_cast<LPARAM>(&q)) == 1;
+}
 
 }  // namespace plovera::win32

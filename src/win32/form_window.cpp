@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "host/callback_scope.h"
 #include "win32/form_query.h"
 
 namespace plovera::win32 {
@@ -37,13 +38,16 @@ FormWindow::FormWindow(HINSTANCE module, const wchar_t* window_class,
   create_window(module, window_class);
 }
 
-FormWindow::~FormWindow() {
-  *alive_ = false;
+FormWindow::~FormWindow() { unload(); }
+
+void FormWindow::unload() noexcept {
+  unloaded_ = true;
   if (hwnd_) {
     // Messages sent while the window goes away (capture loss, timers) must
-    // not reach a half-destroyed form.
+    // not reach an unloaded form.
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
   }
 }
 
@@ -99,6 +103,10 @@ LRESULT CALLBACK FormWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
   }
   auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  // Whatever the handlers unload or release, the form (and the add-in that
+  // owns it) stays until this message has been handled.
+  const host::CallbackScope scope;
+  const std::shared_ptr<FormWindow> pin = self->weak_from_this().lock();
   LRESULT result = 0;
   boundary_guard([&] { result = self->handle(msg, wp, lp); });
   return result;
@@ -138,7 +146,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_TIMER: on_timer(wp); return 0;
     default:
-      if (msg == query_message() && msg != 0) return answer_query(lp);
+      if (msg == query_message() && msg != 0) return answer_query(wp, lp);
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }

@@ -4,8 +4,10 @@
 // Elements are records (form_elements.h); the window paints them back to
 // front with double buffering and hit-tests them front to back. Every
 // message handler delivers at most a few events to FormEvents, each inside
-// boundary_guard; a handler may destroy the form, so after every delivery
-// the code checks `alive` before it touches a member again.
+// boundary_guard. A handler may unload the form (through its FormHandle):
+// the window procedure holds the object for the message's duration, and
+// after every delivery the code checks whether the form is still loaded
+// before it goes on.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +17,7 @@
 #include <memory>
 #include <optional>
 
+#include "host/form_handle.h"
 #include "win32/form_elements.h"
 #include "win32/form_gdi.h"
 #include "win32/form_seam.h"
@@ -23,7 +26,8 @@
 
 namespace plovera::win32 {
 
-class FormWindow final : public host::Form {
+class FormWindow final : public host::UnloadableForm,
+                         public std::enable_shared_from_this<FormWindow> {
  public:
   FormWindow(HINSTANCE module, const wchar_t* window_class, std::shared_ptr<ImageStore> images,
              host::FormEvents& events);
@@ -33,7 +37,8 @@ class FormWindow final : public host::Form {
 
   static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
 
-  // host::Form
+  // host::UnloadableForm
+  void unload() noexcept override;
   host::Hwnd hWnd() override;
   float Width() override;
   void Width(float twips) override;
@@ -134,13 +139,14 @@ class FormWindow final : public host::Form {
   void end_drag();
   bool pointer_over_bar(POINT client) const noexcept;
 
-  // form_query.cpp: the automation query
-  LRESULT answer_query(LPARAM lp) const noexcept;
+  // form_query.cpp: the element query of tests on the bar's thread
+  static WPARAM new_query_key() noexcept;
+  LRESULT answer_query(WPARAM key, LPARAM lp) noexcept;
 
   HWND hwnd_ = nullptr;
   host::FormEvents& events_;
   std::shared_ptr<ImageStore> images_;
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  bool unloaded_ = false;
   TwipScale scale_;
   int dpi_y_ = 96;
   UniqueMemoryDc measure_dc_;
@@ -148,22 +154,24 @@ class FormWindow final : public host::Form {
   host::Picture picture_ = host::Picture::design_bar;
   std::array<TimerState, 3> timers_{};
   PressState press_;
+  // Where the last left press landed, until that element is hidden: the
+  // first half of a double click.
+  std::optional<host::Element> last_left_press_;
   DragState drag_;
   int delivery_depth_ = 0;
+  WPARAM query_key_ = new_query_key();
   std::uint32_t paint_count_ = 0;
 };
 
 // Delivers one event: whatever the handler throws stays here. Returns false
-// when the handler destroyed the form; the caller must then return at once
-// without touching any member.
+// when the handler unloaded the form; the caller must then deliver nothing
+// more and return.
 template <class F>
 bool FormWindow::deliver(F&& f) {
-  std::shared_ptr<bool> alive = alive_;
   ++delivery_depth_;
   boundary_guard([&] { f(events_); });
-  if (!*alive) return false;
   --delivery_depth_;
-  return true;
+  return !unloaded_;
 }
 
 }  // namespace plovera::win32

@@ -4,9 +4,8 @@
 
 #include "win32/module.h"
 
-#include <utility>
-
 #include "addin/addin.h"
+#include "host/callback_scope.h"
 #include "host/error.h"
 #include "win32/com_object.h"
 #include "win32/connect_object.h"
@@ -27,13 +26,15 @@ struct ModuleState {
 };
 
 // Word's user-interface thread is the only one that creates Connect objects.
-ModuleState* g_state = nullptr;
-long g_addin_users = 0;
+// The state of a connection that Word let go of inside one of the add-in's
+// own calls waits until that call has returned (host/callback_scope.h).
+host::SharedState<ModuleState> g_state;
 
 class ConnectFactory final : public ComObject<IClassFactory> {
  public:
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid,
                                            void** out) noexcept override {
+    const host::CallbackScope scope;
     if (!out) return E_POINTER;
     *out = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
@@ -59,15 +60,11 @@ namespace module {
 
 HINSTANCE instance() noexcept { return g_instance; }
 
-Addin& acquire_addin() {
-  if (!g_state) g_state = new ModuleState(g_instance);
-  ++g_addin_users;
-  return g_state->addin;
-}
+Addin& acquire_addin() { return g_state.acquire(g_instance).addin; }
 
-void release_addin() noexcept {
-  if (--g_addin_users == 0) delete std::exchange(g_state, nullptr);
-}
+void release_addin() noexcept { g_state.release(); }
+
+bool addin_idle() noexcept { return !g_state.held() && host::CallbackScope::idle(); }
 
 }  // namespace module
 
@@ -93,4 +90,8 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
   return plovera::failed(made) ? made : hr;
 }
 
-STDAPI DllCanUnloadNow() { return module_counts::idle() ? S_OK : S_FALSE; }
+// Not while an add-in state lives or waits for a callback to return: its
+// windows and code would outlive the DLL.
+STDAPI DllCanUnloadNow() {
+  return module_counts::idle() && module::addin_idle() ? S_OK : S_FALSE;
+}

@@ -14,9 +14,14 @@ HINSTANCE instance() noexcept;
 
 // The add-in's module state (one plovera::Addin with the Win32 window system
 // and forms engine), shared by every Connect object: created for the first,
-// destroyed when the last one is released, which releases every Word
-// reference and unloads the tab bar before the DLL can be unloaded.
+// destroyed when the last one is released — at once, or, when Word releases
+// it inside a call into the add-in, once that call has returned — which
+// releases every Word reference and unloads the tab bar before the DLL can
+// be unloaded.
 Addin& acquire_addin();
 void release_addin() noexcept;
+// No module state is held or waits to be destroyed, and no call is inside
+// the DLL.
+bool addin_idle() noexcept;
 
 }  // namespace plovera::win32::module

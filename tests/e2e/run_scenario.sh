@@ -18,6 +18,10 @@
 # A scenario may name the options it needs on lines "#!harness OPTIONS" (for
 # example "#!harness --version 11.0"); options given here come after them.
 #
+# With PLOVERA_HEAP_CHECK=1 in the environment, Wine checks the stand-in's
+# heap on every allocation and free (GlobalFlag 0xF0, WINEDEBUG warn+heap);
+# the run prints "heap errors: N" and fails when N is not 0.
+#
 # The out-dir receives standin.log (one per scenario, suffixed from the
 # second on) and the screenshots as PNG. Prints "scenario NAME: passed" or
 # "scenario NAME: failed" and exits with the scenario's result.
@@ -97,6 +101,17 @@ prepare_prefix() {
     with_timeout 60 wine reg add "HKCU\\Software\\Microsoft\\Office\\$version\\Common" \
       /v Theme /t REG_DWORD /d "$theme" /f >/dev/null 2>&1 || return 1
   fi
+  # Opening a web address records it instead of starting a browser.
+  local recorder
+  recorder=$(winepath -w "$standin")
+  with_timeout 60 wine reg add 'HKCR\https\shell\open\command' /ve \
+    /d "\"$recorder\" --record-url \"%1\"" /f >/dev/null 2>&1 || return 1
+  if [ "${PLOVERA_HEAP_CHECK:-0}" = 1 ]; then
+    # The 64-bit view: with wine32 installed, `wine reg` is the 32-bit reg.exe.
+    with_timeout 60 wine reg add \
+      'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options\standin.exe' \
+      /v GlobalFlag /t REG_DWORD /d 0xF0 /f /reg:64 >/dev/null 2>&1 || return 1
+  fi
   for dll in "${addins[@]}"; do
     if ! with_timeout 60 wine regsvr32 /s "$(winepath -w "$dll")" >"$E2E_WORK/regsvr32.log" 2>&1; then
       echo "regsvr32 $(basename "$dll") failed" >&2
@@ -111,9 +126,11 @@ play() {
   local options=()
   [ -n "$size" ] && options+=(--size "$size")
   [ -n "$sdi" ] && options+=(--sdi "$sdi")
-  local rc=0
-  with_timeout "$timeout_secs" wine "$standin" --version "$version" "${options[@]}" \
-    --scenario "$(winepath -w "$1")" --out "$(winepath -w "$out")" 2>>"$out/wine-stderr.log" || rc=$?
+  local rc=0 debug=$WINEDEBUG
+  [ "${PLOVERA_HEAP_CHECK:-0}" = 1 ] && debug=err+heap,warn+heap
+  WINEDEBUG=$debug with_timeout "$timeout_secs" wine "$standin" --version "$version" \
+    "${options[@]}" --scenario "$(winepath -w "$1")" --out "$(winepath -w "$out")" \
+    2>>"$out/wine-stderr.log" || rc=$?
   [ "$2" != "$out/standin.log" ] && [ -f "$out/standin.log" ] && mv "$out/standin.log" "$2"
   if [ "$rc" -ne 0 ]; then
     [ "$rc" -eq 124 ] && echo "$(basename "$1"): timed out after ${timeout_secs}s" >&2
@@ -135,4 +152,9 @@ for bmp in "$out"/*.bmp; do
   [ -f "$bmp" ] || continue
   convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
 done
+if [ "${PLOVERA_HEAP_CHECK:-0}" = 1 ]; then
+  heap_errors=$(grep -c ':heap:' "$out/wine-stderr.log" 2>/dev/null)
+  echo "heap errors: ${heap_errors:-0}"
+  [ "${heap_errors:-0}" -eq 0 ] || result=failed
+fi
 finish "$result"

@@ -4,12 +4,24 @@
 // IDispatch. The connection must fail with E_NOINTERFACE and keep nothing;
 // disconnection always succeeds; the DLL can unload once everything is
 // released.
+//
+//   com_client.exe                      the COM contract
+//   com_client.exe registration DLL     a per-machine registration that fails
+//                                       after a per-user one (in process: the
+//                                       failure needs a volatile registry key,
+//                                       which lives only as long as the
+//                                       registry server of this run)
 #include <windows.h>
 #include <oaidl.h>
+#include <olectl.h>
+
+#include <cstring>
+#include <string>
 
 #include "check.h"
 #include "fake_automation.h"
 #include "win32/extensibility.h"
+#include "win32/guids.h"
 
 using check::expect;
 using check::expect_status;
@@ -95,6 +107,59 @@ void connect_with_a_host_that_is_not_word(IDTExtensibility2* addin, IDispatch* d
                 "OnConnection by Invoke with two arguments: DISP_E_BADPARAMCOUNT");
 }
 
+// A host that is Word as far as the interface query goes, but whose events
+// cannot be hooked: the connection fails after it took hold of Word.
+void connect_with_a_word_whose_events_fail(IDTExtensibility2* addin) {
+  fake::Dispatch word;
+  word.also_answers = {plovera::win32::IID_WordApplication};
+  SAFEARRAY* custom = SafeArrayCreateVector(VT_VARIANT, 0, 0);
+  const HRESULT hr = addin->OnConnection(&word, 1, nullptr, &custom);
+  SafeArrayDestroy(custom);
+  expect(FAILED(hr), "OnConnection fails when Word's events cannot be hooked", check::hex(hr));
+  expect(word.refs() == 1, "a connection that failed after taking hold of Word keeps nothing",
+         std::to_string(word.refs() - 1) + " references left");
+}
+
+// Invoke with a count of arguments but no array to read them from.
+void arguments_without_their_array(IDispatch* d) {
+  for (DISPID id : {1, 2, 3}) {
+    DISPPARAMS params{nullptr, nullptr, id == 1 ? 4u : id == 2 ? 2u : 1u, 0};
+    expect_status(d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
+                            nullptr, nullptr),
+                  E_INVALIDARG,
+                  "Invoke of DISPID " + std::to_string(id) + " with arguments but no array: "
+                  "E_INVALIDARG");
+  }
+  DISPPARAMS named{nullptr, nullptr, 0, 1};
+  expect_status(d->Invoke(3, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &named, nullptr,
+                          nullptr, nullptr),
+                E_INVALIDARG, "Invoke with a named argument but no array: E_INVALIDARG");
+}
+
+// LockServer(FALSE) without a lock is ignored: one lock taken afterwards
+// still keeps the DLL, and its unlock frees it.
+void unlock_without_a_lock(const CLSID& clsid) {
+  IClassFactory* factory = nullptr;
+  expect_status(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                 reinterpret_cast<void**>(&factory)),
+                S_OK, "the class factory");
+  if (!factory) return;
+  factory->LockServer(FALSE);
+  factory->LockServer(FALSE);
+  factory->Release();
+  expect_status(dll_can_unload_now(), S_OK, "unlocks without a lock leave the DLL free to go");
+  CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                   reinterpret_cast<void**>(&factory));
+  factory->LockServer(TRUE);
+  factory->Release();
+  expect_status(dll_can_unload_now(), S_FALSE, "a lock after them still holds the DLL");
+  CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                   reinterpret_cast<void**>(&factory));
+  factory->LockServer(FALSE);
+  factory->Release();
+  expect_status(dll_can_unload_now(), S_OK, "and its unlock frees it");
+}
+
 void disconnect_twice(IDTExtensibility2* addin, IDispatch* d) {
   expect_status(addin->OnDisconnection(0, nullptr), S_OK, "OnDisconnection through the vtable");
   expect_status(addin->OnDisconnection(1, nullptr), S_OK, "a second OnDisconnection");
@@ -125,17 +190,83 @@ void run() {
 
   dispatch_names(d);
   connect_with_a_host_that_is_not_word(addin, d);
+  connect_with_a_word_whose_events_fail(addin);
+  arguments_without_their_array(d);
   disconnect_twice(addin, d);
   expect_status(dll_can_unload_now(), S_FALSE, "DllCanUnloadNow is S_FALSE while an object lives");
   d->Release();
   addin->Release();
   object->Release();
   expect_status(dll_can_unload_now(), S_OK, "DllCanUnloadNow is S_OK once everything is released");
+  unlock_without_a_lock(clsid);
+}
+
+// ---- Registration scopes ----------------------------------------------------
+
+const std::wstring kAddins = L"Software\\Microsoft\\Office\\Word\\Addins";
+const std::wstring kAddinKey = kAddins + L"\\quennix.Connect";
+const std::wstring kClassKey = std::wstring(L"Software\\Classes\\CLSID\\") +
+                               plovera::win32::kClsidText;
+
+bool key_exists(HKEY root, const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+DWORD load_behavior(HKEY root) {
+  DWORD value = 0, size = sizeof value;
+  if (RegGetValueW(root, kAddinKey.c_str(), L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &value,
+                   &size) != ERROR_SUCCESS)
+    return 0;
+  return value;
+}
+
+// A per-user registration, then a per-machine one that fails half-way (Word's
+// machine-wide add-ins key is volatile, so no lasting key can be made under
+// it): the failed registration takes back only what it created, and the
+// per-user install still loads.
+int failed_registration(const wchar_t* dll_path) {
+  HMODULE dll = LoadLibraryW(dll_path);
+  expect(dll != nullptr, "plovera.dll loads");
+  if (!dll) return 1;
+  using Register = HRESULT(STDAPICALLTYPE*)();
+  using Install = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
+  auto register_server = reinterpret_cast<Register>(
+      reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
+  auto install = reinterpret_cast<Install>(
+      reinterpret_cast<void*>(GetProcAddress(dll, "DllInstall")));
+  if (!register_server || !install) return 1;
+
+  expect_status(install(TRUE, L"user"), S_OK, "per-user registration");
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAddins.c_str());
+  HKEY addins = nullptr;
+  const LSTATUS made = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kAddins.c_str(), 0, nullptr,
+                                       REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &addins,
+                                       nullptr);
+  expect(made == ERROR_SUCCESS, "a volatile machine-wide add-ins key");
+  if (addins) RegCloseKey(addins);
+
+  expect_status(register_server(), SELFREG_E_CLASS,
+                "a per-machine registration that cannot write its add-in key fails");
+  expect(!key_exists(HKEY_LOCAL_MACHINE, kClassKey),
+         "the failed registration removed the machine class it had written");
+  expect(key_exists(HKEY_CURRENT_USER, kClassKey) && load_behavior(HKEY_CURRENT_USER) == 3,
+         "the per-user class and add-in key it found stay");
+
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAddins.c_str());
+  expect_status(install(FALSE, L"user"), S_OK, "per-user unregistration");
+  expect(!key_exists(HKEY_CURRENT_USER, kClassKey) && !key_exists(HKEY_CURRENT_USER, kAddinKey),
+         "per-user unregistration removes the per-user class and add-in key");
+  FreeLibrary(dll);
+  return check::failures ? 1 : 0;
 }
 
 }  // namespace
 
-int main() {
+int wmain(int argc, wchar_t** argv) {
+  if (argc == 3 && std::wcscmp(argv[1], L"registration") == 0) return failed_registration(argv[2]);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   run();
   CoUninitialize();

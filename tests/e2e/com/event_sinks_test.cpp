@@ -189,9 +189,36 @@ void button_clicks() {
          counts(button.refs(), win32::module_counts::objects() - objects_before));
 }
 
+// A count of arguments without their array: refused, nothing read.
+HRESULT without_array(IDispatch* sink, DISPID id, UINT args, UINT named) {
+  DISPPARAMS params{nullptr, nullptr, args, named};
+  return sink->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+}
+
+void arguments_without_their_array() {
+  fake::Dispatch app, button;
+  fake::Connections app_points, button_points;
+  make_application(app, app_points);
+  button.connections = &button_points;
+  fake::Point* events = app_points.add(win32::DIID_ApplicationEvents4);
+  fake::Point* clicks = button_points.add(win32::DIID_CommandBarButtonEvents);
+  Recorder receiver;
+  ButtonRecorder button_receiver;
+  auto hook = win32::wrap_application(&app)->advise(receiver);
+  auto click_hook = win32::wrap_button(&button)->advise(button_receiver);
+  expect_status(without_array(events->sink, 10, 2, 0), E_INVALIDARG,
+                "an application event with two arguments and no array: E_INVALIDARG");
+  expect_status(without_array(events->sink, 3, 0, 1), E_INVALIDARG,
+                "an application event with a named argument and no array: E_INVALIDARG");
+  expect_status(without_array(clicks->sink, 1, 2, 0), E_INVALIDARG,
+                "a Click with two arguments and no array: E_INVALIDARG");
+  expect(receiver.log.empty() && !button_receiver.ctrl, "no receiver heard of them");
+}
+
 }  // namespace
 
 void event_sink_tests() {
+  arguments_without_their_array();
   application_events();
   newest_event_interface_first();
   button_clicks();

@@ -59,16 +59,17 @@ check_binary() {
   done
 }
 
+# The registry as the 64-bit DLL sees it: with wine32 installed, `wine reg`
+# is the 32-bit reg.exe, which would read HKLM\Software through WOW6432Node.
+reg_view=/reg:64
+
 # "TYPE DATA" of a value ("" for the default value), empty when absent.
-# Read in the 64-bit view, which the x86_64 DLL writes: where Wine has its
-# 32-bit part installed too, a plain `wine reg` runs the 32-bit reg.exe and
-# sees the redirected keys (HKLM\Software, Classes\CLSID) of the 32-bit view.
 reg_value() {
   local key=$1 name=$2 out
   if [ -z "$name" ]; then
-    out=$(with_timeout 60 wine reg query "$key" /ve /reg:64 2>/dev/null)
+    out=$(with_timeout 60 wine reg query "$key" /ve $reg_view 2>/dev/null)
   else
-    out=$(with_timeout 60 wine reg query "$key" /v "$name" /reg:64 2>/dev/null)
+    out=$(with_timeout 60 wine reg query "$key" /v "$name" $reg_view 2>/dev/null)
   fi
   tr -d '\r' <<<"$out" | sed -nE 's/^ +.*  +(REG_[A-Z_]+) +(.*)$/\1 \2/p' | head -n 1
 }
@@ -83,7 +84,7 @@ expect_value() {
   fi
 }
 
-key_exists() { with_timeout 60 wine reg query "$1" /reg:64 >/dev/null 2>&1; }
+key_exists() { with_timeout 60 wine reg query "$1" $reg_view >/dev/null 2>&1; }
 
 expect_absent() {
   local key
@@ -159,5 +160,30 @@ else
 fi
 e2e_check "regsvr32 /u /n /i:user plovera.dll" with_timeout 60 wine regsvr32 /s /u /n /i:user "$dll_win"
 expect_absent $(class_and_addin_keys HKCU)
+
+# The two scopes share the per-user add-in key: a per-machine
+# unregistration leaves it while a per-user registration remains.
+user_addin_key="HKCU\\Software\\Microsoft\\Office\\Word\\Addins\\quennix.Connect"
+user_install_stays() {
+  if key_exists "$user_addin_key" && key_exists "HKCU\\Software\\Classes\\CLSID\\$clsid"; then
+    e2e_pass "$1: the per-user install keeps its class and add-in key"
+  else
+    e2e_fail "$1: the per-user install keeps its class and add-in key"
+  fi
+}
+with_timeout 60 wine regsvr32 /s /n /i:user "$dll_win"
+with_timeout 60 wine regsvr32 /s /u "$dll_win"
+user_install_stays "per-user registration, then per-machine unregistration"
+expect_addin_key HKCU
+with_timeout 60 wine regsvr32 /s "$dll_win"
+with_timeout 60 wine regsvr32 /s /u "$dll_win"
+user_install_stays "per-user and per-machine registration, then per-machine unregistration"
+expect_absent "HKLM\\Software\\Classes\\CLSID\\$clsid" \
+  "HKLM\\Software\\Microsoft\\Office\\Word\\Addins\\quennix.Connect"
+e2e_check "regsvr32 /u /n /i:user plovera.dll, again" \
+  with_timeout 60 wine regsvr32 /s /u /n /i:user "$dll_win"
+expect_absent $(class_and_addin_keys HKCU)
+# A per-machine registration that fails after a per-user one (in process).
+run_program registration "$install/com_client.exe" registration "$dll_win"
 
 e2e_summary

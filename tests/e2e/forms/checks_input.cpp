@@ -270,6 +270,51 @@ void check_handlers_that_fail_or_destroy(Engine& engine, Checks& t) {
            std::to_string(ev.ticks[0] + ev.ticks[1]) + " ticks");
 }
 
+// Closing tabs one after another with quick clicks on the close button:
+// each click closes its tab and the next one slides under the pointer, so
+// the second press, which Windows reports as a double click, lands on
+// another tab's close button and is a press of its own.
+void check_quick_clicks_on_sliding_tabs(Engine& engine, Checks& t) {
+  Bar bar(engine, {40, 360}, 900);
+  lay_out_three_tabs(bar);
+  auto& f = *bar.form;
+  const Part parts[] = {Part::face, Part::icon, Part::caption, Part::close_button};
+  // As the strip does on a tick after Word closed the window: the tab's
+  // parts are hidden and the tabs right of it move left into its place.
+  bar.events.on_click = [&](Element e) {
+    if (e.part != Part::close_button) return;
+    float lefts[4];
+    for (int i = 0; i < 4; ++i) lefts[i] = f.Left(el(parts[i], e.index));
+    for (int c = e.index; c <= 3; ++c) {
+      for (int i = 0; i < 4; ++i) {
+        const Element part = el(parts[i], c);
+        if (c == e.index) {
+          f.Visible(part, false);
+        } else {
+          const float here = f.Left(part);
+          f.Left(part, lefts[i]);
+          lefts[i] = here;
+        }
+      }
+    }
+  };
+  new_gesture();
+  bar.events.clear();
+  move_to(centre_of(bar.hwnd, el(Part::close_button, 1)));
+  for (int i = 0; i < 2; ++i) {
+    button(true);
+    button(false);
+    pump_for(60);  // the click is handled and the next tab is in place
+  }
+  pump_for(80);
+  const std::string got = bar.events.presses();
+  t.expect(got == "MouseDown close_button(1) 1; MouseUp close_button(1) 1; Click close_button(1); "
+                  "MouseDown close_button(2) 1; MouseUp close_button(2) 1; Click close_button(2)",
+           "a quick second click on the close button that slid under the pointer is a click",
+           got);
+  bar.events.on_click = nullptr;
+}
+
 void check_timers(Bar& bar, Checks& t) {
   auto& f = *bar.form;
   int* ticks = bar.events.ticks;

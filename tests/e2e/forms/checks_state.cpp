@@ -1,6 +1,7 @@
 // The form's design contents, units, labels, the element query and the
 // repaint discipline.
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 
 #include "checks.h"
@@ -194,6 +195,66 @@ void check_labels_and_query(Engine& engine, Checks& t) {
                whole.q.picture == static_cast<int>(Picture::design_bar) &&
                whole.q.rect.right == 541 && whole.q.rect.bottom == 24,
            "the query answers loaded, visible, rectangle and picture");
+}
+
+// Another process sends and posts the query with an address in this process:
+// the bar never writes there, never faults, and tells that process nothing.
+void check_query_from_another_process(Engine& engine, Checks& t) {
+  Bar bar(engine, {40, 260}, 600);
+  bar.add_tab(1, 75, u"Secret.docx");
+  bar.settle();
+  plovera::win32::ElementQuery victim;
+  std::memset(&victim, 0xAB, sizeof victim);
+  victim.size = sizeof victim;  // a well-formed query, had the bar read it
+  victim.part = static_cast<std::uint8_t>(Part::caption);
+  victim.index = 1;
+  const plovera::win32::ElementQuery before = victim;
+
+  wchar_t exe[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(exe) + L"\" --query-from-outside " +
+                         std::to_wstring(reinterpret_cast<std::uintptr_t>(bar.hwnd)) + L" " +
+                         std::to_wstring(reinterpret_cast<std::uintptr_t>(&victim));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                                      nullptr, nullptr, &si, &pi) != FALSE;
+  t.expect(started, "a second process starts");
+  if (!started) return;
+  // This thread answers the other process's sends while it waits.
+  const bool ended = pump_until([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; },
+                                10000);
+  DWORD code = 99;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  pump_for(100);  // the posted ones
+  t.expect(ended && code == 0,
+           "the bar answers no query sent from another process, and hands it no key",
+           "exit " + std::to_string(code));
+  t.expect(std::memcmp(&victim, &before, sizeof victim) == 0,
+           "queries sent and posted from another process write nothing into this one");
+  t.expect(IsWindow(bar.hwnd) && bar.form->Caption(el(Part::caption, 1)) == u"Secret.docx",
+           "the bar lives on after queries with bad addresses");
+}
+
+// The other side of the check above: sends and posts the query to `bar`
+// with `address`, as a hostile process would. Exits 0 when every send was
+// refused.
+int query_from_outside(HWND bar, LPARAM address) {
+  const UINT message = RegisterWindowMessageW(plovera::win32::kQueryElementMessage);
+  int answered = 0;
+  DWORD_PTR result = 0;
+  for (LPARAM where : {address, LPARAM{0}, LPARAM{0x10}}) {
+    for (WPARAM key : {WPARAM{0}, WPARAM{1}, ~WPARAM{0}}) {
+      if (SendMessageTimeoutW(bar, message, key, where, SMTO_ABORTIFHUNG, 2000, &result) && result)
+        ++answered;
+    }
+  }
+  for (WPARAM key : {WPARAM{0}, WPARAM{2}}) PostMessageW(bar, message, key, address);
+  std::printf("%d queries answered\n", answered);
+  return answered == 0 ? 0 : 1;
 }
 
 void check_repaint(Bar& bar, Checks& t) {

@@ -4,11 +4,14 @@
 //                         "N passed, M failed"; exit code 1 on a failure
 //   forms_test --units    only the checks of twips against the screen's
 //                         resolution (run again at another dpi)
+//   forms_test --query-from-outside HWND ADDRESS
+//                         the hostile second process of the query check
 //   forms_test --show F   shows a bar of three tabs (one selected, one hot
 //                         face, one hot close button, arrows), and two bars
 //                         on the other backgrounds, until the file F
 //                         exists, for a screenshot
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -33,6 +36,7 @@ int run_checks() {
   check_design_and_units(engine, t);
   check_units(engine, t);
   check_labels_and_query(engine, t);
+  check_query_from_another_process(engine, t);
   {
     Bar bar(engine, {40, 40}, 900);
     lay_out_three_tabs(bar);
@@ -44,6 +48,7 @@ int run_checks() {
     check_timers(bar, t);
   }
   check_handlers_that_fail_or_destroy(engine, t);
+  check_quick_clicks_on_sliding_tabs(engine, t);
   std::printf("%d passed, %d failed\n", t.passed(), t.failed());
   return t.failed() == 0 ? 0 : 1;
 }
@@ -92,6 +97,13 @@ int show_for_screenshot(const char* done_file) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 4 && std::strcmp(argv[1], "--query-from-outside") == 0) {
+    const auto number = [](const char* text) {
+      return static_cast<std::uintptr_t>(std::strtoull(text, nullptr, 10));
+    };
+    return query_from_outside(reinterpret_cast<HWND>(number(argv[2])),
+                              static_cast<LPARAM>(number(argv[3])));
+  }
   if (argc >= 3 && std::strcmp(argv[1], "--show") == 0) return show_for_screenshot(argv[2]);
   if (argc >= 2 && std::strcmp(argv[1], "--units") == 0) return run_unit_checks();
   return run_checks();

@@ -124,12 +124,11 @@ void key(WORD vk, bool down) {
 }
 
 Queried query(HWND bar, Element e) {
-  static const UINT msg = RegisterWindowMessageW(plovera::win32::kQueryElementMessage);
   Queried r;
   r.q.size = sizeof r.q;
   r.q.part = static_cast<std::uint8_t>(e.part);
   r.q.index = e.index;
-  r.ok = SendMessageW(bar, msg, 0, reinterpret_cast<LPARAM>(&r.q)) == 1;
+  r.ok = plovera::win32::query_bar_element(bar, r.q);
   return r;
 }
 
