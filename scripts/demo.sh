@@ -9,7 +9,7 @@ shots=${1:-$root/screenshots}
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh" windows
 # The 32-bit DLL too, for 32-bit Office (scripts/package.sh makes the installers).
-"$root/scripts/build.sh" windows32
+"$root/scripts/build.sh" windows32 plovera
 mkdir -p "$shots"
 status=0
 for scenario in "$root"/tests/e2e/scenarios/demo*.txt; do

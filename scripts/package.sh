@@ -17,8 +17,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 dist=${1:-$root/dist}
 
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh" windows
-"$root/scripts/build.sh" windows32
+"$root/scripts/build.sh" windows plovera
+"$root/scripts/build.sh" windows32 plovera
 
 signing=
 if [ -n "${PLOVERA_SIGN_CERT:-}" ] || [ -n "${PLOVERA_SIGN_KEY:-}" ]; then
