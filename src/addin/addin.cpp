@@ -67,9 +67,12 @@ bool Addin::start_bar() {
 // but a host may) starts from a clean slate.
 void Addin::connect(host::Ref<host::Application> word) {
   if (word_) release_word();
+  // Nothing is kept unless listening succeeds: a failed connection holds
+  // nothing of Word's.
+  auto receiver = std::make_unique<StartOnFirstEvent>(*this);
+  receiver->listen_to(word);
   word_ = std::move(word);
-  start_receiver_ = std::make_unique<StartOnFirstEvent>(*this);
-  start_receiver_->listen_to(word_);
+  start_receiver_ = std::move(receiver);
 }
 
 void Addin::stop_listening() {

@@ -70,9 +70,11 @@ void PopupMenu::delete_menu() noexcept {
   ignore_errors([&] { host_.word().CommandBars()->Item(kBarName)->Delete(); });
 }
 
-// Word takes its menu back: the receiver stops listening and the bar goes.
+// Word takes its menu back: the receiver stops listening (it may be running
+// "Save All" at this very moment, so it stays until a new menu replaces it)
+// and the bar goes.
 void PopupMenu::release() noexcept {
-  commands_.reset();
+  if (commands_) commands_->listen_to(nullptr);
   if (!std::exchange(built_, false)) return;
   delete_menu();
 }
@@ -111,13 +113,15 @@ void MenuCommands::on_menu_click(const host::Ref<host::CommandBarButton>& button
 // active document. A document that fails to save does not stop the others;
 // the first failure is handed back to Word once all have been tried.
 void MenuCommands::save_all() {
-  host::Application& word = host_.word();
-  const std::int16_t n = count16(word.Documents()->Count());
+  // Held for the whole loop: the save-as dialog runs a message loop in which
+  // Word may let go of the add-in.
+  const host::Ref<host::Application> word(&host_.word());
+  const std::int16_t n = count16(word->Documents()->Count());
   FirstFailure failure;
   std::u16string text;
   for (std::int16_t i = 1; i <= n; ++i) {
     failure.run([&] {
-      host::Ref<host::Document> d = word.Documents()->Item(i);
+      host::Ref<host::Document> d = word->Documents()->Item(i);
       if (d->Saved()) return;
       d->Path(text);
       if (!text.empty()) {
@@ -126,9 +130,9 @@ void MenuCommands::save_all() {
       }
       d->Name(text);
       d->ActiveWindow()->Activate();
-      word.FileDialog(kFileDialogSaveAs)->InitialFileName(text);
-      if (word.FileDialog(kFileDialogSaveAs)->Show() == kDialogConfirmed)
-        word.FileDialog(kFileDialogSaveAs)->Execute();
+      word->FileDialog(kFileDialogSaveAs)->InitialFileName(text);
+      if (word->FileDialog(kFileDialogSaveAs)->Show() == kDialogConfirmed)
+        word->FileDialog(kFileDialogSaveAs)->Execute();
     });
   }
   failure.rethrow();
