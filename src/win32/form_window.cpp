@@ -1,5 +1,8 @@
 #include "win32/form_window.h"
 
+#include <unordered_map>
+#include <utility>
+
 #include <windowsx.h>
 
 #include "host/callback_scope.h"
@@ -42,6 +45,7 @@ FormWindow::~FormWindow() { unload(); }
 
 void FormWindow::unload() noexcept {
   unloaded_ = true;
+  stop_timers();
   if (hwnd_) {
     // Messages sent while the window goes away (capture loss, timers) must
     // not reach an unloaded form.
@@ -172,26 +176,59 @@ void FormWindow::on_window_pos_changing(WINDOWPOS* pos) {
   if (adopt_parent_style() && pos) pos->flags |= SWP_NOACTIVATE;
 }
 
+// The window's own timer: the Escape poll of a drag.
 void FormWindow::on_timer(UINT_PTR id) {
-  if (id == kEscapePollTimerId) {
-    if (!drag_.active) KillTimer(hwnd_, id);
-    else if (GetAsyncKeyState(VK_ESCAPE) & 0x8000) cancel_drag();
-    return;
-  }
-  if (id < kFirstTimerId || id >= kFirstTimerId + timers_.size()) return;
-  const auto t = static_cast<host::Timer>(id - kFirstTimerId);
-  if (!timers_[id - kFirstTimerId].enabled) return;
-  deliver([t](host::FormEvents& ev) { ev.TimerTick(t); });
+  if (id != kEscapePollTimerId) return;
+  if (!drag_.active) KillTimer(hwnd_, id);
+  else if (GetAsyncKeyState(VK_ESCAPE) & 0x8000) cancel_drag();
+}
+
+namespace {
+
+// The forms whose thread timers run, by timer id: the add-in's UI thread is
+// Word's only one, so no lock.
+std::unordered_map<UINT_PTR, std::pair<std::weak_ptr<FormWindow>, host::Timer>>& running_timers() {
+  static std::unordered_map<UINT_PTR, std::pair<std::weak_ptr<FormWindow>, host::Timer>> map;
+  return map;
+}
+
+}  // namespace
+
+void CALLBACK FormWindow::on_thread_timer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+  const host::CallbackScope scope;
+  const auto at = running_timers().find(id);
+  if (at == running_timers().end()) return;
+  const std::shared_ptr<FormWindow> self = at->second.first.lock();
+  const host::Timer t = at->second.second;
+  if (!self || self->unloaded_ || !self->timers_[timer_slot(t)].enabled) return;
+  boundary_guard([&] { self->deliver([t](host::FormEvents& ev) { ev.TimerTick(t); }); });
 }
 
 void FormWindow::apply_timer(host::Timer t) {
-  const std::size_t i = timer_slot(t);
-  const HWND hwnd = live_hwnd("Timer.Enabled");
-  if (timers_[i].enabled && timers_[i].interval_ms > 0) {
-    if (!SetTimer(hwnd, kFirstTimerId + i, timers_[i].interval_ms, nullptr))
-      throw_host_error(status::fail, "Timer.Enabled");
-  } else {
-    KillTimer(hwnd, kFirstTimerId + i);
+  TimerState& timer = timers_[timer_slot(t)];
+  if (timer.id != 0) {
+    KillTimer(nullptr, timer.id);
+    running_timers().erase(timer.id);
+    timer.id = 0;
+  }
+  if (!timer.enabled || timer.interval_ms == 0 || unloaded_) return;
+  const UINT_PTR id = SetTimer(nullptr, 0, timer.interval_ms, &FormWindow::on_thread_timer);
+  if (id == 0) throw_host_error(status::fail, "Timer.Enabled");
+  try {
+    running_timers().emplace(id, std::make_pair(weak_from_this(), t));
+  } catch (...) {
+    KillTimer(nullptr, id);
+    throw;
+  }
+  timer.id = id;
+}
+
+void FormWindow::stop_timers() noexcept {
+  for (TimerState& timer : timers_) {
+    if (timer.id == 0) continue;
+    KillTimer(nullptr, timer.id);
+    running_timers().erase(timer.id);
+    timer.id = 0;
   }
 }
 

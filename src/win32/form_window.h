@@ -79,6 +79,7 @@ class FormWindow final : public host::UnloadableForm,
   struct TimerState {
     std::uint32_t interval_ms = 0;
     bool enabled = false;
+    UINT_PTR id = 0;  // the running thread timer, 0 when none
   };
   // The element that took the press, held until every button is up.
   struct PressState {
@@ -138,6 +139,11 @@ class FormWindow final : public host::UnloadableForm,
   void cancel_drag();
   void end_drag();
   bool pointer_over_bar(POINT client) const noexcept;
+  // The form's timers are the thread's, not the window's: they keep running
+  // when the window is destroyed from outside, so the tick can notice and
+  // build the bar again.
+  static void CALLBACK on_thread_timer(HWND, UINT, UINT_PTR id, DWORD) noexcept;
+  void stop_timers() noexcept;
 
   // form_query.cpp: the element query of tests on the bar's thread
   static WPARAM new_query_key() noexcept;
