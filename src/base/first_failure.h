@@ -10,13 +10,16 @@ namespace plovera {
 
 class FirstFailure {
  public:
-  // Runs `step`; a failure is kept if it is the first, and the next step runs.
+  // Runs `step`; a failure is kept if it is the first, and the next step
+  // runs. Returns whether the step completed.
   template <class F>
-  void run(F&& step) noexcept {
+  bool run(F&& step) noexcept {
     try {
       step();
+      return true;
     } catch (...) {
       if (!failure_) failure_ = std::current_exception();
+      return false;
     }
   }
   // Throws the first failure kept, if any.

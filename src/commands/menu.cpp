@@ -90,6 +90,16 @@ void PopupMenu::show_menu() {
 
 MenuCommands::~MenuCommands() = default;
 
+// One line of the report: the document's name and Word's words on why.
+void MenuCommands::add_to_report(host::Application& word, std::int16_t index,
+                                 std::u16string name, std::u16string& report) {
+  const std::u16string why = last_failure_text();
+  if (name.empty()) ignore_errors([&] { word.Documents()->Item(index)->Name(name); });
+  if (name.empty()) name = u"(document " + std::u16string(1, u'0' + index % 10) + u")";
+  report += u"\n" + name;
+  if (!why.empty()) report += u": " + why;
+}
+
 void MenuCommands::listen_to(host::Ref<host::CommandBarButton> button) {
   hook_.reset();
   button_ = std::move(button);
@@ -111,16 +121,20 @@ void MenuCommands::on_menu_click(const host::Ref<host::CommandBarButton>& button
 // A never-saved document gets Word's save-as dialog, pre-filled with its
 // name; its window is made active first, because the dialog saves Word's
 // active document. A document that fails to save does not stop the others;
-// the first failure is handed back to Word once all have been tried.
+// once all have been tried, the user is told which could not be saved and
+// why (in Word's own words where Word gave any), and the first failure is
+// handed back to Word.
 void MenuCommands::save_all() {
   // Held for the whole loop: the save-as dialog runs a message loop in which
   // Word may let go of the add-in.
   const host::Ref<host::Application> word(&host_.word());
   const std::int16_t n = count16(word->Documents()->Count());
   FirstFailure failure;
-  std::u16string text;
+  std::u16string text, report;
   for (std::int16_t i = 1; i <= n; ++i) {
-    failure.run([&] {
+    std::u16string name;
+    last_failure_text().clear();
+    const bool saved = failure.run([&] {
       host::Ref<host::Document> d = word->Documents()->Item(i);
       if (d->Saved()) return;
       d->Path(text);
@@ -129,12 +143,19 @@ void MenuCommands::save_all() {
         return;
       }
       d->Name(text);
+      name = text;
       d->ActiveWindow()->Activate();
       word->FileDialog(kFileDialogSaveAs)->InitialFileName(text);
       if (word->FileDialog(kFileDialogSaveAs)->Show() == kDialogConfirmed)
         word->FileDialog(kFileDialogSaveAs)->Execute();
     });
+    if (!saved) ignore_errors([&] { add_to_report(*word, i, name, report); });
   }
+  if (!report.empty())
+    ignore_errors([&] {
+      host_.window_system().show_message(host_.bar_window(), u"Save All",
+                                         u"These documents could not be saved:\n" + report);
+    });
   failure.rethrow();
 }
 

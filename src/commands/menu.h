@@ -51,6 +51,9 @@ class MenuCommands final : public host::ButtonEvents {
   }
 
  private:
+  void add_to_report(host::Application& word, std::int16_t index, std::u16string name,
+                     std::u16string& report);
+
   CommandHost& host_;
   host::Ref<host::CommandBarButton> button_;
   host::Ref<host::Subscription> hook_;

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <exception>
 #include <new>
+#include <string>
 
 namespace plovera {
 
@@ -59,6 +60,13 @@ class host_error : public std::exception {
   status_t code_;
   const char* member_;
 };
+
+// Word's own words on the last call that failed, where Word gave any (the
+// adapters keep them); empty otherwise. Word's thread only.
+inline std::u16string& last_failure_text() noexcept {
+  thread_local std::u16string text;
+  return text;
+}
 
 [[noreturn]] inline void throw_host_error(status_t code, const char* member) {
   throw host_error(failed(code) ? code : status::fail, member);

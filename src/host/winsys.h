@@ -77,6 +77,10 @@ class WindowSystem {
   virtual bool shell_execute(Hwnd owner, const std::u16string& verb, const std::u16string& file,
                             const std::u16string& parameters, const std::u16string& directory,
                             std::int32_t show) = 0;
+  // Tells the user something, in a message box owned by `owner`; returns
+  // when it is closed.
+  virtual void show_message(Hwnd owner, const std::u16string& title,
+                            const std::u16string& text) = 0;
   // The folder from which the add-in's own file was loaded.
   virtual std::u16string module_folder() = 0;
   // The screen's logical resolution (dots per inch), horizontally and vertically.

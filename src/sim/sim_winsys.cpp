@@ -214,6 +214,11 @@ host::Hwnd SimWindowSystem::find_child(host::Hwnd parent, host::Hwnd child_after
   return 0;
 }
 
+void SimWindowSystem::show_message(host::Hwnd /*owner*/, const std::u16string& title,
+                                   const std::u16string& text) {
+  messages_.emplace_back(title, text);
+}
+
 bool SimWindowSystem::in_this_process(host::Hwnd h) {
   const Node* n = node(h);
   return n && !n->foreign;

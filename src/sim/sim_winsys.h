@@ -93,6 +93,12 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   std::u16string module_folder() override;
   std::int32_t dpi_x() override;
   bool in_this_process(host::Hwnd h) override;
+  void show_message(host::Hwnd owner, const std::u16string& title,
+                    const std::u16string& text) override;
+  // The messages shown to the user, oldest first (title, text).
+  const std::vector<std::pair<std::u16string, std::u16string>>& messages() const noexcept {
+    return messages_;
+  }
   std::int32_t dpi_y() override;
   // A missing key gives host::reg::not_found and leaves `out` untouched.
   std::int32_t open_key(host::RegRoot root, const std::u16string& sub_key,
@@ -201,6 +207,7 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   int foreground_count_ = 0;
   host::Point cursor_;
   std::vector<ShellCall> shell_calls_;
+  std::vector<std::pair<std::u16string, std::u16string>> messages_;
   std::u16string module_folder_ = u"C:\\Program Files\\Plovera";
   std::int32_t dpi_x_ = 96, dpi_y_ = 96;
 

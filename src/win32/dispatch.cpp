@@ -15,6 +15,12 @@ HRESULT exception_status(HRESULT hr, EXCEPINFO& info) noexcept {
     if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
     if (FAILED(info.scode)) hr = info.scode;
   }
+  if (FAILED(hr)) {
+    ignore_errors([&] {
+      const auto* text = reinterpret_cast<const char16_t*>(info.bstrDescription);
+      last_failure_text().assign(text ? text : u"");
+    });
+  }
   SysFreeString(info.bstrSource);
   SysFreeString(info.bstrDescription);
   SysFreeString(info.bstrHelpFile);

@@ -59,6 +59,11 @@ host::Hwnd Win32WindowSystem::find_child(host::Hwnd parent, host::Hwnd child_aft
   return from_hwnd(::FindWindowExW(to_hwnd(parent), to_hwnd(child_after), wide(cls), wide(title)));
 }
 
+void Win32WindowSystem::show_message(host::Hwnd owner, const std::u16string& title,
+                                     const std::u16string& text) {
+  ::MessageBoxW(to_hwnd(owner), wide(text), wide(title), MB_OK | MB_ICONWARNING);
+}
+
 bool Win32WindowSystem::in_this_process(host::Hwnd h) {
   DWORD process = 0;
   return ::GetWindowThreadProcessId(to_hwnd(h), &process) != 0 &&

@@ -38,6 +38,8 @@ class Win32WindowSystem final : public host::WindowSystem {
                           const char16_t* title) override;
   host::Hwnd parent_of(host::Hwnd h) override;
   bool in_this_process(host::Hwnd h) override;
+  void show_message(host::Hwnd owner, const std::u16string& title,
+                    const std::u16string& text) override;
   host::Hwnd set_parent(host::Hwnd child, host::Hwnd new_parent) override;
   bool window_rect(host::Hwnd h, host::Rect& r) override;
   bool place_window(host::Hwnd h, host::Hwnd insert_after, std::int32_t x, std::int32_t y,

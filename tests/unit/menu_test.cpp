@@ -185,11 +185,24 @@ TEST_F(SaveAll, AFailingSaveDoesNotStopTheOthersAndIsReported) {
   EXPECT_THROW(addin.menu().commands()->save_all(), host_error);
   EXPECT_EQ(a.save_count(), 0);
   EXPECT_EQ(b.save_count(), 1);
+  // The user is told which document was not saved, once all were tried.
+  ASSERT_EQ(ws.messages().size(), 1u);
+  EXPECT_EQ(ws.messages()[0].first, u"Save All");
+  EXPECT_EQ(ws.messages()[0].second, u"These documents could not be saved:\n\nA");
   // Through Office, the failure is the click's result.
   word.fail("Document.Save", 1);
   a.set_saved(false);
   b.set_saved(false);
   EXPECT_TRUE(failed(word.click(button(0))));
+}
+
+TEST_F(SaveAll, TheReportGivesWordsOwnWords) {
+  word.open_document(u"Report", u"C:\\", false);
+  word.on_call("Document.Path", [&] { last_failure_text() = u"The disk is full."; });
+  word.fail("Document.Save", 1);
+  EXPECT_THROW(addin.menu().commands()->save_all(), host_error);
+  ASSERT_EQ(ws.messages().size(), 1u);
+  EXPECT_EQ(ws.messages()[0].second, u"These documents could not be saved:\n\nReport: The disk is full.");
 }
 
 }  // namespace
