@@ -57,6 +57,11 @@ const std::vector<std::wstring> kForms = {
     L"check shell S",
     L"check menu S*",
     L"screenshot S",
+    L"signal S",
+    L"await S",
+    L"language N",
+    L"fullname S fail|long",
+    L"check fullname N",
     L"quit",
 };
 

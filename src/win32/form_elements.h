@@ -20,6 +20,8 @@ struct ElementState {
   bool visible = false;
   host::Picture picture = host::Picture::none;
   bool stretch = false;
+  // Faces only: a new number each time the face is shown (a new tab).
+  std::uint32_t incarnation = 0;
   // Labels only.
   std::u16string caption;
   bool auto_size = false;

@@ -31,6 +31,7 @@ FormWindow::FormWindow(HINSTANCE module, const wchar_t* window_class,
                        std::shared_ptr<ImageStore> images, host::FormEvents& events)
     : events_(events), images_(std::move(images)), scale_(TwipScale::of_screen()) {
   dpi_y_ = 1440 / scale_.y;
+  accessible_link_->form = this;
   measure_dc_.reset(CreateCompatibleDC(nullptr));
   if (!measure_dc_) throw_host_error(status::fail, "Form.Load");
   define_design_elements();
@@ -39,6 +40,7 @@ FormWindow::FormWindow(HINSTANCE module, const wchar_t* window_class,
 
 FormWindow::~FormWindow() {
   *alive_ = false;
+  disconnect_accessible();
   if (hwnd_) {
     // Messages sent while the window goes away (capture loss, timers) must
     // not reach a half-destroyed form.
@@ -137,6 +139,9 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == VK_ESCAPE && drag_.active) cancel_drag();
       return 0;
     case WM_TIMER: on_timer(wp); return 0;
+    case WM_GETOBJECT: return answer_get_object(wp, lp);
+    case kAccessibleChangedMessage: raise_accessible_events(); return 0;
+    case kDefaultActionMessage: perform_default_action(wp, lp); return 0;
     default:
       if (msg == query_message() && msg != 0) return answer_query(lp);
   }

@@ -9,12 +9,17 @@
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
+#include <wrl/client.h>
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "win32/form_accessible.h"
 #include "win32/form_elements.h"
 #include "win32/form_gdi.h"
 #include "win32/form_seam.h"
@@ -66,10 +71,33 @@ class FormWindow final : public host::Form {
 
   std::uint32_t paint_count() const noexcept { return paint_count_; }
 
+  // What the accessible objects read (form_access.cpp). A tab is a control
+  // index whose face is shown; `incarnation` tells apart the tabs that one
+  // index shows over time.
+  struct TabView {
+    std::int16_t index;
+    std::uint32_t incarnation;
+  };
+  HWND window() const noexcept { return hwnd_; }
+  // The tabs left to right (by the left edge of their face).
+  std::vector<TabView> tabs_in_order() const;
+  bool tab_alive(std::int16_t index, std::uint32_t incarnation) const noexcept;
+  const ElementState* element_state(host::Element e) const noexcept { return elements_.find(e); }
+  // In screen pixels; empty for an element that is not loaded.
+  RECT screen_rect(host::Element e) const noexcept;
+  RECT screen_client_rect() const noexcept;
+  std::optional<host::Element> element_at_screen(POINT screen) const noexcept;
+  // Asks for the element's default action, carried out from the message
+  // loop as a click on it; false when it cannot be asked.
+  bool request_default_action(host::Element e, std::uint32_t incarnation) const noexcept;
+
  private:
   static constexpr UINT_PTR kFirstTimerId = 1;  // host::Timer t runs as kFirstTimerId + t
   static constexpr UINT_PTR kEscapePollTimerId = 100;
   static constexpr UINT kEscapePollMs = 50;
+  // Messages of the bar's own class, posted to itself.
+  static constexpr UINT kAccessibleChangedMessage = WM_APP + 0x40;
+  static constexpr UINT kDefaultActionMessage = WM_APP + 0x41;  // wp: part << 16 | index; lp: incarnation
 
   struct TimerState {
     std::uint32_t interval_ms = 0;
@@ -137,6 +165,15 @@ class FormWindow final : public host::Form {
   // form_query.cpp: the automation query
   LRESULT answer_query(LPARAM lp) const noexcept;
 
+  // form_access.cpp: WM_GETOBJECT, accessibility events, default actions
+  LRESULT answer_get_object(WPARAM wp, LPARAM lp);
+  // Something a client sees changed: events are raised once the current
+  // message is handled, from the difference to what was last announced.
+  void accessible_changed() noexcept;
+  void raise_accessible_events();
+  void perform_default_action(WPARAM wp, LPARAM lp);
+  void disconnect_accessible() noexcept;
+
   HWND hwnd_ = nullptr;
   host::FormEvents& events_;
   std::shared_ptr<ImageStore> images_;
@@ -151,6 +188,20 @@ class FormWindow final : public host::Form {
   DragState drag_;
   int delivery_depth_ = 0;
   std::uint32_t paint_count_ = 0;
+
+  // Accessibility: the link the accessible objects hold, the root handed
+  // to clients, and the tabs as last announced in events.
+  struct AnnouncedTab {
+    std::uint32_t incarnation;
+    std::u16string caption;
+    bool selected;
+  };
+  std::shared_ptr<AccessibleLink> accessible_link_ = std::make_shared<AccessibleLink>();
+  Microsoft::WRL::ComPtr<IAccessible> accessible_root_;
+  std::vector<AnnouncedTab> announced_tabs_;
+  std::array<bool, 2> announced_arrows_{};
+  bool accessible_pending_ = false;
+  std::uint32_t next_incarnation_ = 0;
 };
 
 // Delivers one event: whatever the handler throws stays here. Returns false

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <string>
 
+#include <ole2.h>
+
 #include "checks.h"
 
 using namespace forms_test;
@@ -42,8 +44,10 @@ int run_checks() {
     check_capture(bar, t);
     check_drag(bar, t);
     check_timers(bar, t);
+    check_accessible(bar, t);
   }
   check_handlers_that_fail_or_destroy(engine, t);
+  check_accessible_outlives_bar(engine, t);
   std::printf("%d passed, %d failed\n", t.passed(), t.failed());
   return t.failed() == 0 ? 0 : 1;
 }
@@ -92,6 +96,7 @@ int show_for_screenshot(const char* done_file) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  OleInitialize(nullptr);  // the bar hands its accessible objects out through COM
   if (argc >= 3 && std::strcmp(argv[1], "--show") == 0) return show_for_screenshot(argv[2]);
   if (argc >= 2 && std::strcmp(argv[1], "--units") == 0) return run_unit_checks();
   return run_checks();
