@@ -193,6 +193,18 @@ LRESULT CALLBACK Frame::main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       if (self && self->callbacks_.close_requested) self->callbacks_.close_requested();
       return 0;
+    case WM_DPICHANGED:
+      // Word takes the place Windows suggests and lays its window out anew
+      // for the new resolution (the docks keep their pixel sizes here).
+      if (const auto* suggested = reinterpret_cast<const RECT*>(lp)) {
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      if (self && self->dock_top_) {
+        self->layout();
+        if (self->callbacks_.resized) self->callbacks_.resized();
+      }
+      return 0;
     case WM_ERASEBKGND:
       return 1;
   }

@@ -62,6 +62,10 @@ const std::vector<std::wstring> kForms = {
     L"language N",
     L"fullname S fail|long",
     L"check fullname N",
+    L"contrast white-on-black|black-on-white|off",
+    L"check contrast S",
+    L"dpi N",
+    L"check captions",
     L"quit",
 };
 

@@ -8,6 +8,7 @@
 #include "file_dialog.h"
 #include "guids.h"
 #include "log.h"
+#include "system_model.h"
 
 namespace standin {
 namespace {
@@ -128,6 +129,7 @@ size_t Word::application_sinks() const {
 double Word::version_number() const { return std::wcstod(options_.version.c_str(), nullptr); }
 
 int Word::dpi() const {
+  if (const int monitor = system_model::monitor_dpi()) return monitor;
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);

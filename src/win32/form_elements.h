@@ -53,6 +53,14 @@ class ElementTable {
   // over tabs in control-index order.
   std::int16_t index_bound() const noexcept;
 
+  // Calls f(ElementState&) for every loaded element of `part`.
+  template <class F>
+  void for_each_loaded(host::Part part, F&& f) {
+    if (Slots* slots = slots_of(part))
+      for (auto& slot : *slots)
+        if (slot) f(*slot);
+  }
+
  private:
   using Slots = std::vector<std::optional<ElementState>>;
   const Slots* slots_of(host::Part part) const noexcept;

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "win32/form_query.h"
+#include "win32/window_dpi.h"
 
 namespace plovera::win32 {
 
@@ -29,13 +30,15 @@ POINT client_point(LPARAM lp) noexcept { return {GET_X_LPARAM(lp), GET_Y_LPARAM(
 
 FormWindow::FormWindow(HINSTANCE module, const wchar_t* window_class,
                        std::shared_ptr<ImageStore> images, host::FormEvents& events)
-    : events_(events), images_(std::move(images)), scale_(TwipScale::of_screen()) {
-  dpi_y_ = 1440 / scale_.y;
+    : events_(events), images_(std::move(images)) {
+  dpi_ = screen_dpi();
+  scale_ = TwipScale::of_dpi(dpi_);
   accessible_link_->form = this;
   measure_dc_.reset(CreateCompatibleDC(nullptr));
   if (!measure_dc_) throw_host_error(status::fail, "Form.Load");
   define_design_elements();
   create_window(module, window_class);
+  follow_dpi();
 }
 
 FormWindow::~FormWindow() {
@@ -55,7 +58,7 @@ void FormWindow::define_design_elements() {
   label.width = design::label_width;
   label.height = design::label_height;
   label.font = std::make_shared<const LabelFont>(
-      LabelFont::create(design::label_font, design::label_font_points, dpi_y_));
+      LabelFont::create(design::label_font, design::label_font_points, dpi_));
   elements_.define(Part::caption, label);
 
   auto image = [](float w, float h, bool stretch) {
@@ -121,7 +124,15 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: paint(); return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_WINDOWPOSCHANGING: on_window_pos_changing(reinterpret_cast<WINDOWPOS*>(lp)); break;
-    case WM_WINDOWPOSCHANGED: adopt_parent_style(); break;
+    case WM_WINDOWPOSCHANGED:
+      adopt_parent_style();
+      follow_dpi();  // docked again: perhaps on another monitor
+      break;
+    case WM_DPICHANGED:
+    case kDpiChangedAfterParent: follow_dpi(); break;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED: InvalidateRect(hwnd, nullptr, FALSE); break;  // high contrast on or off
     case WM_LBUTTONDOWN: on_button_down(host::kLeftButton, client_point(lp), false); return 0;
     case WM_LBUTTONDBLCLK: on_button_down(host::kLeftButton, client_point(lp), true); return 0;
     case WM_RBUTTONDOWN:

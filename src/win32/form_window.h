@@ -97,7 +97,10 @@ class FormWindow final : public host::Form {
   static constexpr UINT kEscapePollMs = 50;
   // Messages of the bar's own class, posted to itself.
   static constexpr UINT kAccessibleChangedMessage = WM_APP + 0x40;
-  static constexpr UINT kDefaultActionMessage = WM_APP + 0x41;  // wp: part << 16 | index; lp: incarnation
+  static constexpr UINT kDefaultActionMessage = WM_APP + 0x41;
+  // Sent to child windows when their top-level window's resolution changed
+  // (Windows 10 1607 and later); not in every SDK's headers.
+  static constexpr UINT kDpiChangedAfterParent = 0x02E3;  // wp: part << 16 | index; lp: incarnation
 
   struct TimerState {
     std::uint32_t interval_ms = 0;
@@ -121,6 +124,9 @@ class FormWindow final : public host::Form {
 
   // form_window.cpp: window life, messages, timers
   void create_window(HINSTANCE module, const wchar_t* window_class);
+  // Takes up the resolution of the monitor the window is on now: twips per
+  // pixel, label fonts and their sizes, pictures (form_dpi.cpp).
+  void follow_dpi();
   void define_design_elements();
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   bool adopt_parent_style();
@@ -146,6 +152,10 @@ class FormWindow final : public host::Form {
   void paint_elements(HDC dc, HDC source, const RECT& clip);
   void paint_element(HDC dc, HDC source, const RECT& clip, host::Element e);
   void paint_drag_outline(HDC dc) const;
+  // High contrast (form_contrast.cpp): faces, close buttons and arrows in
+  // the system's colours instead of their pictures.
+  void paint_contrast_image(HDC dc, host::Element e, const ElementState& s, const RECT& r) const;
+  bool tab_selected(std::int16_t index) const noexcept;
   // The top-most visible element under a point of the client area, the form
   // where there is none; nothing for a point outside the client area.
   std::optional<host::Element> hit_test(POINT client) const noexcept;
@@ -179,7 +189,7 @@ class FormWindow final : public host::Form {
   std::shared_ptr<ImageStore> images_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   TwipScale scale_;
-  int dpi_y_ = 96;
+  int dpi_ = 96;  // the resolution Windows gives the bar's window
   UniqueMemoryDc measure_dc_;
   ElementTable elements_;
   host::Picture picture_ = host::Picture::design_bar;
@@ -188,6 +198,7 @@ class FormWindow final : public host::Form {
   DragState drag_;
   int delivery_depth_ = 0;
   std::uint32_t paint_count_ = 0;
+  bool high_contrast_ = false;  // as the last paint found it
 
   // Accessibility: the link the accessible objects hold, the root handed
   // to clients, and the tabs as last announced in events.

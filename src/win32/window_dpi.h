@@ -1,4 +1,4 @@
-// The resolution Windows gives a window: per monitor on Windows 10 and
+// What Windows says about the display: the resolution it gives a window: per monitor on Windows 10 and
 // later (GetDpiForWindow), the screen's on the older systems the add-in
 // still runs on (Word 2003 on Windows XP has no GetDpiForWindow, so it is
 // looked up at run time rather than imported).
@@ -27,6 +27,14 @@ inline int window_dpi(HWND hwnd) noexcept {
   if (get_dpi_for_window && hwnd)
     if (const UINT dpi = get_dpi_for_window(hwnd); dpi > 0) return static_cast<int>(dpi);
   return screen_dpi();
+}
+
+// Whether Windows' high-contrast mode is on.
+inline bool high_contrast_on() noexcept {
+  HIGHCONTRASTW hc{};
+  hc.cbSize = sizeof hc;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) &&
+         (hc.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 }  // namespace plovera::win32
