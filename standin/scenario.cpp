@@ -66,6 +66,7 @@ const std::vector<std::wstring> kForms = {
     L"check contrast S",
     L"dpi N",
     L"check captions",
+    L"check tooltip S",
     L"quit",
 };
 

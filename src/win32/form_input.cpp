@@ -38,6 +38,7 @@ bool escape_down() noexcept { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0
 // The second press of a double click reports DblClick in place of MouseDown;
 // its release is a MouseUp without a Click.
 void FormWindow::on_button_down(std::int16_t button, POINT pt, bool double_click) {
+  hide_tooltip();
   if (drag_.active) return;  // only the left release ends a drag
   if (!press_.active) {
     const std::optional<Element> hit = hit_test(pt);
@@ -97,6 +98,7 @@ void FormWindow::on_mouse_move(WPARAM keys, POINT pt) {
     if (!hit) return;
     target = *hit;
     held = buttons_of(keys);
+    track_hover(target);
   }
   deliver([target, held](FormEvents& ev) { ev.MouseMove(target, held); });
 }

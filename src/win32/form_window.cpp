@@ -44,6 +44,7 @@ FormWindow::FormWindow(HINSTANCE module, const wchar_t* window_class,
 FormWindow::~FormWindow() {
   *alive_ = false;
   disconnect_accessible();
+  destroy_tooltip();
   if (hwnd_) {
     // Messages sent while the window goes away (capture loss, timers) must
     // not reach a half-destroyed form.
@@ -115,6 +116,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   const HWND hwnd = hwnd_;
   switch (msg) {
     case WM_NCDESTROY:
+      destroy_tooltip();
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
       press_ = {};
@@ -151,6 +153,8 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_TIMER: on_timer(wp); return 0;
     case WM_GETOBJECT: return answer_get_object(wp, lp);
+    case WM_MOUSEHOVER: on_mouse_hover(); return 0;
+    case WM_MOUSELEAVE: on_mouse_leave(); return 0;
     case kAccessibleChangedMessage: raise_accessible_events(); return 0;
     case kDefaultActionMessage: perform_default_action(wp, lp); return 0;
     default:

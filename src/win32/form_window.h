@@ -172,6 +172,15 @@ class FormWindow final : public host::Form {
   void end_drag();
   bool pointer_over_bar(POINT client) const noexcept;
 
+  // form_tooltip.cpp: the tooltip of the element the pointer rests on
+  void track_hover(host::Element over);
+  void on_mouse_hover();
+  void on_mouse_leave() noexcept;
+  void show_tooltip(const std::u16string& text);
+  void hide_tooltip() noexcept;
+  void destroy_tooltip() noexcept;
+  std::u16string own_tooltip_text(host::Element e) const;
+
   // form_query.cpp: the automation query
   LRESULT answer_query(LPARAM lp) const noexcept;
 
@@ -199,6 +208,10 @@ class FormWindow final : public host::Form {
   int delivery_depth_ = 0;
   std::uint32_t paint_count_ = 0;
   bool high_contrast_ = false;  // as the last paint found it
+  // The element whose hover time runs (or whose tooltip shows), and the
+  // tooltip window, made on first use.
+  std::optional<host::Element> hover_element_;
+  HWND tooltip_ = nullptr;
 
   // Accessibility: the link the accessible objects hold, the root handed
   // to clients, and the tabs as last announced in events.

@@ -44,6 +44,7 @@ int run_checks() {
     check_capture(bar, t);
     check_drag(bar, t);
     check_timers(bar, t);
+    check_tooltips(bar, t);
     check_accessible(bar, t);
   }
   check_handlers_that_fail_or_destroy(engine, t);
