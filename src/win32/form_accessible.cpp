@@ -6,7 +6,6 @@
 // reach the objects through COM's marshalling (LresultFromObject).
 #include "win32/form_accessible.h"
 
-#include <atomic>
 #include <string>
 #include <vector>
 
@@ -29,46 +28,24 @@ BSTR to_bstr(const std::u16string& s) noexcept {
 
 bool is_self(const VARIANT& v) noexcept { return v.vt == VT_I4 && v.lVal == CHILDID_SELF; }
 
-class Node final : public IAccessible, public IEnumVARIANT {
+class Node final : public DispatchObject<IAccessible>, public IEnumVARIANT {
  public:
   Node(std::shared_ptr<AccessibleLink> link, Kind kind, std::int16_t index,
        std::uint32_t incarnation) noexcept
-      : link_(std::move(link)), kind_(kind), index_(index), incarnation_(incarnation) {
-    module_counts::object_created();
-  }
-  Node(const Node&) = delete;
-  Node& operator=(const Node&) = delete;
+      : link_(std::move(link)), kind_(kind), index_(index), incarnation_(incarnation) {}
 
-  // IUnknown
+  // IUnknown, for both interfaces: the containers also enumerate.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+    if (iid != IID_IEnumVARIANT || !is_container()) return DispatchObject::QueryInterface(iid, out);
     if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == kIidAccessible)
-      *out = static_cast<IAccessible*>(this);
-    else if (iid == IID_IEnumVARIANT && is_container())
-      *out = static_cast<IEnumVARIANT*>(this);
-    else
-      return E_NOINTERFACE;
+    *out = static_cast<IEnumVARIANT*>(this);
     AddRef();
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() noexcept override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
+  ULONG STDMETHODCALLTYPE AddRef() noexcept override { return DispatchObject::AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() noexcept override { return DispatchObject::Release(); }
 
-  // IDispatch: no type information; clients call IAccessible directly.
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) noexcept override {
-    if (!n) return E_POINTER;
-    *n = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** out) noexcept override {
-    if (out) *out = nullptr;
-    return E_NOTIMPL;
-  }
+  // IDispatch without names: clients call IAccessible directly.
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override {
     return E_NOTIMPL;
   }
@@ -205,16 +182,15 @@ class Node final : public IAccessible, public IEnumVARIANT {
   HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) noexcept override {
     if (!out) return E_POINTER;
     *out = nullptr;
-    Node* copy = new (std::nothrow) Node(link_, kind_, index_, incarnation_);
-    if (!copy) return E_OUTOFMEMORY;
+    Node* copy = nullptr;
+    if (failed(boundary_guard([&] { copy = make(kind_, index_, incarnation_); }))) return E_OUTOFMEMORY;
     copy->cursor_ = cursor_;
     *out = static_cast<IEnumVARIANT*>(copy);
     return S_OK;
   }
 
  private:
-  ~Node() { module_counts::object_destroyed(); }
-
+  bool answers(REFIID iid) const noexcept override { return iid == IID_IDispatch || iid == kIidAccessible; }
   bool is_container() const noexcept { return kind_ == Kind::bar || kind_ == Kind::tab; }
   Element tab_element(Part part) const noexcept { return {part, index_}; }
 
@@ -456,14 +432,15 @@ class Node final : public IAccessible, public IEnumVARIANT {
   Kind kind_;
   std::int16_t index_;
   std::uint32_t incarnation_;
-  std::atomic<ULONG> refs_{1};
   ULONG cursor_ = 0;  // IEnumVARIANT: children handed out so far
 };
 
 }  // namespace
 
 IAccessible* new_bar_accessible(const std::shared_ptr<AccessibleLink>& link) noexcept {
-  return static_cast<IAccessible*>(new (std::nothrow) Node(link, Kind::bar, 0, 0));
+  IAccessible* root = nullptr;
+  boundary_guard([&] { root = make_com<Node>(link, Kind::bar, 0, 0).Detach(); });
+  return root;
 }
 
 }  // namespace plovera::win32
