@@ -38,7 +38,9 @@ FormWindow::FormWindow(HINSTANCE module, const wchar_t* window_class,
   if (!measure_dc_) throw_host_error(status::fail, "Form.Load");
   define_design_elements();
   create_window(module, window_class);
-  follow_dpi();
+  // Nothing may throw once the window exists: a failure here leaves the
+  // screen's resolution.
+  ignore_errors([&] { follow_dpi(); });
 }
 
 FormWindow::~FormWindow() {

@@ -31,12 +31,9 @@ StoredPicture to_dib_section(const PixelImage& image) {
 const StoredPicture* ImageStore::get(host::Picture p, int dots_per_inch) {
   const auto i = static_cast<std::size_t>(p);
   if (p == host::Picture::none || i >= 11) return nullptr;
-  auto set = std::find_if(sets_.begin(), sets_.end(),
-                          [&](const AtResolution& s) { return s.dots_per_inch == dots_per_inch; });
-  if (set == sets_.end()) {
-    sets_.push_back({dots_per_inch, {}});
-    set = sets_.end() - 1;
-  }
+  auto found = std::find_if(sets_.begin(), sets_.end(),
+                            [&](const AtResolution& s) { return s.dots_per_inch == dots_per_inch; });
+  AtResolution* set = found != sets_.end() ? &*found : &sets_.emplace_back(AtResolution{dots_per_inch, {}});
   if (!set->pictures[i]) set->pictures[i] = to_dib_section(draw_picture(p, dots_per_inch));
   return &*set->pictures[i];
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <deque>
 #include <vector>
 
 #include "win32/form_gdi.h"
@@ -47,7 +48,9 @@ class ImageStore {
     int dots_per_inch;
     std::array<std::optional<StoredPicture>, 11> pictures;
   };
-  std::vector<AtResolution> sets_;  // one per resolution seen, a few at most
+  // One per resolution seen (a few at most); a deque, so that pictures
+  // handed out stay where they are when another resolution is added.
+  std::deque<AtResolution> sets_;
 };
 
 // Draws `pic` into the rectangle (x, y, w, h) of `dc`: stretched to fill it,

@@ -18,6 +18,7 @@ void check_handlers_that_fail_or_destroy(Engine& engine, Checks& t);
 void check_timers(Bar& bar, Checks& t);
 void check_accessible(Bar& bar, Checks& t);
 void check_tooltips(Bar& bar, Checks& t);
+void check_pictures_per_resolution(Checks& t);
 void check_accessible_outlives_bar(Engine& engine, Checks& t);
 
 // Lays out the three tabs every input and paint check runs on, the first

@@ -35,6 +35,7 @@ int run_checks() {
   check_design_and_units(engine, t);
   check_units(engine, t);
   check_labels_and_query(engine, t);
+  check_pictures_per_resolution(t);
   {
     Bar bar(engine, {40, 40}, 900);
     lay_out_three_tabs(bar);
