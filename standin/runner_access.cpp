@@ -105,6 +105,24 @@ SIZE expected_caption(const std::wstring& text, int dpi) {
   return {text.empty() ? 0 : size.cx, tm.tmHeight};
 }
 
+BOOL CALLBACK find_tooltip(HWND w, LPARAM found) {
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  if (lstrcmpiW(cls, L"tooltips_class32") != 0 || !IsWindowVisible(w)) return TRUE;
+  const int length = GetWindowTextLengthW(w);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(w, text.data(), length + 1)));
+  *reinterpret_cast<std::wstring*>(found) = text.empty() ? L" " : text;
+  return FALSE;
+}
+
+// The text of the tooltip this (Word's) thread shows; empty when none.
+std::wstring tooltip_shown() {
+  std::wstring shown;
+  EnumThreadWindows(GetCurrentThreadId(), find_tooltip, reinterpret_cast<LPARAM>(&shown));
+  return shown;
+}
+
 }  // namespace
 
 void Runner::add_access_steps() {
@@ -215,20 +233,7 @@ void Runner::add_access_steps() {
   // The tooltip the bar shows now ("none": none shows).
   handlers_[L"check tooltip"] = [this](const Step& s) {
     return poll([&]() -> Outcome {
-      std::wstring shown;
-      EnumThreadWindows(
-          GetCurrentThreadId(),
-          [](HWND w, LPARAM found) -> BOOL {
-            wchar_t cls[64] = {};
-            GetClassNameW(w, cls, 64);
-            if (lstrcmpiW(cls, L"tooltips_class32") != 0 || !IsWindowVisible(w)) return TRUE;
-            const int length = GetWindowTextLengthW(w);
-            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-            text.resize(static_cast<size_t>(GetWindowTextW(w, text.data(), length + 1)));
-            *reinterpret_cast<std::wstring*>(found) = text.empty() ? L" " : text;
-            return FALSE;
-          },
-          reinterpret_cast<LPARAM>(&shown));
+      const std::wstring shown = tooltip_shown();
       const std::wstring want = s.args[0] == L"none" ? L"" : s.args[0];
       if (shown == want) return L"";
       return shown.empty() ? L"no tooltip shows" : L"the tooltip reads \"" + shown + L"\"";

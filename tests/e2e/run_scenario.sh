@@ -29,7 +29,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 
 usage() {
-  sed -n '2,26p' "$0" >&2
+  sed -n '2,25p' "$0" >&2
   exit 2
 }
 

@@ -45,20 +45,19 @@ void Recorder::TooltipText(Element e, std::u16string& text) {
   if (on_tooltip) on_tooltip(e, text);
 }
 
+static BOOL CALLBACK find_tooltip(HWND w, LPARAM found) {
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  if (lstrcmpiW(cls, L"tooltips_class32") != 0 || !IsWindowVisible(w)) return TRUE;
+  wchar_t buffer[4096] = {};
+  GetWindowTextW(w, buffer, 4096);
+  *reinterpret_cast<std::wstring*>(found) = buffer;
+  return FALSE;
+}
+
 std::wstring shown_tooltip() {
   std::wstring text;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM found) -> BOOL {
-        wchar_t cls[64] = {};
-        GetClassNameW(w, cls, 64);
-        if (lstrcmpiW(cls, L"tooltips_class32") != 0 || !IsWindowVisible(w)) return TRUE;
-        wchar_t buffer[4096] = {};
-        GetWindowTextW(w, buffer, 4096);
-        *reinterpret_cast<std::wstring*>(found) = buffer;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&text));
+  EnumThreadWindows(GetCurrentThreadId(), find_tooltip, reinterpret_cast<LPARAM>(&text));
   return text;
 }
 
