@@ -38,12 +38,14 @@ std::wstring colour_text(COLORREF c) {
   return text;
 }
 
-// The pixels of a screen rectangle as drawn now, row by row.
-std::vector<COLORREF> screen_pixels(const RECT& r) {
+// The pixels of a rectangle of a window's client area as the window drew
+// them, row by row. (Read from the window's own device context: what Wine
+// has shown on the X display may lag behind.)
+std::vector<COLORREF> window_pixels(HWND window, const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   std::vector<COLORREF> out;
   if (w <= 0 || h <= 0) return out;
-  HDC screen = GetDC(nullptr);
+  HDC screen = GetDC(window);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -61,7 +63,7 @@ std::vector<COLORREF> screen_pixels(const RECT& r) {
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  ReleaseDC(window, screen);
   return out;
 }
 
@@ -182,10 +184,15 @@ void Runner::add_access_steps() {
       RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       figures.clear();
       std::wstring low;
+      // In high contrast what is behind a caption is the button face or, on
+      // the selected tab, the highlight: the scheme's own colours.
+      const bool scheme = system_model::high_contrast();
+      const COLORREF face = GetSysColor(COLOR_BTNFACE), highlight = GetSysColor(COLOR_HIGHLIGHT);
       for (const TabInfo& t : visible_tabs(bar)) {
-        RECT r = t.caption.rect;
-        MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        const Measured m = measure_caption(screen_pixels(r));
+        const Measured m = measure_caption(window_pixels(bar, t.caption.rect));
+        if (scheme && m.back != face && m.back != highlight)
+          return L"the caption " + t.caption.caption + L" lies on " + colour_text(m.back) +
+                 L", not on the scheme's colours";
         wchar_t ratio[16];
         swprintf(ratio, 16, L"%.2f:1", m.ratio);
         figures += L"contrast " + t.caption.caption + L": " + ratio + L" (" + colour_text(m.text) + L" on " +
