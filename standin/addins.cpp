@@ -4,6 +4,7 @@
 
 #include "dispatch.h"
 #include "log.h"
+#include "system_model.h"
 #include "word.h"
 
 namespace standin {
@@ -101,6 +102,9 @@ bool AddinHost::connect(const std::wstring& prog_id, int connect_mode) {
                           reinterpret_cast<void**>(&object));
   IDTExtensibility2* extension = nullptr;
   if (SUCCEEDED(hr)) {
+    // The add-in asks the stand-in's model of high contrast and monitor
+    // resolution, which Wine cannot give (system_model.h).
+    system_model::attach(system_model::module_of(object));
     hr = object->QueryInterface(iid::DTExtensibility2, reinterpret_cast<void**>(&extension));
     object->Release();
   }

@@ -56,7 +56,12 @@ void DocumentObj::call(DISPID id, const Args& args, VARIANT* result) {
   switch (id) {
     case 0: put_string(result, name); return;
     case 3: put_string(result, path); return;
-    case 0x1D: put_string(result, path.empty() ? name : path + L"\\" + name); return;
+    case 0x1D:
+      word_.count_full_name_read();
+      if (FAILED(full_name_failure)) fail(full_name_failure, L"FullName failed");
+      if (!full_name_override.empty()) return put_string(result, full_name_override);
+      put_string(result, path.empty() ? name : path + L"\\" + name);
+      return;
     case 0x28:
       if (args.is_put()) saved = args.put_bool();
       else put_bool(result, saved);
@@ -134,6 +139,20 @@ void WindowObj::call(DISPID id, const Args& args, VARIANT* result) {
     }
   }
   fail(DISP_E_MEMBERNOTFOUND, L"Window member");
+}
+
+constexpr Member kLanguageSettingsMembers[] = {{L"LanguageID", 1}};
+constexpr IID kLanguageSettingsIids[] = {iid::LanguageSettings};
+
+LanguageSettingsObj::LanguageSettingsObj(Word& word)
+    : DispatchObject(kLanguageSettingsMembers, kLanguageSettingsIids), word_(word) {}
+
+void LanguageSettingsObj::call(DISPID id, const Args& args, VARIANT* result) {
+  if (id != 1) fail(DISP_E_MEMBERNOTFOUND, L"LanguageSettings member");
+  if (!args.has(0)) fail(DISP_E_PARAMNOTFOUND, L"LanguageID needs an identifier");
+  const long which = args.as_long(0);
+  if (which < 1 || which > 5) fail(E_INVALIDARG, L"Invalid procedure call or argument");
+  put_long(result, word_.ui_language());
 }
 
 WindowsObj::WindowsObj(Word& word) : DispatchObject(kCollectionMembers, kWindowsIids), word_(word) {}

@@ -23,6 +23,10 @@ class DocumentObj final : public DispatchObject {
   std::wstring path;  // empty: never saved
   bool saved;
   std::vector<WindowObj*> windows;  // in the order they were opened
+  // FullName as the scenario set it, or failing with `full_name_failure`;
+  // by default the path, a backslash and the name (the name alone unsaved).
+  std::wstring full_name_override;
+  HRESULT full_name_failure = S_OK;
 
   std::wstring describe() const override { return L"Document " + name; }
   int ordinal() const override;
@@ -51,6 +55,18 @@ class WindowObj final : public DispatchObject {
   void call(DISPID id, const Args& args, VARIANT* result) override;
   Word& word_;
   std::wstring last_caption_;
+};
+
+// Office's LanguageSettings: LanguageID(msoLanguageIDUI) and every other
+// identifier answer Word's user-interface language.
+class LanguageSettingsObj final : public DispatchObject {
+ public:
+  explicit LanguageSettingsObj(Word& word);
+  std::wstring describe() const override { return L"LanguageSettings"; }
+
+ private:
+  void call(DISPID id, const Args& args, VARIANT* result) override;
+  Word& word_;
 };
 
 class WindowsObj final : public DispatchObject {

@@ -217,6 +217,18 @@ LRESULT CALLBACK Frame::main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (LOWORD(wp) == WA_CLICKACTIVE && on.clicked_active) on.clicked_active(*self);
       return result;
     }
+    case WM_DPICHANGED:
+      // Word takes the place Windows suggests and lays its window out anew
+      // for the new resolution (the docks keep their pixel sizes here).
+      if (const auto* suggested = reinterpret_cast<const RECT*>(lp)) {
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      if (self && self->dock_top_) {
+        self->layout();
+        if (self->callbacks_.resized) self->callbacks_.resized(*self);
+      }
+      return 0;
     case WM_ERASEBKGND:
       return 1;
   }

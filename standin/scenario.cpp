@@ -78,6 +78,16 @@ const std::vector<std::wstring> kForms = {
     L"check decoy",
     L"screenshot S [frame N]",
     L"screenshot S screen",
+    L"signal S",
+    L"await S",
+    L"language N",
+    L"fullname S fail|long",
+    L"check fullname N",
+    L"contrast white-on-black|black-on-white|off",
+    L"check contrast S",
+    L"dpi N",
+    L"check captions",
+    L"check tooltip S",
     L"quit",
 };
 

@@ -8,6 +8,7 @@
 #include "file_dialog.h"
 #include "guids.h"
 #include "log.h"
+#include "system_model.h"
 
 namespace standin {
 namespace {
@@ -28,6 +29,8 @@ constexpr DISPID Width = 0x59;
 constexpr DISPID Height = 0x5A;
 constexpr DISPID FileDialog = 0x1C2;
 constexpr DISPID ShowWindowsInTaskbar = 0x1C4;
+// Not taken from Word's type library: the add-in resolves it by name.
+constexpr DISPID LanguageSettings = 0x1B7;
 constexpr DISPID Quit = 0x451;
 }  // namespace id
 
@@ -40,6 +43,7 @@ constexpr Member kAppMembers[] = {
     {L"Top", id::Top},           {L"Width", id::Width},
     {L"Height", id::Height},     {L"FileDialog", id::FileDialog},
     {L"ShowWindowsInTaskbar", id::ShowWindowsInTaskbar}, {L"Quit", id::Quit},
+    {L"LanguageSettings", id::LanguageSettings},
 };
 constexpr IID kAppIids[] = {iid::Application};
 
@@ -75,6 +79,8 @@ Word::Word(HINSTANCE instance, const WordOptions& options)
   windows_obj_->own();
   documents_obj_ = new DocumentsObj(*this);
   documents_obj_->own();
+  language_settings_ = new LanguageSettingsObj(*this);
+  language_settings_->own();
   command_bars_ = new CommandBarsObj([this] { return frame().main(); }, options.command_bar_file);
   command_bars_->own();
   command_bars_->load();
@@ -123,6 +129,7 @@ size_t Word::application_sinks() const {
 double Word::version_number() const { return std::wcstod(options_.version.c_str(), nullptr); }
 
 int Word::dpi() const {
+  if (const int monitor = system_model::monitor_dpi()) return monitor;
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
@@ -165,6 +172,7 @@ void Word::call_more(DISPID member, const Args& args, VARIANT* result) {
     case id::Width: put_long(result, MulDiv(r.right - r.left, 72, dpi_now)); return;
     case id::Height: put_long(result, MulDiv(r.bottom - r.top, 72, dpi_now)); return;
     case id::FileDialog: put_object(result, file_dialog(args.as_long(0))); return;
+    case id::LanguageSettings: put_object(result, language_settings_); return;
     case id::Quit: PostMessageW(frame().main(), Frame::kQuitMessage, 0, 0); return;
   }
   fail(DISP_E_MEMBERNOTFOUND, L"Application member");
@@ -204,7 +212,8 @@ void Word::shut_down() {
   command_bars_->save();
   while (!windows_.empty()) forget_window(windows_.back());
   command_bars_->close_all();
-  for (DispatchObject* o : std::initializer_list<DispatchObject*>{windows_obj_, documents_obj_})
+  for (DispatchObject* o :
+       std::initializer_list<DispatchObject*>{windows_obj_, documents_obj_, language_settings_})
     o->disconnect();
   for (FileDialogObj* d : file_dialogs_) d->disconnect();
   disconnect();
@@ -216,6 +225,7 @@ void Word::shut_down() {
   file_dialogs_.clear();
   windows_obj_->disown();
   documents_obj_->disown();
+  language_settings_->disown();
   command_bars_->disown();
 }
 

@@ -73,6 +73,9 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   bool set_sdi(bool on);
   // The user switches Word's option that shows every window in the taskbar.
   void set_show_windows_in_taskbar(bool on) { show_in_taskbar_ = on; }
+  // The language of Word's user interface (an LCID, 1033 to start with).
+  void set_ui_language(long lcid) { ui_language_ = lcid; }
+  long ui_language() const { return ui_language_; }
   // Raises one application event by name for the active document and window.
   bool raise_event(const std::wstring& name);
   // Word is closing: windows go, objects stop answering, sinks are let go.
@@ -86,6 +89,9 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   DocumentObj* find_document(const std::wstring& name) const;
   bool show_windows_in_taskbar() const { return show_in_taskbar_; }
   size_t application_sinks() const;
+  // Reads of Document.FullName since start-up, over every document.
+  long full_name_reads() const { return full_name_reads_; }
+  void count_full_name_read() { ++full_name_reads_; }
   double version_number() const;
   int dpi() const;
   bool sdi() const { return sdi_; }
@@ -134,6 +140,9 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   WindowObj* active_ = nullptr;
   std::vector<WindowObj*> recent_;  // most recently active last
   bool show_in_taskbar_ = true;
+  long ui_language_ = 1033;
+  long full_name_reads_ = 0;
+  LanguageSettingsObj* language_settings_;
   WindowsObj* windows_obj_;
   DocumentsObj* documents_obj_;
   CommandBarsObj* command_bars_;

@@ -66,6 +66,11 @@ class FormEvents {
   // the drop point in twips, form coordinates (used for drops on the form).
   virtual void DragDrop(Element target, std::int16_t source, float x, float y) = 0;
   virtual void TimerTick(Timer t) = 0;
+  // The pointer has rested on `e` for the system's hover time and its
+  // tooltip is about to show. `out` holds the engine's own text (a tab's
+  // caption, "Close", "Scroll"); a receiver may replace it, for example
+  // with a tab's full document path. Asked only then, never on a tick.
+  virtual void TooltipText(Element /*e*/, std::u16string& /*out*/) {}
 
  protected:
   ~FormEvents() = default;

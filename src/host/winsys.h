@@ -86,6 +86,12 @@ class WindowSystem {
   // The screen's logical resolution (dots per inch), horizontally and vertically.
   virtual std::int32_t dpi_x() = 0;
   virtual std::int32_t dpi_y() = 0;
+  // The resolution of the monitor that window `h` is on, as Windows scales
+  // that window (per-monitor DPI); the screen's resolution where Windows has
+  // no per-window resolution (before Windows 10) or the window is gone.
+  // Read it again when the window may have moved to another monitor: Word's
+  // main window is laid out anew when its resolution changes.
+  virtual std::int32_t dpi_of_window(Hwnd h) = 0;
 
   // Registry, with Win32's status codes (0 = success).
   virtual std::int32_t open_key(RegRoot root, const std::u16string& sub_key,

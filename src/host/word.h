@@ -20,9 +20,13 @@
 
 namespace plovera::host {
 
+class Document;
+
 class Window : public Object {
  public:
   virtual void Caption(std::u16string& out) = 0;
+  // The document shown in the window.
+  virtual Ref<host::Document> Document() = 0;
   virtual void Activate() = 0;
   // Close with SaveChanges and RouteDocument omitted: Word applies its own
   // defaults, which may ask about unsaved changes (and so run a message loop).
@@ -50,6 +54,8 @@ class Document : public Object {
  public:
   virtual void Name(std::u16string& out) = 0;
   virtual void Path(std::u16string& out) = 0;  // empty for a never-saved document
+  // Folder and name together; the name alone for a never-saved document.
+  virtual void FullName(std::u16string& out) = 0;
   virtual bool Saved() = 0;
   virtual void Save() = 0;
   // The document's first window; used to make it Word's active document
@@ -150,6 +156,19 @@ class CommandBars : public Object {
   ~CommandBars() = default;
 };
 
+// Office's language settings (Application.LanguageSettings).
+class LanguageSettings : public Object {
+ public:
+  // The language identifier (a Windows LCID such as 1031 for German) that
+  // Office uses for `id`, one of the msoLanguageID values below.
+  virtual std::int32_t LanguageID(std::int32_t id) = 0;
+
+ protected:
+  ~LanguageSettings() = default;
+};
+// MsoAppLanguageID: the language of Office's user interface.
+inline constexpr std::int32_t kLanguageIdUi = 2;
+
 // Receiver of Word's application events. Handlers may throw; the backend
 // hands the failure back to Word as the result of the event call.
 class ApplicationEvents {
@@ -175,6 +194,7 @@ class Application : public Object {
   virtual Ref<host::Documents> Documents() = 0;
   virtual Ref<host::FileDialog> FileDialog(std::int32_t type) = 0;
   virtual Ref<host::CommandBars> CommandBars() = 0;
+  virtual Ref<host::LanguageSettings> LanguageSettings() = 0;
   // Hooks the receiver to the application events (the connection point).
   virtual Ref<Subscription> advise(ApplicationEvents& sink) = 0;
 

@@ -15,6 +15,7 @@ constexpr const char* kNames[] = {
     "FindWindowEx", "GetParent", "SetParent", "GetWindowRect", "SetWindowPos",
     "SetForegroundWindow", "GetCursorPos", "ShellExecute", "ModuleFolder", "LogPixelsX",
     "LogPixelsY", "RegOpenKeyEx", "RegQueryValueEx", "RegCloseKey",
+    "GetDpiForWindow",
 };
 static_assert(std::size(kNames) == static_cast<std::size_t>(WinsysCall::count_));
 
@@ -322,6 +323,12 @@ std::u16string SimWindowSystem::module_folder() {
 std::int32_t SimWindowSystem::dpi_x() { return failing(WinsysCall::LogPixelsX) ? 0 : dpi_x_; }
 
 std::int32_t SimWindowSystem::dpi_y() { return failing(WinsysCall::LogPixelsY) ? 0 : dpi_y_; }
+
+std::int32_t SimWindowSystem::dpi_of_window(host::Hwnd h) {
+  if (failing(WinsysCall::GetDpiForWindow)) return 0;
+  const auto own = window_dpi_.find(h);
+  return own != window_dpi_.end() && own->second > 0 ? own->second : dpi_y_;
+}
 
 std::int32_t SimWindowSystem::twips_per_pixel_x() const noexcept { return twips_per_pixel(dpi_x_); }
 

@@ -37,7 +37,7 @@ enum class WinsysCall : std::uint8_t {
   GetDesktopWindow, GetWindow, GetClassName, GetWindowTextLength, GetWindowText,
   FindWindowEx, GetParent, SetParent, GetWindowRect, SetWindowPos,
   SetForegroundWindow, GetCursorPos, ShellExecute, ModuleFolder, LogPixelsX, LogPixelsY,
-  RegOpenKeyEx, RegQueryValueEx, RegCloseKey,
+  RegOpenKeyEx, RegQueryValueEx, RegCloseKey, GetDpiForWindow,
   count_
 };
 extern const std::span<const char* const> kWinsysCallNames;
@@ -100,6 +100,9 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
     return messages_;
   }
   std::int32_t dpi_y() override;
+  // The window's own resolution (window_dpi), else the screen's (LogPixelsY);
+  // 0 when the call is made to fail.
+  std::int32_t dpi_of_window(host::Hwnd h) override;
   // A missing key gives host::reg::not_found and leaves `out` untouched.
   std::int32_t open_key(host::RegRoot root, const std::u16string& sub_key,
                             std::uint32_t access, host::RegKey& out) override;
@@ -147,6 +150,9 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   const std::vector<ShellCall>& shell_calls() const noexcept { return shell_calls_; }
   void module_folder(std::u16string folder) { module_folder_ = std::move(folder); }
   void log_pixels(std::int32_t x, std::int32_t y) noexcept { dpi_x_ = x, dpi_y_ = y; }
+  // The resolution of the monitor window `h` is on (0: the screen's), as a
+  // move to another monitor changes it.
+  void window_dpi(host::Hwnd h, std::int32_t dpi) { window_dpi_[h] = dpi; }
   // 1440 / LogPixels rounded half to even: the screen's twips per pixel.
   std::int32_t twips_per_pixel_x() const noexcept;
   std::int32_t twips_per_pixel_y() const noexcept;
@@ -210,6 +216,7 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   std::vector<std::pair<std::u16string, std::u16string>> messages_;
   std::u16string module_folder_ = u"C:\\Program Files\\Plovera";
   std::int32_t dpi_x_ = 96, dpi_y_ = 96;
+  std::map<host::Hwnd, std::int32_t> window_dpi_;
 
   std::map<KeyPath, ValueMap> keys_;
   std::map<host::RegKey, KeyPath> open_keys_;

@@ -28,6 +28,8 @@ constexpr const char* kNames[] = {
     "CommandBarButton.Style", "CommandBarButton.Tag", "CommandBarButton.Parameter.let",
     "CommandBarButton.Parameter.get", "CommandBarButton.advise",
     "HostObject.QueryApplication",
+    "Window.Document", "Document.FullName", "Application.LanguageSettings",
+    "LanguageSettings.LanguageID",
 };
 static_assert(std::size(kNames) == static_cast<std::size_t>(WordCall::count_));
 
@@ -52,7 +54,8 @@ SimWord::SimWord()
       host_object_(new SimHostObject(*this, ledger_)),
       windows_object_(new SimWindows(*this, ledger_)),
       documents_object_(new SimDocuments(*this, ledger_)),
-      bars_object_(new SimCommandBars(*this, ledger_)) {}
+      bars_object_(new SimCommandBars(*this, ledger_)),
+      language_settings_(new SimLanguageSettings(*this, ledger_)) {}
 
 SimWord::~SimWord() = default;
 

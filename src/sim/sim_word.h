@@ -89,6 +89,7 @@ enum class WordCall : std::uint8_t {
   ButtonFaceId, ButtonCaption, ButtonTooltipText, ButtonStyle, ButtonTag,
   ButtonParameterLet, ButtonParameterGet, ButtonAdvise,
   HostObjectQueryApplication,
+  WindowDocument, DocumentFullName, ApplicationLanguageSettings, LanguageSettingsLanguageID,
   count_
 };
 extern const std::span<const char* const> kWordCallNames;
@@ -120,6 +121,9 @@ class SimWord : public CallMeter {
   void width_points(std::int32_t points) noexcept { width_points_ = points; }
   bool taskbar() const noexcept { return taskbar_; }  // ShowWindowsInTaskbar, starts true
   void set_taskbar(bool on) noexcept { taskbar_ = on; }
+  // The language of Office's user interface (LanguageSettings.LanguageID of
+  // msoLanguageIDUI), an LCID; 1033 (English, United States) to start with.
+  void ui_language(std::int32_t lcid) noexcept { ui_language_ = lcid; }
 
   // Opens a document with one window, appended to the window list and active.
   SimDocument& open_document(std::u16string name, std::u16string path = u"", bool saved = true);
@@ -221,6 +225,7 @@ class SimWord : public CallMeter {
   friend class SimCommandBars;
   friend class SimApplication;
   friend class SimHostObject;
+  friend class SimLanguageSettings;
 
   // Counts the call; throws its injected failure.
   void enter_call(WordCall call);
@@ -253,6 +258,7 @@ class SimWord : public CallMeter {
   std::unique_ptr<SimWindows> windows_object_;
   std::unique_ptr<SimDocuments> documents_object_;
   std::unique_ptr<SimCommandBars> bars_object_;
+  std::unique_ptr<SimLanguageSettings> language_settings_;
 
   std::vector<std::unique_ptr<SimWindow>> window_store_;
   std::vector<std::unique_ptr<SimDocument>> document_store_;
@@ -275,6 +281,7 @@ class SimWord : public CallMeter {
   std::u16string version_ = u"12.0";
   std::int32_t width_points_ = 600;
   bool taskbar_ = true;
+  std::int32_t ui_language_ = 1033;
   bool lack_application_ = false;
   host::Hwnd single_main_ = 0;
   SimWindowSystem* frames_ = nullptr;  // set in SDI

@@ -63,6 +63,18 @@ host::Ref<host::CommandBars> SimApplication::CommandBars() {
   return ref_to<host::CommandBars>(word_.bars_object_.get());
 }
 
+host::Ref<host::LanguageSettings> SimApplication::LanguageSettings() {
+  word_.enter_call(WordCall::ApplicationLanguageSettings);
+  return ref_to<host::LanguageSettings>(word_.language_settings_.get());
+}
+
+std::int32_t SimLanguageSettings::LanguageID(std::int32_t id) {
+  word_.enter_call(WordCall::LanguageSettingsLanguageID);
+  // Office rejects identifiers outside MsoAppLanguageID (1 to 5).
+  if (id < 1 || id > 5) throw host_error(status::invalid_arg, word_.call_name(WordCall::LanguageSettingsLanguageID));
+  return word_.ui_language_;
+}
+
 host::Ref<host::Subscription> SimApplication::advise(host::ApplicationEvents& sink) {
   word_.enter_call(WordCall::ApplicationAdvise);
   return ref_to<host::Subscription>(&word_.hook(&sink, nullptr, nullptr));
@@ -97,6 +109,12 @@ void SimWindow::Caption(std::u16string& out) {
   if (!open_) throw host_error(status::disconnected, word_.call_name(WordCall::WindowCaption));
   if (failed(refusal_)) throw host_error(refusal_, word_.call_name(WordCall::WindowCaption));
   out.assign(caption_);  // reuses the caller's capacity
+}
+
+host::Ref<host::Document> SimWindow::Document() {
+  word_.enter_call(WordCall::WindowDocument);
+  if (!open_) throw host_error(status::disconnected, word_.call_name(WordCall::WindowDocument));
+  return ref_to<host::Document>(doc_);
 }
 
 void SimWindow::Activate() {
@@ -148,6 +166,14 @@ void SimDocument::Path(std::u16string& out) {
   word_.enter_call(WordCall::DocumentPath);
   if (!open_) throw host_error(status::disconnected, word_.call_name(WordCall::DocumentPath));
   out.assign(path_);
+}
+
+void SimDocument::FullName(std::u16string& out) {
+  word_.enter_call(WordCall::DocumentFullName);
+  if (!open_) throw host_error(status::disconnected, word_.call_name(WordCall::DocumentFullName));
+  out.assign(path_);
+  if (!path_.empty()) out.push_back(u'\\');
+  out.append(name_);
 }
 
 bool SimDocument::Saved() {

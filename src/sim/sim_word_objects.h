@@ -72,6 +72,7 @@ class SimObject : public Interface {
 class SimWindow final : public SimObject<host::Window> {
  public:
   void Caption(std::u16string& out) override;
+  host::Ref<host::Document> Document() override;
   void Activate() override;
   void Close() override;
   // Its frame's handle (SDI), Word's main window (single frame), else 0.
@@ -99,6 +100,8 @@ class SimDocument final : public SimObject<host::Document> {
  public:
   void Name(std::u16string& out) override;
   void Path(std::u16string& out) override;
+  // The path, a backslash and the name; the name alone without a path.
+  void FullName(std::u16string& out) override;
   bool Saved() override;
   void Save() override;
   host::Ref<host::Window> ActiveWindow() override;
@@ -296,7 +299,19 @@ class SimApplication final : public SimObject<host::Application> {
   host::Ref<host::Documents> Documents() override;
   host::Ref<host::FileDialog> FileDialog(std::int32_t type) override;
   host::Ref<host::CommandBars> CommandBars() override;
+  host::Ref<host::LanguageSettings> LanguageSettings() override;
   host::Ref<host::Subscription> advise(host::ApplicationEvents& sink) override;
+
+ private:
+  friend class SimWord;
+  using SimObject::SimObject;
+};
+
+// Office's LanguageSettings: every language reads as the user-interface
+// language set with SimWord::ui_language.
+class SimLanguageSettings final : public SimObject<host::LanguageSettings> {
+ public:
+  std::int32_t LanguageID(std::int32_t id) override;
 
  private:
   friend class SimWord;

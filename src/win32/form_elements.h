@@ -20,6 +20,8 @@ struct ElementState {
   bool visible = false;
   host::Picture picture = host::Picture::none;
   bool stretch = false;
+  // Faces only: a new number each time the face is shown (a new tab).
+  std::uint32_t incarnation = 0;
   // Labels only.
   std::u16string caption;
   bool auto_size = false;
@@ -50,6 +52,14 @@ class ElementTable {
   // One past the highest index loaded in any array: the bound of a walk
   // over tabs in control-index order.
   std::int16_t index_bound() const noexcept;
+
+  // Calls f(ElementState&) for every loaded element of `part`.
+  template <class F>
+  void for_each_loaded(host::Part part, F&& f) {
+    if (Slots* slots = slots_of(part))
+      for (auto& slot : *slots)
+        if (slot) f(*slot);
+  }
 
  private:
   using Slots = std::vector<std::optional<ElementState>>;

@@ -42,6 +42,7 @@ bool escape_down() noexcept { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0
 // closed a tab, the next tab's close button may have slid under the
 // pointer: that press is a press of its own.
 void FormWindow::on_button_down(std::int16_t button, POINT pt, bool double_click) {
+  hide_tooltip();
   if (drag_.active) return;  // only the left release ends a drag
   if (!press_.active) {
     const std::optional<Element> hit = hit_test(pt);
@@ -103,6 +104,7 @@ void FormWindow::on_mouse_move(WPARAM keys, POINT pt) {
     if (!hit) return;
     target = *hit;
     held = buttons_of(keys);
+    track_hover(target);
   }
   deliver([target, held](FormEvents& ev) { ev.MouseMove(target, held); });
 }

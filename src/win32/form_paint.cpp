@@ -4,9 +4,16 @@
 // then the arrows; then the drag outline. Hit-testing looks front to back
 // by kind: arrows, close button, caption, icon, face, with a later control
 // index above an earlier one.
+//
+// In high contrast the bar is drawn in the system's colours (form_contrast.cpp)
+// rather than with its fixed pictures, whose pale faces would leave a
+// scheme's light text unreadable. Whether it is on is read at each paint:
+// Windows repaints every window when the scheme changes, and a child window
+// such as the docked bar is not told otherwise.
 #include <algorithm>
 
 #include "win32/form_window.h"
+#include "win32/window_dpi.h"
 
 namespace plovera::win32 {
 
@@ -72,8 +79,9 @@ void FormWindow::paint() {
   ScopedSelect select(back.get(), bitmap.get());
   SetViewportOrgEx(back.get(), -area.left, -area.top, nullptr);
 
+  high_contrast_ = high_contrast_on();
   FillRect(back.get(), &area, GetSysColorBrush(COLOR_BTNFACE));
-  if (const StoredPicture* pic = images_->get(picture_))
+  if (const StoredPicture* pic = high_contrast_ ? nullptr : images_->get(picture_, dpi_))
     draw_stored_picture(back.get(), source.get(), *pic, {0, 0, pic->width, pic->height}, false);
   paint_elements(back.get(), source.get(), area);
   paint_drag_outline(back.get());
@@ -96,12 +104,18 @@ void FormWindow::paint_element(HDC dc, HDC source, const RECT& clip, Element e) 
   if (!IntersectRect(&seen, &r, &clip)) return;
   if (is_label(e.part)) {
     // Transparent and borderless: only the text is drawn, cut to the label.
+    // Black on the pale pictures; in high contrast the scheme's text colour
+    // for what lies behind it.
     ScopedSelect font(dc, s->font->handle.get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc, !high_contrast_        ? RGB(0, 0, 0)
+                     : tab_selected(e.index) ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                                             : GetSysColor(COLOR_BTNTEXT));
     ExtTextOutW(dc, r.left, r.top, ETO_CLIPPED, &r, wide(s->caption),
                 static_cast<UINT>(s->caption.size()), nullptr);
-  } else if (const StoredPicture* pic = images_->get(s->picture)) {
+  } else if (high_contrast_ && e.part != Part::icon) {
+    paint_contrast_image(dc, e, *s, r);
+  } else if (const StoredPicture* pic = images_->get(s->picture, dpi_)) {
     draw_stored_picture(dc, source, *pic, r, s->stretch);
   }
 }

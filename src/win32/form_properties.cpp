@@ -77,6 +77,7 @@ void FormWindow::Left(Element e, float twips) {
   ElementState& s = element(e, "Element.Left");
   if (s.left == twips) return;
   change(s, [twips](ElementState& st) { st.left = twips; return false; });
+  if (e.part == host::Part::face && s.visible) accessible_changed();  // the order may change
 }
 
 void FormWindow::Top(Element e, float twips) {
@@ -105,13 +106,17 @@ void FormWindow::Visible(Element e, bool v) {
   if (!v && last_left_press_ == e) last_left_press_.reset();  // its tab is gone
   if (s.visible == v) return;
   change(s, [v](ElementState& st) { st.visible = v; return true; });
+  if (e.part == host::Part::face && v) s.incarnation = ++next_incarnation_;  // a new tab
+  if (e.part != host::Part::icon && e.part != host::Part::caption) accessible_changed();
 }
 
 void FormWindow::Picture(Element e, host::Picture p) {
   check_picture(p, "Image.Picture");
   ElementState& s = image(e, "Image.Picture");
   if (s.picture == p) return;
+  const bool was_selected = s.picture == host::Picture::none;
   change(s, [p](ElementState& st) { st.picture = p; return true; });
+  if (e.part == host::Part::face && was_selected != (p == host::Picture::none)) accessible_changed();
 }
 
 void FormWindow::Stretch(Element e, bool v) {
@@ -138,6 +143,7 @@ void FormWindow::Caption(Element e, const std::u16string& text) {
     if (fit) apply_fit(st, *fit, scale_);
     return true;
   });
+  accessible_changed();
 }
 
 void FormWindow::AutoSize(Element e, bool v) {

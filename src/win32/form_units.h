@@ -20,6 +20,11 @@ struct TwipScale {
   int x = 15;
   int y = 15;
   static TwipScale of_screen() noexcept;
+  // Square pixels at `dots_per_inch`, as Windows scales a window per monitor.
+  static TwipScale of_dpi(int dots_per_inch) noexcept {
+    const int t = twips_per_pixel(dots_per_inch);
+    return {t, t};
+  }
 };
 
 // Twips to whole pixels, rounded half to even. Values beyond what a window

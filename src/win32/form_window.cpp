@@ -7,6 +7,7 @@
 
 #include "host/callback_scope.h"
 #include "win32/form_query.h"
+#include "win32/window_dpi.h"
 
 namespace plovera::win32 {
 
@@ -33,12 +34,17 @@ POINT client_point(LPARAM lp) noexcept { return {GET_X_LPARAM(lp), GET_Y_LPARAM(
 
 FormWindow::FormWindow(HINSTANCE module, const wchar_t* window_class,
                        std::shared_ptr<ImageStore> images, host::FormEvents& events)
-    : events_(events), images_(std::move(images)), scale_(TwipScale::of_screen()) {
-  dpi_y_ = 1440 / scale_.y;
+    : events_(events), images_(std::move(images)) {
+  dpi_ = screen_dpi();
+  scale_ = TwipScale::of_dpi(dpi_);
+  accessible_link_->form = this;
   measure_dc_.reset(CreateCompatibleDC(nullptr));
   if (!measure_dc_) throw_host_error(status::fail, "Form.Load");
   define_design_elements();
   create_window(module, window_class);
+  // Nothing may throw once the window exists: a failure here leaves the
+  // screen's resolution.
+  ignore_errors([&] { follow_dpi(); });
 }
 
 FormWindow::~FormWindow() { unload(); }
@@ -46,6 +52,9 @@ FormWindow::~FormWindow() { unload(); }
 void FormWindow::unload() noexcept {
   unloaded_ = true;
   stop_timers();
+  *alive_ = false;
+  disconnect_accessible();
+  destroy_tooltip();
   if (hwnd_) {
     // Messages sent while the window goes away (capture loss, timers) must
     // not reach an unloaded form.
@@ -61,7 +70,7 @@ void FormWindow::define_design_elements() {
   label.width = design::label_width;
   label.height = design::label_height;
   label.font = std::make_shared<const LabelFont>(
-      LabelFont::create(design::label_font, design::label_font_points, dpi_y_));
+      LabelFont::create(design::label_font, design::label_font_points, dpi_));
   elements_.define(Part::caption, label);
 
   auto image = [](float w, float h, bool stretch) {
@@ -122,6 +131,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   const HWND hwnd = hwnd_;
   switch (msg) {
     case WM_NCDESTROY:
+      destroy_tooltip();
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
       press_ = {};
@@ -131,7 +141,15 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: paint(); return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_WINDOWPOSCHANGING: on_window_pos_changing(reinterpret_cast<WINDOWPOS*>(lp)); break;
-    case WM_WINDOWPOSCHANGED: adopt_parent_style(); break;
+    case WM_WINDOWPOSCHANGED:
+      adopt_parent_style();
+      follow_dpi();  // docked again: perhaps on another monitor
+      break;
+    case WM_DPICHANGED:
+    case kDpiChangedAfterParent: follow_dpi(); break;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED: InvalidateRect(hwnd, nullptr, FALSE); break;  // high contrast on or off
     case WM_LBUTTONDOWN: on_button_down(host::kLeftButton, client_point(lp), false); return 0;
     case WM_LBUTTONDBLCLK: on_button_down(host::kLeftButton, client_point(lp), true); return 0;
     case WM_RBUTTONDOWN:
@@ -149,6 +167,11 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == VK_ESCAPE && drag_.active) cancel_drag();
       return 0;
     case WM_TIMER: on_timer(wp); return 0;
+    case WM_GETOBJECT: return answer_get_object(wp, lp);
+    case WM_MOUSEHOVER: on_mouse_hover(); return 0;
+    case WM_MOUSELEAVE: on_mouse_leave(); return 0;
+    case kAccessibleChangedMessage: raise_accessible_events(); return 0;
+    case kDefaultActionMessage: perform_default_action(wp, lp); return 0;
     default:
       if (msg == query_message() && msg != 0) return answer_query(wp, lp);
   }

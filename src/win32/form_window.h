@@ -11,13 +11,18 @@
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
+#include <wrl/client.h>
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "host/form_handle.h"
+#include "win32/form_accessible.h"
 #include "win32/form_elements.h"
 #include "win32/form_gdi.h"
 #include "win32/form_seam.h"
@@ -71,10 +76,36 @@ class FormWindow final : public host::UnloadableForm,
 
   std::uint32_t paint_count() const noexcept { return paint_count_; }
 
+  // What the accessible objects read (form_access.cpp). A tab is a control
+  // index whose face is shown; `incarnation` tells apart the tabs that one
+  // index shows over time.
+  struct TabView {
+    std::int16_t index;
+    std::uint32_t incarnation;
+  };
+  HWND window() const noexcept { return hwnd_; }
+  // The tabs left to right (by the left edge of their face).
+  std::vector<TabView> tabs_in_order() const;
+  bool tab_alive(std::int16_t index, std::uint32_t incarnation) const noexcept;
+  const ElementState* element_state(host::Element e) const noexcept { return elements_.find(e); }
+  // In screen pixels; empty for an element that is not loaded.
+  RECT screen_rect(host::Element e) const noexcept;
+  RECT screen_client_rect() const noexcept;
+  std::optional<host::Element> element_at_screen(POINT screen) const noexcept;
+  // Asks for the element's default action, carried out from the message
+  // loop as a click on it; false when it cannot be asked.
+  bool request_default_action(host::Element e, std::uint32_t incarnation) const noexcept;
+
  private:
   static constexpr UINT_PTR kFirstTimerId = 1;  // host::Timer t runs as kFirstTimerId + t
   static constexpr UINT_PTR kEscapePollTimerId = 100;
   static constexpr UINT kEscapePollMs = 50;
+  // Messages of the bar's own class, posted to itself.
+  static constexpr UINT kAccessibleChangedMessage = WM_APP + 0x40;
+  static constexpr UINT kDefaultActionMessage = WM_APP + 0x41;
+  // Sent to child windows when their top-level window's resolution changed
+  // (Windows 10 1607 and later); not in every SDK's headers.
+  static constexpr UINT kDpiChangedAfterParent = 0x02E3;  // wp: part << 16 | index; lp: incarnation
 
   struct TimerState {
     std::uint32_t interval_ms = 0;
@@ -99,6 +130,9 @@ class FormWindow final : public host::UnloadableForm,
 
   // form_window.cpp: window life, messages, timers
   void create_window(HINSTANCE module, const wchar_t* window_class);
+  // Takes up the resolution of the monitor the window is on now: twips per
+  // pixel, label fonts and their sizes, pictures (form_dpi.cpp).
+  void follow_dpi();
   void define_design_elements();
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   bool adopt_parent_style();
@@ -124,6 +158,10 @@ class FormWindow final : public host::UnloadableForm,
   void paint_elements(HDC dc, HDC source, const RECT& clip);
   void paint_element(HDC dc, HDC source, const RECT& clip, host::Element e);
   void paint_drag_outline(HDC dc) const;
+  // High contrast (form_contrast.cpp): faces, close buttons and arrows in
+  // the system's colours instead of their pictures.
+  void paint_contrast_image(HDC dc, host::Element e, const ElementState& s, const RECT& r) const;
+  bool tab_selected(std::int16_t index) const noexcept;
   // The top-most visible element under a point of the client area, the form
   // where there is none; nothing for a point outside the client area.
   std::optional<host::Element> hit_test(POINT client) const noexcept;
@@ -145,16 +183,34 @@ class FormWindow final : public host::UnloadableForm,
   static void CALLBACK on_thread_timer(HWND, UINT, UINT_PTR id, DWORD) noexcept;
   void stop_timers() noexcept;
 
+  // form_tooltip.cpp: the tooltip of the element the pointer rests on
+  void track_hover(host::Element over);
+  void on_mouse_hover();
+  void on_mouse_leave() noexcept;
+  void show_tooltip(const std::u16string& text);
+  void hide_tooltip() noexcept;
+  void destroy_tooltip() noexcept;
+  std::u16string own_tooltip_text(host::Element e) const;
+
   // form_query.cpp: the element query of tests on the bar's thread
   static WPARAM new_query_key() noexcept;
   LRESULT answer_query(WPARAM key, LPARAM lp) noexcept;
+
+  // form_access.cpp: WM_GETOBJECT, accessibility events, default actions
+  LRESULT answer_get_object(WPARAM wp, LPARAM lp);
+  // Something a client sees changed: events are raised once the current
+  // message is handled, from the difference to what was last announced.
+  void accessible_changed() noexcept;
+  void raise_accessible_events();
+  void perform_default_action(WPARAM wp, LPARAM lp);
+  void disconnect_accessible() noexcept;
 
   HWND hwnd_ = nullptr;
   host::FormEvents& events_;
   std::shared_ptr<ImageStore> images_;
   bool unloaded_ = false;
   TwipScale scale_;
-  int dpi_y_ = 96;
+  int dpi_ = 96;  // the resolution Windows gives the bar's window
   UniqueMemoryDc measure_dc_;
   ElementTable elements_;
   host::Picture picture_ = host::Picture::design_bar;
@@ -165,8 +221,30 @@ class FormWindow final : public host::UnloadableForm,
   std::optional<host::Element> last_left_press_;
   DragState drag_;
   int delivery_depth_ = 0;
+  // False once the form is unloaded: code that called out (a tooltip's text,
+  // a deferred default action) checks it before touching a member again.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   WPARAM query_key_ = new_query_key();
   std::uint32_t paint_count_ = 0;
+  bool high_contrast_ = false;  // as the last paint found it
+  // The element whose hover time runs (or whose tooltip shows), and the
+  // tooltip window, made on first use.
+  std::optional<host::Element> hover_element_;
+  HWND tooltip_ = nullptr;
+
+  // Accessibility: the link the accessible objects hold, the root handed
+  // to clients, and the tabs as last announced in events.
+  struct AnnouncedTab {
+    std::uint32_t incarnation;
+    std::u16string caption;
+    bool selected;
+  };
+  std::shared_ptr<AccessibleLink> accessible_link_ = std::make_shared<AccessibleLink>();
+  Microsoft::WRL::ComPtr<IAccessible> accessible_root_;
+  std::vector<AnnouncedTab> announced_tabs_;
+  std::array<bool, 2> announced_arrows_{};
+  bool accessible_pending_ = false;
+  std::uint32_t next_incarnation_ = 0;
 };
 
 // Delivers one event: whatever the handler throws stays here. Returns false

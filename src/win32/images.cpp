@@ -28,11 +28,14 @@ StoredPicture to_dib_section(const PixelImage& image) {
 
 }  // namespace
 
-const StoredPicture* ImageStore::get(host::Picture p) {
+const StoredPicture* ImageStore::get(host::Picture p, int dots_per_inch) {
   const auto i = static_cast<std::size_t>(p);
-  if (p == host::Picture::none || i >= pictures_.size()) return nullptr;
-  if (!pictures_[i]) pictures_[i] = to_dib_section(draw_picture(p));
-  return &*pictures_[i];
+  if (p == host::Picture::none || i >= 11) return nullptr;
+  auto found = std::find_if(sets_.begin(), sets_.end(),
+                            [&](const AtResolution& s) { return s.dots_per_inch == dots_per_inch; });
+  AtResolution* set = found != sets_.end() ? &*found : &sets_.emplace_back(AtResolution{dots_per_inch, {}});
+  if (!set->pictures[i]) set->pictures[i] = to_dib_section(draw_picture(p, dots_per_inch));
+  return &*set->pictures[i];
 }
 
 void draw_stored_picture(HDC dc, HDC source, const StoredPicture& pic, RECT dest, bool stretch) {

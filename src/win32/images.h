@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <deque>
 #include <vector>
 
 #include "win32/form_gdi.h"
@@ -24,9 +25,10 @@ struct PixelImage {
   std::vector<std::uint32_t> pixels;
 };
 
-// Draws picture `p` at its design size (host/form_design.h). Pure: the same
-// picture every time. An empty image for Picture::none.
-PixelImage draw_picture(host::Picture p);
+// Draws picture `p` at its design size (host/form_design.h, pixels at 96
+// dpi) scaled to `dots_per_inch`. Pure: the same picture every time. An
+// empty image for Picture::none.
+PixelImage draw_picture(host::Picture p, int dots_per_inch = 96);
 
 struct StoredPicture {
   UniqueBitmap bitmap;
@@ -34,15 +36,21 @@ struct StoredPicture {
   int height = 0;
 };
 
-// The pictures of one engine, each drawn on first use and kept until the
-// store goes. Forms share the store with their engine.
+// The pictures of one engine, each drawn on first use for a resolution and
+// kept until the store goes. Forms share the store with their engine.
 class ImageStore {
  public:
   // nullptr for Picture::none; host_error when GDI cannot make the bitmap.
-  const StoredPicture* get(host::Picture p);
+  const StoredPicture* get(host::Picture p, int dots_per_inch = 96);
 
  private:
-  std::array<std::optional<StoredPicture>, 11> pictures_;
+  struct AtResolution {
+    int dots_per_inch;
+    std::array<std::optional<StoredPicture>, 11> pictures;
+  };
+  // One per resolution seen (a few at most); a deque, so that pictures
+  // handed out stay where they are when another resolution is added.
+  std::deque<AtResolution> sets_;
 };
 
 // Draws `pic` into the rectangle (x, y, w, h) of `dc`: stretched to fill it,

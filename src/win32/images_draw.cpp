@@ -201,10 +201,15 @@ PixelImage draw_arrow(int size, bool points_left) {
 
 }  // namespace
 
-PixelImage draw_picture(host::Picture p) {
+PixelImage draw_picture(host::Picture p, int dots_per_inch) {
   namespace d = host::design;
   using host::Picture;
-  const auto size = [](int i) { return d::list_image_size[i]; };
+  const int dpi = dots_per_inch > 0 ? dots_per_inch : 96;
+  const auto px = [dpi](int design_px) { return std::max(1, (design_px * dpi + 48) / 96); };
+  const auto size = [&](int i) {
+    return d::Size{px(d::list_image_size[i].w), px(d::list_image_size[i].h)};
+  };
+  const int rim = px(2);
   switch (p) {
     case Picture::face_normal: return draw_face_normal(size(1).w, size(1).h);
     case Picture::face_hot: return draw_face_hot(size(2).w, size(2).h);
@@ -213,15 +218,15 @@ PixelImage draw_picture(host::Picture p) {
     case Picture::document_icon: return draw_document_icon(size(5).w);
     case Picture::bar_grey_blue:
       return draw_bar(size(6).w, size(6).h, Rgb{212, 222, 236}, Rgb{240, 245, 252},
-                      Rgb{240, 245, 252}, 2, false);
+                      Rgb{240, 245, 252}, rim, false);
     case Picture::bar_grey:
       return draw_bar(size(7).w, size(7).h, Rgb{236, 233, 216}, Rgb{236, 233, 216},
                       Rgb{236, 233, 216}, 0, false);
-    case Picture::scroll_left: return draw_arrow(d::arrow_size.w, true);
-    case Picture::scroll_right: return draw_arrow(d::arrow_size.w, false);
+    case Picture::scroll_left: return draw_arrow(px(d::arrow_size.w), true);
+    case Picture::scroll_right: return draw_arrow(px(d::arrow_size.w), false);
     case Picture::design_bar:
-      return draw_bar(d::design_bar_size.w, d::design_bar_size.h, Rgb{90, 134, 212},
-                      Rgb{146, 182, 240}, Rgb{64, 100, 172}, 2, true);
+      return draw_bar(px(d::design_bar_size.w), px(d::design_bar_size.h), Rgb{90, 134, 212},
+                      Rgb{146, 182, 240}, Rgb{64, 100, 172}, rim, true);
     case Picture::none: break;
   }
   return {};

@@ -31,6 +31,7 @@ inline constexpr IID CommandBarControl = {0x000C0308, 0, 0, {0xC0, 0, 0, 0, 0, 0
 inline constexpr IID CommandBarButton = {0x000C030E, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 inline constexpr IID CommandBarButtonEvents = {0x000C0351, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 inline constexpr IID FileDialog = {0x000C0362, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+inline constexpr IID LanguageSettings = {0x000C0353, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 // The add-in designer's connection interface (MSADDNDR).
 inline constexpr IID DTExtensibility2 = {

@@ -1,5 +1,7 @@
 #include "win32/window_system.h"
 
+#include "win32/window_dpi.h"
+
 namespace plovera::win32 {
 
 namespace {
@@ -134,6 +136,13 @@ std::u16string Win32WindowSystem::module_folder() {
 
 std::int32_t Win32WindowSystem::dpi_x() { return screen_caps(LOGPIXELSX); }
 std::int32_t Win32WindowSystem::dpi_y() { return screen_caps(LOGPIXELSY); }
+// Only windows of Word's own process are asked about (host/winsys.h).
+std::int32_t Win32WindowSystem::dpi_of_window(host::Hwnd h) {
+  const HWND hwnd = to_hwnd(h);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  return window_dpi(process == GetCurrentProcessId() ? hwnd : nullptr);
+}
 
 std::int32_t Win32WindowSystem::open_key(host::RegRoot root, const std::u16string& sub_key,
                                              std::uint32_t access, host::RegKey& out) {

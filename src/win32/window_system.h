@@ -52,6 +52,7 @@ class Win32WindowSystem final : public host::WindowSystem {
   std::u16string module_folder() override;
   std::int32_t dpi_x() override;
   std::int32_t dpi_y() override;
+  std::int32_t dpi_of_window(host::Hwnd h) override;
   std::int32_t open_key(host::RegRoot root, const std::u16string& sub_key,
                             std::uint32_t access, host::RegKey& out) override;
   std::int32_t query_value(host::RegKey key, const std::u16string& name, std::uint32_t& type,

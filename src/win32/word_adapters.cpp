@@ -18,6 +18,7 @@ class WindowAdapter final : public Adapter<WindowAdapter, host::Window> {
   void Caption(std::u16string& out) override {
     as_text(get(dispatch(), caption_), out, caption_.label);
   }
+  host::Ref<host::Document> Document() override;
   void Activate() override { call(dispatch(), activate_); }
   void Close() override { call(dispatch(), close_, {Variant::missing(), Variant::missing()}); }
   // A Long: a handle's low 32 bits, which is all of it (see window_system.h).
@@ -28,6 +29,7 @@ class WindowAdapter final : public Adapter<WindowAdapter, host::Window> {
 
  private:
   static inline Member caption_{L"Caption", "Window.Caption"};
+  static inline Member document_{L"Document", "Window.Document"};
   static inline Member activate_{L"Activate", "Window.Activate"};
   static inline Member close_{L"Close", "Window.Close"};
   static inline Member hwnd_{L"Hwnd", "Window.Hwnd"};
@@ -53,6 +55,9 @@ class DocumentAdapter final : public Adapter<DocumentAdapter, host::Document> {
 
   void Name(std::u16string& out) override { as_text(get(dispatch(), name_), out, name_.label); }
   void Path(std::u16string& out) override { as_text(get(dispatch(), path_), out, path_.label); }
+  void FullName(std::u16string& out) override {
+    as_text(get(dispatch(), full_name_), out, full_name_.label);
+  }
   bool Saved() override { return as_bool(get(dispatch(), saved_), saved_.label); }
   void Save() override { call(dispatch(), save_); }
   host::Ref<host::Window> ActiveWindow() override {
@@ -62,9 +67,27 @@ class DocumentAdapter final : public Adapter<DocumentAdapter, host::Document> {
  private:
   static inline Member name_{L"Name", "Document.Name"};
   static inline Member path_{L"Path", "Document.Path"};
+  static inline Member full_name_{L"FullName", "Document.FullName"};
   static inline Member saved_{L"Saved", "Document.Saved"};
   static inline Member save_{L"Save", "Document.Save"};
   static inline Member active_window_{L"ActiveWindow", "Document.ActiveWindow"};
+};
+
+host::Ref<host::Document> WindowAdapter::Document() {
+  return wrap<DocumentAdapter>(as_dispatch(get(dispatch(), document_), document_.label));
+}
+
+// Office's LanguageSettings; LanguageID is a property with an argument.
+class LanguageSettingsAdapter final : public Adapter<LanguageSettingsAdapter, host::LanguageSettings> {
+ public:
+  using Adapter::Adapter;
+
+  std::int32_t LanguageID(std::int32_t id) override {
+    return as_int32(get_item(dispatch(), language_id_, {Variant::int32(id)}), language_id_.label);
+  }
+
+ private:
+  static inline Member language_id_{L"LanguageID", "LanguageSettings.LanguageID"};
 };
 
 class DocumentsAdapter final : public Adapter<DocumentsAdapter, host::Documents> {
@@ -126,6 +149,10 @@ class ApplicationAdapter final : public Adapter<ApplicationAdapter, host::Applic
   host::Ref<host::CommandBars> CommandBars() override {
     return wrap_command_bars(as_dispatch(get(dispatch(), command_bars_), command_bars_.label));
   }
+  host::Ref<host::LanguageSettings> LanguageSettings() override {
+    return wrap<LanguageSettingsAdapter>(
+        as_dispatch(get(dispatch(), language_settings_), language_settings_.label));
+  }
   host::Ref<host::Subscription> advise(host::ApplicationEvents& sink) override {
     return advise_application_events(dispatch(), sink);
   }
@@ -139,6 +166,7 @@ class ApplicationAdapter final : public Adapter<ApplicationAdapter, host::Applic
   static inline Member documents_{L"Documents", "Application.Documents"};
   static inline Member file_dialog_{L"FileDialog", "Application.FileDialog"};
   static inline Member command_bars_{L"CommandBars", "Application.CommandBars"};
+  static inline Member language_settings_{L"LanguageSettings", "Application.LanguageSettings"};
 };
 
 class HostObjectAdapter final : public Adapter<HostObjectAdapter, host::HostObject> {

@@ -6,7 +6,7 @@
 #   run_scenario.sh <mingw-build-dir> <scenario.txt> <out-dir>
 #                   [--version V] [--sdi on|off] [--dpi 96|120] [--theme N]
 #                   [--size WxH] [--addin DLL]... [--then SCENARIO]...
-#                   [--timeout SECS]
+#                   [--timeout SECS] [--with PROGRAM]
 #
 #   --sdi     a frame per document window, or all in one main window
 #             (default: a frame per window from version 15 on)
@@ -14,6 +14,10 @@
 #             (repeatable)
 #   --then    play another scenario afterwards in the same prefix, as a
 #             second start of Word (command bars persist between them)
+#   --with    run this Windows program beside the first scenario, with the
+#             out-dir as its argument (the two meet through files there);
+#             its output goes to out-dir/beside.log and its failure fails
+#             the run
 #
 # A scenario may name the options it needs on lines "#!harness OPTIONS" (for
 # example "#!harness --version 11.0"); options given here come after them.
@@ -32,7 +36,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 
 usage() {
-  sed -n '2,26p' "$0" >&2
+  sed -n '2,30p' "$0" >&2
   exit 2
 }
 
@@ -47,7 +51,7 @@ if [ ${#header[@]} -gt 0 ]; then
   set -- "${header[@]}" "$@"
 fi
 scenario_dir=$(dirname "${scenarios[0]}")
-version=12.0 sdi= dpi= theme= size= timeout_secs=120
+version=12.0 sdi= dpi= theme= size= timeout_secs=120 beside=
 addins=()
 while [ $# -gt 0 ]; do
   [ $# -ge 2 ] || usage
@@ -66,6 +70,7 @@ while [ $# -gt 0 ]; do
       esac
       ;;
     --timeout) timeout_secs=$2 ;;
+    --with) beside=$(cd "$(dirname "$2")" && pwd)/$(basename "$2") ;;
     *) usage ;;
   esac
   shift 2
@@ -79,7 +84,7 @@ finish() {
   [ "$1" = passed ]
 }
 
-for f in "$standin" "${addins[@]}" "${scenarios[@]}"; do
+for f in "$standin" "${addins[@]}" "${scenarios[@]}" ${beside:+"$beside"}; do
   [ -f "$f" ] || { echo "missing $f" >&2; finish failed; exit 1; }
 done
 
@@ -142,12 +147,28 @@ play() {
 
 prepare_prefix || { finish failed; exit 1; }
 result=passed
+beside_pid=
+if [ -n "$beside" ]; then
+  rm -f "$out/beside.log"
+  with_timeout "$timeout_secs" wine "$beside" "$(winepath -w "$out")" >"$out/beside.log" 2>&1 &
+  beside_pid=$!
+fi
 for i in "${!scenarios[@]}"; do
   log="$out/standin.log"
   [ "$i" -gt 0 ] && log="$out/standin-$((i + 1)).log"
   play "${scenarios[$i]}" "$log" || { result=failed; break; }
+  if [ -n "$beside_pid" ]; then
+    wait "$beside_pid" || result=failed
+    beside_pid=
+  fi
   with_timeout 60 wineserver -w
 done
+if [ -n "$beside_pid" ]; then
+  kill "$beside_pid" 2>/dev/null
+  wait "$beside_pid" 2>/dev/null
+fi
+[ -n "$beside" ] && [ -f "$out/beside.log" ] && tr -d '\r' <"$out/beside.log" | grep -E '^(PASS|FAIL) '
+
 for bmp in "$out"/*.bmp; do
   [ -f "$bmp" ] || continue
   convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"

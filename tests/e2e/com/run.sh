@@ -30,7 +30,7 @@ check_binary() {
   local dump names unknown
   dump=$($objdump -p "$dll") || { e2e_fail "objdump of plovera.dll"; return; }
   names=$(sed -nE 's/.*DLL Name: (.*)$/\1/p' <<<"$dump" | tr 'A-Z' 'a-z' | tr -d '\r')
-  unknown=$(grep -vxE 'kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|msimg32|msvcrt|shlwapi|uxtheme|comctl32|version|ucrtbase|api-ms-win-.*' \
+  unknown=$(grep -vxE 'kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|msimg32|msvcrt|shlwapi|uxtheme|comctl32|oleacc|version|ucrtbase|api-ms-win-.*' \
     <<<"$(sed 's/\.dll$//' <<<"$names")")
   if [ -z "$unknown" ]; then
     e2e_pass "plovera.dll imports only Windows DLLs: $(tr '\n' ' ' <<<"$names")"

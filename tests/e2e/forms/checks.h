@@ -19,6 +19,10 @@ void check_capture(Bar& bar, Checks& t);
 void check_drag(Bar& bar, Checks& t);
 void check_handlers_that_fail_or_destroy(Engine& engine, Checks& t);
 void check_timers(Bar& bar, Checks& t);
+void check_accessible(Bar& bar, Checks& t);
+void check_tooltips(Bar& bar, Checks& t);
+void check_pictures_per_resolution(Checks& t);
+void check_accessible_outlives_bar(Engine& engine, Checks& t);
 
 // Lays out the three tabs every input and paint check runs on, the first
 // icon at `first_x` twips, and shows the arrows.

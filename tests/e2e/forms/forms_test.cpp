@@ -15,6 +15,8 @@
 #include <cstring>
 #include <string>
 
+#include <ole2.h>
+
 #include "checks.h"
 
 using namespace forms_test;
@@ -37,6 +39,7 @@ int run_checks() {
   check_units(engine, t);
   check_labels_and_query(engine, t);
   check_query_from_another_process(engine, t);
+  check_pictures_per_resolution(t);
   {
     Bar bar(engine, {40, 40}, 900);
     lay_out_three_tabs(bar);
@@ -46,9 +49,12 @@ int run_checks() {
     check_capture(bar, t);
     check_drag(bar, t);
     check_timers(bar, t);
+    check_tooltips(bar, t);
+    check_accessible(bar, t);
   }
   check_handlers_that_fail_or_destroy(engine, t);
   check_quick_clicks_on_sliding_tabs(engine, t);
+  check_accessible_outlives_bar(engine, t);
   std::printf("%d passed, %d failed\n", t.passed(), t.failed());
   return t.failed() == 0 ? 0 : 1;
 }
@@ -97,6 +103,7 @@ int show_for_screenshot(const char* done_file) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  OleInitialize(nullptr);  // the bar hands its accessible objects out through COM
   if (argc >= 4 && std::strcmp(argv[1], "--query-from-outside") == 0) {
     const auto number = [](const char* text) {
       return static_cast<std::uintptr_t>(std::strtoull(text, nullptr, 10));

@@ -40,6 +40,27 @@ void Recorder::TimerTick(plovera::host::Timer t) {
   if (on_tick) on_tick(t);
 }
 
+void Recorder::TooltipText(Element e, std::u16string& text) {
+  ++tooltip_asks;
+  if (on_tooltip) on_tooltip(e, text);
+}
+
+static BOOL CALLBACK find_tooltip(HWND w, LPARAM found) {
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  if (lstrcmpiW(cls, L"tooltips_class32") != 0 || !IsWindowVisible(w)) return TRUE;
+  wchar_t buffer[4096] = {};
+  GetWindowTextW(w, buffer, 4096);
+  *reinterpret_cast<std::wstring*>(found) = buffer;
+  return FALSE;
+}
+
+std::wstring shown_tooltip() {
+  std::wstring text;
+  EnumThreadWindows(GetCurrentThreadId(), find_tooltip, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
 std::string Recorder::presses() const {
   std::string out;
   for (const std::string& line : log) {

@@ -29,6 +29,8 @@ class Recorder final : public plovera::host::FormEvents {
   std::function<void(Element, std::int16_t)> on_down, on_move;
   std::function<void(Element)> on_click;
   std::function<void(plovera::host::Timer)> on_tick;
+  std::function<void(Element, std::u16string&)> on_tooltip;
+  int tooltip_asks = 0;
 
   void MouseDown(Element e, std::int16_t button) override;
   void MouseMove(Element e, std::int16_t button) override;
@@ -37,6 +39,7 @@ class Recorder final : public plovera::host::FormEvents {
   void DblClick(Element e) override;
   void DragDrop(Element target, std::int16_t source, float x, float y) override;
   void TimerTick(plovera::host::Timer t) override;
+  void TooltipText(Element e, std::u16string& text) override;
 
   // The log without MouseMove lines, joined with "; ".
   std::string presses() const;
@@ -67,6 +70,9 @@ Queried query(HWND bar, Element e);
 POINT centre_of(HWND bar, Element e);
 POINT point_in(HWND bar, Element e, int dx, int dy);
 POINT to_screen(HWND bar, POINT client);
+
+// The text of the tooltip this thread shows now; empty when none shows.
+std::wstring shown_tooltip();
 
 // One line per check; the totals at the end.
 class Checks {
