@@ -25,8 +25,7 @@ void Frame::dock_in(host::Hwnd main, double version, bool width_from_main_window
   find_document_area(main, version);
   if (version < 12) windows_.document_area = ws().parent_of(windows_.word11_view);
   windows_.right_dock = ws().find_child(main, 0, kDockClass, u"MsoDockRight");
-  const std::int32_t t = twips_per_pixel(ws().dpi_y());
-  band_height_ = div32(sub32(kBandTwips, kBandTwips % t), t);
+  measure_band();
   bar_.show();
   redock_if_moved();
   // Where every document has a main window of its own, Word decides which
@@ -56,6 +55,13 @@ bool Frame::bar_in_place(const host::Rect& top, const host::Rect& bar,
          dock_offset_ == sub32(doc.top, top.top);
 }
 
+// The band is 360 twips at the resolution of the monitor Word's window is
+// on, in whole pixels.
+void Frame::measure_band() {
+  const std::int32_t t = twips_per_pixel(ws().dpi_of_window(windows_.main_window));
+  band_height_ = div32(sub32(kBandTwips, kBandTwips % t), t);
+}
+
 // Application.Width is Word's main window's width in whole points; where
 // every document has its own main window it describes only the active one,
 // and the frame's own width, in points as Word counts them, stands in for it.
@@ -67,7 +73,7 @@ std::int32_t Frame::width_in_twips() {
     host::Rect main;
     if (!ws().window_rect(windows_.main_window, main))
       throw_host_error(status::fail, "main window's width");
-    points = pixels_to_points(sub32(main.right, main.left), ws().dpi_x());
+    points = pixels_to_points(sub32(main.right, main.left), ws().dpi_of_window(windows_.main_window));
   }
   return sub32(mul32(points, 20), 80);
 }
@@ -88,12 +94,15 @@ void Frame::redock_if_moved() {
   if (!ws().window_rect(bar_.window(), bar)) return rebuild_bar();
   if (bar_in_place(top, bar, doc)) return;
 
+  // Word's window may have moved to a monitor of another resolution: the
+  // band is measured again, only here, never on the in-place path.
+  measure_band();
   make_room();
   ws().window_rect(windows_.top_dock, top);
   ws().window_rect(windows_.document_area, doc);
   const std::int32_t h = band_height_;
   const std::int32_t width_twips = width_in_twips();
-  const std::int32_t tx = twips_per_pixel(ws().dpi_x());
+  const std::int32_t tx = twips_per_pixel(ws().dpi_of_window(windows_.main_window));
   ws().place_window(bar_.window(), host::kTopOfZOrder, 0, sub32(sub32(doc.top, top.top), h),
                     div32(width_twips, tx), add32(h, 2), host::place::frame_changed);
   dock_offset_ = measure_dock_offset();

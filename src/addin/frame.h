@@ -116,6 +116,7 @@ class Frame final : public BarHost {
   void give_band_back() noexcept;
   void give_band_back_after_failed_dock() noexcept;
   void rebuild_bar();
+  void measure_band();
 
   BarHost& addin_;
   FrameOwner& owner_;

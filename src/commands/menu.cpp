@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/first_failure.h"
+#include "commands/menu_texts.h"
 #include "host/error.h"
 
 namespace plovera {
@@ -54,15 +55,20 @@ void PopupMenu::build_menu() {
   host::Application& word = host_.word();
   delete_menu();
   host::Ref<host::CommandBar> bar = word.CommandBars()->Add(kBarName, kPositionPopup, true);
+  // The captions follow Word's user-interface language; English when Word
+  // does not say.
+  std::int32_t language = 1033;
+  ignore_errors([&] { language = word.LanguageSettings()->LanguageID(host::kLanguageIdUi); });
+  const MenuCaptions captions = menu_captions(language);
 
   host::Ref<host::CommandBarButton> web =
       bar->Controls()->Add(kControlButton, kCustomId, std::nullopt, true);
-  describe(*web, {1016, u"Visit our web site", u"website"});
+  describe(*web, {1016, captions.visit_web_site, u"website"});
   commands->listen_to(web);
 
   host::Ref<host::CommandBarButton> save =
       bar->Controls()->Add(kControlButton, kCustomId, 1, true);
-  describe(*save, {455, u"Save All", u"SaveAll"});
+  describe(*save, {455, captions.save_all, u"SaveAll"});
   commands_ = std::move(commands);
 }
 
@@ -125,17 +131,17 @@ void MenuCommands::on_menu_click(const host::Ref<host::CommandBarButton>& button
 // why (in Word's own words where Word gave any), and the first failure is
 // handed back to Word.
 void MenuCommands::save_all() {
-  // Held for the whole loop: the save-as dialog runs a message loop in which
-  // Word may let go of the add-in.
-  const host::Ref<host::Application> word(&host_.word());
-  const std::int16_t n = count16(word->Documents()->Count());
+  // Asked for anew at every step: the save-as dialog runs a message loop in
+  // which Word may let go of the add-in, and after that nothing more is done.
+  const auto word = [this]() -> host::Application& { return host_.word(); };
+  const std::int16_t n = count16(word().Documents()->Count());
   FirstFailure failure;
   std::u16string text, report;
   for (std::int16_t i = 1; i <= n; ++i) {
     std::u16string name;
     last_failure_text().clear();
     const bool saved = failure.run([&] {
-      host::Ref<host::Document> d = word->Documents()->Item(i);
+      host::Ref<host::Document> d = word().Documents()->Item(i);
       if (d->Saved()) return;
       d->Path(text);
       if (!text.empty()) {
@@ -145,11 +151,11 @@ void MenuCommands::save_all() {
       d->Name(text);
       name = text;
       d->ActiveWindow()->Activate();
-      word->FileDialog(kFileDialogSaveAs)->InitialFileName(text);
-      if (word->FileDialog(kFileDialogSaveAs)->Show() == kDialogConfirmed)
-        word->FileDialog(kFileDialogSaveAs)->Execute();
+      word().FileDialog(kFileDialogSaveAs)->InitialFileName(text);
+      if (word().FileDialog(kFileDialogSaveAs)->Show() == kDialogConfirmed)
+        word().FileDialog(kFileDialogSaveAs)->Execute();
     });
-    if (!saved) ignore_errors([&] { add_to_report(*word, i, name, report); });
+    if (!saved) ignore_errors([&] { add_to_report(word(), i, name, report); });
   }
   if (!report.empty())
     ignore_errors([&] {

@@ -163,6 +163,18 @@ void TabBar::DblClick(Element e) {
   });
 }
 
+// Resting on a tab shows its document's full path (a never-saved document's
+// name); Word is asked only now, when the tooltip is about to show. A
+// failing read leaves the engine's own text (the caption).
+void TabBar::TooltipText(Element e, std::u16string& out) {
+  if (!is_tab_body(e.part)) return;
+  host_.events().run([&] {
+    std::u16string path;
+    ignore_errors([&] { window_of(slot_of(e))->Document()->FullName(path); });
+    if (!path.empty()) out = std::move(path);
+  });
+}
+
 // The Word window of a tab comes to the front; the tab becomes the selected
 // one on the next synchronisation pass, which sees Word's new active window.
 void TabBar::activate_tab(Slot s) {

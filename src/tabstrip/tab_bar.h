@@ -119,6 +119,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void DblClick(host::Element e) override;
   void DragDrop(host::Element target, std::int16_t source, float x, float y) override;
   void TimerTick(host::Timer t) override;
+  void TooltipText(host::Element e, std::u16string& out) override;
 
  private:
   static host::Element face(Slot s) { return {host::Part::face, narrow(s)}; }

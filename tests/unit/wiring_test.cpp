@@ -1,0 +1,71 @@
+// The bar's tooltips, the menu's language and the band at the window's own
+// resolution, as the logic asks for them.
+#include "fixture.h"
+
+namespace plovera::testing {
+namespace {
+
+using host::Part;
+
+class Wiring : public ::testing::Test, public WordFixture {};
+
+TEST_F(Wiring, TabTooltipIsTheDocumentsFullPathAskedOnlyWhenShown) {
+  word.open_document(u"Report.docx", u"C:\\Users\\Ann\\Documents");
+  word.open_document(u"Document2");
+  start();
+  tick(3);
+  EXPECT_EQ(word.calls("Document.FullName"), 0);  // never on the tick
+  std::u16string text = u"Report.docx";
+  bar.TooltipText({Part::caption, static_cast<std::int16_t>(slot(1).value)}, text);
+  EXPECT_EQ(text, u"C:\\Users\\Ann\\Documents\\Report.docx");
+  text = u"Document2";
+  bar.TooltipText({Part::face, static_cast<std::int16_t>(slot(2).value)}, text);
+  EXPECT_EQ(text, u"Document2");  // never saved: its name
+  // A failing read leaves the caption; the close button keeps the engine's text.
+  word.fail("Document.FullName", 1);
+  text = u"Report.docx";
+  bar.TooltipText({Part::icon, static_cast<std::int16_t>(slot(1).value)}, text);
+  EXPECT_EQ(text, u"Report.docx");
+  text = u"Close";
+  bar.TooltipText({Part::close_button, static_cast<std::int16_t>(slot(1).value)}, text);
+  EXPECT_EQ(text, u"Close");
+}
+
+TEST_F(Wiring, MenuCaptionsFollowWordsLanguage) {
+  word.ui_language(1031);  // German
+  open(1);
+  start();
+  sim::SimCommandBar* popup = word.bar(u"tabPopup");
+  ASSERT_NE(popup, nullptr);
+  ASSERT_EQ(popup->buttons().size(), 2u);
+  EXPECT_EQ(popup->buttons()[0]->caption(), u"Alle speichern");
+}
+
+TEST_F(Wiring, UnknownOrFailingLanguageGivesEnglish) {
+  for (int failing : {0, 1}) {
+    WordFixture f;
+    f.word.ui_language(0x0436);  // Afrikaans: not translated
+    if (failing) f.word.fail("LanguageSettings.LanguageID");
+    f.open(1);
+    f.start();
+    EXPECT_EQ(f.word.bar(u"tabPopup")->buttons()[0]->caption(), u"Save All");
+  }
+}
+
+TEST_F(Wiring, BandFollowsTheResolutionOfWordsWindow) {
+  open(2);
+  ws.window_dpi(main, 144);
+  start();
+  tick();
+  EXPECT_EQ(addin.band_height(), 36);  // 360 twips at 10 twips a pixel
+  // Word moves to a 96-dpi monitor and lays its window out again.
+  ws.window_dpi(main, 96);
+  relayout(1000, 700);
+  tick();
+  EXPECT_EQ(addin.band_height(), 24);
+  EXPECT_EQ(ws.rect(docarea).top, 84);
+  EXPECT_EQ(invariants(), "");
+}
+
+}  // namespace
+}  // namespace plovera::testing
