@@ -71,6 +71,8 @@ class FormEvents {
   // caption, "Close", "Scroll"); a receiver may replace it, for example
   // with a tab's full document path. Asked only then, never on a tick.
   virtual void TooltipText(Element /*e*/, std::u16string& /*out*/) {}
+  // The pointer left the form (no button held).
+  virtual void MouseLeave() {}
 
  protected:
   ~FormEvents() = default;

@@ -66,6 +66,14 @@ void TabBar::on_pointer_over_tab(Slot s) {
   }
 }
 
+// Windows said the pointer left the bar: the looks that follow it go.
+void TabBar::MouseLeave() {
+  host_.events().run([&] {
+    set_hovered(Slot());
+    clear_hot_close();
+  });
+}
+
 // The tick looks for the pointer having left the bar, but only while a look
 // that follows the pointer is on: otherwise there is nothing to clear, and
 // an idle tick asks the window system nothing. A pointer on the rectangle's

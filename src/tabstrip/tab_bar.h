@@ -120,6 +120,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void DragDrop(host::Element target, std::int16_t source, float x, float y) override;
   void TimerTick(host::Timer t) override;
   void TooltipText(host::Element e, std::u16string& out) override;
+  void MouseLeave() override;
 
  private:
   static host::Element face(Slot s) { return {host::Part::face, narrow(s)}; }

@@ -82,9 +82,13 @@ void FormWindow::on_mouse_hover() {
   if (hover_element_ && *hover_element_ == *hit) show_tooltip(text);
 }
 
+// Windows says the pointer left the bar (TrackMouseEvent): the receiver
+// hears it at once; the tick's own check is only the fallback.
 void FormWindow::on_mouse_leave() noexcept {
   hover_element_.reset();
   hide_tooltip();
+  if (drag_.active || unloaded_) return;
+  boundary_guard([&] { deliver([](host::FormEvents& ev) { ev.MouseLeave(); }); });
 }
 
 void FormWindow::show_tooltip(const std::u16string& text) {

@@ -67,5 +67,22 @@ TEST_F(Wiring, BandFollowsTheResolutionOfWordsWindow) {
   EXPECT_EQ(invariants(), "");
 }
 
+TEST_F(Wiring, PointerLeavingClearsTheLooksAtOnceAndTheTickAsksNothing) {
+  open(3);
+  start();
+  tick(2);
+  const host::Element close{Part::close_button, static_cast<std::int16_t>(slot(2).value)};
+  ASSERT_EQ(forms.mouse_move(close, 0), status::ok);
+  ASSERT_EQ(bar.hot_close(), slot(2));
+  bar.MouseLeave();
+  EXPECT_EQ(bar.hovered(), Slot());
+  EXPECT_EQ(bar.hot_close(), Slot());
+  EXPECT_EQ(el(Part::face, slot(2)).picture, host::Picture::face_normal);
+  EXPECT_EQ(el(Part::close_button, slot(2)).picture, host::Picture::close_normal);
+  ws.reset_calls();
+  tick();
+  EXPECT_EQ(ws.calls("GetCursorPos"), 0);  // no look on: no pointer poll
+}
+
 }  // namespace
 }  // namespace plovera::testing
