@@ -14,6 +14,7 @@
 #include <cwchar>
 #include <string>
 
+#include "dispatch_meter.h"
 #include "log.h"
 #include "runner.h"
 #include "scenario.h"
@@ -122,7 +123,7 @@ int run_program(HINSTANCE instance, CommandLine& c, const Scenario* scenario) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    dispatch_meter().dispatch(msg);
   }
   session.quit();
   if (!thread) return 0;

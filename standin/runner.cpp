@@ -40,6 +40,7 @@ Runner::Runner(Session& session, UiBridge& bridge, Scenario scenario, std::wstri
   add_word_checks();
   add_addin_checks();
   add_bar_checks();
+  add_timing_steps();
 }
 
 int Runner::run() {

@@ -58,6 +58,7 @@ class Runner {
   void add_word_checks();
   void add_addin_checks();
   void add_bar_checks();
+  void add_timing_steps();
 
   Session& session_;
   UiBridge& bridge_;

@@ -1,0 +1,160 @@
+#include "dispatch_meter.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+
+#include "win32/form_query.h"
+
+namespace standin {
+namespace {
+
+// The scenario's steps reach Word's thread as requests to this window.
+constexpr wchar_t kStepWindowClass[] = L"StandinScenarioBridge";
+
+// Linux counts processor time in clock ticks of 1/100 s (USER_HZ).
+constexpr double kMsPerClockTick = 10.0;
+
+bool class_is(HWND hwnd, const wchar_t* name) {
+  wchar_t cls[64] = {};
+  return GetClassNameW(hwnd, cls, 64) > 0 && lstrcmpW(cls, name) == 0;
+}
+
+}  // namespace
+
+DispatchMeter& dispatch_meter() {
+  static DispatchMeter meter;
+  return meter;
+}
+
+double DispatchMeter::now_ms() {
+  static const double per_ms = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart) / 1000.0;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / per_ms;
+}
+
+DispatchOwner DispatchMeter::owner_of(HWND hwnd) {
+  if (hwnd != last_hwnd_) {
+    last_hwnd_ = hwnd;
+    last_is_step_ = false;
+    if (!hwnd) last_owner_ = DispatchOwner::word;
+    else if (class_is(hwnd, plovera::win32::kBarWindowClass)) last_owner_ = DispatchOwner::addin;
+    else if (class_is(hwnd, kBareTimerClass)) last_owner_ = DispatchOwner::bare_timer;
+    else {
+      last_owner_ = DispatchOwner::word;
+      last_is_step_ = class_is(hwnd, kStepWindowClass);
+    }
+  }
+  return last_owner_;
+}
+
+void DispatchMeter::dispatch(const MSG& msg) {
+  if (state_ != State::armed && state_ != State::running) {
+    DispatchMessageW(&msg);
+    return;
+  }
+  const DispatchOwner owner = owner_of(msg.hwnd);
+  const double start = now_ms();
+  if (state_ == State::armed) {
+    if (!last_is_step_) {
+      DispatchMessageW(&msg);
+      return;
+    }
+    state_ = State::running;
+    started_ = start;
+  }
+  DispatchMessageW(&msg);
+  const double stop = now_ms();
+  // The step that began the measurement may have ended it.
+  if (state_ != State::running) return;
+  DispatchTotals& t = m_.by_owner[static_cast<int>(owner)];
+  ++t.count;
+  t.busy_ms += stop - start;
+  if (stop - start > t.longest_ms) t.longest_ms = stop - start;
+  check_condition(stop);
+}
+
+void DispatchMeter::check_condition(double now) {
+  if (!condition_) return;
+  const Progress p = condition_();
+  if (p != Progress::not_yet && m_.shown_ms < 0) m_.shown_ms = now - started_;
+  if (p != Progress::painted) return;
+  m_.painted_ms = now - started_;
+  m_.elapsed_ms = now - started_;
+  state_ = State::stopped;
+  reached_.store(true);
+}
+
+void DispatchMeter::begin(bool at_next_step, std::function<Progress()> condition) {
+  m_ = Measurement{};
+  condition_ = std::move(condition);
+  reached_.store(false);
+  last_hwnd_ = nullptr;  // windows come and go: look owners up afresh
+  state_ = at_next_step ? State::armed : State::running;
+  started_ = now_ms();
+}
+
+Measurement DispatchMeter::end() {
+  if (state_ == State::idle) return Measurement{};
+  if (state_ == State::running) m_.elapsed_ms = now_ms() - started_;
+  state_ = State::idle;
+  condition_ = nullptr;
+  return m_;
+}
+
+bool parse_proc_stat_ticks(const std::string& line, std::uint64_t& ticks) {
+  // "pid (comm) state ppid ...": comm may hold blanks and parentheses, so
+  // fields are counted after the last ')'. utime and stime are fields 14
+  // and 15, the 12th and 13th after it.
+  const size_t close = line.rfind(')');
+  if (close == std::string::npos) return false;
+  const char* p = line.c_str() + close + 1;
+  std::uint64_t values[2] = {};
+  for (int field = 3; field <= 15; ++field) {
+    while (*p == ' ') ++p;
+    if (!*p) return false;
+    char* end = nullptr;
+    const unsigned long long v = std::strtoull(p, &end, 10);
+    if (field >= 14) {
+      if (end == p) return false;
+      values[field - 14] = v;
+    }
+    p = end == p ? p + 1 : end;
+    while (*p && *p != ' ') ++p;
+  }
+  ticks = values[0] + values[1];
+  return true;
+}
+
+double process_cpu_ms(std::wstring& source) {
+  HANDLE f = CreateFileW(L"Z:\\proc\\self\\stat", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f != INVALID_HANDLE_VALUE) {
+    char buf[1024];
+    DWORD n = 0;
+    const BOOL ok = ReadFile(f, buf, sizeof buf - 1, &n, nullptr);
+    CloseHandle(f);
+    std::uint64_t ticks = 0;
+    if (ok && parse_proc_stat_ticks(std::string(buf, n), ticks)) {
+      source = L"/proc/self/stat";
+      return static_cast<double>(ticks) * kMsPerClockTick;
+    }
+  }
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) {
+    source = L"none";
+    return 0;
+  }
+  const auto hundred_ns = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  };
+  source = L"GetProcessTimes";
+  return (hundred_ns(kernel) + hundred_ns(user)) / 10000.0;
+}
+
+}  // namespace standin
