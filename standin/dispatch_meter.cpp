@@ -15,6 +15,48 @@ constexpr wchar_t kStepWindowClass[] = L"StandinScenarioBridge";
 // Linux counts processor time in clock ticks of 1/100 s (USER_HZ).
 constexpr double kMsPerClockTick = 10.0;
 
+// A whole (small) file read through Wine's Z: drive, "" when it cannot be.
+std::string read_unix_file(const std::wstring& path) {
+  HANDLE f = CreateFileW((L"Z:" + path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "";
+  std::string text;
+  char buf[4096];
+  DWORD n = 0;
+  while (text.size() < 1 << 20 && ReadFile(f, buf, sizeof buf, &n, nullptr) && n > 0) text.append(buf, n);
+  CloseHandle(f);
+  return text;
+}
+
+double stat_cpu_ms(const std::wstring& proc_dir) {
+  std::uint64_t ticks = 0;
+  if (!parse_proc_stat_ticks(read_unix_file(proc_dir + L"\\stat"), ticks)) return -1;
+  return static_cast<double>(ticks) * kMsPerClockTick;
+}
+
+// The /proc folder of the wineserver serving this prefix, "" when none is found.
+std::wstring find_wineserver() {
+  wchar_t prefix[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH)) return L"";
+  std::string wanted = "WINEPREFIX=";
+  for (const wchar_t* c = prefix; *c; ++c) wanted += static_cast<char>(*c);
+  wanted += '\0';
+  WIN32_FIND_DATAW found;
+  HANDLE list = FindFirstFileW(L"Z:\\proc\\*", &found);
+  if (list == INVALID_HANDLE_VALUE) return L"";
+  std::wstring dir;
+  do {
+    if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') continue;
+    const std::wstring candidate = std::wstring(L"\\proc\\") + found.cFileName;
+    if (read_unix_file(candidate + L"\\comm").rfind("wineserver", 0) != 0) continue;  // or wineserver64
+    if (("\0" + read_unix_file(candidate + L"\\environ")).find("\0" + wanted) == std::string::npos) continue;
+    dir = candidate;
+    break;
+  } while (FindNextFileW(list, &found));
+  FindClose(list);
+  return dir;
+}
+
 bool class_is(HWND hwnd, const wchar_t* name) {
   wchar_t cls[64] = {};
   return GetClassNameW(hwnd, cls, 64) > 0 && lstrcmpW(cls, name) == 0;
@@ -107,6 +149,11 @@ Measurement DispatchMeter::end() {
   return m_;
 }
 
+double wineserver_cpu_ms() {
+  static const std::wstring dir = find_wineserver();
+  return dir.empty() ? -1 : stat_cpu_ms(dir);
+}
+
 bool parse_proc_stat_ticks(const std::string& line, std::uint64_t& ticks) {
   // "pid (comm) state ppid ...": comm may hold blanks and parentheses, so
   // fields are counted after the last ')'. utime and stime are fields 14
@@ -132,18 +179,10 @@ bool parse_proc_stat_ticks(const std::string& line, std::uint64_t& ticks) {
 }
 
 double process_cpu_ms(std::wstring& source) {
-  HANDLE f = CreateFileW(L"Z:\\proc\\self\\stat", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f != INVALID_HANDLE_VALUE) {
-    char buf[1024];
-    DWORD n = 0;
-    const BOOL ok = ReadFile(f, buf, sizeof buf - 1, &n, nullptr);
-    CloseHandle(f);
-    std::uint64_t ticks = 0;
-    if (ok && parse_proc_stat_ticks(std::string(buf, n), ticks)) {
-      source = L"/proc/self/stat";
-      return static_cast<double>(ticks) * kMsPerClockTick;
-    }
+  const double from_proc = stat_cpu_ms(L"\\proc\\self");
+  if (from_proc >= 0) {
+    source = L"/proc/self/stat";
+    return from_proc;
   }
   FILETIME created, exited, kernel, user;
   if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) {

@@ -85,6 +85,11 @@ inline constexpr const wchar_t* kBareTimerClass = L"StandinBareTimer";
 // milliseconds, from /proc/self/stat through Wine's Z: drive, else from
 // GetProcessTimes; `source` names which.
 double process_cpu_ms(std::wstring& source);
+// The processor time of the wineserver of this process's Wine prefix (the
+// wineserver whose environment names the same WINEPREFIX), which does a
+// share of the work of every window call and timer under Wine; negative
+// when it cannot be found.
+double wineserver_cpu_ms();
 // Reads the user and system clock ticks (fields 14 and 15) of a
 // /proc/<pid>/stat line; false when it is not one.
 bool parse_proc_stat_ticks(const std::string& line, std::uint64_t& ticks);
