@@ -297,28 +297,22 @@ wine_row() {  # LABEL NAME FIELD [DIGITS]
 }
 
 idle_cpu() { idle "$1" cpu_ms; }
-tick_us() {  # WHAT N: (cpu(WHAT) - cpu(word)) / ticks, in µs
-  local c w t field=addin_dispatches
+# tick_us WHAT N [server]: (cpu(WHAT) - cpu(Word alone)) / ticks at N windows,
+# in µs; with "server", the wineserver's time is added on both sides.
+tick_us() {
+  local field=addin_dispatches c w t cs=0 ws=0
   [ "$1" = timer ] && field=bare_timer_dispatches
   c=$(idle "$1-$2" cpu_ms)
   w=$(idle "word-$2" cpu_ms)
   t=$(idle "$1-$2" "$field")
-  if [ -n "$c" ] && [ -n "$w" ] && [ -n "$t" ]; then calc "($c - $w) * 1000 / $t"; fi
-}
-tick_us_all() {  # the same with the wineserver's time added
-  local c w t field=addin_dispatches
-  [ "$1" = timer ] && field=bare_timer_dispatches
-  c=$(idle "$1-$2" cpu_ms)
-  w=$(idle "word-$2" cpu_ms)
-  t=$(idle "$1-$2" "$field")
-  local cs ws
-  cs=$(idle "$1-$2" wineserver_cpu_ms)
-  ws=$(idle "word-$2" wineserver_cpu_ms)
+  if [ "${3:-}" = server ]; then
+    cs=$(idle "$1-$2" wineserver_cpu_ms)
+    ws=$(idle "word-$2" wineserver_cpu_ms)
+  fi
   if [ -n "$c" ] && [ -n "$w" ] && [ -n "$t" ] && [ -n "$cs" ] && [ -n "$ws" ]; then
     calc "(($c + $cs) - ($w + $ws)) * 1000 / $t"
   fi
 }
-
 busy_per_tick() {  # N: the bar's dispatch time per tick while idle, in µs
   local b t
   b=$(idle "addin-$1" addin_busy_ms)
@@ -344,8 +338,8 @@ timer_tick=$(tick_us timer 20)
 ratio=""
 [ -n "$addin_tick" ] && [ -n "$timer_tick" ] && awk -v t="$timer_tick" 'BEGIN { exit !(t > 0) }' &&
   ratio=$(calc "$addin_tick / $timer_tick")
-addin_tick_all=$(tick_us_all addin 20)
-timer_tick_all=$(tick_us_all timer 20)
+addin_tick_all=$(tick_us addin 20 server)
+timer_tick_all=$(tick_us timer 20 server)
 ratio_all=""
 [ -n "$addin_tick_all" ] && [ -n "$timer_tick_all" ] && awk -v t="$timer_tick_all" 'BEGIN { exit !(t > 0) }' &&
   ratio_all=$(calc "$addin_tick_all / $timer_tick_all")
@@ -471,8 +465,8 @@ away.
 Word idle for 10 s, measured twice (the mean is shown) in one run of the
 stand-in Word: alone, with a bare 10-ms \`SetTimer\` whose tick does nothing, and
 with the add-in (its 10-ms tick), at 3 and at 20 windows. Processor time of
-Word's process (user and system, \`/proc/<pid>/stat\`, read in 10-ms clock
-ticks) and of the prefix's wineserver, which does a share of every timer and
+Word's process (user and system, from its \`/proc/<pid>/stat\`, counted in
+10-ms clock ticks) and of the prefix's wineserver, which does a share of every timer and
 window call under Wine. Per tick: the time above Word alone, divided by the
 ticks counted.
 
@@ -481,8 +475,8 @@ ticks counted.
 EOF
   for n in 3 20; do
     echo "| $n: alone | $(fmt "$(idle_cpu "word-$n")" 0) | $(fmt "$(idle "word-$n" wineserver_cpu_ms)" 0) | – | – |"
-    echo "| $n: bare 10-ms timer | $(fmt "$(idle_cpu "timer-$n")" 0) | $(fmt "$(idle "timer-$n" wineserver_cpu_ms)" 0) | $(fmt "$(idle "timer-$n" bare_timer_dispatches)" 0) | $(fmt "$(tick_us timer "$n")" 0) µs (with the wineserver's: $(fmt "$(tick_us_all timer "$n")" 0) µs) |"
-    echo "| $n: add-in | $(fmt "$(idle_cpu "addin-$n")" 0) | $(fmt "$(idle "addin-$n" wineserver_cpu_ms)" 0) | $(fmt "$(idle "addin-$n" addin_dispatches)" 0) | $(fmt "$(tick_us addin "$n")" 0) µs (with the wineserver's: $(fmt "$(tick_us_all addin "$n")" 0) µs) |"
+    echo "| $n: bare 10-ms timer | $(fmt "$(idle_cpu "timer-$n")" 0) | $(fmt "$(idle "timer-$n" wineserver_cpu_ms)" 0) | $(fmt "$(idle "timer-$n" bare_timer_dispatches)" 0) | $(fmt "$(tick_us timer "$n")" 0) µs (with the wineserver's: $(fmt "$(tick_us timer "$n" server)" 0) µs) |"
+    echo "| $n: add-in | $(fmt "$(idle_cpu "addin-$n")" 0) | $(fmt "$(idle "addin-$n" wineserver_cpu_ms)" 0) | $(fmt "$(idle "addin-$n" addin_dispatches)" 0) | $(fmt "$(tick_us addin "$n")" 0) µs (with the wineserver's: $(fmt "$(tick_us addin "$n" server)" 0) µs) |"
   done
   cat <<EOF
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "log.h"
 #include "win32/form_query.h"
 
 namespace standin {
@@ -34,27 +35,50 @@ double stat_cpu_ms(const std::wstring& proc_dir) {
   return static_cast<double>(ticks) * kMsPerClockTick;
 }
 
-// The /proc folder of the wineserver serving this prefix, "" when none is found.
-std::wstring find_wineserver() {
+// The /proc folder of the Linux process of this Wine prefix (the one whose
+// environment names the same WINEPREFIX) whose command name starts with
+// `name`; "" when there is none. Several candidates are counted in `found`.
+std::wstring find_process(const std::string& name, int& found) {
+  found = 0;
   wchar_t prefix[MAX_PATH] = {};
   if (!GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH)) return L"";
   std::string wanted = "WINEPREFIX=";
   for (const wchar_t* c = prefix; *c; ++c) wanted += static_cast<char>(*c);
   wanted += '\0';
-  WIN32_FIND_DATAW found;
-  HANDLE list = FindFirstFileW(L"Z:\\proc\\*", &found);
+  WIN32_FIND_DATAW entry;
+  HANDLE list = FindFirstFileW(L"Z:\\proc\\*", &entry);
   if (list == INVALID_HANDLE_VALUE) return L"";
   std::wstring dir;
   do {
-    if (found.cFileName[0] < L'0' || found.cFileName[0] > L'9') continue;
-    const std::wstring candidate = std::wstring(L"\\proc\\") + found.cFileName;
-    if (read_unix_file(candidate + L"\\comm").rfind("wineserver", 0) != 0) continue;  // or wineserver64
-    if (("\0" + read_unix_file(candidate + L"\\environ")).find("\0" + wanted) == std::string::npos) continue;
-    dir = candidate;
-    break;
-  } while (FindNextFileW(list, &found));
+    if (entry.cFileName[0] < L'0' || entry.cFileName[0] > L'9') continue;
+    const std::wstring candidate = std::wstring(L"\\proc\\") + entry.cFileName;
+    if (read_unix_file(candidate + L"\\comm").rfind(name, 0) != 0) continue;
+    if (read_unix_file(candidate + L"\\environ").find(wanted) == std::string::npos) continue;
+    if (++found == 1) dir = candidate;
+  } while (FindNextFileW(list, &entry));
   FindClose(list);
   return dir;
+}
+
+// Looks a process up once and logs what was found.
+std::wstring process_dir(const wchar_t* what, const std::string& name) {
+  int found = 0;
+  const std::wstring dir = find_process(name, found);
+  log_line(std::wstring(what) + L": " + (dir.empty() ? L"not found" : dir) +
+           (found > 1 ? L" (the first of " + std::to_wstring(found) + L")" : L""));
+  return dir;
+}
+
+// Linux names a process by the first 15 bytes of its program's file name.
+std::string own_command_name() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const wchar_t* file = path;
+  for (const wchar_t* c = path; *c; ++c)
+    if (*c == L'\\' || *c == L'/') file = c + 1;
+  std::string name;
+  for (; *file && name.size() < 15; ++file) name += static_cast<char>(*file);
+  return name;
 }
 
 bool class_is(HWND hwnd, const wchar_t* name) {
@@ -150,7 +174,7 @@ Measurement DispatchMeter::end() {
 }
 
 double wineserver_cpu_ms() {
-  static const std::wstring dir = find_wineserver();
+  static const std::wstring dir = process_dir(L"wineserver of this prefix", "wineserver");  // or wineserver64
   return dir.empty() ? -1 : stat_cpu_ms(dir);
 }
 
@@ -179,9 +203,12 @@ bool parse_proc_stat_ticks(const std::string& line, std::uint64_t& ticks) {
 }
 
 double process_cpu_ms(std::wstring& source) {
-  const double from_proc = stat_cpu_ms(L"\\proc\\self");
+  // Wine opens files in the wineserver, so /proc/self would be the server's:
+  // the process is looked up by its name and prefix instead.
+  static const std::wstring dir = process_dir(L"Word's own process", own_command_name());
+  const double from_proc = dir.empty() ? -1 : stat_cpu_ms(dir);
   if (from_proc >= 0) {
-    source = L"/proc/self/stat";
+    source = L"/proc/<pid>/stat";
     return from_proc;
   }
   FILETIME created, exited, kernel, user;

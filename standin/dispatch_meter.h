@@ -82,7 +82,7 @@ DispatchMeter& dispatch_meter();
 inline constexpr const wchar_t* kBareTimerClass = L"StandinBareTimer";
 
 // The process's processor time (user and system, all threads) in
-// milliseconds, from /proc/self/stat through Wine's Z: drive, else from
+// milliseconds, from its /proc/<pid>/stat through Wine's Z: drive, else from
 // GetProcessTimes; `source` names which.
 double process_cpu_ms(std::wstring& source);
 // The processor time of the wineserver of this process's Wine prefix (the

@@ -109,10 +109,17 @@ prepare_prefix() {
 play() {
   local geometry=()
   [ -n "$size" ] && geometry=(--size "$size")
-  local rc=0
+  local rc=0 first=
+  # The stand-in writes standin.log: the first scenario's is kept aside
+  # while a later one writes its own.
+  if [ "$2" != "$out/standin.log" ] && [ -f "$out/standin.log" ]; then
+    first="$E2E_WORK/first-standin.log"
+    mv "$out/standin.log" "$first"
+  fi
   with_timeout "$timeout_secs" wine "$standin" --version "$version" "${geometry[@]}" \
     --scenario "$(winepath -w "$1")" --out "$(winepath -w "$out")" 2>>"$out/wine-stderr.log" || rc=$?
-  [ "$2" != "$out/standin.log" ] && [ -f "$out/standin.log" ] && mv "$out/standin.log" "$2"
+  [ -n "$first" ] && [ -f "$out/standin.log" ] && mv "$out/standin.log" "$2"
+  [ -n "$first" ] && mv "$first" "$out/standin.log"
   if [ "$rc" -ne 0 ]; then
     [ "$rc" -eq 124 ] && echo "$(basename "$1"): timed out after ${timeout_secs}s" >&2
     echo "--- last lines of $(basename "$2")" >&2
