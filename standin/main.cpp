@@ -21,6 +21,7 @@
 
 #include "decoy.h"
 #include "frame.h"
+#include "dispatch_meter.h"
 #include "log.h"
 #include "runner.h"
 #include "scenario.h"
@@ -154,7 +155,7 @@ int run_program(HINSTANCE instance, CommandLine& c, const Scenario* scenario) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    dispatch_meter().dispatch(msg);
   }
   session.quit();
   if (!thread) return 0;

@@ -1,6 +1,7 @@
 #include "runner.h"
 
 #include <cwchar>
+#include <memory>
 
 #include "log.h"
 #include "screenshot.h"
@@ -45,6 +46,7 @@ Runner::Runner(Session& session, UiBridge& bridge, Scenario scenario, std::wstri
   add_decoy_steps();
   add_robustness_steps();
   add_access_steps();
+  add_timing_steps();
 }
 
 Runner::~Runner() { close_decoy(); }
@@ -74,10 +76,13 @@ Runner::Outcome Runner::run_step(const Step& step) {
 }
 
 Runner::Outcome Runner::on_ui(const std::function<Outcome()>& work) {
-  Outcome outcome;
-  if (!bridge_.call([&] { outcome = work(); }))
+  // A step that outlasts the wait (Word quitting with a thousand windows)
+  // still finishes later: its outcome goes where the request keeps it, not
+  // into this returned frame.
+  auto outcome = std::make_shared<Outcome>();
+  if (!bridge_.call([outcome, work] { *outcome = work(); }))
     return L"Word's user-interface thread did not answer";
-  return outcome;
+  return *outcome;
 }
 
 Runner::Outcome Runner::poll(const std::function<Outcome()>& probe) {

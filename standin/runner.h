@@ -80,6 +80,7 @@ class Runner {
   void add_decoy_steps();
   void add_robustness_steps();
   void add_access_steps();
+  void add_timing_steps();
 
   Session& session_;
   UiBridge& bridge_;

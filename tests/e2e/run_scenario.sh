@@ -131,12 +131,19 @@ play() {
   local options=()
   [ -n "$size" ] && options+=(--size "$size")
   [ -n "$sdi" ] && options+=(--sdi "$sdi")
-  local rc=0 debug=$WINEDEBUG
+  local rc=0 first= debug=$WINEDEBUG
   [ "${PLOVERA_HEAP_CHECK:-0}" = 1 ] && debug=err+heap,warn+heap
+  # The stand-in writes standin.log: the first scenario's is kept aside
+  # while a later one writes its own.
+  if [ "$2" != "$out/standin.log" ] && [ -f "$out/standin.log" ]; then
+    first="$E2E_WORK/first-standin.log"
+    mv "$out/standin.log" "$first"
+  fi
   WINEDEBUG=$debug with_timeout "$timeout_secs" wine "$standin" --version "$version" \
     "${options[@]}" --scenario "$(winepath -w "$1")" --out "$(winepath -w "$out")" \
     2>>"$out/wine-stderr.log" || rc=$?
-  [ "$2" != "$out/standin.log" ] && [ -f "$out/standin.log" ] && mv "$out/standin.log" "$2"
+  [ -n "$first" ] && [ -f "$out/standin.log" ] && mv "$out/standin.log" "$2"
+  [ -n "$first" ] && mv "$first" "$out/standin.log"
   if [ "$rc" -ne 0 ]; then
     [ "$rc" -eq 124 ] && echo "$(basename "$1"): timed out after ${timeout_secs}s" >&2
     echo "--- last lines of $(basename "$2")" >&2
