@@ -65,14 +65,36 @@ void WindowSync::add_missing_tabs(host::Application& word) {
   if (model_.count() >= m || model_.count() >= kMaxTabs) return;
   FirstFailure failure;
   failure.run([&] { model_.begin_appends(); });
-  for (std::int32_t i = 1; i <= m && model_.count() < kMaxTabs; ++i) {
-    ignore_errors([&] {
-      host::Ref<host::Window> w = windows_->Item(i);
-      if (!model_.has_tab(w)) add_tab_for_window(w);
-    });
-  }
+  failure.run([&] { append_new_windows(m); });
   failure.run([&] { model_.end_appends(); });
   failure.rethrow();
+}
+
+// Word lists a new window last, so the windows without a tab are looked for
+// from the end of Word's list, until as many were found as tabs are missing
+// (one window opened: one call), then given their tabs in Word's order. When
+// not all of them fit, the first ones in Word's order get the tabs left.
+void WindowSync::append_new_windows(std::int32_t m) {
+  const std::int32_t missing = m - model_.count();
+  if (missing > kMaxTabs - model_.count()) {
+    for (std::int32_t i = 1; i <= m && model_.count() < kMaxTabs; ++i) {
+      ignore_errors([&] {
+        host::Ref<host::Window> w = windows_->Item(i);
+        if (!model_.has_tab(w)) add_tab_for_window(w);
+      });
+    }
+    return;
+  }
+  new_windows_.clear();
+  for (std::int32_t i = m; i >= 1 && static_cast<std::int32_t>(new_windows_.size()) < missing; --i) {
+    ignore_errors([&] {
+      host::Ref<host::Window> w = windows_->Item(i);
+      if (!model_.has_tab(w)) new_windows_.push_back(std::move(w));
+    });
+  }
+  for (auto w = new_windows_.rbegin(); w != new_windows_.rend(); ++w)
+    ignore_errors([&] { add_tab_for_window(*w); });
+  new_windows_.clear();
 }
 
 // More tabs than Word has windows: a tab whose window Word no longer lists

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "host/word.h"
 #include "tabstrip/tab_model.h"
@@ -26,10 +27,12 @@ class WindowSync {
   void add_missing_tabs(host::Application& word);
   void remove_tabs_not_in(host::Windows& windows, std::int32_t count);
   void add_tab_for_window(const host::Ref<host::Window>& window);
+  void append_new_windows(std::int32_t word_count);
 
   TabModel& model_;
   host::Ref<host::Windows> windows_;  // Word's live collection, held between passes
   std::u16string caption_;            // scratch, reused so a pass allocates nothing
+  std::vector<host::Ref<host::Window>> new_windows_;  // scratch of one pass's additions
 };
 
 }  // namespace plovera

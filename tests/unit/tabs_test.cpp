@@ -433,6 +433,21 @@ TEST_F(Sync, SteadyPassCostsTheListedCalls) {
   EXPECT_EQ(word.total_calls(), 20 + 3);  // the window collection is held between passes
 }
 
+TEST_F(Sync, ANewWindowCostsOneLookIntoWordsList) {
+  start_with(50);
+  word.reset_calls();
+  word.open_document(u"Doc51");
+  tick();
+  EXPECT_EQ(word.calls("Windows.Item"), 1);
+  EXPECT_EQ(bar.count(), 51);
+  // Several at once: all found, given their tabs in Word's order.
+  word.new_window(*word.documents()[1]);
+  word.open_document(u"Doc52");
+  tick(2);
+  EXPECT_EQ(bar.count(), 53);
+  EXPECT_EQ(invariants(), "");
+}
+
 TEST_F(Sync, Word2013AndLaterLeaveTheTaskbarOptionAlone) {
   WordFixture f(u"16.0");
   f.open(3);
