@@ -95,10 +95,10 @@ std::wstring decoy_problems() {
   return p;
 }
 
-int run_decoy(const std::wstring& spec) {
+int run_decoy(const std::wstring& placement) {
   unsigned long parent_pid = 0;
   int x = 0, y = 0, w = 0, h = 0;
-  if (swscanf(spec.c_str(), L"%lu:%d,%d,%d,%d", &parent_pid, &x, &y, &w, &h) != 5) return 2;
+  if (swscanf(placement.c_str(), L"%lu:%d,%d,%d,%d", &parent_pid, &x, &y, &w, &h) != 5) return 2;
   HANDLE parent = OpenProcess(SYNCHRONIZE, FALSE, parent_pid);
   if (!parent) return 1;
   const HINSTANCE instance = GetModuleHandleW(nullptr);

@@ -21,8 +21,8 @@ std::wstring start_decoy(const RECT& area);
 // them, a dock or the document area moved); "" when untouched.
 std::wstring decoy_problems();
 
-// The decoy process itself (`standin.exe --decoy PID:X,Y,W,H`): shows its
-// windows until the process `parent` ends.
-int run_decoy(const std::wstring& spec);
+// The decoy process itself (`standin.exe --decoy-word PID:X,Y,W,H`): shows its
+// windows at X,Y (W x H) until process PID ends.
+int run_decoy(const std::wstring& placement);
 
 }  // namespace standin

@@ -68,10 +68,7 @@ void TabBar::on_pointer_over_tab(Slot s) {
 
 // Windows said the pointer left the bar: the looks that follow it go.
 void TabBar::MouseLeave() {
-  host_.events().run([&] {
-    set_hovered(Slot());
-    clear_hot_close();
-  });
+  host_.events().run([&] { clear_pointer_looks(); });
 }
 
 // The tick looks for the pointer having left the bar, but only while a look
@@ -85,14 +82,16 @@ void TabBar::clear_hover_if_outside() {
   host_.window_system().window_rect(window(), r);
   host_.window_system().cursor_pos(pt);
   if (r.left < pt.x && pt.x < r.right && r.top < pt.y && pt.y < r.bottom) return;
+  clear_pointer_looks();
+}
+
+// The hot face and the hot close button go back to their plain looks.
+void TabBar::clear_pointer_looks() {
   if (hovered_ != Slot()) {
     form().Picture(face(hovered_), hovered_ == selected_ ? Picture::none : Picture::face_normal);
     hovered_ = Slot();
   }
-  if (hot_close_ != Slot()) {
-    form().Picture(close_button(hot_close_), Picture::close_normal);
-    hot_close_ = Slot();
-  }
+  clear_hot_close();
 }
 
 }  // namespace plovera

@@ -77,6 +77,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void clear_hot_close();
   void on_pointer_over_tab(Slot s);
   void clear_hover_if_outside();
+  void clear_pointer_looks();
 
   // Dragging: `source` takes the place of `dest`, or of the tab under x.
   void move_tab(Slot source, Slot dest);

@@ -1,5 +1,5 @@
 // Runs every registered test case, each with the windows it creates, and
-// prints "N passed, M failed". With `--decoy-word SPEC` it is the decoy Word that
+// prints "N passed, M failed". With `--decoy-word PID:X,Y,W,H` it is the decoy Word that
 // a test starts (as standin.exe is for the scenarios).
 #include <windows.h>
 #include <ole2.h>
