@@ -86,6 +86,19 @@ bool class_is(HWND hwnd, const wchar_t* name) {
   return GetClassNameW(hwnd, cls, 64) > 0 && lstrcmpW(cls, name) == 0;
 }
 
+// A dispatch of a measurement this long is named in the log, so that a
+// figure can be traced to the messages that made it.
+constexpr double kSlowDispatchMs = 5.0;
+
+void log_slow_dispatch(const MSG& msg, DispatchOwner owner, double took_ms) {
+  wchar_t cls[64] = L"-";
+  if (msg.hwnd) GetClassNameW(msg.hwnd, cls, 64);
+  wchar_t text[160];
+  swprintf(text, 160, L"slow dispatch: %.3f ms, message 0x%04x to %ls (%ls)", took_ms, msg.message, cls,
+           owner == DispatchOwner::addin ? L"the bar's" : owner == DispatchOwner::word ? L"Word's" : L"timer's");
+  log_line(text);
+}
+
 }  // namespace
 
 DispatchMeter& dispatch_meter() {
@@ -104,12 +117,20 @@ double DispatchMeter::now_ms() {
   return static_cast<double>(t.QuadPart) / per_ms;
 }
 
-DispatchOwner DispatchMeter::owner_of(HWND hwnd) {
+DispatchOwner DispatchMeter::owner_of(const MSG& msg) {
+  const HWND hwnd = msg.hwnd;
+  if (!hwnd) {
+    // A message to the thread: a tick of a thread timer is the add-in's (the
+    // stand-in sets none of its own), anything else Word's. The next
+    // window is looked up afresh.
+    last_hwnd_ = nullptr;
+    last_is_step_ = false;
+    return msg.message == WM_TIMER ? DispatchOwner::addin : DispatchOwner::word;
+  }
   if (hwnd != last_hwnd_) {
     last_hwnd_ = hwnd;
     last_is_step_ = false;
-    if (!hwnd) last_owner_ = DispatchOwner::word;
-    else if (class_is(hwnd, plovera::win32::kBarWindowClass)) last_owner_ = DispatchOwner::addin;
+    if (class_is(hwnd, plovera::win32::kBarWindowClass)) last_owner_ = DispatchOwner::addin;
     else if (class_is(hwnd, kBareTimerClass)) last_owner_ = DispatchOwner::bare_timer;
     else {
       last_owner_ = DispatchOwner::word;
@@ -124,7 +145,7 @@ void DispatchMeter::dispatch(const MSG& msg) {
     DispatchMessageW(&msg);
     return;
   }
-  const DispatchOwner owner = owner_of(msg.hwnd);
+  const DispatchOwner owner = owner_of(msg);
   const double start = now_ms();
   if (state_ == State::armed) {
     if (!last_is_step_) {
@@ -138,6 +159,7 @@ void DispatchMeter::dispatch(const MSG& msg) {
   const double stop = now_ms();
   // The step that began the measurement may have ended it.
   if (state_ != State::running) return;
+  if (stop - start >= kSlowDispatchMs) log_slow_dispatch(msg, owner, stop - start);
   DispatchTotals& t = m_.by_owner[static_cast<int>(owner)];
   ++t.count;
   t.busy_ms += stop - start;

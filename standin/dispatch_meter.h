@@ -62,7 +62,7 @@ class DispatchMeter {
 
  private:
   enum class State { idle, armed, running, stopped };
-  DispatchOwner owner_of(HWND hwnd);
+  DispatchOwner owner_of(const MSG& msg);
   void check_condition(double now);
 
   State state_ = State::idle;

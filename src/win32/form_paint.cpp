@@ -59,14 +59,30 @@ RECT FormWindow::pixel_rect(const ElementState& s) const noexcept {
   return {left, top, left + width, top + height};
 }
 
-void FormWindow::invalidate(const RECT& r) const noexcept {
-  if (hwnd_ && !IsRectEmpty(&r)) InvalidateRect(hwnd_, &r, FALSE);
+void FormWindow::invalidate(const RECT& r) noexcept {
+  if (!hwnd_ || IsRectEmpty(&r)) return;
+  UnionRect(&stale_, &stale_, &r);
+  // Inside a call from the message loop the flush comes at its end.
+  if (entry_depth_ == 0 && !flush_posted_)
+    flush_posted_ = PostMessageW(hwnd_, kFlushStaleMessage, 0, 0) != FALSE;
+  if (entry_depth_ == 0 && !flush_posted_) flush_stale();  // no message: at once
+}
+
+// Only what lies inside the bar is handed to Windows: elements scrolled out
+// of it change without costing a paint.
+void FormWindow::flush_stale() noexcept {
+  RECT client{}, seen{};
+  if (hwnd_ && !IsRectEmpty(&stale_) && GetClientRect(hwnd_, &client) &&
+      IntersectRect(&seen, &stale_, &client))
+    InvalidateRect(hwnd_, &seen, FALSE);
+  stale_ = {};
 }
 
 // Draws the invalid area into a memory bitmap and copies it to the window
 // with one BitBlt, so nothing flickers while elements are drawn over each
 // other.
 void FormWindow::paint() {
+  flush_stale();  // whatever is stale is painted now too
   PaintScope ps(hwnd_);
   const RECT area = ps.area();
   if (!ps.dc() || IsRectEmpty(&area)) return;

@@ -121,7 +121,10 @@ LRESULT CALLBACK FormWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
   const host::CallbackScope scope;
   const std::shared_ptr<FormWindow> pin = self->weak_from_this().lock();
   LRESULT result = 0;
+  ++self->entry_depth_;
   boundary_guard([&] { result = self->handle(msg, wp, lp); });
+  --self->entry_depth_;
+  self->flush_stale();
   return result;
 }
 
@@ -172,6 +175,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSELEAVE: on_mouse_leave(); return 0;
     case kAccessibleChangedMessage: raise_accessible_events(); return 0;
     case kDefaultActionMessage: perform_default_action(wp, lp); return 0;
+    case kFlushStaleMessage: flush_posted_ = false; return 0;  // flushed as the call ends
     default:
       if (msg == query_message() && msg != 0) return answer_query(wp, lp);
   }
@@ -224,7 +228,10 @@ void CALLBACK FormWindow::on_thread_timer(HWND, UINT, UINT_PTR id, DWORD) noexce
   const std::shared_ptr<FormWindow> self = at->second.first.lock();
   const host::Timer t = at->second.second;
   if (!self || self->unloaded_ || !self->timers_[timer_slot(t)].enabled) return;
+  ++self->entry_depth_;
   boundary_guard([&] { self->deliver([t](host::FormEvents& ev) { ev.TimerTick(t); }); });
+  --self->entry_depth_;
+  self->flush_stale();
 }
 
 void FormWindow::apply_timer(host::Timer t) {

@@ -103,6 +103,7 @@ class FormWindow final : public host::UnloadableForm,
   // Messages of the bar's own class, posted to itself.
   static constexpr UINT kAccessibleChangedMessage = WM_APP + 0x40;
   static constexpr UINT kDefaultActionMessage = WM_APP + 0x41;
+  static constexpr UINT kFlushStaleMessage = WM_APP + 0x42;
   // Sent to child windows when their top-level window's resolution changed
   // (Windows 10 1607 and later); not in every SDK's headers.
   static constexpr UINT kDpiChangedAfterParent = 0x02E3;  // wp: part << 16 | index; lp: incarnation
@@ -153,7 +154,14 @@ class FormWindow final : public host::UnloadableForm,
 
   // form_paint.cpp: geometry in pixels, painting, hit-testing
   RECT pixel_rect(const ElementState& s) const noexcept;
-  void invalidate(const RECT& r) const noexcept;
+  // Marks a rectangle of the client area stale. Stale rectangles are
+  // gathered and handed to Windows as one, when the message or timer tick
+  // being handled ends (or, for a change made outside one, from a message
+  // the form posts itself): under Wine every InvalidateRect is a round trip
+  // to the server, and a tick that moves every tab changes hundreds of
+  // elements, most of them outside the bar.
+  void invalidate(const RECT& r) noexcept;
+  void flush_stale() noexcept;
   void paint();
   void paint_elements(HDC dc, HDC source, const RECT& clip);
   void paint_element(HDC dc, HDC source, const RECT& clip, host::Element e);
@@ -221,6 +229,10 @@ class FormWindow final : public host::UnloadableForm,
   std::optional<host::Element> last_left_press_;
   DragState drag_;
   int delivery_depth_ = 0;
+  // Calls from the message loop (window procedure, thread timer) under way.
+  int entry_depth_ = 0;
+  RECT stale_{};              // the union of what changed since the last flush
+  bool flush_posted_ = false;  // a kFlushStaleMessage is on its way
   // False once the form is unloaded: code that called out (a tooltip's text,
   // a deferred default action) checks it before touching a member again.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

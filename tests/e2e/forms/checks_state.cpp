@@ -288,6 +288,9 @@ void check_repaint(Bar& bar, Checks& t) {
   const RECT old_rect = query(h, icon).q.rect;
   f.Left(icon, f.Left(icon) + 150);
   const RECT new_rect = query(h, icon).q.rect;
+  // A change made outside the bar's own messages reaches Windows from a
+  // message the bar posts itself; the paint comes after it.
+  dispatch_posted(h);
   RECT dirty_rect{};
   GetUpdateRect(h, &dirty_rect, FALSE);
   const RECT expected = union_of(old_rect, new_rect);

@@ -85,6 +85,11 @@ static void dispatch_pending() {
   }
 }
 
+void dispatch_posted(HWND hwnd) {
+  MSG msg;
+  while (PeekMessageW(&msg, hwnd, WM_APP, 0xBFFF, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
 bool pump_until(const std::function<bool()>& done, DWORD ms) {
   const DWORD start = GetTickCount();
   for (;;) {

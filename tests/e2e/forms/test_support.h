@@ -52,6 +52,9 @@ class Recorder final : public plovera::host::FormEvents {
 bool pump_until(const std::function<bool()>& done, DWORD ms = 2000);
 // Dispatches messages for `ms` milliseconds.
 void pump_for(DWORD ms);
+// Dispatches the messages the window posted itself (WM_APP and up), and
+// nothing else: no paint, no input.
+void dispatch_posted(HWND hwnd);
 
 // Real input at screen pixels.
 void move_to(POINT screen);
