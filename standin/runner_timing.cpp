@@ -208,7 +208,7 @@ void Runner::add_timing_steps() {
              L" addin_longest_ms=" + ms(addin.longest_ms) + L" addin_busy_ms=" + ms(addin.busy_ms) +
              L" addin_dispatches=" + std::to_wstring(addin.count) + L" word_longest_ms=" +
              ms(word.longest_ms) + L" word_busy_ms=" + ms(word.busy_ms) +
-             L" word_dispatches=" + std::to_wstring(word.count));
+             L" word_dispatches=" + std::to_wstring(word.count) + L" looking_ms=" + ms(m.looking_ms));
     return L"";
   };
 

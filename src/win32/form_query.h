@@ -36,7 +36,7 @@ struct ElementQuery {
 // Asks the bar about one element; call on the bar's thread. True when the
 // element exists (is loaded) and `q` holds the answer.
 inline bool query_bar_element(HWND bar, ElementQuery& q) noexcept {
-  const UINT message = RegisterWindowMessageW(kQueryElementMessage);
+  static const UINT message = RegisterWindowMessageW(kQueryElementMessage);
   if (!bar || !message) return false;
   const auto key = static_cast<WPARAM>(SendMessageW(bar, message, 0, 0));
   return key != 0 && SendMessageW(bar, message, key, reinterpret_cast<LPARAM>(&q)) == 1;
