@@ -1,7 +1,9 @@
 #include "dispatch.h"
 
+#include <intrin.h>
 #include <wchar.h>
 
+#include "dispatch_meter.h"
 #include "faults.h"
 
 namespace standin {
@@ -144,9 +146,15 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
   // A member may run a message loop (a prompt, a popup menu) in which Word
   // lets go of this object; it stays alive until the call returns.
   add_ref();
+  // The timing runs count the object model's own time (outermost calls only).
+  // The processor's cycle counter costs next to nothing, so the idle figures
+  // are not raised by it.
+  const bool timed = g_calls_in_progress == 0 && dispatch_meter().timing();
+  const std::uint64_t start = timed ? __rdtsc() : 0;
   ++g_calls_in_progress;
   const HRESULT hr = invoke_member(id, flags, params, result, excep);
   --g_calls_in_progress;
+  if (timed && dispatch_meter().timing()) dispatch_meter().count_object_model_call(__rdtsc() - start);
   release();
   return hr;
 }

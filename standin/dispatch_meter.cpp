@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <intrin.h>
 
 #include "log.h"
 #include "win32/form_query.h"
@@ -154,6 +155,7 @@ void DispatchMeter::dispatch(const MSG& msg) {
     }
     state_ = State::running;
     started_ = start;
+    started_cycles_ = __rdtsc();
   }
   DispatchMessageW(&msg);
   const double stop = now_ms();
@@ -189,10 +191,15 @@ void DispatchMeter::begin(bool at_next_step, std::function<Progress()> condition
   last_hwnd_ = nullptr;  // windows come and go: look owners up afresh
   state_ = at_next_step ? State::armed : State::running;
   started_ = now_ms();
+  started_cycles_ = __rdtsc();
+  object_model_cycles_ = 0;
 }
 
 Measurement DispatchMeter::end() {
   if (state_ == State::idle) return Measurement{};
+  const double wall = now_ms() - started_;
+  const std::uint64_t cycles = __rdtsc() - started_cycles_;
+  if (wall > 0 && cycles > 0) m_.object_model_ms = static_cast<double>(object_model_cycles_) * wall / static_cast<double>(cycles);
   if (state_ == State::running) m_.elapsed_ms = now_ms() - started_ - m_.looking_ms;
   state_ = State::idle;
   condition_ = nullptr;

@@ -42,6 +42,11 @@ struct Measurement {
   // The meter's own time on Word's thread (its checks and log lines), left
   // out of the three figures above.
   double looking_ms = 0;
+  // Of all dispatches, the time Word's object model spent answering calls
+  // (the outermost IDispatch::Invoke of each): Word's share of an add-in's
+  // work, which the add-in's code cannot make cheaper than the calls it makes.
+  double object_model_ms = 0;
+  std::int64_t object_model_calls = 0;
   const DispatchTotals& of(DispatchOwner o) const { return by_owner[static_cast<int>(o)]; }
 };
 
@@ -60,6 +65,15 @@ class DispatchMeter {
   Measurement end();
   // The watched condition has been painted (any thread).
   bool reached() const { return reached_.load(); }
+  // Whether dispatches are being timed now; an object-model call of that
+  // long is counted.
+  bool timing() const { return state_ == State::running; }
+  // `cycles` of the processor's cycle counter (__rdtsc), turned into
+  // milliseconds at the end of the measurement.
+  void count_object_model_call(std::uint64_t cycles) {
+    object_model_cycles_ += cycles;
+    ++m_.object_model_calls;
+  }
 
   static double now_ms();
 
@@ -70,6 +84,8 @@ class DispatchMeter {
 
   State state_ = State::idle;
   double started_ = 0;
+  std::uint64_t started_cycles_ = 0;
+  std::uint64_t object_model_cycles_ = 0;
   Measurement m_;
   std::function<Progress()> condition_;
   std::atomic<bool> reached_{false};

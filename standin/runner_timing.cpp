@@ -183,7 +183,8 @@ void Runner::add_timing_steps() {
     log_line(L"idle " + name + L": " + idle_state + L" wall_ms=" + ms(wall1 - wall0) +
              L" cpu_ms=" + ms(cpu1 - cpu0) + L" cpu_percent=" + ms(100.0 * (cpu1 - cpu0) / (wall1 - wall0)) +
              L" addin_dispatches=" + std::to_wstring(addin.count) + L" addin_busy_ms=" + ms(addin.busy_ms) +
-             L" bare_timer_dispatches=" + std::to_wstring(bare.count) +
+             L" bare_timer_dispatches=" + std::to_wstring(bare.count) + L" object_model_ms=" +
+             ms(m.object_model_ms) + L" object_model_calls=" + std::to_wstring(m.object_model_calls) +
              L" wineserver_cpu_ms=" + (server0 < 0 ? L"unknown" : ms(server1 - server0)) + L" source=" + source);
     return L"";
   };
@@ -208,7 +209,9 @@ void Runner::add_timing_steps() {
              L" addin_longest_ms=" + ms(addin.longest_ms) + L" addin_busy_ms=" + ms(addin.busy_ms) +
              L" addin_dispatches=" + std::to_wstring(addin.count) + L" word_longest_ms=" +
              ms(word.longest_ms) + L" word_busy_ms=" + ms(word.busy_ms) +
-             L" word_dispatches=" + std::to_wstring(word.count) + L" looking_ms=" + ms(m.looking_ms));
+             L" word_dispatches=" + std::to_wstring(word.count) + L" looking_ms=" + ms(m.looking_ms) +
+             L" object_model_ms=" + ms(m.object_model_ms) + L" object_model_calls=" +
+             std::to_wstring(m.object_model_calls));
     return L"";
   };
 
