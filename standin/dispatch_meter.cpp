@@ -30,7 +30,35 @@ std::string read_unix_file(const std::wstring& path) {
   return text;
 }
 
-double stat_cpu_ms(const std::wstring& proc_dir) {
+// The scheduler's own account of every thread's processor time, in
+// nanoseconds (the first field of /proc/<pid>/task/<tid>/schedstat); -1 when
+// the kernel keeps none. A thread that ends between two readings takes its
+// time with it, which an idle process does not do.
+double schedstat_cpu_ms(const std::wstring& proc_dir) {
+  WIN32_FIND_DATAW entry;
+  HANDLE list = FindFirstFileW((L"Z:" + proc_dir + L"\\task\\*").c_str(), &entry);
+  if (list == INVALID_HANDLE_VALUE) return -1;
+  double total_ns = 0;
+  int threads = 0;
+  do {
+    if (entry.cFileName[0] < L'0' || entry.cFileName[0] > L'9') continue;
+    const std::string line = read_unix_file(proc_dir + L"\\task\\" + entry.cFileName + L"\\schedstat");
+    char* end = nullptr;
+    const double ns = std::strtod(line.c_str(), &end);
+    if (end == line.c_str()) continue;
+    total_ns += ns;
+    ++threads;
+  } while (FindNextFileW(list, &entry));
+  FindClose(list);
+  return threads > 0 ? total_ns / 1e6 : -1;
+}
+
+// Processor time from the scheduler's account, else from the clock ticks of
+// /proc/<pid>/stat (10 ms each).
+double stat_cpu_ms(const std::wstring& proc_dir, const wchar_t** how = nullptr) {
+  const double precise = schedstat_cpu_ms(proc_dir);
+  if (how) *how = precise >= 0 ? L"/proc/<pid>/task/*/schedstat" : L"/proc/<pid>/stat";
+  if (precise >= 0) return precise;
   std::uint64_t ticks = 0;
   if (!parse_proc_stat_ticks(read_unix_file(proc_dir + L"\\stat"), ticks)) return -1;
   return static_cast<double>(ticks) * kMsPerClockTick;
@@ -239,9 +267,10 @@ double process_cpu_ms(std::wstring& source) {
   // Wine opens files in the wineserver, so /proc/self would be the server's:
   // the process is looked up by its name and prefix instead.
   static const std::wstring dir = process_dir(L"Word's own process", own_command_name());
-  const double from_proc = dir.empty() ? -1 : stat_cpu_ms(dir);
+  const wchar_t* how = L"";
+  const double from_proc = dir.empty() ? -1 : stat_cpu_ms(dir, &how);
   if (from_proc >= 0) {
-    source = L"/proc/<pid>/stat";
+    source = how;
     return from_proc;
   }
   FILETIME created, exited, kernel, user;

@@ -100,8 +100,9 @@ DispatchMeter& dispatch_meter();
 // The bare timer window's class (the `bare timer` step).
 inline constexpr const wchar_t* kBareTimerClass = L"StandinBareTimer";
 
-// The process's processor time (user and system, all threads) in
-// milliseconds, from its /proc/<pid>/stat through Wine's Z: drive, else from
+// The process's processor time (all threads) in milliseconds, from the
+// scheduler's account in /proc/<pid>/task/*/schedstat (nanoseconds) or its
+// /proc/<pid>/stat (10-ms clock ticks) through Wine's Z: drive, else from
 // GetProcessTimes; `source` names which.
 double process_cpu_ms(std::wstring& source);
 // The processor time of the wineserver of this process's Wine prefix (the
