@@ -322,6 +322,14 @@ tick_us() {
     calc "(($c + $cs) - ($w + $ws)) * 1000 / $t"
   fi
 }
+per_tick() {  # FIELD N SCALE: an idle field of the add-in per tick
+  local v t
+  v=$(idle "addin-$2" "$1")
+  t=$(idle "addin-$2" addin_dispatches)
+  if [ -n "$v" ] && [ -n "$t" ]; then calc "$v * $3 / $t"; fi
+}
+word_share_per_tick() { per_tick object_model_ms "$1" 1000; }  # N: µs of Word's object model
+calls_per_tick() { per_tick object_model_calls "$1" 1; }     # N: Word calls per tick
 busy_per_tick() {  # N: the bar's dispatch time per tick while idle, in µs
   local b t
   b=$(idle "addin-$1" addin_busy_ms)
@@ -409,8 +417,9 @@ The idle tick at Word 2007 (version 12): one call for the taskbar option, one
 for the active window, one for the window count and one caption per window;
 Word 2013 and later need one call less. A start-up at N windows makes about
 2N Word calls (each window's caption and its place in Word's list) and
-allocates for the tab model; adding a tab looks up Word's whole window list
-once (N calls more than an idle tick). Closing the first tab, selecting the
+allocates for the tab model; adding a tab looks for the new window from the
+end of Word's list and stops there (one call more than an idle tick for the
+look, one for its caption). Closing the first tab, selecting the
 far end and a rename of the first tab move every tab once: their repaints grow
 with N (4 elements a tab).
 
@@ -422,7 +431,8 @@ user-interface thread and sorts it by window (the bar's own: its ticks, paints
 and input; Word's: its windows and the scenario's steps). A measurement starts
 when the action (Word's event, \`activate\`, \`open\`, …) begins on Word's thread
 and stops after the first dispatch at which the bar shows the outcome and has
-no part left to paint. Each figure is the median of $wine_runs runs, each a fresh
+no part left to paint; the time the stand-in spends asking the bar whether it
+does is taken off. Each figure is the median of $wine_runs runs, each a fresh
 start of the stand-in Word, with the least of them in brackets: on the shared
 machine one run can take several times another (Word's thread waits for a
 core), so the median is what Word felt here and the least is closest to the
@@ -458,31 +468,34 @@ longest freeze $(both 50 long-caption addin_longest_ms 2) ms, painted $(both 50 
 
 ### Where the time goes under Wine
 
-The operations that move tabs cost under Wine about a thousand times what they
-cost against the simulated host, and grow with N as their repaint counts do
-(simulator table above: $(count "$(native StartUp 1000 paints)") for a start-up at 1,000 windows, about 4 a
-tab for selecting the far end, closing the first tab or renaming it). The
-forms engine (\`FormWindow::invalidate\`, \`src/win32/form_paint.cpp\`) answers
-each change of a visible element with one \`InvalidateRect\` for its old
-rectangle and one for its new one, also for elements scrolled out of the bar,
-and under Wine every \`InvalidateRect\` is a round trip to the wineserver: 20 to
-35 µs each on this machine (a one-off measurement of 1,000 calls in a small
-program, not repeated by this script; \`GetWindowRect\` took 0.1 µs). The idle
-tick changes nothing, so it invalidates nothing. Gathering a tick's changes into
-one invalidated rectangle, clipped to the bar, would take most of that time
-away.
+Under Wine every \`InvalidateRect\` is a round trip to the wineserver (20 to
+35 µs each on this machine), and the operations that move tabs change about 4
+elements a tab (simulator table above: $(count "$(native StartUp 1000 paints)") changes for a start-up at
+1,000 windows). The forms engine therefore gathers what one message or one
+tick changed into one rectangle, clipped to the bar, and hands it to Windows
+once, when the message or tick has been handled (\`FormWindow::invalidate\` and
+\`flush_stale\`, \`src/win32/form_paint.cpp\`); elements scrolled out of the bar
+cost no paint at all. Before that, every changed element cost two calls: the
+bar's first tick at 20 windows took 44 ms (now a few), the start-up at 100
+windows 101 ms.
+
+What is left grows with N in Word's event on which the bar starts (the row
+"longest freeze (Word's event, with the bar's start)"): the bar is docked in
+Word's main window, finds Word's document area among all of Word's child
+windows, and Word lays its windows out again around the band. The stand-in
+logs every dispatch of 5 ms or more (\`slow dispatch\` in \`build/bench-output/wine/*/standin*.log\`).
 
 ## Idle processor time
 
 Word idle for 10 s, measured three times (the mean is shown) in one run of the
 stand-in Word: alone, with a bare 10-ms \`SetTimer\` whose tick does nothing, and
 with the add-in (its 10-ms tick), at 3 and at 20 windows. Processor time of
-Word's process (user and system, from its \`/proc/<pid>/stat\`, counted in
-10-ms clock ticks) and of the prefix's wineserver, which does a share of every timer and
-window call under Wine. Per tick: the time above Word alone, divided by the
-ticks counted. Processor time is counted in 10-ms clock ticks, so each 10-s
-figure is good to about ±10 ms and a per-tick figure to about ±10 µs: a ratio
-within 0.2 of its limit is within that noise.
+every thread of Word's process, and of the prefix's wineserver, which does a
+share of every timer and window call under Wine, from the scheduler's own
+account in nanoseconds (\`/proc/<pid>/task/*/schedstat\`; the source is
+named in each \`idle\` line of the log). Per tick: the time above Word alone,
+divided by the ticks counted. From round to round the same figure varies by
+about a tenth on this shared machine.
 
 | Word at N windows | process, ms per 10 s | wineserver, ms per 10 s | ticks | per tick above Word alone |
 |---|---|---|---|---|
@@ -495,7 +508,15 @@ EOF
   cat <<EOF
 
 The bar's own dispatches took $(fmt "$(busy_per_tick 20)" 0) µs per tick at 20 windows ($(fmt "$(busy_per_tick 3)" 0) µs at 3), measured on
-Word's thread as wall time.
+Word's thread as wall time; of that, Word's object model answering the tick's
+$(fmt "$(calls_per_tick 20)" 0) calls took $(fmt "$(word_share_per_tick 20)" 1) µs ($(fmt "$(word_share_per_tick 3)" 1) µs for $(fmt "$(calls_per_tick 3)" 0) calls at 3 windows).
+
+The same calls in a tight loop cost a fraction of this (a one-off measurement
+under Wine, not repeated by this script: \`GetWindowRect\` 0.13 µs, a string
+made and freed by the automation library 0.03 µs): at 100 ticks a second,
+with Wine, the X server and Word running in between, the tick finds the
+processor's caches cold, and each of Word's windows it asks for its caption
+costs the memory its objects live in. The bare timer's tick touches none of it.
 EOF
 } >"$page"
 echo "wrote $page and $plot"
