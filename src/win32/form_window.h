@@ -150,7 +150,6 @@ class FormWindow final : public host::UnloadableForm,
   ElementState& image(host::Element e, const char* member);
   template <class F>
   void change(ElementState& s, F&& mutate);
-  void fit_label(ElementState& s);
 
   // form_paint.cpp: geometry in pixels, painting, hit-testing
   RECT pixel_rect(const ElementState& s) const noexcept;
