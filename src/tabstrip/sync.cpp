@@ -1,6 +1,7 @@
 #include "tabstrip/sync.h"
 
 #include <unordered_set>
+#include <utility>
 
 #include "base/first_failure.h"
 #include "host/error.h"
@@ -26,28 +27,40 @@ void WindowSync::sync_with_word(host::Application& word, bool keep_taskbar_off) 
 // disconnected. A call that is refused otherwise keeps the tab, and the next
 // pass asks again, so a passing failure neither loses the user's order nor
 // moves the tab to the end.
+//
+// The tabs of gone windows are removed in one go, opened at the first one:
+// a pass that removes nothing announces nothing more.
 void WindowSync::refresh_tabs(host::Application& word) {
   host::Ref<host::Window> active;
   bool active_read = false;
-  const std::int32_t n = model_.count();
-  for (std::int32_t b = 1; b <= n && b <= model_.count(); ++b) {
-    const Position p(b);
-    if (!active_read) {
-      active_read = true;
-      ignore_errors([&] { active = word.ActiveWindow(); });
+  bool removing = false;
+  FirstFailure failure;
+  failure.run([&] {
+    const std::int32_t n = model_.count();
+    for (std::int32_t b = 1; b <= n && b <= model_.count(); ++b) {
+      const Position p(b);
+      if (!active_read) {
+        active_read = true;
+        ignore_errors([&] { active = word.ActiveWindow(); });
+      }
+      if (active && active == model_.window_at(p)) model_.activate(p);
+      const status_t read = boundary_guard([&] { model_.window_at(p)->Caption(caption_); });
+      if (failed(read)) {
+        // The tab that slides into a removed tab's place is looked at on the next pass.
+        if (object_gone(read)) {
+          if (!std::exchange(removing, true)) model_.begin_removals();
+          model_.remove_at(p);
+        }
+        continue;
+      }
+      if (model_.caption_differs(p, caption_)) {
+        model_.window_at(p)->Caption(caption_);
+        model_.rename(p, caption_);
+      }
     }
-    if (active && active == model_.window_at(p)) model_.activate(p);
-    const status_t read = boundary_guard([&] { model_.window_at(p)->Caption(caption_); });
-    if (failed(read)) {
-      // The tab that slides into a removed tab's place is looked at on the next pass.
-      if (object_gone(read)) model_.remove_at(p);
-      continue;
-    }
-    if (model_.caption_differs(p, caption_)) {
-      model_.window_at(p)->Caption(caption_);
-      model_.rename(p, caption_);
-    }
-  }
+  });
+  if (removing) failure.run([&] { model_.end_removals(); });
+  failure.rethrow();
 }
 
 // Windows without a tab get one at the right end, in Word's order. A window
@@ -99,12 +112,18 @@ void WindowSync::append_new_windows(std::int32_t m) {
 
 // More tabs than Word has windows: a tab whose window Word no longer lists
 // (and that did not say it was gone) leaves. Only then is Word's list read
-// whole.
+// whole. The tabs leave in one go, laid out before any tab is appended.
 void WindowSync::remove_tabs_not_in(host::Windows& windows, std::int32_t count) {
   std::unordered_set<const host::Window*> listed;
   for (std::int32_t i = 1; i <= count; ++i) listed.insert(windows.Item(i).get());
-  for (std::int32_t p = model_.count(); p >= 1; --p)
-    if (listed.count(model_.window_at(Position(p)).get()) == 0) model_.remove_at(Position(p));
+  FirstFailure failure;
+  failure.run([&] { model_.begin_removals(); });
+  failure.run([&] {
+    for (std::int32_t p = model_.count(); p >= 1; --p)
+      if (listed.count(model_.window_at(Position(p)).get()) == 0) model_.remove_at(Position(p));
+  });
+  failure.run([&] { model_.end_removals(); });
+  failure.rethrow();
 }
 
 // If the tab cannot be built, the model stays as it was and a later pass
