@@ -261,8 +261,9 @@ void TabBar::removals_ended() {
 void TabBar::lay_out_removals() {
   if (!removal_layout_.started()) return;
   FirstFailure failure;
-  for (const RemovalLayout::Tab& t : removal_layout_.tabs())
-    if (t.placed) failure.run([&] { place_tab(slot_of(t.face), t.placed_at); });
+  for (const auto* tabs : {&removal_layout_.moved_then_removed(), &removal_layout_.tabs()})
+    for (const RemovalLayout::Tab& t : *tabs)
+      if (t.placed) failure.run([&] { place_tab(slot_of(t.face), t.placed_at); });
   if (removal_layout_.hides_arrows()) failure.run([&] { set_arrows_visible(false); });
   removal_layout_.clear();
   failure.rethrow();

@@ -30,6 +30,7 @@ void RemovalLayout::start(const SlotMap& slots) {
 
 void RemovalLayout::clear() noexcept {
   tabs_.clear();
+  moved_then_removed_.clear();
   arrows_visible_.reset();
   left_arrow_end_.reset();
   right_arrow_left_.reset();
@@ -83,7 +84,9 @@ void RemovalLayout::place(Tab& t, float left) {
 void RemovalLayout::remove(host::Form& f, Position p) {
   if (p.value < 1 || p.value > static_cast<std::int32_t>(tabs_.size()))
     throw_host_error(status::bad_index, "tab position");
-  tabs_.erase(tabs_.begin() + (p.value - 1));
+  const auto gone = tabs_.begin() + (p.value - 1);
+  if (gone->placed) moved_then_removed_.push_back(*gone);
+  tabs_.erase(gone);
   FirstFailure failure;
   for (std::size_t i = static_cast<std::size_t>(p.value - 1); i < tabs_.size(); ++i) {
     failure.run([&] {

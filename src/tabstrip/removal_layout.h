@@ -47,6 +47,9 @@ class RemovalLayout {
 
   // The tabs that stay, in position order.
   const std::vector<Tab>& tabs() const noexcept { return tabs_; }
+  // The tabs removed after a rule had moved them: their hidden elements end
+  // where that rule left them, as they would one removal at a time.
+  const std::vector<Tab>& moved_then_removed() const noexcept { return moved_then_removed_; }
   // Whether a rule hid the arrows.
   bool hides_arrows() const noexcept { return hides_arrows_; }
 
@@ -63,6 +66,7 @@ class RemovalLayout {
   void align_left(host::Form& f);
 
   std::vector<Tab> tabs_;
+  std::vector<Tab> moved_then_removed_;
   std::optional<bool> arrows_visible_;
   std::optional<float> left_arrow_end_, right_arrow_left_;
   bool hides_arrows_ = false;
