@@ -131,6 +131,9 @@ class RandomRemovals : public WordFixture {
   // One trial: a random strip, selection and set of tabs removed in a
   // random order, first one at a time by the reference, then in one go.
   void trial() {
+    const int width = pick(300, 1700);  // a bar of another width
+    word.width_points(width * 3 / 4);
+    relayout(width, 700);
     tick();  // the tabs removed last time come back at the end
     ASSERT_EQ(bar.count(), n_);
     bar.select_tab(slot(pick(1, n_)));
