@@ -394,5 +394,30 @@ TEST_F(RemovalsInOnePass, EachElementMovesAtMostOnce) {
   }
 }
 
+// A tab whose move fails when the go is laid out stays where it was, the
+// others move, and the failure is passed on once, with the tables already
+// in their new state and nothing left to lay out.
+TEST_F(RemovalsInOnePass, AFailingMoveLeavesThatTabAndIsPassedOnOnce) {
+  WordFixture f;
+  f.open(5);
+  f.start();
+  f.tick(2);
+  ASSERT_EQ(f.lefts(), "60 1030 2000 2970 3940");
+  TabModel& model = f.addin.model();
+  model.begin_removals();
+  model.remove_at(Position(4));
+  model.remove_at(Position(2));
+  f.forms.fail("Element.Left.let", 1);  // the first move: the third tab's face
+  EXPECT_THROW(model.end_removals(), host_error);
+  EXPECT_EQ(f.strip(), "Doc1 Doc3 Doc5*");
+  EXPECT_EQ(f.lefts(), "60 2000 2000");
+  EXPECT_EQ(f.el(Part::icon, f.slot(2)).left, 2015.0f);
+  EXPECT_EQ(f.bar.check_invariants(), "faces not 30 twips apart at 2");
+  // The next removal starts from what the form shows.
+  model.remove_at(Position(1));
+  EXPECT_EQ(f.lefts(), "60 1030");
+  EXPECT_EQ(f.bar.check_invariants(), "");
+}
+
 }  // namespace
 }  // namespace plovera::testing
