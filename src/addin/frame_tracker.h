@@ -47,6 +47,8 @@ class FrameTracker final : public TabView {
   void tabs_cleared() noexcept override;
   void appends_began() override {}
   void appends_ended() override {}
+  void removals_began() override {}
+  void removals_ended() override {}
 
  private:
   struct Entry {

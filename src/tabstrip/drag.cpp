@@ -22,6 +22,7 @@ void TabBar::move_tab(Slot source, Slot dest) {
 // Only the moved tab and the tabs it passed are placed again, each once,
 // from the left end of the range that changed.
 void TabBar::tab_moved(Position from, Position to) {
+  lay_out_removals();
   host::Form& f = form();
   const Slot moved = slot_at(from);
   if (to < from) {

@@ -35,6 +35,7 @@ void TabBar::ensure_elements(Slot s) {
 // Builds a new tab at the right end of the strip. The bar's tables record it
 // only in tab_appended, once the model holds its window.
 void TabBar::build_tab(const std::u16string& text) {
+  lay_out_removals();
   host::Form& f = form();
   const Slot s = free_slot();
   ensure_elements(s);
@@ -194,6 +195,7 @@ bool TabBar::caption_differs(Position p, const std::u16string& text) {
 }
 
 void TabBar::caption_changed(Position p, const std::u16string& text) {
+  lay_out_removals();
   set_tab_caption(slot_at(p), text);
 }
 
@@ -215,8 +217,12 @@ void TabBar::set_tab_caption(Slot s, const std::u16string& text) {
 }
 
 // The tab that stood at `p` is gone from the model. Its elements are hidden,
-// the tabs to its right move one place left, the selected look passes to a
-// neighbour and an overflowing strip with room to spare is aligned again.
+// the selected look passes to a neighbour, the tabs to its right move one
+// place left and an overflowing strip with room to spare is aligned again.
+//
+// The layout is followed in memory (RemovalLayout) and put on the form when
+// the removals of one go end, so that each element moves once however many
+// tabs leave; a removal on its own is a go of one.
 //
 // The bar's tables are always brought to their new state; a failing call on
 // an element only leaves that element where it was, and the first such
@@ -227,6 +233,7 @@ void TabBar::tab_removed(Position p, std::int32_t count_before) {
   FirstFailure failure;
   host::Form& f = form();
 
+  if (!removal_layout_.started()) failure.run([&] { removal_layout_.start(slots_); });
   if (gone == selected_) {
     const Slot heir = p.value == n ? slot_at(Position(n - 1)) : slot_at(Position(p.value + 1));
     failure.run([&] { f.Picture(face(gone), Picture::face_normal); });
@@ -237,30 +244,29 @@ void TabBar::tab_removed(Position p, std::int32_t count_before) {
     failure.run([&] { f.Visible(e, false); });
 
   slots_.remove_at(p);
-  for (std::int32_t r = p.value; r <= count(); ++r) {
-    failure.run([&] {
-      float left = 60.0f;
-      if (r != 1) left = face_right(slot_at(Position(r - 1))) + 30.0f;
-      else if (f.Visible(kLeftArrow)) left = f.Left(kLeftArrow) + f.Width(kLeftArrow) + 60.0f;
-      place_tab(slot_at(Position(r)), round_half_even(left));
-    });
-  }
-  if (count() > 0) failure.run([&] { realign_after_removal(); });
+  if (removal_layout_.started()) failure.run([&] { removal_layout_.remove(f, p); });
+  if (!removing_) failure.run([&] { lay_out_removals(); });
   failure.rethrow();
 }
 
-// With at least 2000 twips free before the right arrow, the strip aligns
-// right; if it then fits entirely, the arrows go and it aligns left.
-void TabBar::realign_after_removal() {
-  host::Form& f = form();
-  const float r = face_right(slot_at(Position(count())));
-  if (f.Left(kRightArrow) - 2000.0f > r && f.Visible(kLeftArrow)) {
-    align_right();
-    if (f.Left(kLeftArrow) + f.Width(kLeftArrow) < f.Left(face(slot_at(Position(1))))) {
-      set_arrows_visible(false);
-      align_left();
-    }
-  }
+void TabBar::removals_began() { removing_ = true; }
+
+void TabBar::removals_ended() {
+  removing_ = false;
+  lay_out_removals();
+}
+
+// Puts the layout the removals left on the form: each tab a rule moved is
+// placed once, at its last place, and the arrows are hidden once.
+void TabBar::lay_out_removals() {
+  if (!removal_layout_.started()) return;
+  FirstFailure failure;
+  for (const auto* tabs : {&removal_layout_.moved_then_removed(), &removal_layout_.tabs()})
+    for (const RemovalLayout::Tab& t : *tabs)
+      if (t.placed) failure.run([&] { place_tab(slot_of(t.face), t.placed_at); });
+  if (removal_layout_.hides_arrows()) failure.run([&] { set_arrows_visible(false); });
+  removal_layout_.clear();
+  failure.rethrow();
 }
 
 }  // namespace plovera

@@ -43,13 +43,15 @@ void TabBar::select_tab(Slot s) {
 
 void TabBar::tab_activated(Position p) {
   if (!host_.shown_here(p)) return;
-  const Slot s = slot_at(p);
-  if (selected_ != s) select_tab(s);
+  select_own(p);
 }
 
+// Scrolling the tab into view reads the strip: the removals before lay it out.
 void TabBar::select_own(Position p) {
   const Slot s = slot_at(p);
-  if (selected_ != s) select_tab(s);
+  if (selected_ == s) return;
+  lay_out_removals();
+  select_tab(s);
 }
 
 // The pointer moved over a tab's face, icon or caption. The first move of a

@@ -10,12 +10,36 @@ namespace plovera {
 // In the steady state a pass makes one call per tab (its caption) and three
 // more (the taskbar option, the active window, the window count), and
 // allocates nothing.
+//
+// The tabs a pass removes leave in one go, so that the bars lay their strips
+// out once: the go opens at the first removal (a pass that removes nothing
+// announces nothing more) and ends before any tab is appended, or with the
+// pass, however it ends.
 void WindowSync::sync_with_word(host::Application& word, bool keep_taskbar_off) {
   if (keep_taskbar_off) ignore_errors([&] {
       if (word.ShowWindowsInTaskbar()) word.ShowWindowsInTaskbar(false);
     });
-  refresh_tabs(word);
-  add_missing_tabs(word);
+  FirstFailure failure;
+  failure.run([&] {
+    refresh_tabs(word);
+    add_missing_tabs(word);
+  });
+  failure.run([&] { end_removals(); });
+  failure.rethrow();
+}
+
+void WindowSync::remove_tab(Position p) {
+  if (!removing_) {
+    removing_ = true;
+    model_.begin_removals();
+  }
+  model_.remove_at(p);
+}
+
+void WindowSync::end_removals() {
+  if (!removing_) return;
+  removing_ = false;
+  model_.end_removals();
 }
 
 // Word's active window cannot change during the pass (nothing else runs on
@@ -40,7 +64,7 @@ void WindowSync::refresh_tabs(host::Application& word) {
     const status_t read = boundary_guard([&] { model_.window_at(p)->Caption(caption_); });
     if (failed(read)) {
       // The tab that slides into a removed tab's place is looked at on the next pass.
-      if (object_gone(read)) model_.remove_at(p);
+      if (object_gone(read)) remove_tab(p);
       continue;
     }
     if (model_.caption_differs(p, caption_)) {
@@ -62,6 +86,7 @@ void WindowSync::add_missing_tabs(host::Application& word) {
     throw_host_error(st, "Windows.Count");
   }
   if (model_.count() > m) remove_tabs_not_in(*windows_, m);
+  end_removals();
   if (model_.count() >= m || model_.count() >= kMaxTabs) return;
   FirstFailure failure;
   failure.run([&] { model_.begin_appends(); });
@@ -104,7 +129,7 @@ void WindowSync::remove_tabs_not_in(host::Windows& windows, std::int32_t count) 
   std::unordered_set<const host::Window*> listed;
   for (std::int32_t i = 1; i <= count; ++i) listed.insert(windows.Item(i).get());
   for (std::int32_t p = model_.count(); p >= 1; --p)
-    if (listed.count(model_.window_at(Position(p)).get()) == 0) model_.remove_at(Position(p));
+    if (listed.count(model_.window_at(Position(p)).get()) == 0) remove_tab(Position(p));
 }
 
 // If the tab cannot be built, the model stays as it was and a later pass

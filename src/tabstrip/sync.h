@@ -28,11 +28,15 @@ class WindowSync {
   void remove_tabs_not_in(host::Windows& windows, std::int32_t count);
   void add_tab_for_window(const host::Ref<host::Window>& window);
   void append_new_windows(std::int32_t word_count);
+  // Removes the tab at `p`, the first removal of a pass opening the go.
+  void remove_tab(Position p);
+  void end_removals();
 
   TabModel& model_;
   host::Ref<host::Windows> windows_;  // Word's live collection, held between passes
   std::u16string caption_;            // scratch, reused so a pass allocates nothing
   std::vector<host::Ref<host::Window>> new_windows_;  // scratch of one pass's additions
+  bool removing_ = false;  // a pass's removals are under way
 };
 
 }  // namespace plovera

@@ -49,6 +49,8 @@ void TabBar::show() { form().Show(); }
 void TabBar::unload() noexcept {
   model_.remove_view(*this);
   form_.reset();
+  removing_ = false;
+  removal_layout_.clear();
 }
 
 void TabBar::enable_poll_timer() {
@@ -78,12 +80,15 @@ void TabBar::reset_strip() {
   slots_.clear();
   selected_ = hovered_ = hot_close_ = pending_drag_ = Slot();
   hover_check_running_ = false;
+  removing_ = false;
+  removal_layout_.clear();
   form().Width(13000.0f);
   form().Visible(kLeftArrow, false);
   form().Visible(kRightArrow, false);
 }
 
 void TabBar::tabs_cleared() noexcept {
+  removal_layout_.clear();
   slots_.forget_tabs();
   selected_ = hovered_ = hot_close_ = pending_drag_ = Slot();
 }
@@ -199,6 +204,7 @@ std::string TabBar::check_invariants() {
   const std::int32_t n = count();
   if (n != model_.count()) return "the bar's tab count differs from the model's";
   if (n < 0 || n > kMaxTabs) return "tab count out of range";
+  if (removal_layout_.started()) return "removed tabs not laid out on the form";
   const std::int32_t loaded = f.Count(Part::caption);
   std::vector<bool> in_strip(static_cast<std::size_t>(loaded) + 1, false);
   for (std::int32_t p = 1; p <= n; ++p) {

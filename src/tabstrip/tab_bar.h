@@ -23,6 +23,7 @@
 #include "host/forms.h"
 #include "host/word.h"
 #include "tabstrip/bar_host.h"
+#include "tabstrip/removal_layout.h"
 #include "tabstrip/slot_map.h"
 #include "tabstrip/tab_model.h"
 
@@ -111,6 +112,8 @@ class TabBar final : public TabView, public host::FormEvents {
   void tabs_cleared() noexcept override;
   void appends_began() override;
   void appends_ended() override;
+  void removals_began() override;
+  void removals_ended() override;
 
   // host::FormEvents
   void MouseDown(host::Element e, std::int16_t button) override;
@@ -144,8 +147,7 @@ class TabBar final : public TabView, public host::FormEvents {
   std::int32_t steps_towards_end(std::int32_t limit);
   std::int32_t steps_towards_start(std::int32_t limit);
   void set_arrows_visible(bool visible);
-  void place_after_removal(Position p, std::int32_t count_before);
-  void realign_after_removal();
+  void lay_out_removals();
   void drop_on_tab(Slot source, Slot dest, bool activate);
   void foreground_to_word();
   const host::Ref<host::Window>& window_of(Slot s) const;
@@ -163,6 +165,11 @@ class TabBar final : public TabView, public host::FormEvents {
   bool overflowed_ = false;
   Slot appended_last_;
   Position appended_last_at_;
+  // While several tabs are removed in one go: the strip's layout as the
+  // removals so far leave it, put on the form when they end, or before any
+  // other change that reads or moves the tabs.
+  bool removing_ = false;
+  RemovalLayout removal_layout_;
 };
 
 }  // namespace plovera

@@ -112,6 +112,14 @@ void TabModel::end_appends() {
   announce([](TabView& v) { v.appends_ended(); });
 }
 
+void TabModel::begin_removals() {
+  announce([](TabView& v) { v.removals_began(); });
+}
+
+void TabModel::end_removals() {
+  announce([](TabView& v) { v.removals_ended(); });
+}
+
 void TabModel::add_view(TabView& view) {
   if (std::find(views_.begin(), views_.end(), &view) == views_.end()) views_.push_back(&view);
 }

@@ -78,6 +78,12 @@ class TabView {
   // end, moving the selected look) until appends_ended, with the same result.
   virtual void appends_began() = 0;
   virtual void appends_ended() = 0;
+  // Several tabs are about to be removed in one go; the view may put off
+  // laying its strip out again until removals_ended, with the same result
+  // as laying it out after each removal. Any other change announced
+  // meanwhile finds the strip as the removals before it leave it.
+  virtual void removals_began() = 0;
+  virtual void removals_ended() = 0;
 
  protected:
   ~TabView() = default;
@@ -118,6 +124,9 @@ class TabModel {
   // Brackets several appends (see TabView::appends_began).
   void begin_appends();
   void end_appends();
+  // Brackets several removals (see TabView::removals_began).
+  void begin_removals();
+  void end_removals();
 
   void add_view(TabView& view);
   void remove_view(TabView& view) noexcept;

@@ -137,6 +137,21 @@ TEST_F(WordReleasesTheAddin, AndAddsItBackWhileTheMenuIsOpen) {
   EXPECT_EQ(word.live_refs(), 0);
 }
 
+// The release comes in the caption read after a pass removed a tab, while
+// the strip's new layout is still held in memory.
+TEST_F(WordReleasesTheAddin, BetweenTheRemovalsOfAPass) {
+  load(4);
+  word.close_window(window(u"Doc1"));
+  word.close_window(window(u"Doc3"));
+  int reads = 0;
+  word.on_call("Window.Caption", [&] {
+    if (++reads == 2) remove();
+  });
+  tick();
+  EXPECT_GE(reads, 2);
+  expect_all_let_go();
+}
+
 TEST_F(WordReleasesTheAddin, OutsideAnyCallItGoesAtOnce) {
   load(1);
   remove();
