@@ -76,10 +76,12 @@ void Addin::connect(host::Ref<host::Application> word) {
 }
 
 void Addin::stop_listening() {
+  listen_again_timer_.stop();
   if (start_receiver_) start_receiver_->listen_to(nullptr);
 }
 
 void Addin::release_word() noexcept {
+  listen_again_timer_.stop();
   if (start_receiver_) ignore_errors([&] { stop_listening(); });
   start_receiver_.reset();
   restore_taskbar_option();
@@ -98,10 +100,19 @@ void Addin::start_or_listen_again() {
     started = start_bar();
   } catch (...) {
     undo_start();
-    if (start_receiver_ && word_) start_receiver_->listen_to(word_);
+    listen_again();
     throw;
   }
-  if (!started && start_receiver_ && word_) start_receiver_->listen_to(word_);
+  if (!started) listen_again();
+}
+
+// Word's next event starts the bar again. When the receiver cannot be hooked
+// to Word's events now, a timer asks again until it is.
+void Addin::listen_again() noexcept {
+  if (!start_receiver_ || !word_) return listen_again_timer_.stop();
+  if (!failed(boundary_guard([&] { start_receiver_->listen_to(word_); })))
+    return listen_again_timer_.stop();
+  ignore_errors([&] { listen_again_timer_.start(); });
 }
 
 void Addin::undo_start() noexcept {
@@ -219,7 +230,7 @@ void Addin::follow_main_windows() {
                                   [](const std::unique_ptr<Frame>& f) { return f->bar().loaded(); });
   if (!docked && start_receiver_ && word_) {
     model_.clear();
-    start_receiver_->listen_to(word_);
+    listen_again();
   }
   failure.rethrow();
 }

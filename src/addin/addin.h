@@ -14,6 +14,7 @@
 
 #include "addin/frame.h"
 #include "addin/frame_tracker.h"
+#include "addin/listen_again.h"
 #include "base/event_gate.h"
 #include "commands/menu.h"
 #include "host/forms.h"
@@ -57,6 +58,10 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   // or finds nothing is undone, and the next event of Word's tries again.
   bool start_bar();
   void start_or_listen_again();
+  // Hooks the receiver to Word's events again, so that Word's next event
+  // starts the bar; while Word refuses the hook, a timer asks once a second.
+  void listen_again() noexcept;
+  bool asks_to_listen_again() const noexcept { return listen_again_timer_.running(); }
   // Unloads the bar (the dispatch member "aa"); Word's next layout of its
   // windows takes the band back.
   void unload_bar() noexcept;
@@ -135,6 +140,7 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   std::uint64_t polls_ = 0;   // polls run
   double version_ = 0;
   PopupMenu menu_{*this};
+  ListenAgainTimer listen_again_timer_{*this, host_.forms};
   std::u16string text_;  // scratch for window classes and Word's version
 };
 

@@ -14,6 +14,9 @@ constexpr host::Element kRightArrow{host::Part::right_arrow, 0};
 void RemovalLayout::start(const SlotMap& slots) {
   clear();
   try {
+    // The table keeps its room from one go to the next: only the first go,
+    // or a longer strip, allocates.
+    tabs_.reserve(static_cast<std::size_t>(slots.count()));
     for (std::int32_t p = 1; p <= slots.count(); ++p) {
       const std::int32_t s = slots.slot_at(Position(p)).value;
       if (s > INT16_MAX) throw_host_error(status::overflow, "tab slot");

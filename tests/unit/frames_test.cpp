@@ -266,6 +266,40 @@ TEST_F(Frames, FrameClosedWhileItsOwnBarRunsThePollLeavesTheOthersPolling) {
   EXPECT_EQ(problems(), "");
 }
 
+// The last window closes and Word refuses to hook the add-in to its events:
+// a timer of the add-in's own asks again once a second until Word takes the
+// hook, and Word's next event starts a bar again.
+TEST_F(Frames, LastWindowClosedWhileWordRefusesTheHookListensOnceItTakes) {
+  sim::SimWindow& a = open(u"A1");
+  start();
+  tick(2);
+  word.fail("Application.advise");
+  word.close_window(a);
+  tick(3);
+  EXPECT_EQ(docked_frames(), 0);
+  EXPECT_TRUE(addin.asks_to_listen_again());
+  sim::SimWindow& b = open(u"B1");
+  ASSERT_EQ(word.raise_NewDocument(), status::ok);  // not heard
+  tick(250);  // 2.5 s: asked twice more, refused
+  EXPECT_EQ(frame_of(b), nullptr);
+  EXPECT_GE(word.calls("Application.advise"), 3);
+  word.clear_failures();
+  tick(100);
+  EXPECT_FALSE(addin.asks_to_listen_again());
+  ASSERT_EQ(word.raise_NewDocument(), status::ok);
+  tick(3);
+  ASSERT_NE(frame_of(b), nullptr);
+  EXPECT_EQ(strip(*frame_of(b)), "B1*");
+  EXPECT_EQ(problems(), "");
+  // Letting go of Word stops the asking too.
+  word.fail("Application.advise");
+  word.close_window(b);
+  tick(3);
+  EXPECT_TRUE(addin.asks_to_listen_again());
+  connect.on_disconnection(0);
+  EXPECT_FALSE(addin.asks_to_listen_again());
+}
+
 // Random frames appearing and going, clicks, drags and failing calls: after
 // every tick every bar is consistent; once calls stop failing every open
 // window has a docked bar that shows every window with its own selected.
