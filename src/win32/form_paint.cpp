@@ -63,9 +63,9 @@ void FormWindow::invalidate(const RECT& r) noexcept {
   if (!hwnd_ || IsRectEmpty(&r)) return;
   UnionRect(&stale_, &stale_, &r);
   // Inside a call from the message loop the flush comes at its end.
-  if (entry_depth_ == 0 && !flush_posted_)
-    flush_posted_ = PostMessageW(hwnd_, kFlushStaleMessage, 0, 0) != FALSE;
-  if (entry_depth_ == 0 && !flush_posted_) flush_stale();  // no message: at once
+  if (entry_depth_ > 0 || flush_posted_) return;
+  flush_posted_ = PostMessageW(hwnd_, kFlushStaleMessage, 0, 0) != FALSE;
+  if (!flush_posted_) flush_stale();  // no message: at once
 }
 
 // Only what lies inside the bar is handed to Windows: elements scrolled out
