@@ -132,8 +132,38 @@ e2e_pe_arch() {
   esac
 }
 
+# Makes the fresh prefix: Wine's own files, fonts, settings every run needs.
+# Says which step failed, with the end of Wine's log for wineboot.
+e2e_make_prefix() {
+  local dpi=$1
+  if ! with_timeout 180 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1; then
+    echo "wineboot failed:" >&2
+    tail -n 5 "$E2E_WORK/wineboot.log" >&2
+    return 1
+  fi
+  # A fresh prefix does not pick up Wine's own Tahoma: copy it in.
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
+    "$WINEPREFIX/drive_c/windows/Fonts/" || { echo "could not copy Tahoma" >&2; return 1; }
+  # No crash debugger: a crashing program ends at once instead of waiting in
+  # winedbg until its time limit.
+  with_timeout 60 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+    /v Debugger /d '' /f >/dev/null 2>&1 || { echo "could not turn off the crash debugger" >&2; return 1; }
+  if [ -n "$dpi" ]; then
+    with_timeout 60 wine reg add \
+      'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+      /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 ||
+      { echo "could not set the resolution" >&2; return 1; }
+  fi
+  # Programs started from here on see the fonts and the resolution.
+  with_timeout 60 wineserver -w
+}
+
+# Wine's first start in a prefix now and then fails on a busy machine (a
+# wineboot that times out, a service that does not answer). One more try on
+# a new prefix keeps that from failing a test that has not yet begun.
 e2e_start() {
-  local dpi=${1:-}
+  local dpi=${1:-} attempt
   E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/plovera-e2e.XXXXXX") || return 1
   trap e2e_cleanup EXIT
   trap 'exit 130' INT
@@ -141,22 +171,13 @@ e2e_start() {
   export WINEPREFIX="$E2E_WORK/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   e2e_pin_loader "${E2E_ARCH:-win64}" || return 1
   e2e_start_display || return 1
-  with_timeout 180 wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 || return 1
-  # A fresh prefix does not pick up Wine's own Tahoma: copy it in.
-  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-  cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
-    "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
-  # No crash debugger: a crashing program ends at once instead of waiting in
-  # winedbg until its time limit.
-  with_timeout 60 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-    /v Debugger /d '' /f >/dev/null 2>&1 || return 1
-  if [ -n "$dpi" ]; then
-    with_timeout 60 wine reg add \
-      'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
-      /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || return 1
-  fi
-  # Programs started from here on see the fonts and the resolution.
-  with_timeout 60 wineserver -w
+  for attempt in 1 2; do
+    e2e_make_prefix "$dpi" && return 0
+    echo "Wine prefix, attempt $attempt of 2, failed" >&2
+    with_timeout 30 wineserver -k >/dev/null 2>&1
+    rm -rf "$WINEPREFIX"
+  done
+  return 1
 }
 
 e2e_prepare_word() {

@@ -106,11 +106,6 @@ prepare_prefix() {
     with_timeout 60 wine reg add "HKCU\\Software\\Microsoft\\Office\\$version\\Common" \
       /v Theme /t REG_DWORD /d "$theme" /f >/dev/null 2>&1 || return 1
   fi
-  # Opening a web address records it instead of starting a browser.
-  local recorder
-  recorder=$(winepath -w "$standin")
-  with_timeout 60 wine reg add 'HKCR\https\shell\open\command' /ve \
-    /d "\"$recorder\" --record-url \"%1\"" /f >/dev/null 2>&1 || return 1
   if [ "${PLOVERA_HEAP_CHECK:-0}" = 1 ]; then
     # The 64-bit view: with wine32 installed, `wine reg` is the 32-bit reg.exe.
     with_timeout 60 wine reg add \
