@@ -40,8 +40,9 @@ void Frame::find_document_area(host::Hwnd parent, double version) {
   first = w.related_window(first, host::WindowRelation::first_sibling);
   for (host::Hwnd h = first; h != 0; h = w.related_window(h, host::WindowRelation::next_sibling)) {
     w.window_class(h, class_);
-    const std::int32_t caption_length = w.window_text_length(h);
-    if (version < 12 && class_ == u"_WwB" && caption_length > 1) windows_.word11_view = h;
+    // A caption's length is a message to the window: asked only of the one
+    // class that needs it.
+    if (version < 12 && class_ == u"_WwB" && w.window_text_length(h) > 1) windows_.word11_view = h;
     if (version > 11 && class_ == u"_WwF") windows_.document_area = h;
     find_document_area(h, version);
   }

@@ -21,9 +21,10 @@ HRESULT exception_status(HRESULT hr, EXCEPINFO& info) noexcept {
       last_failure_text().assign(text ? text : u"");
     });
   }
-  SysFreeString(info.bstrSource);
-  SysFreeString(info.bstrDescription);
-  SysFreeString(info.bstrHelpFile);
+  // Word fills these only when it raises an error: a call that succeeded
+  // costs no call into OLE Automation for them.
+  for (BSTR text : {info.bstrSource, info.bstrDescription, info.bstrHelpFile})
+    if (text) SysFreeString(text);
   return hr;
 }
 

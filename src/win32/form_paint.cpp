@@ -26,6 +26,9 @@ constexpr Part kTabPaintOrder[] = {Part::face, Part::icon, Part::caption, Part::
 constexpr Part kTabHitOrder[] = {Part::close_button, Part::caption, Part::icon, Part::face};
 constexpr int kOutlinePx = 2;
 
+// IsRectEmpty's rule without a call into user32: every tick asks it.
+bool is_empty(const RECT& r) noexcept { return r.right <= r.left || r.bottom <= r.top; }
+
 class PaintScope {
  public:
   explicit PaintScope(HWND hwnd) noexcept : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
@@ -60,7 +63,7 @@ RECT FormWindow::pixel_rect(const ElementState& s) const noexcept {
 }
 
 void FormWindow::invalidate(const RECT& r) noexcept {
-  if (!hwnd_ || IsRectEmpty(&r)) return;
+  if (!hwnd_ || is_empty(r)) return;
   UnionRect(&stale_, &stale_, &r);
   // Inside a call from the message loop the flush comes at its end.
   if (entry_depth_ > 0 || flush_posted_) return;
@@ -72,7 +75,7 @@ void FormWindow::invalidate(const RECT& r) noexcept {
 // of it change without costing a paint.
 void FormWindow::flush_stale() noexcept {
   RECT client{}, seen{};
-  if (hwnd_ && !IsRectEmpty(&stale_) && GetClientRect(hwnd_, &client) &&
+  if (hwnd_ && !is_empty(stale_) && GetClientRect(hwnd_, &client) &&
       IntersectRect(&seen, &stale_, &client))
     InvalidateRect(hwnd_, &seen, FALSE);
   stale_ = {};

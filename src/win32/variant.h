@@ -13,9 +13,14 @@ namespace plovera::win32 {
 
 class Variant {
  public:
-  Variant() noexcept { VariantInit(&v_); }
-  ~Variant() { VariantClear(&v_); }
-  Variant(Variant&& o) noexcept : v_(o.v_) { VariantInit(&o.v_); }
+  // An empty VARIANT is VariantInit's result; it holds nothing to clear.
+  // Each Word call makes and drops one, so neither costs a call into OLE
+  // Automation.
+  Variant() noexcept { v_.vt = VT_EMPTY; }
+  ~Variant() {
+    if (v_.vt != VT_EMPTY) VariantClear(&v_);
+  }
+  Variant(Variant&& o) noexcept : v_(o.v_) { o.v_.vt = VT_EMPTY; }
   Variant& operator=(Variant&& o) noexcept;
   Variant(const Variant&) = delete;
   Variant& operator=(const Variant&) = delete;
