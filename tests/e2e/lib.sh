@@ -97,6 +97,14 @@ e2e_start_display() {
   return 1
 }
 
+# Whether Xvfb still runs: an ended one stays a zombie (which signals
+# reach) until it is waited for.
+e2e_display_alive() {
+  local state
+  state=$(ps -o stat= -p "$E2E_XVFB_PID" 2>/dev/null) || return 1
+  case $state in Z*) return 1 ;; esac
+}
+
 # Debian's `wine` runs the 32-bit loader whenever 32-bit Wine is installed,
 # and a 32-bit reg.exe or regsvr32 sees HKLM\Software through WOW64's
 # redirection. So the loader is chosen by the prefix's bitness: wine64 for a
@@ -176,6 +184,12 @@ e2e_start() {
     echo "Wine prefix, attempt $attempt of 2, failed" >&2
     with_timeout 30 wineserver -k >/dev/null 2>&1
     rm -rf "$WINEPREFIX"
+    # A display that went away with it is started again.
+    if ! e2e_display_alive; then
+      echo "the virtual display had ended: starting another" >&2
+      wait "$E2E_XVFB_PID" 2>/dev/null
+      e2e_start_display || return 1
+    fi
   done
   return 1
 }
