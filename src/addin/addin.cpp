@@ -81,7 +81,6 @@ void Addin::stop_listening() {
 }
 
 void Addin::release_word() noexcept {
-  listen_again_timer_.stop();
   if (start_receiver_) ignore_errors([&] { stop_listening(); });
   start_receiver_.reset();
   restore_taskbar_option();

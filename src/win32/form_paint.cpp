@@ -26,7 +26,7 @@ constexpr Part kTabPaintOrder[] = {Part::face, Part::icon, Part::caption, Part::
 constexpr Part kTabHitOrder[] = {Part::close_button, Part::caption, Part::icon, Part::face};
 constexpr int kOutlinePx = 2;
 
-// IsRectEmpty's rule without a call into user32: every tick asks it.
+// IsRectEmpty's rule without a call into user32 (every tick asks it).
 bool is_empty(const RECT& r) noexcept { return r.right <= r.left || r.bottom <= r.top; }
 
 class PaintScope {
@@ -88,7 +88,7 @@ void FormWindow::paint() {
   flush_stale();  // whatever is stale is painted now too
   PaintScope ps(hwnd_);
   const RECT area = ps.area();
-  if (!ps.dc() || IsRectEmpty(&area)) return;
+  if (!ps.dc() || is_empty(area)) return;
   ++paint_count_;
   const int w = area.right - area.left, h = area.bottom - area.top;
   UniqueMemoryDc back(CreateCompatibleDC(ps.dc()));
@@ -140,7 +140,7 @@ void FormWindow::paint_element(HDC dc, HDC source, const RECT& clip, Element e) 
 }
 
 void FormWindow::paint_drag_outline(HDC dc) const {
-  if (drag_.active && !IsRectEmpty(&drag_.outline)) invert_frame(dc, drag_.outline, kOutlinePx);
+  if (drag_.active && !is_empty(drag_.outline)) invert_frame(dc, drag_.outline, kOutlinePx);
 }
 
 std::optional<Element> FormWindow::hit_test(POINT pt) const noexcept {

@@ -6,9 +6,9 @@ namespace plovera::win32 {
 
 Variant& Variant::operator=(Variant&& o) noexcept {
   if (this != &o) {
-    VariantClear(&v_);
+    clear();
     v_ = o.v_;
-    VariantInit(&o.v_);
+    o.v_.vt = VT_EMPTY;
   }
   return *this;
 }
@@ -45,7 +45,7 @@ Variant Variant::missing() noexcept {
 }
 
 VARIANT* Variant::reset() noexcept {
-  VariantClear(&v_);
+  clear();
   return &v_;
 }
 

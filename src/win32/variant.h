@@ -13,13 +13,10 @@ namespace plovera::win32 {
 
 class Variant {
  public:
-  // An empty VARIANT is VariantInit's result; it holds nothing to clear.
-  // Each Word call makes and drops one, so neither costs a call into OLE
-  // Automation.
+  // An empty VARIANT is VariantInit's result and holds nothing to clear:
+  // each Word call makes and drops one without a call into OLE Automation.
   Variant() noexcept { v_.vt = VT_EMPTY; }
-  ~Variant() {
-    if (v_.vt != VT_EMPTY) VariantClear(&v_);
-  }
+  ~Variant() { clear(); }
   Variant(Variant&& o) noexcept : v_(o.v_) { o.v_.vt = VT_EMPTY; }
   Variant& operator=(Variant&& o) noexcept;
   Variant(const Variant&) = delete;
@@ -39,6 +36,10 @@ class Variant {
   VARTYPE type() const noexcept { return v_.vt; }
 
  private:
+  void clear() noexcept {
+    if (v_.vt != VT_EMPTY) VariantClear(&v_);
+  }
+
   VARIANT v_;
 };
 

@@ -73,6 +73,15 @@ e2e_cleanup() {
   return "$rc"
 }
 
+# Whether Xvfb still runs: an ended one stays a zombie (which signals
+# reach) until it is waited for.
+e2e_display_alive() {
+  local stat state
+  [ -n "$E2E_XVFB_PID" ] && stat=$(cat "/proc/$E2E_XVFB_PID/stat" 2>/dev/null) || return 1
+  state=${stat##*) }  # the state follows the program's name in brackets
+  [ "${state%% *}" != Z ]
+}
+
 # Starts Xvfb on the first display number that is free and that it manages
 # to take (another run may take the same number at the same moment).
 e2e_start_display() {
@@ -82,11 +91,11 @@ e2e_start_display() {
     Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$E2E_WORK/xvfb-$n.log" 2>&1 &
     E2E_XVFB_PID=$!
     for waited in $(seq 100); do
-      if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$E2E_XVFB_PID" 2>/dev/null; then
+      if [ -e "/tmp/.X11-unix/X$n" ] && e2e_display_alive; then
         export DISPLAY=":$n"
         return 0
       fi
-      kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+      e2e_display_alive || break
       sleep 0.1
     done
     kill "$E2E_XVFB_PID" 2>/dev/null
@@ -95,14 +104,6 @@ e2e_start_display() {
   done
   echo "no free X display for Xvfb" >&2
   return 1
-}
-
-# Whether Xvfb still runs: an ended one stays a zombie (which signals
-# reach) until it is waited for.
-e2e_display_alive() {
-  local state
-  state=$(ps -o stat= -p "$E2E_XVFB_PID" 2>/dev/null) || return 1
-  case $state in Z*) return 1 ;; esac
 }
 
 # Debian's `wine` runs the 32-bit loader whenever 32-bit Wine is installed,
@@ -171,7 +172,7 @@ e2e_make_prefix() {
 # wineboot that times out, a service that does not answer). One more try on
 # a new prefix keeps that from failing a test that has not yet begun.
 e2e_start() {
-  local dpi=${1:-} attempt
+  local dpi=${1:-}
   E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/plovera-e2e.XXXXXX") || return 1
   trap e2e_cleanup EXIT
   trap 'exit 130' INT
@@ -179,19 +180,17 @@ e2e_start() {
   export WINEPREFIX="$E2E_WORK/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   e2e_pin_loader "${E2E_ARCH:-win64}" || return 1
   e2e_start_display || return 1
-  for attempt in 1 2; do
-    e2e_make_prefix "$dpi" && return 0
-    echo "Wine prefix, attempt $attempt of 2, failed" >&2
-    with_timeout 30 wineserver -k >/dev/null 2>&1
-    rm -rf "$WINEPREFIX"
-    # A display that went away with it is started again.
-    if ! e2e_display_alive; then
-      echo "the virtual display had ended: starting another" >&2
-      wait "$E2E_XVFB_PID" 2>/dev/null
-      e2e_start_display || return 1
-    fi
-  done
-  return 1
+  e2e_make_prefix "$dpi" && return 0
+  echo "the Wine prefix failed: making it once more" >&2
+  with_timeout 30 wineserver -k >/dev/null 2>&1
+  rm -rf "$WINEPREFIX"
+  # A display that went away with it is started again.
+  if ! e2e_display_alive; then
+    echo "the virtual display had ended: starting another" >&2
+    wait "$E2E_XVFB_PID" 2>/dev/null
+    e2e_start_display || return 1
+  fi
+  e2e_make_prefix "$dpi"
 }
 
 e2e_prepare_word() {
