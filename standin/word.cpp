@@ -7,6 +7,7 @@
 #include "commandbars.h"
 #include "file_dialog.h"
 #include "guids.h"
+#include "host/word_versions.h"
 #include "log.h"
 #include "system_model.h"
 
@@ -53,10 +54,10 @@ struct EventInterface {
   double since;
 };
 constexpr EventInterface kEventInterfaces[] = {
-    {iid::ApplicationEvents, 8},
-    {iid::ApplicationEvents2, 9},
-    {iid::ApplicationEvents3, 10},
-    {iid::ApplicationEvents4, 11},
+    {iid::ApplicationEvents, plovera::host::word97},
+    {iid::ApplicationEvents2, plovera::host::word2000},
+    {iid::ApplicationEvents3, plovera::host::word2002},
+    {iid::ApplicationEvents4, plovera::host::word2003},
 };
 
 // Whether the event `id` exists on the interface at `level` (0 = oldest).
@@ -72,7 +73,8 @@ Word::Word(HINSTANCE instance, const WordOptions& options)
     : DispatchObject(kAppMembers, kAppIids),
       instance_(instance),
       options_(options),
-      sdi_(options.sdi.value_or(version_number() >= 15)) {
+      sdi_(options.sdi.value_or(plovera::host::document_windows_of(version_number()) ==
+                                plovera::host::DocumentWindows::main_window_per_document)) {
   own();
   frames_.push_back(make_frame(options.placement));
   windows_obj_ = new WindowsObj(*this);

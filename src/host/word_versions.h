@@ -4,6 +4,9 @@
 
 namespace plovera::host {
 
+inline constexpr double word97 = 8;    // older versions: only the stand-in's events model them
+inline constexpr double word2000 = 9;
+inline constexpr double word2002 = 10;
 inline constexpr double word2003 = 11;  // the document view is a _WwB inside a parent
 inline constexpr double word2007 = 12;  // the document area is a _WwF; Office themes
 inline constexpr double word2010 = 14;

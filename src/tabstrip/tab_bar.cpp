@@ -8,6 +8,7 @@
 #include "base/numbers.h"
 #include "base/registry_value.h"
 #include "host/form_design.h"
+#include "host/word_versions.h"
 
 namespace plovera {
 
@@ -70,9 +71,10 @@ void TabBar::set_background() {
                           u"Software\\Microsoft\\Office\\" + version + u"\\Common", u"Theme", type);
   const double v = version_number(version);
   const double major = std::trunc(v);
-  if (major > 13 && theme != u"1") form().Picture(Picture::bar_grey_blue);
-  if (major == 12 && theme != u"" && theme != u"1") form().Picture(Picture::bar_grey_blue);
-  if (v < 12) form().Picture(Picture::bar_grey);
+  if (major >= host::word2010 && theme != u"1") form().Picture(Picture::bar_grey_blue);
+  if (major == host::word2007 && theme != u"" && theme != u"1")
+    form().Picture(Picture::bar_grey_blue);
+  if (v < host::word2007) form().Picture(Picture::bar_grey);
 }
 
 // The counters and looks go back to none with the tables.
