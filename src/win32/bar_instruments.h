@@ -1,6 +1,15 @@
-// A query on the tab bar's window for end-to-end tests that run on the bar's
-// own thread: the bar's elements are drawn items, so no window handle exists
-// for them.
+// The stand-in's instruments: what the end-to-end tests and the stand-in
+// Word read of a bar window from the bar's own thread, where no window
+// handle exists for the drawn elements and Windows counts no paints.
+//
+//   - the element query: one element's loaded count, visibility, pixel
+//     rectangle, picture and caption;
+//   - the paint counter: how many non-empty paints the bar has made.
+//
+// They ship in the DLL because the tests must measure the very DLL that
+// Word loads, not a build made for testing. They cost nothing until asked
+// (one increment per paint, one registered message) and answer only the
+// bar's own thread:
 //
 //   ElementQuery q{}; q.size = sizeof q; q.part = ...; q.index = ...;
 //   if (query_bar_element(bar, q)) { ... }
@@ -10,7 +19,8 @@
 // refused unless it is sent from the bar's own thread, and a posted one
 // (whose sender could be anyone) cannot carry the bar's key, which only the
 // return value of a send from that thread hands out. A wrong key turns the
-// query off for the window's life.
+// query off for the window's life. The paint counter is a plain function of
+// this module that reads only a bar window of the calling thread.
 #pragma once
 
 #include <windows.h>
@@ -19,8 +29,9 @@
 
 namespace plovera::win32 {
 
-inline constexpr const wchar_t* kQueryElementMessage = L"Plovera.QueryElement";
+// The bar window's class: how Windows, tests and the stand-in find a bar.
 inline constexpr const wchar_t* kBarWindowClass = L"PloveraTabBar";
+inline constexpr const wchar_t* kQueryElementMessage = L"Plovera.QueryElement";
 
 struct ElementQuery {
   std::uint32_t size;      // in: sizeof(ElementQuery)
