@@ -133,9 +133,9 @@ void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) 
   f.Width(icon(s), 240.0f);
   f.Height(icon(s), 240.0f);
   f.Top(icon(s), top + 45.0f);
-  f.Left(icon(s), shown.icon_left = at.icon_left);
+  set_left(icon(s), at.icon_left, shown.icon_left);
 
-  f.Left(caption(s), shown.caption_left = at.caption_left);
+  set_left(caption(s), at.caption_left, shown.caption_left);
 
   f.Visible(close_button(s), true);
   f.Picture(close_button(s), Picture::close_normal);
@@ -143,15 +143,16 @@ void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) 
   f.Width(close_button(s), 210.0f);
   f.Height(close_button(s), 210.0f);
   f.Top(close_button(s), top + 45.0f);
-  f.Left(close_button(s), shown.close_left = at.close_left);
+  set_left(close_button(s), at.close_left, shown.close_left);
 
   f.Visible(face(s), true);
   f.Picture(face(s), Picture::face_normal);
   f.Stretch(face(s), true);
-  f.Width(face(s), shown.face_width = at.face_width);
+  f.Width(face(s), at.face_width);
+  shown.face_width = at.face_width;
   f.Height(face(s), f.Height(caption(Slot(1))));
   f.Top(face(s), top);
-  f.Left(face(s), shown.face_left = at.face_left);
+  set_left(face(s), at.face_left, shown.face_left);
 }
 
 // Moves one tab so that its face starts at x.
@@ -183,21 +184,29 @@ void TabBar::show_tab(Slot s) {
   StripLayout::Tab& t = layout_.tab(s);
   const TabPlacement want = layout_.placement(s);
   TabPlacement& shown = t.shown;
-  host::Form& f = form();
   if (want.face_left != shown.face_left) {
     try {
-      f.Left(face(s), want.face_left);
+      set_left(face(s), want.face_left, shown.face_left);
     } catch (...) {
       t.face_left = shown.face_left;
       throw;
     }
-    shown.face_left = want.face_left;
   }
-  if (want.face_width != shown.face_width) f.Width(face(s), shown.face_width = want.face_width);
-  if (want.icon_left != shown.icon_left) f.Left(icon(s), shown.icon_left = want.icon_left);
+  if (want.face_width != shown.face_width) {
+    form().Width(face(s), want.face_width);
+    shown.face_width = want.face_width;
+  }
+  if (want.icon_left != shown.icon_left) set_left(icon(s), want.icon_left, shown.icon_left);
   if (want.caption_left != shown.caption_left)
-    f.Left(caption(s), shown.caption_left = want.caption_left);
-  if (want.close_left != shown.close_left) f.Left(close_button(s), shown.close_left = want.close_left);
+    set_left(caption(s), want.caption_left, shown.caption_left);
+  if (want.close_left != shown.close_left)
+    set_left(close_button(s), want.close_left, shown.close_left);
+}
+
+// Moves one element and records where the form now holds it.
+void TabBar::set_left(host::Element e, float left, float& shown) {
+  form().Left(e, left);
+  shown = left;
 }
 
 // The arrows show or hide together; the right one keeps its place.

@@ -98,6 +98,11 @@ void StripLayout::mark(Tab& t) noexcept {
   ++pending_;
 }
 
+void StripLayout::drop_pending() noexcept {
+  for (Tab& t : tabs_) t.pending = false;
+  pending_ = 0;
+}
+
 bool StripLayout::take_pending(Slot s) {
   Tab& t = tab(s);
   if (!t.pending) return false;

@@ -80,6 +80,8 @@ class StripLayout {
   // Whether any tab waits to be shown; taking one marks it shown.
   bool any_pending() const noexcept { return pending_ > 0; }
   bool take_pending(Slot s);
+  // Nothing is left to show (the tabs were forgotten; the form keeps them).
+  void drop_pending() noexcept;
 
   // Where a new tab's icon goes: 45 twips after the last face, or at 75.
   std::int32_t next_icon_left() const;

@@ -91,8 +91,7 @@ void TabBar::reset_strip() {
 
 // The elements stay where they are; nothing is left to show.
 void TabBar::tabs_cleared() noexcept {
-  for (std::int32_t c = 1; c <= layout_.highest_slot() && layout_.any_pending(); ++c)
-    layout_.take_pending(Slot(c));
+  layout_.drop_pending();
   slots_.forget_tabs();
   selected_ = hovered_ = hot_close_ = pending_drag_ = Slot();
 }

@@ -151,6 +151,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void read_layout_from_form();
   void show_layout();
   void show_tab(Slot s);
+  void set_left(host::Element e, float left, float& shown);
   void show_arrows();
   void drop_on_tab(Slot source, Slot dest, bool activate);
   void foreground_to_word();
