@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "addin/frame.h"
-#include "addin/frame_tracker.h"
 #include "addin/listen_again.h"
+#include "addin/tab_main_windows.h"
 #include "base/event_gate.h"
 #include "commands/menu.h"
 #include "host/forms.h"
@@ -112,8 +112,8 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   host::WindowSystem& ws() { return host_.winsys; }
   void undo_start() noexcept;
   bool takes_the_poll(Frame& frame) noexcept override;
-  bool shows(Frame& frame, Position p) noexcept override;
-  bool shown_here(Position) override { return true; }
+  bool is_own_window(Frame& frame, Position p) noexcept override;
+  bool is_own_window(Position) override { return true; }
   void follow_main_windows();
   void retire(Frame& frame) noexcept;
   Frame& idle_frame();
@@ -132,7 +132,7 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   EventGate events_;
   TabModel model_;
   WindowSync sync_{model_};
-  FrameTracker tracker_{model_, host_.winsys};  // a view of the model: first to hear
+  TabMainWindows tab_main_windows_{model_, host_.winsys};  // a view of the model: first to hear
   std::vector<std::unique_ptr<Frame>> frames_;  // never empty: the first is the start-up's
   std::vector<std::unique_ptr<Frame>> retired_;  // undocked, deleted on the next poll
   Frame* lead_ = nullptr;     // the frame whose timer runs the poll

@@ -42,11 +42,11 @@ void TabBar::select_tab(Slot s) {
 }
 
 void TabBar::tab_activated(Position p) {
-  if (!host_.shown_here(p)) return;
-  select_own(p);
+  if (!host_.is_own_window(p)) return;
+  select_own_window(p);
 }
 
-void TabBar::select_own(Position p) {
+void TabBar::select_own_window(Position p) {
   const Slot s = slot_at(p);
   if (selected_ == s) return;
   select_tab(s);

@@ -54,7 +54,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void show_all_tabs();
   // Selects the tab at `p` (the bar's own window, where every document has
   // a main window of its own).
-  void select_own(Position p);
+  void select_own_window(Position p);
 
   // The strip's tables, read-only.
   std::int32_t count() const noexcept { return slots_.count(); }
@@ -108,7 +108,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void read_layout_back_for_testing() noexcept { read_back_ = true; }
 
   // TabView
-  void build_tab(const std::u16string& caption) override;
+  void prepare_tab(const std::u16string& caption) override;
   void tab_appended(Position p) override;
   void tab_removed(Position p, std::int32_t count_before) override;
   void tab_moved(Position from, Position to) override;
@@ -163,7 +163,7 @@ class TabBar final : public TabView, public host::FormEvents {
   SlotMap slots_;
   Slot selected_, hovered_, hot_close_, pending_drag_;
   bool hover_check_running_ = false;
-  Slot built_;  // built by build_tab, recorded by tab_appended
+  Slot built_;  // prepared by prepare_tab, recorded by tab_appended
   // While several tabs are appended in one go: whether one overflowed the
   // bar, and the last one appended (to be selected at the end).
   bool appending_ = false;

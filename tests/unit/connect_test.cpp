@@ -76,7 +76,7 @@ TEST_F(Connection, FailedStartupIsUndoneAndTriedAgainOnTheNextEvent) {
   EXPECT_TRUE(failed(word.raise_NewDocument()));
   EXPECT_FALSE(bar.loaded());  // no half-made bar
   EXPECT_EQ(addin.dock_offset(), 0);
-  EXPECT_EQ(ws.rect(docarea).top, 60);  // the band is given back
+  EXPECT_EQ(ws.rect(document_area).top, 60);    // the band is given back
   EXPECT_TRUE(addin.start_receiver()->word());  // listening again
   word.clear_failures();
   EXPECT_EQ(word.raise_WindowActivate(), status::ok);
@@ -160,14 +160,14 @@ TEST_F(Connection, DisconnectionRemovesTheBarAndGivesTheBandBack) {
   start();
   tick(2);
   ASSERT_EQ(bar.count(), 3);
-  ASSERT_EQ(ws.rect(docarea).top, 84);
+  ASSERT_EQ(ws.rect(document_area).top, 84);
   connect.on_disconnection(1);
   EXPECT_EQ(forms.form(), nullptr);
   EXPECT_EQ(word.live_refs(), 0);
   EXPECT_EQ(word.hooked_count(), 0);
-  EXPECT_EQ(ws.rect(docarea).top, 60);
-  EXPECT_EQ(ws.rect(docarea).bottom, 700);
-  EXPECT_EQ(ws.rect(dockright).top, 60);
+  EXPECT_EQ(ws.rect(document_area).top, 60);
+  EXPECT_EQ(ws.rect(document_area).bottom, 700);
+  EXPECT_EQ(ws.rect(right_dock).top, 60);
   const std::int64_t calls = word.total_calls();
   tick(10);
   EXPECT_EQ(word.total_calls(), calls);
@@ -181,7 +181,7 @@ TEST_F(Connection, RemovedAndAddedBackDocksOnce) {
   connect.on_connection(word.host_object(), 0, nullptr);
   word.raise_WindowActivate();
   tick(2);
-  EXPECT_EQ(ws.rect(docarea).top, 84);  // one band down, not two
+  EXPECT_EQ(ws.rect(document_area).top, 84);  // one band down, not two
   EXPECT_EQ(bar.count(), 1);
   EXPECT_EQ(invariants(), "");
 }

@@ -63,7 +63,7 @@ TEST_F(Wiring, BandFollowsTheResolutionOfWordsWindow) {
   relayout(1000, 700);
   tick();
   EXPECT_EQ(addin.band_height(), 24);
-  EXPECT_EQ(ws.rect(docarea).top, 84);
+  EXPECT_EQ(ws.rect(document_area).top, 84);
   EXPECT_EQ(invariants(), "");
 }
 
