@@ -22,48 +22,37 @@ void TabBar::move_tab(Slot source, Slot dest) {
 // Only the moved tab and the tabs it passed are placed again, each once,
 // from the left end of the range that changed.
 void TabBar::tab_moved(Position from, Position to) {
-  lay_out_removals();
-  host::Form& f = form();
+  StripLayout& strip = layout();
   const Slot moved = slot_at(from);
-  if (to < from) {
-    const float start = f.Left(face(slot_at(to)));
-    slots_.move(from, to);
-    place_tab(moved, round_half_even(start));
-    for (std::int32_t r = to.value + 1; r <= from.value; ++r)
-      place_tab(slot_at(Position(r)), round_half_even(face_right(slot_at(Position(r - 1))) + kGap));
-  } else {
-    slots_.move(from, to);
-    for (std::int32_t r = from.value; r < to.value; ++r) {
-      // At the first place the moved tab's old left is where the strip starts.
-      const float x = r == 1 ? f.Left(face(moved)) : face_right(slot_at(Position(r - 1))) + kGap;
-      place_tab(slot_at(Position(r)), round_half_even(x));
-    }
-    place_tab(moved, round_half_even(face_right(slot_at(Position(to.value - 1))) + kGap));
-  }
-  bring_into_view(moved);
+  const float first_left = strip.tab(slot_at(to < from ? to : from)).face_left;
+  slots_.move(from, to);
+  strip.follow_move(from, to, first_left);
+  strip.bring_into_view(moved, form().Width());
+  show_layout();
 }
 
 // A drop on the bar's background: the destination follows from where x lies.
 // A gap between faces belongs to the face nearer the dragged tab, so the tab
 // lands exactly in the gap where it was dropped.
 void TabBar::drop_on_bar(Slot source, float x, float /*y*/) {
-  host::Form& f = form();
+  const StripLayout& strip = layout();
+  const ArrowLayout& arrows = strip.arrows();
   const std::int32_t n = count();
   const Slot first = slot_at(Position(1)), last = slot_at(Position(n));
-  if (x <= f.Width(kLeftArrow) && f.Visible(kLeftArrow)) return move_tab(source, first);
-  if (x >= f.Left(kRightArrow) && f.Visible(kRightArrow)) return move_tab(source, last);
-  if (x <= f.Left(face(first))) return move_tab(source, first);
-  if (face_right(last) <= x) return move_tab(source, last);
-  if (x < f.Left(face(source))) {
+  if (x <= arrows.left_arrow_end && arrows.visible) return move_tab(source, first);
+  if (x >= arrows.right_arrow_left && arrows.visible) return move_tab(source, last);
+  if (x <= strip.tab(first).face_left) return move_tab(source, first);
+  if (strip.face_right(last) <= x) return move_tab(source, last);
+  if (x < strip.tab(source).face_left) {
     for (std::int32_t u = position_of(source).value - 1; u >= 1; --u) {
       const Slot s = slot_at(Position(u));
-      const float left = f.Left(face(s)), width = f.Width(face(s));
+      const float left = strip.tab(s).face_left, width = strip.tab(s).face_width;
       if (left - kGap <= x && x <= left + width) return move_tab(source, s);
     }
   } else {
     for (std::int32_t u = position_of(source).value + 1; u <= n; ++u) {
       const Slot s = slot_at(Position(u));
-      const float left = f.Left(face(s)), width = f.Width(face(s));
+      const float left = strip.tab(s).face_left, width = strip.tab(s).face_width;
       if (left <= x && x <= left + width + kGap) return move_tab(source, s);
     }
   }

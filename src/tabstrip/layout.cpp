@@ -1,6 +1,6 @@
 // Building, placing, re-captioning and removing tabs: how the bar follows
 // the model's appends, removals and renames.
-#include <cmath>
+#include <algorithm>
 
 #include "base/first_failure.h"
 #include "base/numbers.h"
@@ -10,8 +10,6 @@ namespace plovera {
 
 using host::Part;
 using host::Picture;
-
-float TabBar::face_right(Slot s) { return form().Left(face(s)) + form().Width(face(s)); }
 
 // A new tab takes the lowest slot whose caption is hidden, or a new slot
 // when every loaded one is in use.
@@ -35,18 +33,22 @@ void TabBar::ensure_elements(Slot s) {
 // Builds a new tab at the right end of the strip. The bar's tables record it
 // only in tab_appended, once the model holds its window.
 void TabBar::prepare_tab(const std::u16string& text) {
-  lay_out_removals();
+  show_layout();
   host::Form& f = form();
   const Slot s = free_slot();
   ensure_elements(s);
-  if (count() > 0) {
-    build_elements(s, round_half_even(face_right(slot_at(Position(count()))) + 45.0f), text);
-  } else {
-    build_elements(s, 75, text);
+  const bool first = count() == 0;
+  build_elements(s, layout().next_icon_left(), text);
+  if (first) {
+    ArrowLayout& arrows = layout_.arrows();
     f.Top(kLeftArrow, f.Top(caption(Slot(1))));
     f.Top(kRightArrow, f.Top(caption(Slot(1))));
     f.Left(kLeftArrow, 0.0f);
-    f.Left(kRightArrow, f.Width() - f.Width(kLeftArrow));
+    const float width = f.Width(kLeftArrow);
+    arrows.left_arrow_end = 0.0f + width;
+    const float right = f.Width() - width;
+    f.Left(kRightArrow, right);
+    arrows.right_arrow_left = right;
   }
   built_ = s;
 }
@@ -63,7 +65,7 @@ void TabBar::tab_appended(Position p) {
   const Slot s = built_;
   built_ = Slot();
   slots_.append(s);
-  const bool overflows = face_right(s) > form().Width();
+  const bool overflows = layout_.face_right(s) > form().Width();
   if (appending_) {
     overflowed_ = overflowed_ || overflows;
     if (s == hovered_ && s != selected_) form().Picture(face(s), Picture::face_hot);
@@ -72,7 +74,7 @@ void TabBar::tab_appended(Position p) {
     return;
   }
   if (overflows) {
-    set_arrows_visible(true);
+    layout_.arrows().visible = true;
     align_right();
   }
   if (host_.is_own_window(p)) select_tab(s);
@@ -104,23 +106,26 @@ void TabBar::appends_ended() {
   appended_last_ = Slot();
   if (last == Slot()) return;
   if (overflowed_) {
-    set_arrows_visible(true);
+    layout_.arrows().visible = true;
     align_right();
   }
   if (host_.is_own_window(appended_last_at_)) select_tab(last);
 }
 
 // Builds the four elements of a slot with the icon at x. The caption is
-// assigned before any width is read: the label sizes itself to it.
+// assigned before any width is read: the label sizes itself to it. Each
+// left written is recorded as shown.
 void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) {
   host::Form& f = form();
-  const auto xf = static_cast<float>(x);
   f.Visible(caption(s), true);
   f.CopyFont(caption(s), caption(Slot(0)));
   f.Caption(caption(s), text);
   f.AutoSize(caption(s), true);
   f.Top(caption(s), f.Height() - 30.0f - f.Height(caption(Slot(1))));
   const float top = f.Top(caption(Slot(1)));
+  const TabPlacement at =
+      layout_.add_tab(s, static_cast<float>(x) - 15.0f, f.Width(caption(s)));
+  TabPlacement& shown = layout_.tab(s).shown;
 
   f.Visible(icon(s), true);
   f.Picture(icon(s), Picture::document_icon);
@@ -128,9 +133,9 @@ void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) 
   f.Width(icon(s), 240.0f);
   f.Height(icon(s), 240.0f);
   f.Top(icon(s), top + 45.0f);
-  f.Left(icon(s), xf);
+  set_left(icon(s), at.icon_left, shown.icon_left);
 
-  f.Left(caption(s), f.Width(icon(s)) + f.Left(icon(s)) + 30.0f);
+  set_left(caption(s), at.caption_left, shown.caption_left);
 
   f.Visible(close_button(s), true);
   f.Picture(close_button(s), Picture::close_normal);
@@ -138,55 +143,83 @@ void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) 
   f.Width(close_button(s), 210.0f);
   f.Height(close_button(s), 210.0f);
   f.Top(close_button(s), top + 45.0f);
-  f.Left(close_button(s), f.Width(caption(s)) + f.Left(caption(s)) + 30.0f);
+  set_left(close_button(s), at.close_left, shown.close_left);
 
   f.Visible(face(s), true);
   f.Picture(face(s), Picture::face_normal);
   f.Stretch(face(s), true);
-  f.Width(face(s), f.Width(close_button(s)) + f.Left(close_button(s)) - f.Left(icon(s)) + 30.0f);
+  f.Width(face(s), at.face_width);
+  shown.face_width = at.face_width;
   f.Height(face(s), f.Height(caption(Slot(1))));
   f.Top(face(s), top);
-  f.Left(face(s), f.Left(icon(s)) - 15.0f);
+  set_left(face(s), at.face_left, shown.face_left);
 }
 
-// Moves one tab so that its face starts at x, keeping the spacing of its parts.
+// Moves one tab so that its face starts at x.
 void TabBar::place_tab(Slot s, std::int32_t x) {
-  host::Form& f = form();
-  f.Left(face(s), static_cast<float>(x));
-  f.Left(icon(s), f.Left(face(s)) + 15.0f);
-  f.Left(caption(s), f.Width(icon(s)) + f.Left(icon(s)) + 30.0f);
-  f.Left(close_button(s), f.Width(caption(s)) + f.Left(caption(s)) + 30.0f);
+  layout().place(s, x);
+  show_layout();
 }
 
-// Shifts the four parts of a tab horizontally.
-void TabBar::shift_tab(Slot s, float dx) {
-  host::Form& f = form();
-  for (host::Element e : {icon(s), caption(s), close_button(s), face(s)}) f.Left(e, f.Left(e) + dx);
-}
-
-namespace {
-
-// x moved by `steps` times dx, exactly as that many single moves in single
-// precision would leave it: whole numbers of twips (every left is one) add
-// exactly below 2^24; anything else is added step by step.
-float shifted(float x, float dx, std::int32_t steps) {
-  const double total = static_cast<double>(dx) * steps;
-  if (x == std::trunc(x) && dx == std::trunc(dx) && std::fabs(x) + std::fabs(total) < 16777216.0)
-    return static_cast<float>(x + total);
-  for (std::int32_t k = 0; k < steps; ++k) x = x + dx;
-  return x;
-}
-
-}  // namespace
-
-// Shifts every tab by `steps` times dx, each element once.
-void TabBar::shift_all(float dx, std::int32_t steps) {
-  if (steps <= 0) return;
-  host::Form& f = form();
-  for (std::int32_t p = 1; p <= count(); ++p) {
+// Shows every tab a rule placed: only the lefts and widths that differ from
+// what the form holds are sent, face first. A tab whose face cannot move
+// stays where it was (in the layout too, so the next rule starts from what
+// the form shows); a failure on one of its other parts leaves the rest of
+// that tab. Every tab is tried; the first failure is passed on.
+void TabBar::show_layout() {
+  if (!form_) return;
+  FirstFailure failure;
+  for (std::int32_t p = 1; p <= count() && layout_.any_pending(); ++p) {
     const Slot s = slot_at(Position(p));
-    for (host::Element e : {icon(s), caption(s), close_button(s), face(s)})
-      f.Left(e, shifted(f.Left(e), dx, steps));
+    if (layout_.take_pending(s)) failure.run([&] { show_tab(s); });
+  }
+  // Tabs a rule moved before they left: their hidden elements end there.
+  for (std::int32_t c = 1; c <= layout_.highest_slot() && layout_.any_pending(); ++c)
+    if (layout_.take_pending(Slot(c))) failure.run([&] { show_tab(Slot(c)); });
+  failure.run([&] { show_arrows(); });
+  failure.rethrow();
+}
+
+void TabBar::show_tab(Slot s) {
+  StripLayout::Tab& t = layout_.tab(s);
+  const TabPlacement want = layout_.placement(s);
+  TabPlacement& shown = t.shown;
+  if (want.face_left != shown.face_left) {
+    try {
+      set_left(face(s), want.face_left, shown.face_left);
+    } catch (...) {
+      t.face_left = shown.face_left;
+      throw;
+    }
+  }
+  if (want.face_width != shown.face_width) {
+    form().Width(face(s), want.face_width);
+    shown.face_width = want.face_width;
+  }
+  if (want.icon_left != shown.icon_left) set_left(icon(s), want.icon_left, shown.icon_left);
+  if (want.caption_left != shown.caption_left)
+    set_left(caption(s), want.caption_left, shown.caption_left);
+  if (want.close_left != shown.close_left)
+    set_left(close_button(s), want.close_left, shown.close_left);
+}
+
+// Moves one element and records where the form now holds it.
+void TabBar::set_left(host::Element e, float left, float& shown) {
+  form().Left(e, left);
+  shown = left;
+}
+
+// The arrows show or hide together; the right one keeps its place.
+void TabBar::show_arrows() {
+  host::Form& f = form();
+  const bool visible = layout_.arrows().visible;
+  if (layout_.left_arrow_shown() != visible) {
+    f.Visible(kLeftArrow, visible);
+    layout_.left_arrow_shown() = visible;
+  }
+  if (layout_.right_arrow_shown() != visible) {
+    f.Visible(kRightArrow, visible);
+    layout_.right_arrow_shown() = visible;
   }
 }
 
@@ -195,7 +228,6 @@ bool TabBar::caption_differs(Position p, const std::u16string& text) {
 }
 
 void TabBar::caption_changed(Position p, const std::u16string& text) {
-  lay_out_removals();
   set_tab_caption(slot_at(p), text);
 }
 
@@ -204,25 +236,19 @@ void TabBar::caption_changed(Position p, const std::u16string& text) {
 // as they are until the next scroll or new tab.
 void TabBar::set_tab_caption(Slot s, const std::u16string& text) {
   host::Form& f = form();
-  const float w0 = static_cast<float>(round_half_even(f.Width(caption(s))));
+  StripLayout& strip = layout();
   f.Caption(caption(s), text);
-  if (f.Width(caption(s)) == w0) return;
-  const std::int32_t d = round_half_even(f.Width(caption(s)) - w0);
-  f.Left(close_button(s), f.Width(caption(s)) + f.Left(caption(s)) + 30.0f);
-  f.Width(face(s), f.Width(close_button(s)) + f.Left(close_button(s)) + 15.0f - f.Left(face(s)));
-  const Position p = position_of(s);
-  if (p.value == count()) return;
-  for (std::int32_t q = p.value + 1; q <= count(); ++q)
-    shift_tab(slot_at(Position(q)), static_cast<float>(d));
+  strip.resize_caption(s, f.Width(caption(s)));
+  show_layout();
 }
 
 // The tab that stood at `p` is gone from the model. Its elements are hidden,
 // the selected look passes to a neighbour, the tabs to its right move one
 // place left and an overflowing strip with room to spare is aligned again.
 //
-// The layout is followed in memory (RemovalLayout) and put on the form when
-// the removals of one go end, so that each element moves once however many
-// tabs leave; a removal on its own is a go of one.
+// The layout follows in memory and is shown when the removals of one go
+// end (or when another change shows the strip), so that each element moves
+// once however many tabs leave; a removal on its own is a go of one.
 //
 // The bar's tables are always brought to their new state; a failing call on
 // an element only leaves that element where it was, and the first such
@@ -232,8 +258,9 @@ void TabBar::tab_removed(Position p, std::int32_t count_before) {
   const std::int32_t n = count_before;
   FirstFailure failure;
   host::Form& f = form();
+  StripLayout* strip = nullptr;
+  failure.run([&] { strip = &layout(); });
 
-  if (!removal_layout_.started()) failure.run([&] { removal_layout_.start(slots_); });
   if (gone == selected_) {
     const Slot heir = p.value == n ? slot_at(Position(n - 1)) : slot_at(Position(p.value + 1));
     failure.run([&] { f.Picture(face(gone), Picture::face_normal); });
@@ -244,8 +271,8 @@ void TabBar::tab_removed(Position p, std::int32_t count_before) {
     failure.run([&] { f.Visible(e, false); });
 
   slots_.remove_at(p);
-  if (removal_layout_.started()) failure.run([&] { removal_layout_.remove(f, p); });
-  if (!removing_) failure.run([&] { lay_out_removals(); });
+  if (strip) failure.run([&] { strip->close_gap(p); });
+  if (!removing_) failure.run([&] { show_layout(); });
   failure.rethrow();
 }
 
@@ -253,20 +280,37 @@ void TabBar::removals_began() { removing_ = true; }
 
 void TabBar::removals_ended() {
   removing_ = false;
-  lay_out_removals();
+  show_layout();
 }
 
-// Puts the layout the removals left on the form: each tab a rule moved is
-// placed once, at its last place, and the arrows are hidden once.
-void TabBar::lay_out_removals() {
-  if (!removal_layout_.started()) return;
-  FirstFailure failure;
-  for (const auto* tabs : {&removal_layout_.moved_then_removed(), &removal_layout_.tabs()})
-    for (const RemovalLayout::Tab& t : *tabs)
-      if (t.placed) failure.run([&] { place_tab(slot_of(t.face), t.placed_at); });
-  if (removal_layout_.hides_arrows()) failure.run([&] { set_arrows_visible(false); });
-  removal_layout_.clear();
-  failure.rethrow();
+// The layout, read back from the form first when something other than the
+// bar changed the form.
+StripLayout& TabBar::layout() {
+  if (read_back_ && form_) read_layout_from_form();
+  return layout_;
+}
+
+// Takes every loaded tab's lefts and widths and the arrows from the form.
+void TabBar::read_layout_from_form() {
+  host::Form& f = form();
+  std::int16_t loaded = f.Count(Part::caption);
+  for (Part array : {Part::icon, Part::close_button, Part::face})
+    loaded = std::min(loaded, f.Count(array));
+  for (std::int32_t c = 1; c < loaded; ++c) {
+    const Slot s(c);
+    layout_.add_tab(s, f.Left(face(s)), f.Width(caption(s)));
+    StripLayout::Tab& t = layout_.tab(s);
+    t.face_width = f.Width(face(s));
+    t.shown = {t.face_left, f.Left(icon(s)), f.Left(caption(s)), f.Left(close_button(s)),
+               t.face_width};
+  }
+  ArrowLayout& arrows = layout_.arrows();
+  const float left_arrow = f.Left(kLeftArrow);
+  arrows.left_arrow_end = left_arrow + f.Width(kLeftArrow);
+  arrows.right_arrow_left = f.Left(kRightArrow);
+  layout_.left_arrow_shown() = arrows.visible = f.Visible(kLeftArrow);
+  layout_.right_arrow_shown() = f.Visible(kRightArrow);
+  read_back_ = false;
 }
 
 }  // namespace plovera

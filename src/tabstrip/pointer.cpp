@@ -46,11 +46,9 @@ void TabBar::tab_activated(Position p) {
   select_own_window(p);
 }
 
-// Scrolling the tab into view reads the strip: the removals before lay it out.
 void TabBar::select_own_window(Position p) {
   const Slot s = slot_at(p);
   if (selected_ == s) return;
-  lay_out_removals();
   select_tab(s);
 }
 

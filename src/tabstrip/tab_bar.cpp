@@ -51,7 +51,8 @@ void TabBar::unload() noexcept {
   model_.remove_view(*this);
   form_.reset();
   removing_ = false;
-  removal_layout_.clear();
+  read_back_ = false;
+  layout_.clear();
 }
 
 void TabBar::enable_poll_timer() {
@@ -83,21 +84,18 @@ void TabBar::reset_strip() {
   selected_ = hovered_ = hot_close_ = pending_drag_ = Slot();
   hover_check_running_ = false;
   removing_ = false;
-  removal_layout_.clear();
+  read_back_ = false;
+  layout_.clear();
   form().Width(13000.0f);
   form().Visible(kLeftArrow, false);
   form().Visible(kRightArrow, false);
 }
 
+// The elements stay where they are; nothing is left to show.
 void TabBar::tabs_cleared() noexcept {
-  removal_layout_.clear();
+  layout_.drop_pending();
   slots_.forget_tabs();
   selected_ = hovered_ = hot_close_ = pending_drag_ = Slot();
-}
-
-void TabBar::set_arrows_visible(bool visible) {
-  form().Visible(kLeftArrow, visible);
-  form().Visible(kRightArrow, visible);
 }
 
 void TabBar::foreground_to_word() { host_.window_system().bring_to_foreground(host_.main_window()); }
@@ -206,7 +204,7 @@ std::string TabBar::check_invariants_for_testing() {
   const std::int32_t n = count();
   if (n != model_.count()) return "the bar's tab count differs from the model's";
   if (n < 0 || n > kMaxTabs) return "tab count out of range";
-  if (removal_layout_.started()) return "removed tabs not laid out on the form";
+  if (!removing_ && layout_.any_pending()) return "a layout not shown on the form";
   const std::int32_t loaded = f.Count(Part::caption);
   std::vector<bool> in_strip(static_cast<std::size_t>(loaded) + 1, false);
   for (std::int32_t p = 1; p <= n; ++p) {
@@ -218,8 +216,14 @@ std::string TabBar::check_invariants_for_testing() {
     for (Element e : {caption(s), face(s), close_button(s), icon(s)})
       if (!f.Visible(e)) return "a part of the tab is hidden" + at;
     if (!model_.window_at(Position(p))) return "no window" + at;
-    if (p > 1 && f.Left(face(s)) != face_right(slot_at(Position(p - 1))) + 30.0f)
+    const Slot before = p > 1 ? slot_at(Position(p - 1)) : Slot();
+    if (p > 1 && f.Left(face(s)) != f.Left(face(before)) + f.Width(face(before)) + 30.0f)
       return "faces not 30 twips apart" + at;
+    if (!read_back_ && layout_.tab(s).shown != TabPlacement{f.Left(face(s)), f.Left(icon(s)),
+                                                            f.Left(caption(s)),
+                                                            f.Left(close_button(s)),
+                                                            f.Width(face(s))})
+      return "the form does not hold what the bar last told it" + at;
   }
   for (std::int32_t c = 1; c < loaded; ++c) {
     if (in_strip[static_cast<std::size_t>(c)]) continue;

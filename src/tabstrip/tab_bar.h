@@ -3,8 +3,10 @@
 // The bar owns its form (from its first use until it is unloaded), its
 // tables from positions to element sets (slots), its looks that follow the
 // pointer (the selected, hovered and hot-close tabs, the tab pressed before
-// a drag) and its scroll position (the elements' lefts). It shows the tab
-// model and changes it only through the model's operations (a drag).
+// a drag) and the strip's layout (StripLayout: the faces' lefts and widths,
+// the captions' widths, the arrows), from which it tells the form only what
+// changed. It shows the tab model and changes it only through the model's
+// operations (a drag).
 //
 // Geometry of one tab in twips, for an icon at x and a caption Wl wide:
 // face at x - 15 (width Wl + 540), icon at x, caption at x + 270, close
@@ -23,8 +25,8 @@
 #include "host/forms.h"
 #include "host/word.h"
 #include "tabstrip/bar_host.h"
-#include "tabstrip/removal_layout.h"
 #include "tabstrip/slot_map.h"
+#include "tabstrip/strip_layout.h"
 #include "tabstrip/tab_model.h"
 
 namespace plovera {
@@ -101,6 +103,10 @@ class TabBar final : public TabView, public host::FormEvents {
   // description of the first one broken. Only the tests call it; it lives
   // here because it reads the bar's private tables.
   std::string check_invariants_for_testing();
+  // The bar is the form's only writer; a test that changes the form by hand
+  // calls this, and the bar reads its layout back from the form before it
+  // next uses it.
+  void read_layout_back_for_testing() noexcept { read_back_ = true; }
 
   // TabView
   void prepare_tab(const std::u16string& caption) override;
@@ -139,16 +145,15 @@ class TabBar final : public TabView, public host::FormEvents {
 
   void load_form();
   void set_background();
-  float face_right(Slot s);
   Slot free_slot();
   void ensure_elements(Slot s);
   void build_elements(Slot s, std::int32_t x, const std::u16string& caption);
-  void shift_tab(Slot s, float dx);
-  void shift_all(float dx, std::int32_t steps);
-  std::int32_t steps_towards_end(std::int32_t limit);
-  std::int32_t steps_towards_start(std::int32_t limit);
-  void set_arrows_visible(bool visible);
-  void lay_out_removals();
+  StripLayout& layout();
+  void read_layout_from_form();
+  void show_layout();
+  void show_tab(Slot s);
+  void set_left(host::Element e, float left, float& shown);
+  void show_arrows();
   void drop_on_tab(Slot source, Slot dest, bool activate);
   void foreground_to_word();
   const host::Ref<host::Window>& window_of(Slot s) const;
@@ -166,11 +171,13 @@ class TabBar final : public TabView, public host::FormEvents {
   bool overflowed_ = false;
   Slot appended_last_;
   Position appended_last_at_;
-  // While several tabs are removed in one go: the strip's layout as the
-  // removals so far leave it, put on the form when they end, or before any
-  // other change that reads or moves the tabs.
+  // The strip's layout, and whether the form was changed by hand since the
+  // bar last told it anything (tests): then it is read back first.
+  StripLayout layout_{slots_};
+  bool read_back_ = false;
+  // While several tabs are removed in one go: the layout they leave is shown
+  // when they end, or when another change shows the strip.
   bool removing_ = false;
-  RemovalLayout removal_layout_;
 };
 
 }  // namespace plovera

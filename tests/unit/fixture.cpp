@@ -51,14 +51,22 @@ void WordFixture::open(int n) {
   }
 }
 
+// The form itself, which the test may change by hand: the bar then reads its
+// layout back from the form before it next uses it.
 sim::SimForm& WordFixture::form() {
+  sim::SimForm& f = loaded_form();
+  bar.read_layout_back_for_testing();
+  return f;
+}
+
+sim::SimForm& WordFixture::loaded_form() {
   sim::SimForm* f = forms.form();
   if (!f) throw std::logic_error("the bar's form is not loaded");
   return *f;
 }
 
 const sim::ElementRecord& WordFixture::el(Part part, std::int32_t index) {
-  return form().element({part, static_cast<std::int16_t>(index)});
+  return loaded_form().element({part, static_cast<std::int16_t>(index)});
 }
 
 sim::SimWindow& WordFixture::window(const std::u16string& caption) {

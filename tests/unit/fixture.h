@@ -54,6 +54,7 @@ class WordFixture {
   // One tick of the bar's 10 ms timer (or n of them).
   void tick(int n = 1) { forms.advance(10u * static_cast<std::uint32_t>(n)); }
 
+  // The bar's form, to change by hand or to inspect; el() reads an element.
   sim::SimForm& form();
   const sim::ElementRecord& el(host::Part part, std::int32_t index);
   const sim::ElementRecord& el(host::Part part, Slot s) { return el(part, s.value); }
@@ -72,6 +73,9 @@ class WordFixture {
   // Empty when the tab model's invariants hold and every tab shows its own
   // window's caption.
   std::string invariants();
+
+ private:
+  sim::SimForm& loaded_form();
 };
 
 }  // namespace plovera::testing
