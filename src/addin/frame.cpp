@@ -14,23 +14,23 @@ Frame::Frame(BarHost& addin, FrameOwner& owner, TabModel& model)
     : addin_(addin), owner_(owner), bar_(*this, model) {}
 
 // The first use of the bar's window loads its form.
-void Frame::dock_in(host::Hwnd main, double version, bool width_from_main_window) {
+void Frame::dock_in(host::Hwnd main, double version, host::DocumentWindows documents) {
   windows_ = {};
   lost_ = false;
   version_ = version;
   windows_.main_window = main;
-  width_from_main_window_ = width_from_main_window;
+  documents_ = documents;
   ws().set_parent(bar_.window(), main);
   windows_.top_dock = ws().find_child(main, 0, kDockClass, u"MsoDockTop");
   find_document_area(main, version);
-  if (version < 12) windows_.document_area = ws().parent_of(windows_.word11_view);
+  if (version < host::word2007) windows_.document_area = ws().parent_of(windows_.word11_view);
   windows_.right_dock = ws().find_child(main, 0, kDockClass, u"MsoDockRight");
   measure_band();
   bar_.show();
   redock_if_moved();
   // Where every document has a main window of its own, Word decides which
   // one is in front.
-  if (!width_from_main_window) ws().bring_to_foreground(main);
+  if (documents == host::DocumentWindows::one_main_window) ws().bring_to_foreground(main);
 }
 
 void Frame::find_document_area(host::Hwnd parent, double version) {
@@ -42,8 +42,8 @@ void Frame::find_document_area(host::Hwnd parent, double version) {
     w.window_class(h, class_);
     // A caption's length is a message to the window: asked only of the one
     // class that needs it.
-    if (version < 12 && class_ == u"_WwB" && w.window_text_length(h) > 1) windows_.word11_view = h;
-    if (version > 11 && class_ == u"_WwF") windows_.document_area = h;
+    if (version < host::word2007 && class_ == u"_WwB" && w.window_text_length(h) > 1) windows_.word11_view = h;
+    if (version >= host::word2007 && class_ == u"_WwF") windows_.document_area = h;
     find_document_area(h, version);
   }
 }
@@ -68,7 +68,7 @@ void Frame::measure_band() {
 // and the frame's own width, in points as Word counts them, stands in for it.
 std::int32_t Frame::width_in_twips() {
   std::int32_t points = 0;
-  if (!width_from_main_window_) {
+  if (documents_ == host::DocumentWindows::one_main_window) {
     points = word().Width();
   } else {
     host::Rect main;
@@ -108,7 +108,8 @@ void Frame::redock_if_moved() {
                     div32(width_twips, tx), add32(h, 2), host::place::frame_changed);
   dock_offset_ = measure_dock_offset();
   bar_.arrows_after_redock();
-  if (!width_from_main_window_) ws().bring_to_foreground(windows_.main_window);
+  if (documents_ == host::DocumentWindows::one_main_window)
+    ws().bring_to_foreground(windows_.main_window);
 }
 
 // Moves window `h` (a child of Word's main window, whose positions count from
@@ -146,9 +147,8 @@ void Frame::unload_bar() noexcept {
 void Frame::rebuild_bar() {
   give_band_back_after_failed_dock();
   unload_bar();
-  dock_in(windows_.main_window, version_, width_from_main_window_);
+  dock_in(windows_.main_window, version_, documents_);
   bar_.show_all_tabs();
-  bar_.enable_poll_timer();
   rebuilt_ = true;
 }
 

@@ -190,10 +190,6 @@ void TabBar::shift_all(float dx, std::int32_t steps) {
   }
 }
 
-bool TabBar::caption_differs(Position p, const std::u16string& text) {
-  return text != form().Caption(caption(slot_at(p)));
-}
-
 void TabBar::caption_changed(Position p, const std::u16string& text) {
   lay_out_removals();
   set_tab_caption(slot_at(p), text);
