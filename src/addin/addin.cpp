@@ -345,7 +345,7 @@ bool Addin::any_bar_busy() noexcept {
 void Addin::pace() noexcept {
   if (!ticker_.loaded()) return;
   if (!cadence_.quick()) {
-    ignore_errors([&] { cadence_.foreground(ws().foreground_in_this_process()); });
+    ignore_errors([&] { cadence_.foreground(ws().word_in_foreground()); });
     bool all_minimised = true;
     for (auto& f : frames_)
       if (f->bar().loaded() && !ws().minimised(f->main_window())) all_minimised = false;

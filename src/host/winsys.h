@@ -118,8 +118,10 @@ class WindowSystem {
   virtual void stop_watching(Hwnd h) noexcept = 0;
   // Whether the window is minimised (false for one that is gone).
   virtual bool minimised(Hwnd h) = 0;
-  // Whether the foreground window belongs to this process.
-  virtual bool foreground_in_this_process() = 0;
+  // Whether the foreground window is one of Word's: of the add-in's own
+  // thread, Word's user-interface thread (Windows tells that thread when
+  // another one's window comes to the front).
+  virtual bool word_in_foreground() = 0;
 
   // Registry, with Win32's status codes (0 = success).
   virtual std::int32_t open_key(RegRoot root, const std::u16string& sub_key,

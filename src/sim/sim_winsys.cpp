@@ -364,7 +364,7 @@ bool SimWindowSystem::minimised(host::Hwnd h) {
   return n && n->minimised;
 }
 
-bool SimWindowSystem::foreground_in_this_process() {
+bool SimWindowSystem::word_in_foreground() {
   if (failing(WinsysCall::GetForegroundWindow)) return false;
   return word_in_front_;
 }

@@ -122,7 +122,7 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   bool watch_window(host::Hwnd h, host::WindowNotices& receiver) override;
   void stop_watching(host::Hwnd h) noexcept override;
   bool minimised(host::Hwnd h) override;  // "IsIconic"
-  bool foreground_in_this_process() override;  // "GetForegroundWindow"
+  bool word_in_foreground() override;  // "GetForegroundWindow"
 
   // ---- Window notices (test side) ----------------------------------------
   // A watched window tells its receiver, as the window system does when it

@@ -30,15 +30,18 @@ host::Form& TabBar::form() {
   return *form_;
 }
 
+// The form's window is read once, when it loads: the docking check asks for
+// it on every safety-net tick.
 host::Hwnd TabBar::window() {
   if (!form_) load_form();
-  return form_->hWnd();
+  return window_;
 }
 
 // A bar shows the model while its form is loaded: from then on it hears of
 // every change, and the tabs it shows are built anew.
 void TabBar::load_form() {
   form_ = host_.forms().CreateForm(*this);
+  window_ = form_->hWnd();
   model_.add_view(*this);
   set_background();
   reset_strip();

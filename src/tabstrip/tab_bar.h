@@ -158,6 +158,7 @@ class TabBar final : public TabView, public host::FormEvents {
   BarHost& host_;
   TabModel& model_;
   std::unique_ptr<host::Form> form_;
+  host::Hwnd window_ = 0;  // the form's window, while it is loaded
   SlotMap slots_;
   Slot selected_, hovered_, hot_close_, pending_drag_;
   bool hover_check_running_ = false;

@@ -233,11 +233,9 @@ void Win32WindowSystem::stop_watching(host::Hwnd h) noexcept {
 
 bool Win32WindowSystem::minimised(host::Hwnd h) { return IsIconic(to_hwnd(h)) != FALSE; }
 
-bool Win32WindowSystem::foreground_in_this_process() {
+bool Win32WindowSystem::word_in_foreground() {
   const HWND front = GetForegroundWindow();
-  DWORD pid = 0;
-  if (front) GetWindowThreadProcessId(front, &pid);
-  return front && pid == GetCurrentProcessId();
+  return front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
 }
 
 }  // namespace plovera::win32

@@ -63,7 +63,7 @@ class Win32WindowSystem final : public host::WindowSystem {
   bool watch_window(host::Hwnd h, host::WindowNotices& receiver) override;
   void stop_watching(host::Hwnd h) noexcept override;
   bool minimised(host::Hwnd h) override;
-  bool foreground_in_this_process() override;
+  bool word_in_foreground() override;
 
  private:
   HMODULE module_;
