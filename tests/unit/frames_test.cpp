@@ -7,6 +7,7 @@
 #include <string>
 
 #include "addin/addin.h"
+#include "addin/cadence.h"
 #include "addin/connect.h"
 #include "fixture.h"
 #include "sdi_fixture.h"
@@ -225,9 +226,12 @@ TEST_F(Frames, FailedStartWhileWordRefusesTheHookListensOnceItTakes) {
   EXPECT_FALSE(addin.asks_to_listen_again());
 }
 
-// Random frames appearing and going, clicks, drags and failing calls: after
-// every tick every bar is consistent; once calls stop failing every open
-// window has a docked bar that shows every window with its own selected.
+// Random frames appearing and going, clicks, drags and failing calls, with
+// Word's events raised as Word raises them, dropped (Word muted for a while),
+// repeated at random, and time passing by a quick tick or by a safety-net
+// tick's second: after every tick every bar is consistent; once calls stop
+// failing and Word speaks again every open window has a docked bar that
+// shows every window with its own selected.
 TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
   const char* env = std::getenv("PLOVERA_PROPERTY_STEPS");
   const int steps = env ? std::max(1, std::atoi(env)) : 300;
@@ -242,7 +246,7 @@ TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
     int named = 1;
     for (int i = 0; i < steps; ++i) {
       const auto& windows = s.word.windows();
-      switch (pick(6)) {
+      switch (pick(8)) {
         case 0:
           if (windows.size() < 12) {
             s.open(u"D" + std::u16string(1, u'a' + named++ % 26));
@@ -270,14 +274,29 @@ TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
             s.word.resize_frame(w, 400 + pick(600), 300 + pick(400));
           }
           break;
+        case 5:
+          s.word.mute_events(pick(3) == 0);
+          break;
+        case 6:
+          for (int k = pick(4); k >= 0; --k) {
+            switch (pick(5)) {
+              case 0: s.word.raise_WindowActivate(); break;
+              case 1: s.word.raise_WindowDeactivate(); break;
+              case 2: s.word.raise_DocumentChange(); break;
+              case 3: s.word.raise_DocumentBeforeClose(); break;
+              default: s.word.raise_WindowSize(); break;
+            }
+          }
+          break;
         default:
           break;
       }
-      s.tick();
+      s.forms.advance(pick(5) == 0 ? Cadence::foreground_ms : Cadence::quick_ms);
       ASSERT_EQ(s.problems(), "") << "seed " << seed << " step " << i;
     }
     s.word.clear_failures();
-    s.tick(3);
+    s.word.mute_events(false);
+    s.forms.advance(Cadence::quick_ticks * Cadence::quick_ms + Cadence::foreground_ms);
     ASSERT_EQ(s.problems(), "");
     for (sim::SimWindow* w : s.word.windows()) {
       Frame* f = s.frame_of(*w);
