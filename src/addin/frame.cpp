@@ -6,6 +6,8 @@ namespace plovera {
 namespace {
 
 constexpr const char16_t* kDockClass = u"MsoCommandBarDock";
+constexpr const char16_t* kAreaClass = u"_WwF";
+constexpr const char16_t* kLegacyViewClass = u"_WwB";
 constexpr std::int32_t kBandTwips = 360;
 
 }  // namespace
@@ -33,18 +35,23 @@ void Frame::dock_in(host::Hwnd main, double version, host::DocumentWindows docum
   if (documents == host::DocumentWindows::one_main_window) ws().bring_to_foreground(main);
 }
 
-void Frame::find_document_area(host::Hwnd parent, double version) {
+// Word's document area ("_WwF") is a direct child of its main window; before
+// Word 2007 the view inside it ("_WwB", captioned with the document's name)
+// is one of the area's children. Only those children are looked at, never
+// the whole tree below: with a thousand document views a walk of every
+// window costs Word tens of milliseconds. Of several matches the last in Z
+// order is kept; a caption's length is asked only of the views.
+void Frame::find_document_area(host::Hwnd main, double version) {
   host::WindowSystem& w = ws();
-  host::Hwnd first = w.related_window(parent, host::WindowRelation::first_child);
-  if (first == 0) return;
-  first = w.related_window(first, host::WindowRelation::first_sibling);
-  for (host::Hwnd h = first; h != 0; h = w.related_window(h, host::WindowRelation::next_sibling)) {
-    w.window_class(h, class_);
-    // A caption's length is a message to the window: asked only of the one
-    // class that needs it.
-    if (version < host::word2007 && class_ == u"_WwB" && w.window_text_length(h) > 1) windows_.word11_view = h;
-    if (version >= host::word2007 && class_ == u"_WwF") windows_.document_area = h;
-    find_document_area(h, version);
+  for (host::Hwnd area = w.find_child(main, 0, kAreaClass, nullptr); area != 0;
+       area = w.find_child(main, area, kAreaClass, nullptr)) {
+    if (version >= host::word2007) {
+      windows_.document_area = area;
+      continue;
+    }
+    for (host::Hwnd view = w.find_child(area, 0, kLegacyViewClass, nullptr); view != 0;
+         view = w.find_child(area, view, kLegacyViewClass, nullptr))
+      if (w.window_text_length(view) > 1) windows_.word11_view = view;
   }
 }
 

@@ -84,9 +84,10 @@ class Frame final : public BarHost {
   // its windows takes the band back.
   void unload_bar() noexcept;
 
-  // The document area inside `parent`: depth-first, pre-order, siblings in Z
-  // order, the last match kept; its class depends on Word's version.
-  void find_document_area(host::Hwnd parent, double version);
+  // The document area among the children of Word's main window `main` (and,
+  // before Word 2007, the document view among the area's children); of
+  // several, the last in Z order.
+  void find_document_area(host::Hwnd main, double version);
   void set_main_window(host::Hwnd h) noexcept { windows_.main_window = h; }
 
   const WordWindows& windows() const noexcept { return windows_; }
@@ -126,7 +127,6 @@ class Frame final : public BarHost {
   bool lost_ = false;
   bool rebuilt_ = false;
   double version_ = 0;
-  std::u16string class_;  // scratch for the window walk
   TabBar bar_;
 };
 
