@@ -38,7 +38,7 @@ const std::vector<std::wstring> kForms = {
     L"open documents N",
     L"measure S until tabs|selected|caption S",
     L"measure S idle N",
-    L"measure S idle N budget N N",
+    L"measure S idle N budget S S",
     L"measure end",
     L"bare timer on|off",
     L"pointer N N",
