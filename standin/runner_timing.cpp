@@ -187,7 +187,7 @@ void Runner::add_timing_steps() {
     const double ticks = static_cast<double>(addin.count) / seconds;
     const double calls = static_cast<double>(m.object_model_calls) / seconds;
     log_line(L"idle " + name + L": ticks_per_s=" + ms(ticks) + L" word_calls_per_s=" + ms(calls) +
-             L" wakeups_per_s=" + ms(wakeups));
+             L" wakeups_per_s=" + ms(wakeups) + L" addin_longest_ms=" + ms(addin.longest_ms));
     if (s.args.size() >= 6 && s.args[3] == L"budget") {
       const double wakeup_budget = std::wcstod(s.args[4].c_str(), nullptr);
       const double call_budget = std::wcstod(s.args[5].c_str(), nullptr);
