@@ -11,7 +11,7 @@
 namespace plovera {
 
 Addin::Addin(HostServices h) : host_(h) {
-  model_.add_view(tracker_);
+  model_.add_view(tab_main_windows_);
   BarHost& host = *this;
   FrameOwner& owner = *this;
   frames_.push_back(std::make_unique<Frame>(host, owner, model_));
@@ -19,7 +19,7 @@ Addin::Addin(HostServices h) : host_(h) {
 
 Addin::~Addin() {
   release_word();
-  model_.remove_view(tracker_);
+  model_.remove_view(tab_main_windows_);
 }
 
 host::Application& Addin::word() {
@@ -43,7 +43,7 @@ bool Addin::start_bar() {
   host::Hwnd main = frame().main_window();
   if (main == 0) ignore_errors([&] {
       if (host::document_windows_of(word_version()) == host::DocumentWindows::main_window_per_document)
-        main = tracker_.checked_main_window(word().ActiveWindow()->Hwnd());
+        main = tab_main_windows_.checked_main_window(word().ActiveWindow()->Hwnd());
     });
   if (main == 0) return false;
   frame().set_main_window(main);
@@ -151,7 +151,7 @@ host::Hwnd Addin::main_window() {
 host::Hwnd Addin::main_window_of(const host::Ref<host::Window>& window) {
   if (document_windows_ == host::DocumentWindows::one_main_window)
     return frames_.front()->main_window();
-  const host::Hwnd h = tracker_.main_window_at(model_.position_of(window));
+  const host::Hwnd h = tab_main_windows_.main_window_at(model_.position_of(window));
   return h != 0 ? h : main_window();
 }
 
@@ -163,9 +163,9 @@ Frame* Addin::frame_in(host::Hwnd main) noexcept {
 
 // A window whose main window is unknown (Word named none usable) is shown
 // in every frame, as all windows are in Word's one main window before 2013.
-bool Addin::shows(Frame& frame, Position p) noexcept {
+bool Addin::is_own_window(Frame& frame, Position p) noexcept {
   if (document_windows_ == host::DocumentWindows::one_main_window) return true;
-  const host::Hwnd main = tracker_.main_window_at(p);
+  const host::Hwnd main = tab_main_windows_.main_window_at(p);
   return main == 0 || main == frame.main_window();
 }
 
@@ -176,13 +176,14 @@ bool Addin::shows(Frame& frame, Position p) noexcept {
 // built per tick, so that no tick holds Word up long; false while a main
 // window still waits for its bar.
 bool Addin::follow_main_windows() {
-  const std::vector<host::Hwnd> wanted = tracker_.main_windows();
+  const std::vector<host::Hwnd> wanted = tab_main_windows_.main_windows();
   watch_behind_ = true;
   for (auto& f : frames_) {
     if (!f->bar().loaded()) continue;
     const bool shown = std::find(wanted.begin(), wanted.end(), f->main_window()) != wanted.end();
     host::Rect still;
-    if (f->lost() || (!shown && (!wanted.empty() || !ws().window_rect(f->main_window(), still))))
+    if (f->main_window_gone() ||
+        (!shown && (!wanted.empty() || !ws().window_rect(f->main_window(), still))))
       retire(*f);
   }
   FirstFailure failure;
@@ -208,8 +209,8 @@ bool Addin::follow_main_windows() {
   }
   for (auto& f : frames_) {
     if (!f->bar().loaded()) continue;
-    const Position own = tracker_.first_shown_in(f->main_window());
-    if (own != Position()) failure.run([&] { f->bar().select_own(own); });
+    const Position own = tab_main_windows_.first_shown_in(f->main_window());
+    if (own != Position()) failure.run([&] { f->bar().select_own_window(own); });
   }
   for (std::size_t i = frames_.size(); i-- > 1;) {
     if (frames_[i]->bar().loaded()) continue;
@@ -288,11 +289,11 @@ void Addin::poll() {
   poll_frames(failure, all);
   bool lost = false;
   for (auto& f : frames_)
-    if (f->bar().loaded()) lost = lost || f->lost() || f->take_rebuilt();
+    if (f->bar().loaded()) lost = lost || f->main_window_gone() || f->take_bar_rebuilt();
   failure.run([&] { sync_.sync_with_word(word(), false); });
-  tracker_.read_again();
+  tab_main_windows_.read_again();
   // A frame that could not be given its bar is tried again on the next poll.
-  if (tracker_.take_changes() || lost || frames_behind_) {
+  if (tab_main_windows_.take_changes() || lost || frames_behind_) {
     frames_behind_ = true;
     failure.run([&] { frames_behind_ = !follow_main_windows(); });
   }
@@ -329,7 +330,7 @@ void Addin::tick() {
   });
   if (!ticker_.loaded()) return;  // Word let go, or the last bar went
   watch_frames();
-  cadence_.ticked(!ran || any_bar_busy() || frames_behind_ || tracker_.unread() > 0);
+  cadence_.ticked(!ran || any_bar_busy() || frames_behind_ || tab_main_windows_.unread() > 0);
   pace();
 }
 

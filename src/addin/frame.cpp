@@ -18,14 +18,15 @@ Frame::Frame(BarHost& addin, FrameOwner& owner, TabModel& model)
 // The first use of the bar's window loads its form.
 void Frame::dock_in(host::Hwnd main, double version, host::DocumentWindows documents) {
   windows_ = {};
-  lost_ = false;
+  main_window_gone_ = false;
   version_ = version;
   windows_.main_window = main;
   documents_ = documents;
   ws().set_parent(bar_.window(), main);
   windows_.top_dock = ws().find_child(main, 0, kDockClass, u"MsoDockTop");
   find_document_area(main, version);
-  if (version < host::word2007) windows_.document_area = ws().parent_of(windows_.word11_view);
+  if (version < host::word2007)
+    windows_.document_area = ws().parent_of(windows_.legacy_document_view);
   windows_.right_dock = ws().find_child(main, 0, kDockClass, u"MsoDockRight");
   measure_band();
   bar_.show();
@@ -51,7 +52,7 @@ void Frame::find_document_area(host::Hwnd main, double version) {
     }
     for (host::Hwnd view = w.find_child(area, 0, kLegacyViewClass, nullptr); view != 0;
          view = w.find_child(area, view, kLegacyViewClass, nullptr))
-      if (w.window_text_length(view) > 1) windows_.word11_view = view;
+      if (w.window_text_length(view) > 1) windows_.legacy_document_view = view;
   }
 }
 
@@ -96,7 +97,7 @@ void Frame::redock_if_moved() {
   // against; moving the bar on every tick would only make it flicker.
   if (!found) {
     host::Rect main;
-    lost_ = !ws().window_rect(windows_.main_window, main);
+    main_window_gone_ = !ws().window_rect(windows_.main_window, main);
     return;
   }
   if (!ws().window_rect(bar_.window(), bar)) return rebuild_bar();
@@ -156,7 +157,7 @@ void Frame::rebuild_bar() {
   unload_bar();
   dock_in(windows_.main_window, version_, documents_);
   bar_.show_all_tabs();
-  rebuilt_ = true;
+  bar_rebuilt_ = true;
 }
 
 // The bar leaves and Word gets its band back: while the bar is in place the

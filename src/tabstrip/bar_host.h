@@ -25,7 +25,7 @@ class BarHost {
   // Whether the bar's main window shows the window of the tab at `p` (where
   // every document has a main window of its own, a bar selects only a
   // window of its own main window).
-  virtual bool shown_here(Position p) = 0;
+  virtual bool is_own_window(Position p) = 0;
   // Shows the popup menu at the pointer; returns when it closes.
   virtual void show_menu() = 0;
   // One handler at a time, across every bar.

@@ -44,25 +44,25 @@ TEST_F(Discovery, CaptionsInAnyScriptAndOfAnyLengthAreMeasuredWhole) {
 // deeper down (inside a pane, inside the area) is not looked at, nor is any
 // window below the area's children.
 TEST_F(Discovery, Version12TakesTheDocumentAreaAmongTheMainWindowsChildren) {
-  ws.create_window(docarea, u"_WwF", u"", {0, 60, 10, 10});
+  ws.create_window(document_area, u"_WwF", u"", {0, 60, 10, 10});
   const host::Hwnd pane = ws.create_window(main, u"Pane", u"", {0, 0, 1, 1});
   ws.create_window(pane, u"_WwF", u"", {0, 0, 1, 1});
-  for (int i = 0; i < 50; ++i) ws.create_window(docarea, u"_WwB", u"View", {0, 0, 1, 1});
+  for (int i = 0; i < 50; ++i) ws.create_window(document_area, u"_WwB", u"View", {0, 0, 1, 1});
   ws.reset_calls();
   addin.find_document_area(main);
-  EXPECT_EQ(addin.windows().document_area, docarea);
-  EXPECT_EQ(addin.windows().word11_view, 0u);
+  EXPECT_EQ(addin.windows().document_area, document_area);
+  EXPECT_EQ(addin.windows().legacy_document_view, 0u);
   EXPECT_EQ(ws.calls("FindWindowEx"), 2) << "the area, then none after it";
   EXPECT_EQ(ws.calls("GetWindowTextLength"), 0);
 }
 
 TEST_F(Discovery, Version11TakesTheLastWwBWithAtLeastTwoCharacters) {
   word.version(u"11.0");
-  const host::Hwnd first = ws.create_window(docarea, u"_WwB", u"Doc", {0, 0, 1, 1});
-  ws.create_window(docarea, u"_WwB", u"X", {0, 0, 1, 1});  // one character: ignored
-  // docarea's children, top first: "X", first, the fixture's none (v12 fixture).
+  const host::Hwnd first = ws.create_window(document_area, u"_WwB", u"Doc", {0, 0, 1, 1});
+  ws.create_window(document_area, u"_WwB", u"X", {0, 0, 1, 1});  // one character: ignored
+  // document_area's children, top first: "X", first, the fixture's none (v12 fixture).
   addin.find_document_area(main);
-  EXPECT_EQ(addin.windows().word11_view, first);
+  EXPECT_EQ(addin.windows().legacy_document_view, first);
   EXPECT_EQ(addin.windows().document_area, 0u);  // _WwF is ignored below 12
 }
 
@@ -79,10 +79,10 @@ TEST_F(Discovery, FailingVersionReadEndsTheWalkWithTheError) {
 
 TEST_F(Discovery, UnmatchedHandlesKeepTheirValue) {
   addin.find_document_area(main);
-  ASSERT_EQ(addin.windows().document_area, docarea);
-  ws.destroy_window(docarea);
+  ASSERT_EQ(addin.windows().document_area, document_area);
+  ws.destroy_window(document_area);
   addin.find_document_area(main);
-  EXPECT_EQ(addin.windows().document_area, docarea);
+  EXPECT_EQ(addin.windows().document_area, document_area);
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ class SdiWord {
   std::string problems() {
     for (const auto& f : addin.frames()) {
       if (!f->bar().loaded()) continue;
-      const std::string broken = f->bar().check_invariants();
+      const std::string broken = f->bar().check_invariants_for_testing();
       if (!broken.empty()) return broken;
       if (ws.parent(f->bar().window()) != f->main_window()) return "a bar outside its frame";
       if (!ws.in_this_process(f->main_window())) return "a bar in another process's window";

@@ -109,7 +109,7 @@ TEST_F(Tick, NoTickWhileMinimisedAndAFullPassAtTheRestore) {
   tick();
   EXPECT_EQ(passes(), 1);
   EXPECT_EQ(strip(), "Doc1 Changed meanwhile*");
-  EXPECT_EQ(ws.rect(docarea).top, 84) << "docked again";
+  EXPECT_EQ(ws.rect(document_area).top, 84) << "docked again";
 }
 
 // Word laying its window out again (a resize, the ribbon collapsed) re-docks
@@ -119,10 +119,10 @@ TEST_F(Tick, WordsLayoutReDocksWithinOneQuickTick) {
   start();
   settle();
   relayout(800, 600);
-  EXPECT_EQ(ws.rect(docarea).top, 60);
+  EXPECT_EQ(ws.rect(document_area).top, 60);
   tick();
-  EXPECT_EQ(ws.rect(docarea).top, 84);
-  EXPECT_EQ(ws.rect(docarea).bottom, 600);
+  EXPECT_EQ(ws.rect(document_area).top, 84);
+  EXPECT_EQ(ws.rect(document_area).bottom, 600);
 }
 
 TEST_F(Tick, AnEventMakesNoCallIntoWordAndABurstCostsOneTick) {
@@ -191,7 +191,7 @@ TEST_F(Tick, UnwatchableWindowsKeepTheDockingCheckAtATenthOfASecond) {
   EXPECT_EQ(addin.ticker().interval_ms(), Cadence::unwatched_ms);
   relayout(800, 600);
   forms.advance(Cadence::unwatched_ms);
-  EXPECT_EQ(ws.rect(docarea).top, 84);
+  EXPECT_EQ(ws.rect(document_area).top, 84);
 }
 
 TEST_F(Tick, DisconnectionStopsTheTimerTheListenerAndTheWatch) {
@@ -237,7 +237,7 @@ TEST_F(SdiTick, WhenTheLastBarGoesListeningStops) {
   EXPECT_FALSE(addin.hears_word());
   EXPECT_FALSE(addin.ticker().loaded());
   EXPECT_EQ(ws.watched_count(), 0);
-  EXPECT_NE(addin.start_receiver()->word(), nullptr);
+  EXPECT_NE(addin.start_receiver_for_testing()->word(), nullptr);
 }
 
 // Twenty documents with a main window each: twenty bars, one timer. New

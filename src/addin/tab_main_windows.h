@@ -14,11 +14,11 @@
 
 namespace plovera {
 
-class FrameTracker final : public TabView {
+class TabMainWindows final : public TabView {
  public:
   // Reads each appended window's main window where `documents` (the
   // add-in's, decided at start-up) says every document has one of its own.
-  FrameTracker(TabModel& model, host::WindowSystem& ws, const host::DocumentWindows& documents)
+  TabMainWindows(TabModel& model, host::WindowSystem& ws, const host::DocumentWindows& documents)
       : model_(model), ws_(ws), documents_(documents) {}
   // Whether the tabs changed since the last take_changes.
   bool take_changes() noexcept { return std::exchange(changed_, false); }
@@ -39,7 +39,7 @@ class FrameTracker final : public TabView {
   std::vector<host::Hwnd> main_windows() const;
 
   // TabView
-  void build_tab(const std::u16string&) override {}
+  void prepare_tab(const std::u16string&) override {}
   void tab_appended(Position p) override;
   void tab_removed(Position p, std::int32_t count_before) override;
   void tab_moved(Position from, Position to) override;
