@@ -280,6 +280,7 @@ void Addin::poll() {
     if (all || std::exchange(relaid_, false)) {
       f.relaid = false;
       f.redock_if_moved();
+      if (f.take_bar_rebuilt()) watch_behind_ = true;
     }
     f.bar().clear_hover_if_outside();
     sync_.sync_with_word(word(), true);
@@ -389,7 +390,8 @@ void Addin::window_notice(host::Hwnd h, host::WindowNotice what) noexcept {
   }
 }
 
-// Each docked frame's main window and document area are watched; a window
+// Each docked frame's main window, document area and bar are watched (a bar
+// destroyed from outside is built again on the next tick); a window
 // that cannot be watched leaves the safety net at the docking check's pace.
 void Addin::watch_frames() noexcept {
   if (!std::exchange(watch_behind_, false)) return;
@@ -400,6 +402,7 @@ void Addin::watch_frames() noexcept {
       if (!f->bar().loaded()) continue;
       watch_wanted_.push_back(f->main_window());
       watch_wanted_.push_back(f->windows().document_area);
+      watch_wanted_.push_back(f->bar().window());
     }
     all = watch_.watch_only(watch_wanted_);
   });

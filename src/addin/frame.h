@@ -61,10 +61,12 @@ class Frame final : public BarHost {
   void dock_in(host::Hwnd main_window, double version, host::DocumentWindows documents);
   // The docking check: three window rectangles when in place.
   void redock_if_moved();
-  // Whether `h` is one of the Word windows the bar docks between.
-  bool docks_between(host::Hwnd h) const noexcept {
+  // Whether `h` is one of the Word windows the bar docks between, or the
+  // bar's own window.
+  bool docks_between(host::Hwnd h) noexcept {
     return h != 0 && (h == windows_.main_window || h == windows_.document_area ||
-                      h == windows_.top_dock || h == windows_.right_dock);
+                      h == windows_.top_dock || h == windows_.right_dock ||
+                      (bar_.loaded() && h == bar_.window()));
   }
   // A notice told that Word laid this frame's windows out again: the next
   // tick checks its docking.

@@ -150,8 +150,7 @@ TEST_F(Docking, BarDestroyedFromOutsideIsBuiltAgainAndTheBandGivenBack) {
   ASSERT_EQ(strip(), "Doc1 Doc2 Doc3*");
   const int before = forms.forms_created();
   ws.destroy_window(form().window());  // another program, or Word, destroys it
-  // No notice tells of it: the safety net finds it once the quick ticks end.
-  forms.advance(Cadence::quick_ticks * Cadence::quick_ms + Cadence::foreground_ms);
+  tick();  // the bar's window is watched: its end is heard
   EXPECT_EQ(forms.forms_created(), before + 1);
   EXPECT_EQ(ws.parent(form().window()), main);
   EXPECT_EQ(ws.rect(document_area).top, 84);  // one band, not two

@@ -199,7 +199,7 @@ TEST_F(Tick, DisconnectionStopsTheTimerTheListenerAndTheWatch) {
   start();
   tick();
   EXPECT_TRUE(addin.hears_word());
-  EXPECT_EQ(ws.watched_count(), 2);  // the main window and the document area
+  EXPECT_EQ(ws.watched_count(), 3);  // the main window, the document area, the bar
   connect.on_disconnection(1);
   EXPECT_FALSE(addin.hears_word());
   EXPECT_FALSE(addin.ticker().loaded());
