@@ -105,6 +105,7 @@ int WindowObj::ordinal() const { return place_in(word_.windows(), this); }
 
 std::wstring WindowObj::caption() const {
   if (!document) return last_caption_;
+  if (!macro_caption_.empty()) return macro_caption_;
   const auto& views = document->windows;
   if (views.size() < 2) return document->name;
   const auto at = std::find(views.begin(), views.end(), this) - views.begin();

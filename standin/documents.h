@@ -47,6 +47,9 @@ class WindowObj final : public DispatchObject {
   std::wstring caption() const;
   // The window was closed: it keeps its last caption for reports.
   void forget_document();
+  // A macro's Window.Caption: shown instead of Word's own until Word
+  // captions the window again (empty: Word's own).
+  void set_macro_caption(std::wstring text) { macro_caption_ = std::move(text); }
 
   std::wstring describe() const override { return L"Window " + caption(); }
   int ordinal() const override;
@@ -55,6 +58,7 @@ class WindowObj final : public DispatchObject {
   void call(DISPID id, const Args& args, VARIANT* result) override;
   Word& word_;
   std::wstring last_caption_;
+  std::wstring macro_caption_;
 };
 
 // Office's LanguageSettings: LanguageID(msoLanguageIDUI) and every other

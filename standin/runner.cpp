@@ -136,6 +136,13 @@ void Runner::add_document_steps() {
   handlers_[L"activate"] = [this](const Step& s) {
     return with_window(s, [](Word& word, WindowObj* w) { word.activate(w); });
   };
+  // A macro sets a window's caption: Word raises no event for it.
+  handlers_[L"macro caption"] = [this](const Step& s) {
+    return with_window(s, [&](Word& word, WindowObj* w) {
+      w->set_macro_caption(s.args[1]);
+      word.refresh_captions();
+    });
+  };
   handlers_[L"rename"] = [this](const Step& s) {
     return with_window(s, [&](Word& word, WindowObj* w) { word.save_as(w->document, s.args[1]); });
   };

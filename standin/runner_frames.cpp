@@ -2,6 +2,7 @@
 // windows): the frame model, resizing, moving and tiling them, which is in
 // front; the bar destroyed from outside; and a decoy Word of another process.
 #include <cwchar>
+#include <utility>
 #include <vector>
 
 #include "bar_query.h"
@@ -40,6 +41,29 @@ std::wstring title_of(HWND w) {
   return text;
 }
 
+// Another program in front of Word: a window of a thread of its own (Word's
+// user-interface thread is told WM_ACTIVATEAPP as for another process, and
+// the add-in's check of the foreground asks the thread), with its own message
+// loop so that Word's thread never waits on it.
+constexpr wchar_t kOtherProgramClass[] = L"StandinOtherProgram";
+
+DWORD other_program_thread = 0;
+
+DWORD WINAPI run_other_program(void*) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kOtherProgramClass;
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(0, kOtherProgramClass, L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           200, 200, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+  SetForegroundWindow(w);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  DestroyWindow(w);
+  return 0;
+}
+
 }  // namespace
 
 Frame* Runner::frame_of(Word& word, int n) {
@@ -62,6 +86,26 @@ void Runner::add_frame_steps() {
       act(word, *frame);
       return L"";
     });
+  };
+  // The user minimises or restores frame N.
+  handlers_[L"minimise frame"] = [=](const Step& s) {
+    return with_frame(s, [&](Word&, Frame& f) { ShowWindow(f.main(), SW_MINIMIZE); });
+  };
+  handlers_[L"restore frame"] = [=](const Step& s) {
+    return with_frame(s, [&](Word&, Frame& f) { ShowWindow(f.main(), SW_RESTORE); });
+  };
+  // Another program comes to the front; Word comes back (frame N clicked).
+  handlers_[L"other program"] = [this](const Step&) -> Outcome {
+    if (other_program_thread) return L"another program is in front already";
+    HANDLE thread = CreateThread(nullptr, 0, &run_other_program, nullptr, 0, &other_program_thread);
+    if (!thread) return L"CreateThread failed";
+    CloseHandle(thread);
+    log_line(L"another program comes to the front");
+    return L"";
+  };
+  handlers_[L"word front"] = [=](const Step& s) {
+    if (other_program_thread) PostThreadMessageW(std::exchange(other_program_thread, 0), WM_QUIT, 0, 0);
+    return with_frame(s, [&](Word&, Frame& f) { SetForegroundWindow(f.main()); });
   };
   handlers_[L"resize frame"] = [=](const Step& s) {
     return with_frame(s, [&](Word& word, Frame& f) { word.resize_frame(f, number(s.args[1]), number(s.args[2])); });

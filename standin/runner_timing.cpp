@@ -180,6 +180,21 @@ void Runner::add_timing_steps() {
     if (!problem.empty()) return problem;
     const DispatchTotals& addin = m.of(DispatchOwner::addin);
     const DispatchTotals& bare = m.of(DispatchOwner::bare_timer);
+    // Per second: the add-in's ticks, its calls into Word's object model, and
+    // every message Word's user-interface thread woke up for.
+    const double seconds = (wall1 - wall0) / 1000.0;
+    const double wakeups = static_cast<double>(addin.count + m.of(DispatchOwner::word).count) / seconds;
+    const double ticks = static_cast<double>(addin.count) / seconds;
+    const double calls = static_cast<double>(m.object_model_calls) / seconds;
+    log_line(L"idle " + name + L": ticks_per_s=" + ms(ticks) + L" word_calls_per_s=" + ms(calls) +
+             L" wakeups_per_s=" + ms(wakeups) + L" addin_longest_ms=" + ms(addin.longest_ms));
+    if (s.args.size() >= 6 && s.args[3] == L"budget") {
+      const double wakeup_budget = std::wcstod(s.args[4].c_str(), nullptr);
+      const double call_budget = std::wcstod(s.args[5].c_str(), nullptr);
+      if (wakeups > wakeup_budget || calls > call_budget)
+        return L"idle " + name + L" over budget: " + ms(wakeups) + L" wake-ups/s (at most " +
+               s.args[4] + L"), " + ms(calls) + L" Word calls/s (at most " + s.args[5] + L")";
+    }
     log_line(L"idle " + name + L": " + idle_state + L" wall_ms=" + ms(wall1 - wall0) +
              L" cpu_ms=" + ms(cpu1 - cpu0) + L" cpu_percent=" + ms(100.0 * (cpu1 - cpu0) / (wall1 - wall0)) +
              L" addin_dispatches=" + std::to_wstring(addin.count) + L" addin_busy_ms=" + ms(addin.busy_ms) +

@@ -117,6 +117,7 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   void call_more(DISPID id, const Args& args, VARIANT* result);
   void raise(DISPID id, const wchar_t* name, DocumentObj* doc, WindowObj* window);
   void raise_activation(WindowObj* window, DocumentObj* previous_document);
+  void raise_deactivation(WindowObj* window);
   void forget_window(WindowObj* window);
   void show_active(bool to_front = true);
   std::unique_ptr<Frame> make_frame(const RECT& placement);

@@ -1,7 +1,10 @@
 // What a user does in Word, with the application events Word raises for it:
-// a document or window that becomes active raises DocumentChange (when the
-// active document changes) and then WindowActivate; a resize of the main
-// window raises WindowSize.
+// a document or window that becomes active raises WindowDeactivate for the
+// window that was active, DocumentChange (when the active document changes)
+// and then WindowActivate; a resize of the main window raises WindowSize; a
+// document's close raises DocumentBeforeClose (before its save prompt) and
+// the closing active window's WindowDeactivate; a save raises
+// DocumentBeforeSave. A macro that sets a window's caption raises nothing.
 #include <algorithm>
 
 #include "file_dialog.h"
@@ -32,6 +35,7 @@ WindowObj* Word::open(const std::wstring& name, DocumentState state) {
   const bool fresh = state == DocumentState::never_saved || state == DocumentState::blank;
   raise(fresh ? event::NewDocument : event::DocumentOpen, fresh ? L"NewDocument" : L"DocumentOpen",
         doc, nullptr);
+  raise_deactivation(previous);
   raise_activation(window, previous ? previous->document : nullptr);
   return window;
 }
@@ -52,12 +56,19 @@ WindowObj* Word::new_window(DocumentObj* document) {
 
 void Word::activate(WindowObj* window, bool to_front) {
   if (!window || window == active_ || !window->connected()) return;
+  WindowObj* previous_window = active_;
   DocumentObj* previous = active_ ? active_->document : nullptr;
   active_ = window;
   erase_value(recent_, window);
   recent_.push_back(window);
   show_active(to_front);
+  raise_deactivation(previous_window);
   raise_activation(window, previous);
+}
+
+void Word::raise_deactivation(WindowObj* window) {
+  if (window && window->connected())
+    raise(event::WindowDeactivate, L"WindowDeactivate", window->document, window);
 }
 
 void Word::raise_activation(WindowObj* window, DocumentObj* previous_document) {
@@ -69,6 +80,13 @@ void Word::raise_activation(WindowObj* window, DocumentObj* previous_document) {
 bool Word::close_window(WindowObj* window, SaveOption option) {
   DocumentObj* doc = window->document;
   const bool last_view = doc->windows.size() == 1;
+  if (last_view) {
+    window->add_ref();
+    raise(event::DocumentBeforeClose, L"DocumentBeforeClose", doc, nullptr);
+    const bool still_open = window->connected();
+    window->release();
+    if (!still_open) return true;
+  }
   if (last_view && !doc->saved && option != SaveOption::do_not_save) {
     // The prompts run message loops: anything may happen meanwhile, so the
     // window is looked at again afterwards.
@@ -88,6 +106,13 @@ bool Word::close_window(WindowObj* window, SaveOption option) {
   }
   log_line(L"close " + window->caption());
   const bool was_active = window == active_;
+  if (was_active) {
+    window->add_ref();
+    raise_deactivation(window);
+    const bool still_open = window->connected();
+    window->release();
+    if (!still_open) return true;
+  }
   DocumentObj* surviving_document = last_view ? nullptr : doc;
   forget_window(window);
   if (was_active && active_) raise_activation(active_, surviving_document);
@@ -116,6 +141,7 @@ void Word::forget_window(WindowObj* window) {
 }
 
 void Word::save_as(DocumentObj* document, const std::wstring& file_name) {
+  raise(event::DocumentBeforeSave, L"DocumentBeforeSave", document, nullptr);
   const size_t slash = file_name.find_last_of(L"\\/");
   if (slash == std::wstring::npos) {
     document->name = file_name;

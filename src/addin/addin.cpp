@@ -41,9 +41,8 @@ double Addin::word_version() {
 bool Addin::start_bar() {
   find_main_window();
   host::Hwnd main = frame().main_window();
-  if (main == 0)
-    ignore_errors([&] {
-      if (word_version() >= 15)
+  if (main == 0) ignore_errors([&] {
+      if (host::document_windows_of(word_version()) == host::DocumentWindows::main_window_per_document)
         main = tab_main_windows_.checked_main_window(word().ActiveWindow()->Hwnd());
     });
   if (main == 0) return false;
@@ -52,16 +51,15 @@ bool Addin::start_bar() {
   ignore_errors([&] { menu_.build_menu(); });
   const double version = word_version();
   version_ = version;
-  // From Word 2013 on every document window has a main window of its own.
-  tab_main_windows_.track(version >= 15);
-  if (version < 15) {
-    keeps_taskbar_off_ = true;
+  document_windows_ = host::document_windows_of(version);
+  if (document_windows_ == host::DocumentWindows::one_main_window) {
     ignore_errors([&] { remember_taskbar_option(); });
     ignore_errors([&] { word().ShowWindowsInTaskbar(false); });
   }
-  frame().dock_in(main, version, tab_main_windows_.tracking());
-  frame().bar().enable_poll_timer();
-  lead_ = &frame();
+  // The timer's hidden form is loaded before the bar's.
+  ticker_.load();
+  frame().dock_in(main, version, document_windows_);
+  start_ticking();
   return true;
 }
 
@@ -84,6 +82,7 @@ void Addin::stop_listening() {
 
 void Addin::release_word() noexcept {
   if (start_receiver_) ignore_errors([&] { stop_listening(); });
+  stop_ticking();
   start_receiver_.reset();
   restore_taskbar_option();
   menu_.release();
@@ -130,19 +129,17 @@ void Addin::remember_taskbar_option() {
 }
 
 void Addin::restore_taskbar_option() noexcept {
-  if (std::exchange(keeps_taskbar_off_, false) && taskbar_was_on_)
+  if (std::exchange(taskbar_was_on_, false))
     ignore_errors([&] { word().ShowWindowsInTaskbar(true); });
-  taskbar_was_on_ = false;
 }
 
-// The bar goes and Word gets its band back at once.
-void Addin::unload_bar() noexcept {
-  for (auto& f : frames_) f->undock();
-}
+// The bar goes and Word gets its band back at once; with no bar left the
+// timer stops.
+void Addin::unload_bar() noexcept { undock_every_frame(); }
 
 void Addin::undock_every_frame() noexcept {
+  stop_ticking();
   for (auto& f : frames_) f->undock();
-  lead_ = nullptr;
 }
 
 host::Hwnd Addin::main_window() {
@@ -152,7 +149,8 @@ host::Hwnd Addin::main_window() {
 }
 
 host::Hwnd Addin::main_window_of(const host::Ref<host::Window>& window) {
-  if (!tab_main_windows_.tracking()) return frames_.front()->main_window();
+  if (document_windows_ == host::DocumentWindows::one_main_window)
+    return frames_.front()->main_window();
   const host::Hwnd h = tab_main_windows_.main_window_at(model_.position_of(window));
   return h != 0 ? h : main_window();
 }
@@ -163,25 +161,10 @@ Frame* Addin::frame_in(host::Hwnd main) noexcept {
   return nullptr;
 }
 
-// Every bar's timer asks for the poll and one request per period runs it:
-// the lead frame's. When the lead's timer falls silent (Word closed its main
-// window, and the bar with it), the first frame to ask twice in vain leads.
-// Constant time, no call out.
-bool Addin::takes_the_poll(Frame& frame) noexcept {
-  if (&frame == lead_) return true;
-  if (frame.poll_seen != polls_) {
-    frame.poll_seen = polls_;
-    frame.polls_missed = 0;
-  }
-  if (++frame.polls_missed < 2 && lead_ != nullptr) return false;
-  lead_ = &frame;
-  return true;
-}
-
 // A window whose main window is unknown (Word named none usable) is shown
 // in every frame, as all windows are in Word's one main window before 2013.
 bool Addin::is_own_window(Frame& frame, Position p) noexcept {
-  if (!tab_main_windows_.tracking()) return true;
+  if (document_windows_ == host::DocumentWindows::one_main_window) return true;
   const host::Hwnd main = tab_main_windows_.main_window_at(p);
   return main == 0 || main == frame.main_window();
 }
@@ -189,9 +172,12 @@ bool Addin::is_own_window(Frame& frame, Position p) noexcept {
 // Word 2013 and later: each main window that shows a document gets a frame
 // with a bar that shows every tab and selects its own window's; a frame
 // whose main window shows no document any more (Word closed it) loses its
-// bar. Run when the tabs changed, never on an idle tick.
-void Addin::follow_main_windows() {
+// bar. Run when the tabs changed, never on an idle tick. One new bar is
+// built per tick, so that no tick holds Word up long; false while a main
+// window still waits for its bar.
+bool Addin::follow_main_windows() {
   const std::vector<host::Hwnd> wanted = tab_main_windows_.main_windows();
+  watch_behind_ = true;
   for (auto& f : frames_) {
     if (!f->bar().loaded()) continue;
     const bool shown = std::find(wanted.begin(), wanted.end(), f->main_window()) != wanted.end();
@@ -201,15 +187,20 @@ void Addin::follow_main_windows() {
       retire(*f);
   }
   FirstFailure failure;
+  bool behind = false;
+  bool built = false;
   for (host::Hwnd main : wanted) {
     host::Rect still;
     if (frame_in(main) || !ws().window_rect(main, still)) continue;
+    if (std::exchange(built, true)) {
+      behind = true;
+      break;
+    }
     failure.run([&] {
       Frame& f = idle_frame();
       try {
-        f.dock_in(main, version_, true);
+        f.dock_in(main, version_, document_windows_);
         f.bar().show_all_tabs();
-        f.bar().enable_poll_timer();
       } catch (...) {
         retire(f);
         throw;
@@ -226,23 +217,26 @@ void Addin::follow_main_windows() {
     retired_.push_back(std::move(frames_[i]));
     frames_.erase(frames_.begin() + static_cast<std::ptrdiff_t>(i));
   }
-  // Without a bar no timer runs the poll: the next document or window event
-  // of Word's starts the bar again, as at start-up.
+  // Without a bar the timer stops: the next document or window event of
+  // Word's starts the bar again, as at start-up.
   const bool docked = std::any_of(frames_.begin(), frames_.end(),
                                   [](const std::unique_ptr<Frame>& f) { return f->bar().loaded(); });
   if (!docked && start_receiver_ && word_) {
+    stop_ticking();
     model_.clear();
     listen_again();
+    behind = false;
   }
   failure.rethrow();
+  return !behind;
 }
 
-// The bar leaves the frame; the frame object outlives the poll that retires
-// it, since its bar's timer may be the one running the poll.
+// The bar leaves the frame; the frame object outlives the tick that retires
+// it (the tick may still be walking the frames).
 void Addin::retire(Frame& frame) noexcept {
   frame.undock();
   frame.set_main_window(0);
-  if (lead_ == &frame) lead_ = nullptr;
+  frame.relaid = false;
 }
 
 Frame& Addin::idle_frame() {
@@ -258,39 +252,161 @@ void Addin::redock_if_moved() {
   for (auto& f : frames_) f->redock_if_moved();
 }
 
+// The frames' docking checks and pointer-left checks: every frame's on a
+// safety-net tick, else only those of frames whose windows Word laid out
+// again (a notice came). The pointer-left check costs nothing without a look.
+void Addin::poll_frames(FirstFailure& failure, bool all) {
+  const bool relaid = std::exchange(relaid_, false);
+  for (auto& f : frames_) {
+    if (!f->bar().loaded()) continue;
+    if (all || (relaid && f->relaid)) {
+      f->relaid = false;
+      failure.run([&] { f->redock_if_moved(); });
+    }
+    failure.run([&] { f->bar().clear_hover_if_outside(); });
+  }
+}
+
 // The order is the tick's: the docking check, the pointer-left check, then
 // the synchronisation with Word's windows, then (Word 2013 and later) a bar
 // for each main window that shows a document. With one frame a failing step
 // ends the tick, as ever; with several, one frame's failure does not keep
 // the others from their checks, nor the frames from following Word.
 void Addin::poll() {
-  ++polls_;
   retired_.clear();
-  if (!tab_main_windows_.tracking()) {
-    redock_if_moved();
-    frame().bar().clear_hover_if_outside();
-    sync_.sync_with_word(word(), keeps_taskbar_off_);
+  const bool all = cadence_.checks_everything();
+  if (document_windows_ == host::DocumentWindows::one_main_window) {
+    Frame& f = frame();
+    if (all || std::exchange(relaid_, false)) {
+      f.relaid = false;
+      f.redock_if_moved();
+      if (f.take_bar_rebuilt()) watch_behind_ = true;
+    }
+    f.bar().clear_hover_if_outside();
+    sync_.sync_with_word(word(), true);
     return;
   }
   FirstFailure failure;
+  poll_frames(failure, all);
   bool lost = false;
-  for (auto& f : frames_) {
-    if (!f->bar().loaded()) continue;
-    failure.run([&] { f->redock_if_moved(); });
-    failure.run([&] { f->bar().clear_hover_if_outside(); });
-    lost = lost || f->main_window_gone() || f->take_bar_rebuilt();
-  }
-  failure.run([&] { sync_.sync_with_word(word(), keeps_taskbar_off_); });
+  for (auto& f : frames_)
+    if (f->bar().loaded()) lost = lost || f->main_window_gone() || f->take_bar_rebuilt();
+  failure.run([&] { sync_.sync_with_word(word(), false); });
   tab_main_windows_.read_again();
   // A frame that could not be given its bar is tried again on the next poll.
   if (tab_main_windows_.take_changes() || lost || frames_behind_) {
     frames_behind_ = true;
-    failure.run([&] {
-      follow_main_windows();
-      frames_behind_ = false;
-    });
+    failure.run([&] { frames_behind_ = !follow_main_windows(); });
   }
   failure.rethrow();
+}
+
+// ---- The timer and what it hears ------------------------------------------
+
+// Word's events are heard from the bar's start on; when Word refuses, the
+// add-in polls every 10 ms as it did before it listened.
+void Addin::start_ticking() {
+  cadence_.reset();
+  cadence_.deaf(failed(boundary_guard([&] { listener_.listen_to(word_.get()); })));
+  watch_behind_ = true;
+  watch_frames();
+  ticker_.run_every(cadence_.interval_ms());
+}
+
+void Addin::stop_ticking() noexcept {
+  ticker_.stop();
+  ignore_errors([&] { listener_.listen_to(nullptr); });
+  watch_.stop();
+  cadence_.reset();
+  relaid_ = false;
+}
+
+// A tick skipped because a handler is on the stack (a close awaiting Word's
+// save prompt, the popup menu) keeps the pace quick.
+void Addin::tick() {
+  bool ran = false;
+  events_.run([&] {
+    ran = true;
+    poll();
+  });
+  if (!ticker_.loaded()) return;  // Word let go, or the last bar went
+  watch_frames();
+  cadence_.ticked(!ran || any_bar_busy() || frames_behind_ || tab_main_windows_.unread() > 0);
+  pace();
+}
+
+bool Addin::any_bar_busy() noexcept {
+  for (auto& f : frames_)
+    if (f->bar().busy()) return true;
+  return false;
+}
+
+// Before the ticks slow down, where Word stands is asked of the window
+// system (no call into Word): whether it is the foreground program, and
+// whether every main window with a bar is minimised.
+void Addin::pace() noexcept {
+  if (!ticker_.loaded()) return;
+  if (!cadence_.quick()) {
+    ignore_errors([&] { cadence_.foreground(ws().word_in_foreground()); });
+    bool all_minimised = true;
+    for (auto& f : frames_)
+      if (f->bar().loaded() && !ws().minimised(f->main_window())) all_minimised = false;
+    cadence_.all_minimised(all_minimised);
+  }
+  ignore_errors([&] { ticker_.run_every(cadence_.interval_ms()); });
+}
+
+void Addin::quicken() noexcept {
+  cadence_.activity();
+  pace();
+}
+
+void Addin::word_event() noexcept { quicken(); }
+
+// Only records: the notice may come from inside a call of the add-in's
+// (moving Word's document area sends one) or of Word's.
+void Addin::window_notice(host::Hwnd h, host::WindowNotice what) noexcept {
+  using host::WindowNotice;
+  switch (what) {
+    case WindowNotice::laid_out:
+    case WindowNotice::restored:
+    case WindowNotice::destroyed:
+      for (auto& f : frames_)
+        if (f->bar().loaded() && f->docks_between(h)) f->relaid = relaid_ = true;
+      if (what == WindowNotice::restored) cadence_.all_minimised(false);
+      if (what == WindowNotice::destroyed) {
+        watch_.forget(h);
+        watch_behind_ = true;
+      }
+      return quicken();
+    case WindowNotice::minimised: return pace();
+    case WindowNotice::title_changed: return quicken();
+    case WindowNotice::app_activated:
+      cadence_.foreground(true);
+      return quicken();
+    case WindowNotice::app_deactivated:
+      cadence_.foreground(false);
+      return pace();
+  }
+}
+
+// Each docked frame's main window, document area and bar are watched (a bar
+// destroyed from outside is built again on the next tick); a window
+// that cannot be watched leaves the safety net at the docking check's pace.
+void Addin::watch_frames() noexcept {
+  if (!std::exchange(watch_behind_, false)) return;
+  bool all = false;
+  ignore_errors([&] {
+    watch_wanted_.clear();
+    for (auto& f : frames_) {
+      if (!f->bar().loaded()) continue;
+      watch_wanted_.push_back(f->main_window());
+      watch_wanted_.push_back(f->windows().document_area);
+      watch_wanted_.push_back(f->bar().window());
+    }
+    all = watch_.watch_only(watch_wanted_);
+  });
+  cadence_.blind(!all);
 }
 
 }  // namespace plovera

@@ -1,7 +1,8 @@
 // The add-in: its hold on Word, the receiver that starts the bar on Word's
 // first event, the start-up, the discovery of Word's main window, the tab
 // model with its synchronisation, the frames (Word's main windows) whose
-// bars show the model, and the popup menu.
+// bars show the model, the one timer that runs every tick at the pace of
+// what Word and the window system tell, and the popup menu.
 //
 // It implements the narrow interfaces the bar (BarHost) and the menu
 // (CommandHost) need; they know nothing else of it.
@@ -12,14 +13,20 @@
 #include <string>
 #include <vector>
 
+#include "addin/cadence.h"
 #include "addin/frame.h"
 #include "addin/listen_again.h"
 #include "addin/tab_main_windows.h"
+#include "addin/ticker.h"
+#include "addin/window_watch.h"
+#include "addin/word_listener.h"
 #include "base/event_gate.h"
+#include "base/first_failure.h"
 #include "commands/menu.h"
 #include "host/forms.h"
 #include "host/winsys.h"
 #include "host/word.h"
+#include "host/word_versions.h"
 #include "tabstrip/bar_host.h"
 #include "tabstrip/sync.h"
 #include "tabstrip/tab_bar.h"
@@ -35,7 +42,12 @@ struct HostServices {
   host::FormEngine& forms;
 };
 
-class Addin final : private BarHost, private CommandHost, private FrameOwner {
+class Addin final : private BarHost,
+                    private CommandHost,
+                    private FrameOwner,
+                    private Ticker::Receiver,
+                    private WordListener::Receiver,
+                    private host::WindowNotices {
  public:
   explicit Addin(HostServices host);
   ~Addin();
@@ -43,8 +55,9 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   Addin& operator=(const Addin&) = delete;
 
   // Connection: Word's Application is held and its events listened to until
-  // release_word, which unhooks every receiver, unloads the bar, gives Word
-  // back the band it took and releases every reference.
+  // release_word, which unhooks every receiver, stops the timer and the
+  // window watch, unloads the bar, gives Word back the band it took and
+  // releases every reference.
   void connect(host::Ref<host::Application> word);
   void release_word() noexcept;
   bool connected() const noexcept { return word_ != nullptr; }
@@ -76,7 +89,8 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   const std::vector<std::unique_ptr<Frame>>& frames() const noexcept { return frames_; }
   // The frame docked in `main`, or null.
   Frame* frame_in(host::Hwnd main) noexcept;
-  // Docking of every frame: run on every tick.
+  // Docking of every frame: run on every safety-net tick, and on the quick
+  // tick after a notice of Word laying out a frame's windows.
   void redock_if_moved();
   // The first frame's band and dock offset, read by the unit tests.
   std::int32_t band_height_for_testing() const noexcept { return frames_.front()->band_height(); }
@@ -86,6 +100,8 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   // area inside a window (the class depends on Word's version, read once).
   void find_main_window();
   void find_document_area(host::Hwnd parent) { frame().find_document_area(parent, word_version()); }
+  // How Word shows its documents, decided at start-up from its version.
+  host::DocumentWindows document_windows() const noexcept { return document_windows_; }
   const WordWindows& windows() const noexcept { return frames_.front()->windows(); }
 
   // The numeric value of Application.Version.
@@ -96,25 +112,50 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   PopupMenu& menu() noexcept { return menu_; }
   WindowSync& sync() noexcept { return sync_; }
 
+  // One tick: the docking checks, the pointer-left checks, the
+  // synchronisation with Word's windows and (a main window per document)
+  // the frames following Word's main windows. Run by the add-in's timer,
+  // behind the event gate; public for tests and tools.
+  void poll();
+  // The add-in's timer, its pace, and what it listens to.
+  const Ticker& ticker() const noexcept { return ticker_; }
+  const Cadence& cadence() const noexcept { return cadence_; }
+  bool hears_word() const noexcept { return listener_.listening(); }
+  const WindowWatch& window_watch() const noexcept { return watch_; }
+
   // BarHost and CommandHost
   host::Application& word() override;
   host::WindowSystem& window_system() override { return host_.winsys; }
   host::Hwnd main_window() override;
   host::Hwnd main_window_of(const host::Ref<host::Window>& window) override;
-  void poll() override;
   void show_menu() override { menu_.show_menu(); }
 
  private:
   host::FormEngine& forms() override { return host_.forms; }
-  EventGate& events() override { return events_; }
+  // Every handler of a bar's asks for the gate first: input on a bar quickens
+  // the ticks.
+  EventGate& events() override {
+    quicken();
+    return events_;
+  }
   host::Hwnd bar_window() override { return bar().loaded() ? bar().window() : 0; }
 
   host::WindowSystem& ws() { return host_.winsys; }
   void undo_start() noexcept;
-  bool takes_the_poll(Frame& frame) noexcept override;
   bool is_own_window(Frame& frame, Position p) noexcept override;
+  // The timer, Word's events and the window system's notices.
+  void tick() override;
+  void word_event() noexcept override;
+  void window_notice(host::Hwnd h, host::WindowNotice what) noexcept override;
+  void start_ticking();
+  void stop_ticking() noexcept;
+  void quicken() noexcept;
+  void pace() noexcept;
+  void watch_frames() noexcept;
+  bool any_bar_busy() noexcept;
+  void poll_frames(FirstFailure& failure, bool all);
   bool is_own_window(Position) override { return true; }
-  void follow_main_windows();
+  bool follow_main_windows();
   void retire(Frame& frame) noexcept;
   Frame& idle_frame();
   void undock_every_frame() noexcept;
@@ -126,19 +167,26 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   std::unique_ptr<StartOnFirstEvent> start_receiver_;
   // Word 2003 to 2010 can show every document in one main window, when
   // "show all windows in the taskbar" is off; the add-in keeps it off while
-  // it runs and puts back what the user had.
-  bool keeps_taskbar_off_ = false;
+  // it runs and puts back what the user had. From Word 2013 on every
+  // document window is a main window of its own.
+  host::DocumentWindows document_windows_ = host::DocumentWindows::one_main_window;
   bool taskbar_was_on_ = false;
   EventGate events_;
   TabModel model_;
   WindowSync sync_{model_};
-  TabMainWindows tab_main_windows_{model_, host_.winsys};  // a view of the model: first to hear
+  // A view of the model: first to hear.
+  TabMainWindows tab_main_windows_{model_, host_.winsys, document_windows_};
   std::vector<std::unique_ptr<Frame>> frames_;  // never empty: the first is the start-up's
   std::vector<std::unique_ptr<Frame>> retired_;  // undocked, deleted on the next poll
-  Frame* lead_ = nullptr;     // the frame whose timer runs the poll
   bool frames_behind_ = false;  // the frames do not follow Word's main windows yet
-  std::uint64_t polls_ = 0;   // polls run
   double version_ = 0;
+  Ticker ticker_{*this, host_.forms};
+  Cadence cadence_;
+  WordListener listener_{*this};
+  WindowWatch watch_{host_.winsys, *this};
+  std::vector<host::Hwnd> watch_wanted_;  // scratch of watch_frames
+  bool watch_behind_ = false;  // the frames' windows changed since they were watched
+  bool relaid_ = false;        // a notice told of Word laying out a frame's windows
   PopupMenu menu_{*this};
   ListenAgainTimer listen_again_timer_{*this, host_.forms};
   std::u16string text_;  // scratch for window classes and Word's version

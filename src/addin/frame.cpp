@@ -6,6 +6,8 @@ namespace plovera {
 namespace {
 
 constexpr const char16_t* kDockClass = u"MsoCommandBarDock";
+constexpr const char16_t* kAreaClass = u"_WwF";
+constexpr const char16_t* kLegacyViewClass = u"_WwB";
 constexpr std::int32_t kBandTwips = 360;
 
 }  // namespace
@@ -14,38 +16,43 @@ Frame::Frame(BarHost& addin, FrameOwner& owner, TabModel& model)
     : addin_(addin), owner_(owner), bar_(*this, model) {}
 
 // The first use of the bar's window loads its form.
-void Frame::dock_in(host::Hwnd main, double version, bool width_from_main_window) {
+void Frame::dock_in(host::Hwnd main, double version, host::DocumentWindows documents) {
   windows_ = {};
   main_window_gone_ = false;
   version_ = version;
   windows_.main_window = main;
-  width_from_main_window_ = width_from_main_window;
+  documents_ = documents;
   ws().set_parent(bar_.window(), main);
   windows_.top_dock = ws().find_child(main, 0, kDockClass, u"MsoDockTop");
   find_document_area(main, version);
-  if (version < 12) windows_.document_area = ws().parent_of(windows_.legacy_document_view);
+  if (version < host::word2007)
+    windows_.document_area = ws().parent_of(windows_.legacy_document_view);
   windows_.right_dock = ws().find_child(main, 0, kDockClass, u"MsoDockRight");
   measure_band();
   bar_.show();
   redock_if_moved();
   // Where every document has a main window of its own, Word decides which
   // one is in front.
-  if (!width_from_main_window) ws().bring_to_foreground(main);
+  if (documents == host::DocumentWindows::one_main_window) ws().bring_to_foreground(main);
 }
 
-void Frame::find_document_area(host::Hwnd parent, double version) {
+// Word's document area ("_WwF") is a direct child of its main window; before
+// Word 2007 the view inside it ("_WwB", captioned with the document's name)
+// is one of the area's children. Only those children are looked at, never
+// the whole tree below: with a thousand document views a walk of every
+// window costs Word tens of milliseconds. Of several matches the last in Z
+// order is kept; a caption's length is asked only of the views.
+void Frame::find_document_area(host::Hwnd main, double version) {
   host::WindowSystem& w = ws();
-  host::Hwnd first = w.related_window(parent, host::WindowRelation::first_child);
-  if (first == 0) return;
-  first = w.related_window(first, host::WindowRelation::first_sibling);
-  for (host::Hwnd h = first; h != 0; h = w.related_window(h, host::WindowRelation::next_sibling)) {
-    w.window_class(h, class_);
-    // A caption's length is a message to the window: asked only of the one
-    // class that needs it.
-    if (version < 12 && class_ == u"_WwB" && w.window_text_length(h) > 1)
-      windows_.legacy_document_view = h;
-    if (version > 11 && class_ == u"_WwF") windows_.document_area = h;
-    find_document_area(h, version);
+  for (host::Hwnd area = w.find_child(main, 0, kAreaClass, nullptr); area != 0;
+       area = w.find_child(main, area, kAreaClass, nullptr)) {
+    if (version >= host::word2007) {
+      windows_.document_area = area;
+      continue;
+    }
+    for (host::Hwnd view = w.find_child(area, 0, kLegacyViewClass, nullptr); view != 0;
+         view = w.find_child(area, view, kLegacyViewClass, nullptr))
+      if (w.window_text_length(view) > 1) windows_.legacy_document_view = view;
   }
 }
 
@@ -69,7 +76,7 @@ void Frame::measure_band() {
 // and the frame's own width, in points as Word counts them, stands in for it.
 std::int32_t Frame::width_in_twips() {
   std::int32_t points = 0;
-  if (!width_from_main_window_) {
+  if (documents_ == host::DocumentWindows::one_main_window) {
     points = word().Width();
   } else {
     host::Rect main;
@@ -109,7 +116,8 @@ void Frame::redock_if_moved() {
                     div32(width_twips, tx), add32(h, 2), host::place::frame_changed);
   dock_offset_ = measure_dock_offset();
   bar_.arrows_after_redock();
-  if (!width_from_main_window_) ws().bring_to_foreground(windows_.main_window);
+  if (documents_ == host::DocumentWindows::one_main_window)
+    ws().bring_to_foreground(windows_.main_window);
 }
 
 // Moves window `h` (a child of Word's main window, whose positions count from
@@ -147,9 +155,8 @@ void Frame::unload_bar() noexcept {
 void Frame::rebuild_bar() {
   give_band_back_after_failed_dock();
   unload_bar();
-  dock_in(windows_.main_window, version_, width_from_main_window_);
+  dock_in(windows_.main_window, version_, documents_);
   bar_.show_all_tabs();
-  bar_.enable_poll_timer();
   bar_rebuilt_ = true;
 }
 

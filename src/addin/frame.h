@@ -5,7 +5,8 @@
 // command-bar dock. Word knows nothing of the band, so the frame makes room
 // by moving Word's document area and right dock down by one band. When Word
 // lays out its windows again (after a resize) the geometry no longer matches,
-// and redock_if_moved, run on every tick, docks the bar again.
+// and redock_if_moved, run on the tick after the window system's notice (and
+// on every safety-net tick), docks the bar again.
 //
 // Word 2003 to 2010 show every document in one main window: one frame.
 // Word 2013 and later give every document window a main window of its own:
@@ -18,6 +19,7 @@
 
 #include "host/winsys.h"
 #include "host/word.h"
+#include "host/word_versions.h"
 #include "tabstrip/bar_host.h"
 #include "tabstrip/tab_bar.h"
 #include "tabstrip/tab_model.h"
@@ -38,9 +40,6 @@ class Frame;
 // What a frame needs from the add-in beside the bar's services.
 class FrameOwner {
  public:
-  // Every bar's timer asks for the poll; one poll per period runs. Whether
-  // this frame's request is the one.
-  virtual bool takes_the_poll(Frame& frame) noexcept = 0;
   // Whether `frame`'s main window shows the window of the tab at `p`.
   virtual bool is_own_window(Frame& frame, Position p) noexcept = 0;
 
@@ -59,9 +58,19 @@ class Frame final : public BarHost {
   // makes the bar a child of the main window, shows and places it. The
   // bar's width follows Word's Application.Width, or, where every document
   // has a main window of its own, the main window's width.
-  void dock_in(host::Hwnd main_window, double version, bool width_from_main_window);
-  // The docking check of every tick: three window rectangles when in place.
+  void dock_in(host::Hwnd main_window, double version, host::DocumentWindows documents);
+  // The docking check: three window rectangles when in place.
   void redock_if_moved();
+  // Whether `h` is one of the Word windows the bar docks between, or the
+  // bar's own window.
+  bool docks_between(host::Hwnd h) noexcept {
+    return h != 0 && (h == windows_.main_window || h == windows_.document_area ||
+                      h == windows_.top_dock || h == windows_.right_dock ||
+                      (bar_.loaded() && h == bar_.window()));
+  }
+  // A notice told that Word laid this frame's windows out again: the next
+  // tick checks its docking.
+  bool relaid = false;
   // Whether the last docking check found the main window gone (Word closed
   // it, and the bar with it).
   bool main_window_gone() const noexcept { return main_window_gone_; }
@@ -78,20 +87,16 @@ class Frame final : public BarHost {
   // was destroyed has given it back already.
   void unload_bar() noexcept;
 
-  // The document area inside `parent`: depth-first, pre-order, siblings in Z
-  // order, the last match kept; its class depends on Word's version.
-  void find_document_area(host::Hwnd parent, double version);
+  // The document area among the children of Word's main window `main` (and,
+  // before Word 2007, the document view among the area's children); of
+  // several, the last in Z order.
+  void find_document_area(host::Hwnd main, double version);
   void set_main_window(host::Hwnd h) noexcept { windows_.main_window = h; }
 
   const WordWindows& windows() const noexcept { return windows_; }
   std::int32_t band_height() const noexcept { return band_height_; }
   std::int32_t dock_offset() const noexcept { return dock_offset_; }
   TabBar& bar() noexcept { return bar_; }
-
-  // The owner's record of this frame's requests for the poll: the poll it
-  // last asked in, and how many times it asked in vain since.
-  std::uint64_t poll_seen = 0;
-  int polls_missed = 0;
 
   // BarHost: the add-in's, but for the main window.
   host::FormEngine& forms() override { return addin_.forms(); }
@@ -102,9 +107,6 @@ class Frame final : public BarHost {
     return addin_.main_window_of(window);
   }
   bool is_own_window(Position p) override { return owner_.is_own_window(*this, p); }
-  void poll() override {
-    if (owner_.takes_the_poll(*this)) addin_.poll();
-  }
   void show_menu() override { addin_.show_menu(); }
   EventGate& events() override { return addin_.events(); }
 
@@ -124,11 +126,10 @@ class Frame final : public BarHost {
   WordWindows windows_;
   std::int32_t band_height_ = 0;
   std::int32_t dock_offset_ = 0;
-  bool width_from_main_window_ = false;  // a main window per document
+  host::DocumentWindows documents_ = host::DocumentWindows::one_main_window;
   bool main_window_gone_ = false;
   bool bar_rebuilt_ = false;
   double version_ = 0;
-  std::u16string class_;  // scratch for the window walk
   TabBar bar_;
 };
 

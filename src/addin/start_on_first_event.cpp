@@ -2,6 +2,7 @@
 
 #include "addin/addin.h"
 #include "base/numbers.h"
+#include "host/word_versions.h"
 
 namespace plovera {
 
@@ -25,7 +26,7 @@ void StartOnFirstEvent::on_document_change() {
   std::u16string version;
   if (!word_) return;
   word_->Version(version);
-  if (version_number(version) < 12) return;
+  if (version_number(version) < host::word2007) return;
   unhook_and_start();
 }
 

@@ -36,7 +36,9 @@ host::Hwnd TabMainWindows::checked_main_window(host::Hwnd h) {
 }
 
 void TabMainWindows::tab_appended(Position p) {
-  const Entry e = on_ ? read_main_window(p) : Entry{0, true};
+  const Entry e = documents_ == host::DocumentWindows::main_window_per_document
+                      ? read_main_window(p)
+                      : Entry{0, true};
   main_of_.insert(main_of_.begin() + (p.value - 1), e);
   if (!e.read) ++unread_;
   changed_ = true;

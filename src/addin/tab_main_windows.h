@@ -9,22 +9,24 @@
 #include <vector>
 
 #include "host/winsys.h"
+#include "host/word_versions.h"
 #include "tabstrip/tab_model.h"
 
 namespace plovera {
 
 class TabMainWindows final : public TabView {
  public:
-  TabMainWindows(TabModel& model, host::WindowSystem& ws) : model_(model), ws_(ws) {}
-
-  // Reads each appended window's main window while on (Word 2013 and later).
-  void track(bool on) noexcept { on_ = on; }
-  bool tracking() const noexcept { return on_; }
+  // Reads each appended window's main window where `documents` (the
+  // add-in's, decided at start-up) says every document has one of its own.
+  TabMainWindows(TabModel& model, host::WindowSystem& ws, const host::DocumentWindows& documents)
+      : model_(model), ws_(ws), documents_(documents) {}
   // Whether the tabs changed since the last take_changes.
   bool take_changes() noexcept { return std::exchange(changed_, false); }
   // Reads again the main windows that Word failed to name (a refused call):
   // only those windows are asked, and only while there are any.
   void read_again();
+  // How many main windows Word failed to name so far.
+  std::int32_t unread() const noexcept { return unread_; }
 
   // `h` when it is a main window the add-in may dock in, else 0.
   host::Hwnd checked_main_window(host::Hwnd h);
@@ -41,7 +43,6 @@ class TabMainWindows final : public TabView {
   void tab_appended(Position p) override;
   void tab_removed(Position p, std::int32_t count_before) override;
   void tab_moved(Position from, Position to) override;
-  bool caption_differs(Position, const std::u16string&) override { return false; }
   void caption_changed(Position, const std::u16string&) override {}
   void tab_activated(Position) override {}
   void tabs_cleared() noexcept override;
@@ -61,7 +62,7 @@ class TabMainWindows final : public TabView {
   host::WindowSystem& ws_;
   std::vector<Entry> main_of_;  // main_of_[p - 1]
   std::int32_t unread_ = 0;
-  bool on_ = false;
+  const host::DocumentWindows& documents_;
   bool changed_ = false;
   std::u16string class_;
 };

@@ -51,6 +51,24 @@ inline constexpr std::uint32_t type_none = 0, type_string = 1, type_expandable_s
                                type_binary = 3, type_dword = 4, type_multi_string = 7;
 }  // namespace reg
 
+// What the window system tells of a watched window of Word's: laid out
+// again (moved, resized, its children moved), minimised, restored, its title
+// changed, destroyed; and, for a top-level one, its program becoming or
+// ceasing to be the foreground program.
+enum class WindowNotice : std::uint8_t {
+  laid_out, minimised, restored, title_changed, destroyed, app_activated, app_deactivated
+};
+
+// The receiver of window notices. It is called from inside the window's own
+// message handling (perhaps inside a call of the add-in's): it only records.
+class WindowNotices {
+ public:
+  virtual void window_notice(Hwnd h, WindowNotice what) noexcept = 0;
+
+ protected:
+  ~WindowNotices() = default;
+};
+
 class WindowSystem {
  public:
   virtual Hwnd desktop_window() = 0;
@@ -92,6 +110,18 @@ class WindowSystem {
   // Read it again when the window may have moved to another monitor: Word's
   // main window is laid out anew when its resolution changes.
   virtual std::int32_t dpi_of_window(Hwnd h) = 0;
+
+  // Notices of window `h` (one of this process's) go to `receiver` until
+  // stop_watching or the window's end; false when they cannot be had. One
+  // receiver per window.
+  virtual bool watch_window(Hwnd h, WindowNotices& receiver) = 0;
+  virtual void stop_watching(Hwnd h) noexcept = 0;
+  // Whether the window is minimised (false for one that is gone).
+  virtual bool minimised(Hwnd h) = 0;
+  // Whether the foreground window is one of Word's: of the add-in's own
+  // thread, Word's user-interface thread (Windows tells that thread when
+  // another one's window comes to the front).
+  virtual bool word_in_foreground() = 0;
 
   // Registry, with Win32's status codes (0 = success).
   virtual std::int32_t open_key(RegRoot root, const std::u16string& sub_key,

@@ -170,7 +170,9 @@ class LanguageSettings : public Object {
 inline constexpr std::int32_t kLanguageIdUi = 2;
 
 // Receiver of Word's application events. Handlers may throw; the backend
-// hands the failure back to Word as the result of the event call.
+// hands the failure back to Word as the result of the event call. The last
+// three tell of a change to come (a close, a save) or of a window losing the
+// activation; a receiver that has no use for them leaves them alone.
 class ApplicationEvents {
  public:
   virtual void DocumentOpen() = 0;
@@ -178,6 +180,9 @@ class ApplicationEvents {
   virtual void WindowActivate() = 0;
   virtual void WindowSize() = 0;
   virtual void DocumentChange() = 0;
+  virtual void WindowDeactivate() {}
+  virtual void DocumentBeforeClose() {}
+  virtual void DocumentBeforeSave() {}
 
  protected:
   ~ApplicationEvents() = default;

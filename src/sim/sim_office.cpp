@@ -237,6 +237,7 @@ status_t SimWord::deliver_to(Selects selects, Deliver deliver) {
 
 template <class Deliver>
 status_t SimWord::raise(Deliver deliver) {
+  if (events_muted_) return status::ok;
   return deliver_to([](const SimSubscription& s) { return s.app_sink_ != nullptr; },
                     [&](SimSubscription& s) { deliver(*s.app_sink_); });
 }
@@ -255,6 +256,15 @@ status_t SimWord::raise_WindowSize() {
 }
 status_t SimWord::raise_DocumentChange() {
   return raise([](host::ApplicationEvents& e) { e.DocumentChange(); });
+}
+status_t SimWord::raise_WindowDeactivate() {
+  return raise([](host::ApplicationEvents& e) { e.WindowDeactivate(); });
+}
+status_t SimWord::raise_DocumentBeforeClose() {
+  return raise([](host::ApplicationEvents& e) { e.DocumentBeforeClose(); });
+}
+status_t SimWord::raise_DocumentBeforeSave() {
+  return raise([](host::ApplicationEvents& e) { e.DocumentBeforeSave(); });
 }
 
 status_t SimWord::click(SimButton& button) {

@@ -15,7 +15,8 @@ constexpr const char* kNames[] = {
     "FindWindowEx", "GetParent", "SetParent", "GetWindowRect", "SetWindowPos",
     "SetForegroundWindow", "GetCursorPos", "ShellExecute", "ModuleFolder", "LogPixelsX",
     "LogPixelsY", "RegOpenKeyEx", "RegQueryValueEx", "RegCloseKey",
-    "GetDpiForWindow",
+    "GetDpiForWindow", "SetWindowSubclass", "RemoveWindowSubclass", "IsIconic",
+    "GetForegroundWindow",
 };
 static_assert(std::size(kNames) == static_cast<std::size_t>(WinsysCall::count_));
 
@@ -116,6 +117,8 @@ void SimWindowSystem::destroy_window(host::Hwnd h) {
   if (!n || h == desktop_) return;
   const std::vector<host::Hwnd> children = n->children;
   for (host::Hwnd c : children) destroy_window(c);
+  notify(h, host::WindowNotice::destroyed);
+  watchers_.erase(h);
   unlink(h);
   node(h)->alive = false;
   if (foreground_ == h) foreground_ = 0;
@@ -135,6 +138,7 @@ const std::u16string& SimWindowSystem::caption(host::Hwnd h) const { return node
 
 void SimWindowSystem::set_caption(host::Hwnd h, std::u16string caption) {
   node_ref(h).caption = std::move(caption);
+  notify(h, host::WindowNotice::title_changed);
 }
 
 host::Rect SimWindowSystem::rect(host::Hwnd h) const {
@@ -147,6 +151,7 @@ void SimWindowSystem::set_rect(host::Hwnd h, host::Rect screen) {
   Node& n = node_ref(h);
   const host::Point origin = n.parent ? origin_of(n.parent) : host::Point{};
   n.place = offset(screen, {-origin.x, -origin.y});
+  notify(h, host::WindowNotice::laid_out);
 }
 
 int SimWindowSystem::moves(host::Hwnd h) const { return node_ref(h).moves; }
@@ -284,6 +289,7 @@ bool SimWindowSystem::place_window(host::Hwnd h, host::Hwnd insert_after, std::i
   ++n->moves;
   n->last_pos = {insert_after, x, y, cx, cy, flags};
   if (!(flags & host::place::keep_z_order) && insert_after != h) restack(h, insert_after);
+  notify(h, host::WindowNotice::laid_out);
   return true;
 }
 
@@ -333,5 +339,59 @@ std::int32_t SimWindowSystem::dpi_of_window(host::Hwnd h) {
 std::int32_t SimWindowSystem::twips_per_pixel_x() const noexcept { return twips_per_pixel(dpi_x_); }
 
 std::int32_t SimWindowSystem::twips_per_pixel_y() const noexcept { return twips_per_pixel(dpi_y_); }
+
+// ---- Window notices -------------------------------------------------------------
+
+void SimWindowSystem::notify(host::Hwnd h, host::WindowNotice what) noexcept {
+  const auto at = watchers_.find(h);
+  if (at != watchers_.end()) at->second->window_notice(h, what);
+}
+
+bool SimWindowSystem::watch_window(host::Hwnd h, host::WindowNotices& receiver) {
+  if (failing(WinsysCall::SetWindowSubclass) || !node(h) || node(h)->foreign) return false;
+  watchers_[h] = &receiver;
+  return true;
+}
+
+void SimWindowSystem::stop_watching(host::Hwnd h) noexcept {
+  enter(static_cast<std::size_t>(WinsysCall::RemoveWindowSubclass));
+  watchers_.erase(h);
+}
+
+bool SimWindowSystem::minimised(host::Hwnd h) {
+  if (failing(WinsysCall::IsIconic)) return false;
+  const Node* n = node(h);
+  return n && n->minimised;
+}
+
+bool SimWindowSystem::word_in_foreground() {
+  if (failing(WinsysCall::GetForegroundWindow)) return false;
+  return word_in_front_;
+}
+
+void SimWindowSystem::minimise(host::Hwnd h) {
+  node_ref(h).minimised = true;
+  notify(h, host::WindowNotice::minimised);
+}
+
+void SimWindowSystem::restore(host::Hwnd h) {
+  node_ref(h).minimised = false;
+  notify(h, host::WindowNotice::restored);
+  notify(h, host::WindowNotice::laid_out);
+}
+
+void SimWindowSystem::other_program_in_front() {
+  if (!std::exchange(word_in_front_, false)) return;
+  const std::map<host::Hwnd, host::WindowNotices*> watchers = watchers_;
+  for (const auto& [h, receiver] : watchers)
+    if (node(h) && node(h)->parent == desktop_) receiver->window_notice(h, host::WindowNotice::app_deactivated);
+}
+
+void SimWindowSystem::word_in_front() {
+  if (std::exchange(word_in_front_, true)) return;
+  const std::map<host::Hwnd, host::WindowNotices*> watchers = watchers_;
+  for (const auto& [h, receiver] : watchers)
+    if (node(h) && node(h)->parent == desktop_) receiver->window_notice(h, host::WindowNotice::app_activated);
+}
 
 }  // namespace plovera::sim

@@ -38,6 +38,7 @@ enum class WinsysCall : std::uint8_t {
   FindWindowEx, GetParent, SetParent, GetWindowRect, SetWindowPos,
   SetForegroundWindow, GetCursorPos, ShellExecute, ModuleFolder, LogPixelsX, LogPixelsY,
   RegOpenKeyEx, RegQueryValueEx, RegCloseKey, GetDpiForWindow,
+  SetWindowSubclass, RemoveWindowSubclass, IsIconic, GetForegroundWindow,
   count_
 };
 extern const std::span<const char* const> kWinsysCallNames;
@@ -116,6 +117,26 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
                                std::uint32_t& type, std::uint8_t* data,
                                std::uint32_t& size) override;
   std::int32_t close_key(host::RegKey key) override;
+  // Watching stands for subclassing the window ("SetWindowSubclass",
+  // "RemoveWindowSubclass"): one receiver per window, gone with the window.
+  bool watch_window(host::Hwnd h, host::WindowNotices& receiver) override;
+  void stop_watching(host::Hwnd h) noexcept override;
+  bool minimised(host::Hwnd h) override;  // "IsIconic"
+  bool word_in_foreground() override;  // "GetForegroundWindow"
+
+  // ---- Window notices (test side) ----------------------------------------
+  // A watched window tells its receiver, as the window system does when it
+  // is moved or sized (set_rect, place_window), minimised or restored, its
+  // caption set, destroyed, or its program activated or deactivated.
+  bool watched(host::Hwnd h) const noexcept { return watchers_.count(h) != 0; }
+  int watched_count() const noexcept { return static_cast<int>(watchers_.size()); }
+  void minimise(host::Hwnd h);
+  void restore(host::Hwnd h);
+  // Another program comes to the front (Word's windows stay where they are),
+  // or Word comes back: every watched top-level window hears of it.
+  void other_program_in_front();
+  void word_in_front();
+  bool word_in_front_now() const noexcept { return word_in_front_; }
 
   // ---- The window tree (test side) ---------------------------------------
   host::Hwnd desktop() const noexcept { return desktop_; }
@@ -185,6 +206,7 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
     WindowPos last_pos;
     bool alive = false;
     bool foreign = false;  // belongs to another process
+    bool minimised = false;
   };
   struct Value {
     std::uint32_t type;
@@ -217,6 +239,9 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   std::u16string module_folder_ = u"C:\\Program Files\\Plovera";
   std::int32_t dpi_x_ = 96, dpi_y_ = 96;
   std::map<host::Hwnd, std::int32_t> window_dpi_;
+  std::map<host::Hwnd, host::WindowNotices*> watchers_;
+  bool word_in_front_ = true;
+  void notify(host::Hwnd h, host::WindowNotice what) noexcept;
 
   std::map<KeyPath, ValueMap> keys_;
   std::map<host::RegKey, KeyPath> open_keys_;

@@ -77,11 +77,13 @@ SimDocument& SimWord::open_document(std::u16string name, std::u16string path, bo
   doc.path_ = std::move(path);
   doc.saved_ = saved;
   documents_.push_back(&doc);
-  new_window(doc);
+  new_window(doc, [this] { raise_DocumentOpen(); });
   return doc;
 }
 
-SimWindow& SimWord::new_window(SimDocument& doc) {
+SimWindow& SimWord::new_window(SimDocument& doc) { return new_window(doc, [] {}); }
+
+SimWindow& SimWord::new_window(SimDocument& doc, const std::function<void()>& opened) {
   if (!doc.open_) throw std::logic_error("new_window on a closed document");
   window_store_.emplace_back(new SimWindow(*this, ledger_, doc));
   SimWindow& w = *window_store_.back();
@@ -89,12 +91,18 @@ SimWindow& SimWord::new_window(SimDocument& doc) {
   windows_.push_back(&w);
   if (frames_) give_frame(w);
   caption_windows(doc);
-  activate(w);
+  SimWindow* previous = active_;
+  set_active(w);
+  opened();
+  raise_activation(previous, w);
   return w;
 }
 
 void SimWord::close_window(SimWindow& w) {
   if (!w.open_) return;
+  if (w.doc_->windows_.size() == 1) raise_DocumentBeforeClose();
+  if (active_ == &w) raise_WindowDeactivate();
+  if (!w.open_) return;  // a receiver closed it meanwhile
   w.open_ = false;
   erase_value(windows_, &w);
   if (frames_) close_frame(w);
@@ -106,7 +114,10 @@ void SimWord::close_window(SimWindow& w) {
   } else {
     caption_windows(doc);
   }
-  if (active_ == &w) activate_next_after_close();
+  if (active_ == &w) {
+    activate_next_after_close();
+    if (active_) raise_DocumentChange(), raise_WindowActivate();
+  }
 }
 
 void SimWord::unlist_window(SimWindow& w) { erase_value(windows_, &w); }
@@ -118,15 +129,31 @@ void SimWord::close_document(SimDocument& doc) {
 void SimWord::set_caption(SimWindow& w, std::u16string text) { set_window_caption(w, std::move(text)); }
 
 void SimWord::rename_document(SimDocument& doc, std::u16string name) {
+  raise_DocumentBeforeSave();
   doc.name_ = std::move(name);
   caption_windows(doc);
 }
 
 void SimWord::activate(SimWindow& w) {
   if (!w.open_) throw std::logic_error("activate on a closed window");
+  if (active_ == &w) return;
+  SimWindow* previous = active_;
+  set_active(w);
+  raise_activation(previous, w);
+}
+
+void SimWord::set_active(SimWindow& w) {
   active_ = &w;
   w.last_activated_ = ++activation_clock_;
   if (frames_) frames_->bring_to_top(w.frame_.main);
+}
+
+// As Word: the window that was active is deactivated, then the new one
+// activated (DocumentChange first when the document changes).
+void SimWord::raise_activation(SimWindow* previous, SimWindow& w) {
+  if (previous && previous->open_) raise_WindowDeactivate();
+  if (!previous || previous->doc_ != w.doc_) raise_DocumentChange();
+  if (w.open_) raise_WindowActivate();
 }
 
 // Word's captions: the name alone for a single window, "Name:k" for each of

@@ -197,6 +197,15 @@ class SimWord : public CallMeter {
   void restart();
 
   // ---- Application events ------------------------------------------------
+  // The user's actions above raise what Word raises for them, once Word's
+  // state is what they leave: opening raises DocumentOpen; an activation
+  // WindowDeactivate (of the window that was active), DocumentChange (when
+  // the document changes) and WindowActivate; a close DocumentBeforeClose
+  // (a document's last window) and WindowDeactivate (the active window),
+  // then the next window's activation; a rename DocumentBeforeSave; a frame's
+  // resize WindowSize. A caption set (a macro's) raises nothing.
+  // While muted, Word raises nothing (events lost or never raised).
+  void mute_events(bool on) noexcept { events_muted_ = on; }
   // Deliver to every hooked receiver (one unhooked during the delivery gets
   // nothing more). Return the first failing status a receiver threw, or ok.
   status_t raise_DocumentOpen();
@@ -204,6 +213,9 @@ class SimWord : public CallMeter {
   status_t raise_WindowActivate();
   status_t raise_WindowSize();
   status_t raise_DocumentChange();
+  status_t raise_WindowDeactivate();
+  status_t raise_DocumentBeforeClose();
+  status_t raise_DocumentBeforeSave();
   // Hooked receivers: application events and button clicks.
   int hooked_count() const noexcept;
 
@@ -239,6 +251,10 @@ class SimWord : public CallMeter {
   void give_frame(SimWindow& w);
   void close_frame(SimWindow& w);
   void activate_next_after_close();
+  bool events_muted_ = false;
+  SimWindow& new_window(SimDocument& doc, const std::function<void()>& opened);
+  void set_active(SimWindow& w);
+  void raise_activation(SimWindow* previous, SimWindow& w);
   SimFileDialog& new_dialog(std::int32_t type);
   std::int32_t next_dialog_answer();
   void save_active_document_as(std::u16string file);

@@ -116,6 +116,7 @@ void SimWord::set_window_caption(SimWindow& w, std::u16string text) {
 void SimWord::resize_frame(SimWindow& w, std::int32_t width, std::int32_t height) {
   if (!w.frame_.main) throw std::logic_error("resize_frame on a window without a frame");
   layout_frame(w.frame_, width, height);
+  raise_WindowSize();
 }
 
 }  // namespace plovera::sim

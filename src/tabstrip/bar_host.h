@@ -26,9 +26,6 @@ class BarHost {
   // every document has a main window of its own, a bar selects only a
   // window of its own main window).
   virtual bool is_own_window(Position p) = 0;
-  // The 10-ms poll: the docking check, the pointer-left check and the
-  // synchronisation with Word's windows.
-  virtual void poll() = 0;
   // Shows the popup menu at the pointer; returns when it closes.
   virtual void show_menu() = 0;
   // One handler at a time, across every bar.

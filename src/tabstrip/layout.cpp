@@ -223,10 +223,6 @@ void TabBar::show_arrows() {
   }
 }
 
-bool TabBar::caption_differs(Position p, const std::u16string& text) {
-  return text != form().Caption(caption(slot_at(p)));
-}
-
 void TabBar::caption_changed(Position p, const std::u16string& text) {
   set_tab_caption(slot_at(p), text);
 }

@@ -31,15 +31,18 @@ host::Form& TabBar::form() {
   return *form_;
 }
 
+// The form's window is read once, when it loads: the docking check asks for
+// it on every safety-net tick.
 host::Hwnd TabBar::window() {
   if (!form_) load_form();
-  return form_->hWnd();
+  return window_;
 }
 
 // A bar shows the model while its form is loaded: from then on it hears of
 // every change, and the tabs it shows are built anew.
 void TabBar::load_form() {
   form_ = host_.forms().CreateForm(*this);
+  window_ = form_->hWnd();
   model_.add_view(*this);
   set_background();
   reset_strip();
@@ -50,14 +53,16 @@ void TabBar::show() { form().Show(); }
 void TabBar::unload() noexcept {
   model_.remove_view(*this);
   form_.reset();
+  arrow_held_ = false;
   removing_ = false;
   read_back_ = false;
   layout_.clear();
 }
 
-void TabBar::enable_poll_timer() {
-  form().TimerInterval(Timer::poll, host::design::poll_interval_ms);
-  form().TimerEnabled(Timer::poll, true);
+// No call out: a few members read.
+bool TabBar::busy() const noexcept {
+  return form_ && (hovered_ != Slot() || hot_close_ != Slot() || pending_drag_ != Slot() ||
+                   hover_check_running_ || arrow_held_);
 }
 
 // The bar's background follows Word's version and the Office colour theme:
@@ -107,7 +112,7 @@ const host::Ref<host::Window>& TabBar::window_of(Slot s) const {
 void TabBar::TimerTick(Timer t) {
   host_.events().run([&] {
     switch (t) {
-      case Timer::poll: return host_.poll();
+      case Timer::poll: return;  // the add-in's one timer runs the ticks
       case Timer::scroll_left: return scroll_towards_start();
       case Timer::scroll_right: return scroll_towards_end();
     }
@@ -123,6 +128,7 @@ void TabBar::MouseDown(Element e, std::int16_t button) {
     if (e.part == Part::bar) foreground_to_word();
     if (button == host::kRightButton) return host_.show_menu();
     if (button != host::kLeftButton) return;
+    if (e.part == Part::left_arrow || e.part == Part::right_arrow) arrow_held_ = true;
     if (e.part == Part::left_arrow) form().TimerEnabled(Timer::scroll_left, true);
     if (e.part == Part::right_arrow) form().TimerEnabled(Timer::scroll_right, true);
     if (is_tab_body(e.part)) pending_drag_ = slot_of(e);
@@ -146,6 +152,7 @@ void TabBar::MouseMove(Element e, std::int16_t /*button*/) {
 void TabBar::MouseUp(Element e, std::int16_t /*button*/) {
   host_.events().run([&] {
     if (e.part == Part::left_arrow || e.part == Part::right_arrow) {
+      arrow_held_ = false;
       form().TimerEnabled(e.part == Part::left_arrow ? Timer::scroll_left : Timer::scroll_right,
                           false);
       return foreground_to_word();

@@ -45,7 +45,6 @@ class TabBar final : public TabView, public host::FormEvents {
   host::Form& form();
   void show();
   void unload() noexcept;
-  void enable_poll_timer();
 
   // Empties the strip and its tables: a bar loaded again starts consistent.
   void reset_strip();
@@ -61,6 +60,11 @@ class TabBar final : public TabView, public host::FormEvents {
   Slot slot_at(Position p) const { return slots_.slot_at(p); }
   Position position_of(Slot s) const { return slots_.position_of(s); }
   bool contains(Slot s) const noexcept { return slots_.contains(s); }
+
+  // Whether something on the bar is under way that the add-in's ticks must
+  // follow quickly: a hover look (the pointer-left check), a tab pressed
+  // before a drag, a held scroll arrow.
+  bool busy() const noexcept;
 
   // The looks that follow the pointer.
   Slot selected() const noexcept { return selected_; }
@@ -113,7 +117,6 @@ class TabBar final : public TabView, public host::FormEvents {
   void tab_appended(Position p) override;
   void tab_removed(Position p, std::int32_t count_before) override;
   void tab_moved(Position from, Position to) override;
-  bool caption_differs(Position p, const std::u16string& caption) override;
   void caption_changed(Position p, const std::u16string& caption) override;
   void tab_activated(Position p) override;
   void tabs_cleared() noexcept override;
@@ -161,10 +164,12 @@ class TabBar final : public TabView, public host::FormEvents {
   BarHost& host_;
   TabModel& model_;
   std::unique_ptr<host::Form> form_;
+  host::Hwnd window_ = 0;  // the form's window, while it is loaded
   SlotMap slots_;
   Slot selected_, hovered_, hot_close_, pending_drag_;
   bool hover_check_running_ = false;
-  Slot built_;  // prepared by prepare_tab, recorded by tab_appended
+  bool arrow_held_ = false;  // a scroll arrow is pressed (its timer runs)
+  Slot built_;               // prepared by prepare_tab, recorded by tab_appended
   // While several tabs are appended in one go: whether one overflowed the
   // bar, and the last one appended (to be selected at the end).
   bool appending_ = false;

@@ -42,12 +42,18 @@ void TabModel::append(host::Ref<host::Window> window, const std::u16string& capt
   if (count() >= kMaxTabs) return;
   for (TabView* view : views_) view->prepare_tab(caption);
   captions_.push_back(caption);
-  windows_.push_back(std::move(window));
   try {
-    known_.insert(windows_.back().get());
+    caption_unsure_.push_back(false);
+    windows_.push_back(std::move(window));
+    try {
+      known_.insert(windows_.back().get());
+    } catch (...) {
+      windows_.pop_back();
+      throw;
+    }
   } catch (...) {
-    windows_.pop_back();
-    captions_.pop_back();
+    captions_.resize(windows_.size());
+    caption_unsure_.resize(windows_.size());
     throw;
   }
   announce([p = Position(count())](TabView& v) { v.tab_appended(p); });
@@ -60,6 +66,7 @@ void TabModel::remove_at(Position p) {
   known_.erase(at->get());
   windows_.erase(at);
   captions_.erase(captions_.begin() + (p.value - 1));
+  caption_unsure_.erase(caption_unsure_.begin() + (p.value - 1));
   announce([&](TabView& v) { v.tab_removed(p, before); });
 }
 
@@ -76,20 +83,25 @@ void TabModel::move(Position from, Position to) {
   };
   rotate(windows_);
   rotate(captions_);
+  rotate(caption_unsure_);
   announce([&](TabView& v) { v.tab_moved(from, to); });
 }
 
+// A view that fails to show the new caption is told again on the next pass:
+// the copy is marked unsure until every view took it.
 void TabModel::rename(Position p, const std::u16string& caption) {
   check_position(p);
-  captions_[static_cast<std::size_t>(p.value - 1)] = caption;
+  const auto i = static_cast<std::size_t>(p.value - 1);
+  captions_[i] = caption;
+  caption_unsure_[i] = true;
   announce([&](TabView& v) { v.caption_changed(p, caption); });
+  caption_unsure_[i] = false;
 }
 
-bool TabModel::caption_differs(Position p, const std::u16string& caption) {
+bool TabModel::caption_differs(Position p, const std::u16string& caption) const {
   check_position(p);
-  bool differs = false;
-  for (TabView* view : views_) differs = view->caption_differs(p, caption) || differs;
-  return differs;
+  const auto i = static_cast<std::size_t>(p.value - 1);
+  return caption_unsure_[i] || captions_[i] != caption;
 }
 
 void TabModel::activate(Position p) {
@@ -100,6 +112,7 @@ void TabModel::activate(Position p) {
 void TabModel::clear() noexcept {
   windows_.clear();
   captions_.clear();
+  caption_unsure_.clear();
   known_.clear();
   for (TabView* view : views_) view->tabs_cleared();
 }

@@ -66,8 +66,6 @@ class TabView {
   virtual void tab_removed(Position p, std::int32_t count_before) = 0;
   // The tab at `from` now stands at `to`; those in between moved one place.
   virtual void tab_moved(Position from, Position to) = 0;
-  // Whether the tab at `p` shows a caption other than `caption`.
-  virtual bool caption_differs(Position p, const std::u16string& caption) = 0;
   virtual void caption_changed(Position p, const std::u16string& caption) = 0;
   // The tab at `p` shows Word's active window.
   virtual void tab_activated(Position p) = 0;
@@ -115,8 +113,10 @@ class TabModel {
   void move(Position from, Position to);
   // The window at `p` has a new caption.
   void rename(Position p, const std::u16string& caption);
-  // Whether any view shows a caption other than `caption` at `p`.
-  bool caption_differs(Position p, const std::u16string& caption);
+  // Whether `caption` differs from the one last told to the views for the
+  // tab at `p` (or a view failed to show that one): the model keeps a copy,
+  // so a tick asks no view, however many there are.
+  bool caption_differs(Position p, const std::u16string& caption) const;
   // The tab at `p` shows Word's active window.
   void activate(Position p);
   // Every tab leaves and every window reference is released.
@@ -138,6 +138,7 @@ class TabModel {
 
   std::vector<host::Ref<host::Window>> windows_;
   std::vector<std::u16string> captions_;  // beside windows_
+  std::vector<bool> caption_unsure_;      // beside windows_: a view failed to show it
   std::unordered_set<const host::Window*> known_;  // the windows above, for has_tab
   std::vector<TabView*> views_;
 };

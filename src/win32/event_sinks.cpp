@@ -44,6 +44,9 @@ void deliver_application_event(host::ApplicationEvents& receiver, DISPID id) {
     case app_dispid::NewDocument: return receiver.NewDocument();
     case app_dispid::WindowActivate: return receiver.WindowActivate();
     case app_dispid::WindowSize: return receiver.WindowSize();
+    case app_dispid::WindowDeactivate: return receiver.WindowDeactivate();
+    case app_dispid::DocumentBeforeClose: return receiver.DocumentBeforeClose();
+    case app_dispid::DocumentBeforeSave: return receiver.DocumentBeforeSave();
     default: return;  // every other application event is acknowledged and ignored
   }
 }

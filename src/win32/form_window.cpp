@@ -224,6 +224,20 @@ std::unordered_map<UINT_PTR, std::pair<std::weak_ptr<FormWindow>, host::Timer>>&
 
 }  // namespace
 
+// A timer of a second or more may be late by a tenth of its period: Windows
+// (8 and later) then fires it together with other timers and lets the
+// processor sleep longer. Faster timers (the 10-ms tick, the scroll arrows)
+// keep their exact period.
+UINT_PTR FormWindow::start_thread_timer(UINT ms) noexcept {
+  using SetCoalescable = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
+  static const auto set_coalescable = reinterpret_cast<SetCoalescable>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetCoalescableTimer")));
+  if (ms >= 1000 && set_coalescable)
+    if (const UINT_PTR id = set_coalescable(nullptr, 0, ms, &FormWindow::on_thread_timer, ms / 10))
+      return id;
+  return SetTimer(nullptr, 0, ms, &FormWindow::on_thread_timer);
+}
+
 void CALLBACK FormWindow::on_thread_timer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
   const host::CallbackScope scope;
   const auto at = running_timers().find(id);
@@ -245,7 +259,7 @@ void FormWindow::apply_timer(host::Timer t) {
     timer.id = 0;
   }
   if (!timer.enabled || timer.interval_ms == 0 || unloaded_) return;
-  const UINT_PTR id = SetTimer(nullptr, 0, timer.interval_ms, &FormWindow::on_thread_timer);
+  const UINT_PTR id = start_thread_timer(timer.interval_ms);
   if (id == 0) throw_host_error(status::fail, "Timer.Enabled");
   try {
     running_timers().emplace(id, std::make_pair(weak_from_this(), t));

@@ -188,6 +188,7 @@ class FormWindow final : public host::UnloadableForm,
   // The form's timers are the thread's, not the window's: they keep running
   // when the window is destroyed from outside, so the tick can notice and
   // build the bar again.
+  static UINT_PTR start_thread_timer(UINT ms) noexcept;
   static void CALLBACK on_thread_timer(HWND, UINT, UINT_PTR id, DWORD) noexcept;
   void stop_timers() noexcept;
 

@@ -44,8 +44,11 @@ inline constexpr IID DTExtensibility2 = {
 namespace event {
 inline constexpr DISPID DocumentChange = 3;
 inline constexpr DISPID DocumentOpen = 4;
+inline constexpr DISPID DocumentBeforeClose = 6;
+inline constexpr DISPID DocumentBeforeSave = 8;
 inline constexpr DISPID NewDocument = 9;
 inline constexpr DISPID WindowActivate = 10;
+inline constexpr DISPID WindowDeactivate = 11;
 inline constexpr DISPID WindowSize = 25;
 inline constexpr DISPID Click = 1;  // _CommandBarButtonEvents
 }  // namespace event

@@ -1,5 +1,9 @@
 #include "win32/window_system.h"
 
+#include <commctrl.h>
+
+#include "host/callback_scope.h"
+
 #include "win32/window_dpi.h"
 
 namespace plovera::win32 {
@@ -165,5 +169,73 @@ std::int32_t Win32WindowSystem::query_value(host::RegKey key, const std::u16stri
 }
 
 std::int32_t Win32WindowSystem::close_key(host::RegKey key) { return ::RegCloseKey(to_hkey(key)); }
+
+// ---- Window notices ---------------------------------------------------------
+
+namespace {
+
+// The subclass of a watched window; its reference data is the receiver.
+constexpr UINT_PTR kWatchId = 0x504C5657;  // one subclass of the add-in's per window
+
+void tell(DWORD_PTR receiver, HWND hwnd, host::WindowNotice what) noexcept {
+  reinterpret_cast<host::WindowNotices*>(receiver)->window_notice(from_hwnd(hwnd), what);
+}
+
+// Word's own handling runs first; the notice follows, telling of the state
+// the window is in now. A notice only records, so nothing here can remove a
+// subclass but WM_NCDESTROY.
+LRESULT CALLBACK watch_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                            DWORD_PTR receiver) noexcept {
+  const host::CallbackScope scope;
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, &watch_proc, id);
+    tell(receiver, hwnd, host::WindowNotice::destroyed);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+  }
+  const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+  switch (msg) {
+    case WM_WINDOWPOSCHANGED: {
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+      constexpr UINT kPlaceOnly = SWP_NOSIZE | SWP_NOMOVE;
+      if (pos && ((pos->flags & kPlaceOnly) != kPlaceOnly || (pos->flags & SWP_FRAMECHANGED)))
+        tell(receiver, hwnd, host::WindowNotice::laid_out);
+      break;
+    }
+    case WM_SIZE:
+      tell(receiver, hwnd, wp == SIZE_MINIMIZED ? host::WindowNotice::minimised
+                                                : host::WindowNotice::restored);
+      break;
+    case WM_SETTEXT: tell(receiver, hwnd, host::WindowNotice::title_changed); break;
+    case WM_ACTIVATEAPP:
+      tell(receiver, hwnd, wp ? host::WindowNotice::app_activated
+                              : host::WindowNotice::app_deactivated);
+      break;
+    default: break;
+  }
+  return result;
+}
+
+}  // namespace
+
+// Only a window of this thread (Word's user-interface thread, the add-in's
+// own) can be subclassed; any other is refused.
+bool Win32WindowSystem::watch_window(host::Hwnd h, host::WindowNotices& receiver) {
+  const HWND hwnd = to_hwnd(h);
+  if (!IsWindow(hwnd) || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId())
+    return false;
+  return SetWindowSubclass(hwnd, &watch_proc, kWatchId, reinterpret_cast<DWORD_PTR>(&receiver)) != FALSE;
+}
+
+void Win32WindowSystem::stop_watching(host::Hwnd h) noexcept {
+  const HWND hwnd = to_hwnd(h);
+  if (IsWindow(hwnd)) RemoveWindowSubclass(hwnd, &watch_proc, kWatchId);
+}
+
+bool Win32WindowSystem::minimised(host::Hwnd h) { return IsIconic(to_hwnd(h)) != FALSE; }
+
+bool Win32WindowSystem::word_in_foreground() {
+  const HWND front = GetForegroundWindow();
+  return front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
+}
 
 }  // namespace plovera::win32

@@ -58,6 +58,12 @@ class Win32WindowSystem final : public host::WindowSystem {
   std::int32_t query_value(host::RegKey key, const std::u16string& name, std::uint32_t& type,
                                std::uint8_t* data, std::uint32_t& size) override;
   std::int32_t close_key(host::RegKey key) override;
+  // Watching subclasses the window (comctl32's SetWindowSubclass); the
+  // subclass goes with stop_watching or the window's WM_NCDESTROY.
+  bool watch_window(host::Hwnd h, host::WindowNotices& receiver) override;
+  void stop_watching(host::Hwnd h) noexcept override;
+  bool minimised(host::Hwnd h) override;
+  bool word_in_foreground() override;
 
  private:
   HMODULE module_;

@@ -34,13 +34,15 @@ TEST_F(Connection, EachUnguardedEventUnhooksAndStartsOnce) {
     WordFixture f;
     f.connect.on_connection(f.word.host_object(), 1, nullptr);
     EXPECT_EQ((f.word.*raise)(), status::ok);
-    EXPECT_EQ(f.word.hooked_count(), 1) << "only the menu's button receiver stays hooked";
-    EXPECT_EQ(f.forms.forms_created(), 1);
+    EXPECT_EQ(f.word.hooked_count(), 2)
+        << "the start-up receiver unhooked; the menu's button and the listener hooked";
+    EXPECT_TRUE(f.addin.hears_word());
+    EXPECT_EQ(f.forms.forms_created(), 2) << "the timer's form and the bar's";
     EXPECT_EQ(f.addin.windows().main_window, f.main);
     // Later events reach nothing: the bar is not started twice.
     f.word.raise_WindowActivate();
     f.word.raise_DocumentChange();
-    EXPECT_EQ(f.forms.forms_created(), 1);
+    EXPECT_EQ(f.forms.forms_created(), 2);
     EXPECT_EQ(f.word.calls("CommandBars.Add"), 1);
   }
 }
@@ -52,13 +54,13 @@ TEST_F(Connection, DocumentChangeBelowVersion12LeavesTheReceiverHooked) {
   EXPECT_EQ(word.hooked_count(), 1);
   EXPECT_EQ(forms.forms_created(), 0);
   word.raise_WindowActivate();
-  EXPECT_EQ(forms.forms_created(), 1);
+  EXPECT_EQ(forms.forms_created(), 2);
 }
 
 TEST_F(Connection, DocumentChangeFromVersion12Starts) {
   connect.on_connection(word.host_object(), 1, nullptr);
   EXPECT_EQ(word.raise_DocumentChange(), status::ok);
-  EXPECT_EQ(forms.forms_created(), 1);
+  EXPECT_EQ(forms.forms_created(), 2);
 }
 
 TEST_F(Connection, FailingVersionReadInDocumentChangeKeepsTheReceiverHooked) {
@@ -138,7 +140,7 @@ TEST_F(Connection, SecondConnectionReplacesWordAndTheReceiver) {
   EXPECT_EQ(other.hooked_count(), 1);
   EXPECT_EQ(word.live_refs(), 0);
   other.raise_WindowActivate();
-  EXPECT_EQ(forms.forms_created(), 2);  // the whole start-up runs again
+  EXPECT_EQ(forms.forms_created(), 4);  // the whole start-up runs again
   connect.on_disconnection(0);
   EXPECT_EQ(other.live_refs(), 0);
 }

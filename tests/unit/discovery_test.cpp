@@ -40,15 +40,20 @@ TEST_F(Discovery, CaptionsInAnyScriptAndOfAnyLengthAreMeasuredWhole) {
   EXPECT_EQ(addin.windows().main_window, main);
 }
 
-TEST_F(Discovery, Version12TakesTheLastWwFInDepthFirstOrder) {
-  const host::Hwnd inner = ws.create_window(document_area, u"_WwF", u"", {0, 60, 10, 10});
-  const host::Hwnd later = ws.create_window(main, u"Pane", u"", {0, 0, 1, 1});
-  ws.create_window(later, u"_WwB", u"ignored from 12 on", {0, 0, 1, 1});
-  // Z order, top first: later, document_area (with inner), right_dock, top_dock.
-  // Depth-first pre-order visits later, later's _WwB, document_area, inner, ...
+// The document area is a child of the main window: an area-like window
+// deeper down (inside a pane, inside the area) is not looked at, nor is any
+// window below the area's children.
+TEST_F(Discovery, Version12TakesTheDocumentAreaAmongTheMainWindowsChildren) {
+  ws.create_window(document_area, u"_WwF", u"", {0, 60, 10, 10});
+  const host::Hwnd pane = ws.create_window(main, u"Pane", u"", {0, 0, 1, 1});
+  ws.create_window(pane, u"_WwF", u"", {0, 0, 1, 1});
+  for (int i = 0; i < 50; ++i) ws.create_window(document_area, u"_WwB", u"View", {0, 0, 1, 1});
+  ws.reset_calls();
   addin.find_document_area(main);
-  EXPECT_EQ(addin.windows().document_area, inner);
+  EXPECT_EQ(addin.windows().document_area, document_area);
   EXPECT_EQ(addin.windows().legacy_document_view, 0u);
+  EXPECT_EQ(ws.calls("FindWindowEx"), 2) << "the area, then none after it";
+  EXPECT_EQ(ws.calls("GetWindowTextLength"), 0);
 }
 
 TEST_F(Discovery, Version11TakesTheLastWwBWithAtLeastTwoCharacters) {

@@ -25,8 +25,9 @@ TEST_F(Docking, StartupDocksTheBarBelowTheTopDock) {
   EXPECT_EQ(ws.rect(right_dock).bottom, 700);
   EXPECT_EQ(addin.dock_offset_for_testing(), 84);
   EXPECT_FALSE(word.taskbar());
-  EXPECT_TRUE(form().timer_enabled(host::Timer::poll));
-  EXPECT_EQ(form().timer_interval(host::Timer::poll), 10u);
+  EXPECT_FALSE(form().timer_enabled(host::Timer::poll)) << "the add-in's one timer ticks";
+  EXPECT_TRUE(addin.ticker().loaded());
+  EXPECT_EQ(addin.ticker().interval_ms(), 10u);
   EXPECT_EQ(ws.foreground(), main);
 }
 
@@ -51,7 +52,7 @@ TEST_F(Docking, TaskbarOptionFailureIsIgnored) {
   connect.on_connection(word.host_object(), 1, nullptr);
   word.fail("Application.ShowWindowsInTaskbar.let", 1);
   EXPECT_EQ(word.raise_NewDocument(), status::ok);
-  EXPECT_TRUE(form().timer_enabled(host::Timer::poll));
+  EXPECT_EQ(addin.ticker().interval_ms(), 10u);
 }
 
 TEST_F(Docking, InPlaceCostsThreeRectangleReadsAndNoCallIntoWord) {
@@ -149,7 +150,7 @@ TEST_F(Docking, BarDestroyedFromOutsideIsBuiltAgainAndTheBandGivenBack) {
   ASSERT_EQ(strip(), "Doc1 Doc2 Doc3*");
   const int before = forms.forms_created();
   ws.destroy_window(form().window());  // another program, or Word, destroys it
-  tick();
+  tick();  // the bar's window is watched: its end is heard
   EXPECT_EQ(forms.forms_created(), before + 1);
   EXPECT_EQ(ws.parent(form().window()), main);
   EXPECT_EQ(ws.rect(document_area).top, 84);  // one band, not two

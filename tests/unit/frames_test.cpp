@@ -7,8 +7,10 @@
 #include <string>
 
 #include "addin/addin.h"
+#include "addin/cadence.h"
 #include "addin/connect.h"
 #include "fixture.h"
+#include "sdi_fixture.h"
 #include "sim/sim_forms.h"
 #include "sim/sim_winsys.h"
 #include "sim/sim_word.h"
@@ -17,81 +19,6 @@ namespace plovera::testing {
 namespace {
 
 using host::Part;
-
-// Word 16 with a frame per window, the add-in connected.
-class SdiWord {
- public:
-  sim::SimWord word;
-  sim::SimWindowSystem ws;
-  sim::SimFormEngine forms{ws};
-  Addin addin{HostServices{ws, forms}};
-  Connect connect{addin};
-
-  SdiWord() {
-    word.version(u"16.0");
-    word.width_points(600);
-    word.sdi(ws, {0, 0, 1000, 700});
-  }
-  sim::SimWindow& open(const std::u16string& name) {
-    return *word.open_document(name).windows().front();
-  }
-  void start() {
-    connect.on_connection(word.host_object(), 1, nullptr);
-    ASSERT_EQ(word.raise_NewDocument(), status::ok);
-  }
-  void tick(int n = 1) { forms.advance(10u * static_cast<std::uint32_t>(n)); }
-
-  Frame* frame_of(sim::SimWindow& w) { return addin.frame_in(w.frame().main); }
-  int docked_frames() {
-    int n = 0;
-    for (const auto& f : addin.frames()) n += f->bar().loaded() ? 1 : 0;
-    return n;
-  }
-  sim::SimForm& form_of(Frame& f) {
-    for (sim::SimForm* form : forms.forms())
-      if (form->window() == f.bar().window()) return *form;
-    throw std::logic_error("no form for the frame's bar");
-  }
-  // The bar's strip: captions in position order, "*" after the selected one.
-  std::string strip(Frame& f) {
-    std::string s;
-    TabBar& bar = f.bar();
-    for (std::int32_t p = 1; p <= bar.count(); ++p) {
-      const Slot slot = bar.slot_at(Position(p));
-      const auto& label = form_of(f).element({Part::caption, static_cast<std::int16_t>(slot.value)});
-      s += (s.empty() ? "" : " ") + utf8(label.caption) + (slot == bar.selected() ? "*" : "");
-    }
-    return s;
-  }
-  // Empty when every docked bar is consistent and shows every tab.
-  std::string problems() {
-    for (const auto& f : addin.frames()) {
-      if (!f->bar().loaded()) continue;
-      const std::string broken = f->bar().check_invariants_for_testing();
-      if (!broken.empty()) return broken;
-      if (ws.parent(f->bar().window()) != f->main_window()) return "a bar outside its frame";
-      if (!ws.in_this_process(f->main_window())) return "a bar in another process's window";
-    }
-    return {};
-  }
-  // The bar sits between the frame's top dock and its document area.
-  bool docked(sim::SimWindow& w) {
-    Frame* f = frame_of(w);
-    if (!f) return false;
-    const host::Rect top = ws.rect(w.frame().dock_top), doc = ws.rect(w.frame().doc_area),
-                     bar = ws.rect(f->bar().window());
-    return doc.top == top.bottom + f->band_height() && bar.top == top.bottom &&
-           bar.bottom <= doc.top + 2;
-  }
-  void click(Frame& f, Part part, std::int32_t position) {
-    forms.target(form_of(f));
-    const host::Element e{part,
-                          static_cast<std::int16_t>(f.bar().slot_at(Position(position)).value)};
-    ASSERT_EQ(forms.mouse_down(e, host::kLeftButton), status::ok);
-    ASSERT_EQ(forms.mouse_up(e, host::kLeftButton), status::ok);
-    ASSERT_EQ(forms.click(e), status::ok);
-  }
-};
 
 class Frames : public ::testing::Test, public SdiWord {};
 
@@ -213,7 +140,7 @@ TEST_F(Frames, DisconnectionGivesEveryFrameItsBandBack) {
 TEST_F(Frames, IdleTickCostsOneCallPerWindowAndTwoMore) {
   for (int i = 0; i < 20; ++i) open(u"Doc" + std::u16string(1, u'a' + i));
   start();
-  tick(3);
+  tick(25);  // one new bar per tick
   ASSERT_EQ(docked_frames(), 20);
   word.reset_calls();
   forms.reset_paints();
@@ -299,9 +226,12 @@ TEST_F(Frames, FailedStartWhileWordRefusesTheHookListensOnceItTakes) {
   EXPECT_FALSE(addin.asks_to_listen_again_for_testing());
 }
 
-// Random frames appearing and going, clicks, drags and failing calls: after
-// every tick every bar is consistent; once calls stop failing every open
-// window has a docked bar that shows every window with its own selected.
+// Random frames appearing and going, clicks, drags and failing calls, with
+// Word's events raised as Word raises them, dropped (Word muted for a while),
+// repeated at random, and time passing by a quick tick or by a safety-net
+// tick's second: after every tick every bar is consistent; once calls stop
+// failing and Word speaks again every open window has a docked bar that
+// shows every window with its own selected.
 TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
   const char* env = std::getenv("PLOVERA_PROPERTY_STEPS");
   const int steps = env ? std::max(1, std::atoi(env)) : 300;
@@ -316,7 +246,7 @@ TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
     int named = 1;
     for (int i = 0; i < steps; ++i) {
       const auto& windows = s.word.windows();
-      switch (pick(6)) {
+      switch (pick(8)) {
         case 0:
           if (windows.size() < 12) {
             s.open(u"D" + std::u16string(1, u'a' + named++ % 26));
@@ -344,14 +274,29 @@ TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
             s.word.resize_frame(w, 400 + pick(600), 300 + pick(400));
           }
           break;
+        case 5:
+          s.word.mute_events(pick(3) == 0);
+          break;
+        case 6:
+          for (int k = pick(4); k >= 0; --k) {
+            switch (pick(5)) {
+              case 0: s.word.raise_WindowActivate(); break;
+              case 1: s.word.raise_WindowDeactivate(); break;
+              case 2: s.word.raise_DocumentChange(); break;
+              case 3: s.word.raise_DocumentBeforeClose(); break;
+              default: s.word.raise_WindowSize(); break;
+            }
+          }
+          break;
         default:
           break;
       }
-      s.tick();
+      s.forms.advance(pick(5) == 0 ? Cadence::foreground_ms : Cadence::quick_ms);
       ASSERT_EQ(s.problems(), "") << "seed " << seed << " step " << i;
     }
     s.word.clear_failures();
-    s.tick(3);
+    s.word.mute_events(false);
+    s.forms.advance(Cadence::quick_ticks * Cadence::quick_ms + Cadence::foreground_ms);
     ASSERT_EQ(s.problems(), "");
     for (sim::SimWindow* w : s.word.windows()) {
       Frame* f = s.frame_of(*w);

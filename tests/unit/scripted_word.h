@@ -169,9 +169,6 @@ class MirrorView final : public TabView {
     else
       std::rotate(first + (from.value - 1), first + from.value, first + to.value);
   }
-  bool caption_differs(Position p, const std::u16string& caption) override {
-    return shown[static_cast<std::size_t>(p.value - 1)] != caption;
-  }
   void caption_changed(Position p, const std::u16string& caption) override {
     shown[static_cast<std::size_t>(p.value - 1)] = caption;
   }

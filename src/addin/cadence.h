@@ -1,0 +1,66 @@
+// How often the add-in's one timer fires. Quick (every 10 ms) while
+// something is happening — for two seconds after any event of Word's, any
+// notice of the window system, any input on a bar, and for as long as a
+// hover look, a drag, a held arrow, a pending retry or a close awaiting
+// Word's save prompt lasts. Then a safety-net tick catches what Word changed
+// without telling: once a second while Word is the foreground program, once
+// every ten seconds in the background, and never while every one of Word's
+// main windows is minimised (the next restore or event is heard).
+//
+// When Word's events cannot be heard the add-in polls as it always did, every
+// 10 ms; when the windows cannot be watched the safety net is the docking
+// check's, every 100 ms.
+#pragma once
+
+#include <cstdint>
+
+namespace plovera {
+
+class Cadence {
+ public:
+  static constexpr std::uint32_t quick_ms = 10;
+  static constexpr std::uint32_t foreground_ms = 1000;
+  static constexpr std::uint32_t background_ms = 10000;
+  static constexpr std::uint32_t unwatched_ms = 100;
+  // Two seconds of quick ticks after the last sign of activity.
+  static constexpr std::int32_t quick_ticks = 200;
+
+  // Something happened: the next ticks are quick.
+  void activity() noexcept { quick_left_ = quick_ticks; }
+  // A tick ran; `busy` when something is still going on (a look, a drag, a
+  // held arrow, a retry).
+  void ticked(bool busy) noexcept {
+    if (busy) activity();
+    else if (quick_left_ > 0) --quick_left_;
+  }
+  void foreground(bool on) noexcept { foreground_ = on; }
+  void all_minimised(bool on) noexcept { all_minimised_ = on; }
+  // Word's events are not heard: every tick is quick.
+  void deaf(bool on) noexcept { deaf_ = on; }
+  // Word's windows are not watched: no tick slower than the docking check's.
+  void blind(bool on) noexcept { blind_ = on; }
+  void reset() noexcept { *this = Cadence(); }
+
+  bool quick() const noexcept { return deaf_ || quick_left_ > 0; }
+  // Whether the tick now due checks every frame's docking: a safety-net
+  // tick, or any tick while the notices that would point at a frame cannot
+  // be had (Word's events or its windows unheard).
+  bool checks_everything() const noexcept { return deaf_ || blind_ || quick_left_ == 0; }
+  bool in_foreground() const noexcept { return foreground_; }
+  // The period of the next tick in milliseconds; 0 for none.
+  std::uint32_t interval_ms() const noexcept {
+    if (quick()) return quick_ms;
+    if (blind_) return unwatched_ms;
+    if (all_minimised_) return 0;
+    return foreground_ ? foreground_ms : background_ms;
+  }
+
+ private:
+  std::int32_t quick_left_ = quick_ticks;
+  bool foreground_ = true;
+  bool all_minimised_ = false;
+  bool deaf_ = false;
+  bool blind_ = false;
+};
+
+}  // namespace plovera

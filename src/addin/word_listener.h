@@ -1,0 +1,44 @@
+// Listens to Word's application events for as long as a bar runs. An event
+// only records that something may have changed and asks for quick ticks:
+// it never calls into Word (it may arrive inside a call of the add-in's, in
+// a message loop of Word's, or after Word let go).
+#pragma once
+
+#include "host/word.h"
+
+namespace plovera {
+
+class WordListener final : public host::ApplicationEvents {
+ public:
+  class Receiver {
+   public:
+    // Word said something happened; called inside Word's event.
+    virtual void word_event() noexcept = 0;
+
+   protected:
+    ~Receiver() = default;
+  };
+
+  explicit WordListener(Receiver& receiver) noexcept : receiver_(receiver) {}
+
+  // Hooks the listener to `word`'s events (throws when Word refuses);
+  // listening to nothing unhooks it. Holds only the subscription: Word's
+  // Application is the add-in's to hold.
+  void listen_to(host::Application* word);
+  bool listening() const noexcept { return hook_ != nullptr; }
+
+  void DocumentOpen() override { receiver_.word_event(); }
+  void NewDocument() override { receiver_.word_event(); }
+  void WindowActivate() override { receiver_.word_event(); }
+  void WindowSize() override { receiver_.word_event(); }
+  void DocumentChange() override { receiver_.word_event(); }
+  void WindowDeactivate() override { receiver_.word_event(); }
+  void DocumentBeforeClose() override { receiver_.word_event(); }
+  void DocumentBeforeSave() override { receiver_.word_event(); }
+
+ private:
+  Receiver& receiver_;
+  host::Ref<host::Subscription> hook_;
+};
+
+}  // namespace plovera
