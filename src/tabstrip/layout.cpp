@@ -244,6 +244,7 @@ void TabBar::tab_removed(Position p, std::int32_t count_before) {
     failure.run([&] { f.Visible(e, false); });
 
   slots_.remove_at(p);
+  end_drag_if_gone();
   if (removal_layout_.started()) failure.run([&] { removal_layout_.remove(f, p); });
   if (!removing_) failure.run([&] { lay_out_removals(); });
   failure.rethrow();

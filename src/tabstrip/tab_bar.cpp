@@ -49,6 +49,7 @@ void TabBar::show() { form().Show(); }
 void TabBar::unload() noexcept {
   model_.remove_view(*this);
   form_.reset();
+  dragged_.reset();
   removing_ = false;
   removal_layout_.clear();
 }
@@ -79,6 +80,7 @@ void TabBar::set_background() {
 void TabBar::reset_strip() {
   slots_.clear();
   selected_ = hovered_ = hot_close_ = pending_drag_ = Slot();
+  dragged_.reset();
   hover_check_running_ = false;
   removing_ = false;
   removal_layout_.clear();
@@ -91,6 +93,7 @@ void TabBar::tabs_cleared() noexcept {
   removal_layout_.clear();
   slots_.forget_tabs();
   selected_ = hovered_ = hot_close_ = pending_drag_ = Slot();
+  dragged_.reset();
 }
 
 void TabBar::set_arrows_visible(bool visible) {

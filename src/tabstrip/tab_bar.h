@@ -82,6 +82,8 @@ class TabBar final : public TabView, public host::FormEvents {
 
   // Dragging: `source` takes the place of `dest`, or of the tab under x.
   void move_tab(Slot source, Slot dest);
+  // The window of the tab being dragged, while the drag lasts.
+  const host::Ref<host::Window>& dragged() const noexcept { return dragged_; }
   void drop_on_bar(Slot source, float x, float y);
 
   // Scrolling.
@@ -149,6 +151,9 @@ class TabBar final : public TabView, public host::FormEvents {
   void set_arrows_visible(bool visible);
   void lay_out_removals();
   void drop_on_tab(Slot source, Slot dest, bool activate);
+  void begin_drag(Slot s);
+  Slot dragged_slot(std::int16_t source_index);
+  void end_drag_if_gone() noexcept;
   void foreground_to_word();
   const host::Ref<host::Window>& window_of(Slot s) const;
 
@@ -157,6 +162,9 @@ class TabBar final : public TabView, public host::FormEvents {
   std::unique_ptr<host::Form> form_;
   SlotMap slots_;
   Slot selected_, hovered_, hot_close_, pending_drag_;
+  // The drag carries the Word window it began on: a slot alone may be taken
+  // up by another tab before the drop.
+  host::Ref<host::Window> dragged_;
   bool hover_check_running_ = false;
   Slot built_;  // built by build_tab, recorded by tab_appended
   // While several tabs are appended in one go: whether one overflowed the
