@@ -100,6 +100,16 @@ TEST_F(Tabs, RenameShiftsExactlyTheTabsToItsRight) {
   EXPECT_EQ(el(Part::close_button, 2).left, 1030 + 285 + 900 + 30);
 }
 
+// The tab that slides into a closed window's place is looked at in the same
+// pass: one pass brings the strip in line with Word.
+TEST_F(Tabs, OnePassRenamesTheTabAfterAClosedOne) {
+  start_with(4);
+  word.close_window(window(u"Doc2"));
+  word.rename_document(*word.documents()[1], u"Third");
+  pass();
+  EXPECT_EQ(strip(), "Doc1 Third Doc4*");
+}
+
 TEST_F(Tabs, RenameFollowsPositionsNotIndexesAfterAReorder) {
   start_with(5);
   bar.move_tab(slot(5), slot(1));  // Doc5 Doc1 Doc2 Doc3 Doc4
