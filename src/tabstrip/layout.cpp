@@ -1,9 +1,12 @@
 // Building, placing, re-captioning and removing tabs: how the bar follows
 // the model's appends, removals and renames.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "base/first_failure.h"
 #include "base/numbers.h"
+#include "base/scope_exit.h"
 #include "tabstrip/tab_bar.h"
 
 namespace plovera {
@@ -13,14 +16,14 @@ using host::Picture;
 
 float TabBar::face_right(Slot s) { return form().Left(face(s)) + form().Width(face(s)); }
 
-// A new tab takes the lowest slot whose caption is hidden, or a new slot
-// when every loaded one is in use.
+// A new tab takes the lowest loaded slot that draws no tab of the strip, or
+// a new slot when every loaded one is in use. A slot whose build failed is
+// free again.
 Slot TabBar::free_slot() {
-  host::Form& f = form();
-  const std::int32_t n = f.Count(Part::caption);
+  const std::int32_t n = form().Count(Part::caption);
   if (n - 1 == count()) return Slot(n);
   for (std::int32_t k = 1; k < n; ++k)
-    if (!f.Visible(caption(Slot(k)))) return Slot(k);
+    if (!contains(Slot(k))) return Slot(k);
   return Slot(n);
 }
 
@@ -32,12 +35,19 @@ void TabBar::ensure_elements(Slot s) {
     if (form().Count(array) <= s.value) form().Load(array, narrow(s));
 }
 
-// Builds a new tab at the right end of the strip. The bar's tables record it
-// only in tab_appended, once the model holds its window.
+// Builds a new tab at the right end of the strip. Its elements are built
+// hidden and shown once all four are in place: a tab that fails half-way
+// leaves nothing drawn, and its slot is free for the next attempt. The
+// bar's tables record it only in tab_appended, once the model holds its
+// window.
 void TabBar::build_tab(const std::u16string& text) {
   lay_out_removals();
   host::Form& f = form();
   const Slot s = free_slot();
+  bool built = false;
+  ScopeExit undo([&] {
+    if (!built) hide_tab(s);
+  });
   ensure_elements(s);
   if (count() > 0) {
     build_elements(s, round_half_even(face_right(slot_at(Position(count()))) + 45.0f), text);
@@ -48,7 +58,48 @@ void TabBar::build_tab(const std::u16string& text) {
     f.Left(kLeftArrow, 0.0f);
     f.Left(kRightArrow, f.Width() - f.Width(kLeftArrow));
   }
+  show_tab(s);
+  built = true;
   built_ = s;
+}
+
+void TabBar::discard_built_tab() noexcept {
+  if (built_ == Slot()) return;
+  hide_tab(built_);
+  built_ = Slot();
+}
+
+void TabBar::show_tab(Slot s) {
+  host::Form& f = form();
+  for (host::Element e : {caption(s), icon(s), close_button(s), face(s)}) f.Visible(e, true);
+  std::erase(slots_to_hide_, s);
+}
+
+// Each element on its own, so that one that cannot be hidden does not keep
+// the others shown. A slot left partly shown is hidden again later
+// (hide_leftovers), unless a new tab takes it up first.
+void TabBar::hide_tab(Slot s) noexcept {
+  if (!form_) return;
+  bool hidden = true;
+  for (host::Element e : {caption(s), icon(s), close_button(s), face(s)})
+    hidden = !failed(boundary_guard([&] { form_->Visible(e, false); })) && hidden;
+  if (hidden) {
+    std::erase(slots_to_hide_, s);
+    return;
+  }
+  ignore_errors([&] {
+    if (std::find(slots_to_hide_.begin(), slots_to_hide_.end(), s) == slots_to_hide_.end())
+      slots_to_hide_.push_back(s);
+  });
+}
+
+// Hides again the elements of gone or unbuilt tabs that could not be hidden
+// at the time; nothing to do, and no call, in the steady state.
+void TabBar::hide_leftovers() noexcept {
+  if (slots_to_hide_.empty()) return;
+  const std::vector<Slot> left = slots_to_hide_;
+  for (Slot s : left)
+    if (!contains(s)) hide_tab(s);
 }
 
 // The new tab is recorded, the strip is aligned to the right arrow when it
@@ -110,19 +161,18 @@ void TabBar::appends_ended() {
   if (host_.shown_here(appended_last_at_)) select_tab(last);
 }
 
-// Builds the four elements of a slot with the icon at x. The caption is
-// assigned before any width is read: the label sizes itself to it.
+// Builds the four elements of a slot with the icon at x, leaving them as
+// hidden or shown as they were. The caption is assigned before any width is
+// read: the label sizes itself to it.
 void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) {
   host::Form& f = form();
   const auto xf = static_cast<float>(x);
-  f.Visible(caption(s), true);
   f.CopyFont(caption(s), caption(Slot(0)));
   f.Caption(caption(s), text);
   f.AutoSize(caption(s), true);
   f.Top(caption(s), f.Height() - 30.0f - f.Height(caption(Slot(1))));
   const float top = f.Top(caption(Slot(1)));
 
-  f.Visible(icon(s), true);
   f.Picture(icon(s), Picture::document_icon);
   f.Stretch(icon(s), true);
   f.Width(icon(s), 240.0f);
@@ -132,7 +182,6 @@ void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) 
 
   f.Left(caption(s), f.Width(icon(s)) + f.Left(icon(s)) + 30.0f);
 
-  f.Visible(close_button(s), true);
   f.Picture(close_button(s), Picture::close_normal);
   f.Stretch(close_button(s), true);
   f.Width(close_button(s), 210.0f);
@@ -140,7 +189,6 @@ void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) 
   f.Top(close_button(s), top + 45.0f);
   f.Left(close_button(s), f.Width(caption(s)) + f.Left(caption(s)) + 30.0f);
 
-  f.Visible(face(s), true);
   f.Picture(face(s), Picture::face_normal);
   f.Stretch(face(s), true);
   f.Width(face(s), f.Width(close_button(s)) + f.Left(close_button(s)) - f.Left(icon(s)) + 30.0f);
@@ -240,8 +288,7 @@ void TabBar::tab_removed(Position p, std::int32_t count_before) {
     failure.run([&] { f.Picture(face(heir), Picture::none); });
     selected_ = heir;
   }
-  for (host::Element e : {caption(gone), icon(gone), close_button(gone), face(gone)})
-    failure.run([&] { f.Visible(e, false); });
+  hide_tab(gone);
 
   slots_.remove_at(p);
   end_drag_if_gone();

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/forms.h"
 #include "host/word.h"
@@ -100,11 +101,16 @@ class TabBar final : public TabView, public host::FormEvents {
   void request_close(Slot s);
 
   // The invariants of the strip; an empty string when they hold, else a
-  // description of the first one broken. For tests.
-  std::string check_invariants();
+  // description of the first one broken. For tests. Without `layout`, the
+  // tables and what is shown only, not where: a failing call of the forms
+  // engine may leave an element where it was.
+  std::string check_invariants(bool layout = true);
+  // Whether elements of slots that hold no tab still wait to be hidden.
+  bool hides_pending() const noexcept { return !slots_to_hide_.empty(); }
 
   // TabView
   void build_tab(const std::u16string& caption) override;
+  void discard_built_tab() noexcept override;
   void tab_appended(Position p) override;
   void tab_removed(Position p, std::int32_t count_before) override;
   void tab_moved(Position from, Position to) override;
@@ -144,6 +150,9 @@ class TabBar final : public TabView, public host::FormEvents {
   Slot free_slot();
   void ensure_elements(Slot s);
   void build_elements(Slot s, std::int32_t x, const std::u16string& caption);
+  void show_tab(Slot s);
+  void hide_tab(Slot s) noexcept;
+  void hide_leftovers() noexcept;
   void shift_tab(Slot s, float dx);
   void shift_all(float dx, std::int32_t steps);
   std::int32_t steps_towards_end(std::int32_t limit);
@@ -167,6 +176,8 @@ class TabBar final : public TabView, public host::FormEvents {
   host::Ref<host::Window> dragged_;
   bool hover_check_running_ = false;
   Slot built_;  // built by build_tab, recorded by tab_appended
+  // Slots of no tab whose elements could not all be hidden: tried again.
+  std::vector<Slot> slots_to_hide_;
   // While several tabs are appended in one go: whether one overflowed the
   // bar, and the last one appended (to be selected at the end).
   bool appending_ = false;

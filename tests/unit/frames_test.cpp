@@ -5,6 +5,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 
 #include "addin/addin.h"
 #include "addin/connect.h"
@@ -212,6 +213,31 @@ TEST_F(Frames, DropAfterTheDraggedWindowClosedLeavesTheSlotsNewWindowAlone) {
   EXPECT_EQ(strip(*frame_of(n)), "B1 C1 N1*");
   EXPECT_EQ(word.calls("Window.Activate"), 0);
   EXPECT_EQ(ws.foreground(), b.frame().main);
+  EXPECT_EQ(problems(), "");
+}
+
+// Every bar builds a new tab before the model records it. When one bar
+// cannot, the bars that built it already take it down again: no bar shows
+// a tab the model does not hold.
+TEST_F(Frames, ATabThatOneBarCannotBuildStaysInNoBar) {
+  sim::SimWindow& a = open(u"A1");
+  sim::SimWindow& b = open(u"B1");
+  start();
+  tick(2);
+  ASSERT_EQ(docked_frames(), 2);
+  // The first bar's build names its caption; the second bar's fails there.
+  bool first = true;
+  forms.on_call("Element.Caption.let", [&] {
+    if (std::exchange(first, false)) forms.fail("Element.Caption.let", 1);
+  });
+  word.open_document(u"C1");
+  tick();
+  forms.on_call("Element.Caption.let", {});
+  EXPECT_EQ(strip(*frame_of(a)), "A1* B1");
+  EXPECT_EQ(strip(*frame_of(b)), "A1 B1*");
+  EXPECT_EQ(problems(), "");  // no element of a free slot shows in either bar
+  tick(2);
+  EXPECT_EQ(strip(*frame_of(a)), "A1* B1 C1");
   EXPECT_EQ(problems(), "");
 }
 
