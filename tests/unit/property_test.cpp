@@ -76,7 +76,11 @@ class RandomSession : public WordFixture {
 
   void word_change() {
     sim::SimWindow* w = any_window();
-    switch (pick(6)) {
+    int change = pick(6);
+    // Windows beyond the tab limit get no tab: long runs keep within it.
+    const bool full = static_cast<std::int32_t>(word.windows().size()) >= kMaxTabs;
+    if (full && (change == 0 || change == 4)) change = 1;
+    switch (change) {
       case 0: word.open_document(u"D" + std::u16string(1 + pick(20), u'a' + pick(26))); break;
       case 1: if (w) word.close_window(*w); break;
       case 2: if (w) word.rename_document(w->document(), std::u16string(pick(40), u'r')); break;
