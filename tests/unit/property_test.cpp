@@ -69,7 +69,10 @@ class RandomSession : public WordFixture {
   Element any_element() {
     const std::int16_t c = any_tab();
     if (c == 0 || chance(10)) return {Part::bar, 0};
-    if (chance(10) && el(Part::left_arrow, 0).visible) return {chance(50) ? Part::left_arrow : Part::right_arrow, 0};
+    if (chance(10)) {
+      const Part arrow = chance(50) ? Part::left_arrow : Part::right_arrow;
+      if (el(arrow, 0).visible) return {arrow, 0};  // one may be shown without the other
+    }
     static constexpr Part parts[] = {Part::face, Part::close_button, Part::icon, Part::caption};
     return {parts[pick(4)], c};
   }
@@ -121,8 +124,8 @@ class RandomSession : public WordFixture {
   }
 
   void scroll() {
-    if (!el(Part::left_arrow, 0).visible) return;
     const Element arrow{chance(50) ? Part::left_arrow : Part::right_arrow, 0};
+    if (!el(arrow.part, 0).visible) return;
     forms.mouse_down(arrow, host::kLeftButton);
     forms.advance(static_cast<std::uint32_t>(50 + pick(400)));
     forms.mouse_up(arrow, host::kLeftButton);
