@@ -57,7 +57,7 @@ void TabBar::unload() noexcept {
 }
 
 void TabBar::enable_poll_timer() {
-  form().TimerInterval(Timer::poll, host::design::mouse_timer_ms);
+  form().TimerInterval(Timer::poll, host::design::poll_interval_ms);
   form().TimerEnabled(Timer::poll, true);
 }
 

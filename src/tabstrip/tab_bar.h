@@ -53,7 +53,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void show_all_tabs();
   // Selects the tab at `p` (the bar's own window, where every document has
   // a main window of its own).
-  void select_own(Position p);
+  void select_own_window(Position p);
 
   // The strip's tables, read-only.
   std::int32_t count() const noexcept { return slots_.count(); }
@@ -109,7 +109,7 @@ class TabBar final : public TabView, public host::FormEvents {
   bool hides_pending() const noexcept { return !slots_to_hide_.empty(); }
 
   // TabView
-  void build_tab(const std::u16string& caption) override;
+  void prepare_tab(const std::u16string& caption) override;
   void discard_built_tab() noexcept override;
   void tab_appended(Position p) override;
   void tab_removed(Position p, std::int32_t count_before) override;
@@ -175,7 +175,7 @@ class TabBar final : public TabView, public host::FormEvents {
   // up by another tab before the drop.
   host::Ref<host::Window> dragged_;
   bool hover_check_running_ = false;
-  Slot built_;  // built by build_tab, recorded by tab_appended
+  Slot built_;  // prepared by prepare_tab, recorded by tab_appended
   // Slots of no tab whose elements could not all be hidden: tried again.
   std::vector<Slot> slots_to_hide_;
   // While several tabs are appended in one go: whether one overflowed the

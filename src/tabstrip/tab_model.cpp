@@ -49,7 +49,7 @@ void TabModel::append(host::Ref<host::Window> window, const std::u16string& capt
     for (std::size_t i = 0; i < built && i < views_.size(); ++i) views_[i]->discard_built_tab();
   });
   for (TabView* view : views_) {
-    view->build_tab(caption);
+    view->prepare_tab(caption);
     ++built;
   }
   captions_.push_back(caption);

@@ -57,11 +57,11 @@ static_assert(!std::is_convertible_v<std::int32_t, Position> &&
 class TabView {
  public:
   // The tab at `p` (the new last one) was appended; the view built its
-  // elements beforehand in build_tab.
+  // elements beforehand in prepare_tab.
   virtual void tab_appended(Position p) = 0;
   // Builds the elements of a tab about to be appended with `caption`. A
   // failure here leaves the model unchanged: the window gets no tab yet.
-  virtual void build_tab(const std::u16string& caption) = 0;
+  virtual void prepare_tab(const std::u16string& caption) = 0;
   // The tab built last will not be appended after all (another view could
   // not build it, or the model could not record it): nothing of it may
   // stay drawn. Views that build nothing need not answer.

@@ -19,7 +19,7 @@ class Drag : public ::testing::Test, public WordFixture {
     tick(2);
     ASSERT_EQ(lefts(), "60 830 1600 2370 3140 3910");
   }
-  std::int32_t T(int i) { return index_of(u"T" + std::u16string(1, u'0' + i)).value; }
+  std::int32_t T(int i) { return slot_with_caption(u"T" + std::u16string(1, u'0' + i)).value; }
   void drag(int i) {
     forms.mouse_down({Part::caption, static_cast<std::int16_t>(T(i))}, host::kLeftButton);
     forms.mouse_move({Part::caption, static_cast<std::int16_t>(T(i))}, host::kLeftButton);
@@ -159,7 +159,7 @@ TEST_F(Drag, DragEndsWhenItsTabLeavesAndADropNeverReachesTheSlotsNextTab) {
   word.open_document(u"New");
   word.activate(window(u"T1"));
   tick();
-  ASSERT_EQ(index_of(u"New").value, freed);
+  ASSERT_EQ(slot_with_caption(u"New").value, freed);
   word.reset_calls();
   // An engine that delivers the drop all the same.
   bar.DragDrop({Part::face, static_cast<std::int16_t>(T(4))}, freed, 0, 0);
@@ -174,7 +174,7 @@ TEST_F(Drag, DragEndsWhenItsTabLeavesAndADropNeverReachesTheSlotsNextTab) {
 // per document): the drop moves it from where it is now.
 TEST_F(Drag, DropMovesTheDraggedTabFromWhereItIsNow) {
   drag(2);
-  bar.move_tab(index_of(u"T6"), index_of(u"T1"));
+  bar.move_tab(slot_with_caption(u"T6"), slot_with_caption(u"T1"));
   ASSERT_EQ(order(), "T6 T1 T2 T3 T4 T5");
   drop_on(Part::face, 5);
   EXPECT_EQ(order(), "T6 T1 T3 T4 T5 T2");

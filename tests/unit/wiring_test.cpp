@@ -57,13 +57,13 @@ TEST_F(Wiring, BandFollowsTheResolutionOfWordsWindow) {
   ws.window_dpi(main, 144);
   start();
   tick();
-  EXPECT_EQ(addin.band_height(), 36);  // 360 twips at 10 twips a pixel
+  EXPECT_EQ(addin.band_height_for_testing(), 36);  // 360 twips at 10 twips a pixel
   // Word moves to a 96-dpi monitor and lays its window out again.
   ws.window_dpi(main, 96);
   relayout(1000, 700);
   tick();
-  EXPECT_EQ(addin.band_height(), 24);
-  EXPECT_EQ(ws.rect(docarea).top, 84);
+  EXPECT_EQ(addin.band_height_for_testing(), 24);
+  EXPECT_EQ(ws.rect(document_area).top, 84);
   EXPECT_EQ(invariants(), "");
 }
 
@@ -79,25 +79,25 @@ TEST_F(Wiring, AnUnreadableResolutionFallsBackToTheScreens) {
     ws.window_dpi(main, absurd);
     relayout(1000, 700);
     tick();
-    EXPECT_EQ(addin.band_height(), 30) << absurd;  // 360 twips at 12 a pixel
-    EXPECT_EQ(ws.rect(docarea).top, 90) << absurd;
+    EXPECT_EQ(addin.band_height_for_testing(), 30) << absurd;  // 360 twips at 12 a pixel
+    EXPECT_EQ(ws.rect(document_area).top, 90) << absurd;
   }
   // Screen and window both unreadable: the standard 96 dpi.
   ws.log_pixels(0, 0);
   relayout(1000, 700);
   tick();
-  EXPECT_EQ(addin.band_height(), 24);
+  EXPECT_EQ(addin.band_height_for_testing(), 24);
   // Back to a monitor Windows can have; a new document gets its tab.
   ws.log_pixels(96, 96);
   ws.window_dpi(main, 1536);
   relayout(1000, 700);
   tick();
-  EXPECT_EQ(addin.band_height(), 360);  // a twip a pixel
+  EXPECT_EQ(addin.band_height_for_testing(), 360);  // a twip a pixel
   ws.window_dpi(main, 96);
   relayout(1000, 700);
   word.open_document(u"Late");
   tick();
-  EXPECT_EQ(addin.band_height(), 24);
+  EXPECT_EQ(addin.band_height_for_testing(), 24);
   EXPECT_EQ(strip(), "Doc1 Doc2 Late*");
   EXPECT_EQ(invariants(), "");
 }
