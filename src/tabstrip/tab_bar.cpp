@@ -206,7 +206,7 @@ void TabBar::request_close(Slot s) {
   if (w) ignore_errors([&] { w->Close(); });
 }
 
-std::string TabBar::check_invariants(bool layout) {
+std::string TabBar::check_invariants_for_testing(bool layout) {
   if (!form_) return {};
   host::Form& f = *form_;
   const std::int32_t n = count();

@@ -104,7 +104,7 @@ class TabBar final : public TabView, public host::FormEvents {
   // description of the first one broken. For tests. Without `layout`, the
   // tables and what is shown only, not where: a failing call of the forms
   // engine may leave an element where it was.
-  std::string check_invariants(bool layout = true);
+  std::string check_invariants_for_testing(bool layout = true);
   // Whether elements of slots that hold no tab still wait to be hidden.
   bool hides_pending() const noexcept { return !slots_to_hide_.empty(); }
 

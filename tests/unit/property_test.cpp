@@ -39,7 +39,7 @@ class RandomSession : public WordFixture {
       step();
       // The check reads the form through the engine: its calls do not fail.
       fail_forms(false);
-      ASSERT_EQ(bar.check_invariants(!forms_fail_), "") << "after step " << i << " (" << last_ << ")";
+      ASSERT_EQ(bar.check_invariants_for_testing(!forms_fail_), "") << "after step " << i << " (" << last_ << ")";
       fail_forms(true);
     }
     word.clear_failures();
@@ -47,7 +47,7 @@ class RandomSession : public WordFixture {
     forms.cancel_drag();
     tick();
     EXPECT_FALSE(bar.hides_pending());
-    ASSERT_EQ(bar.check_invariants(!forms_fail_), "");
+    ASSERT_EQ(bar.check_invariants_for_testing(!forms_fail_), "");
     expect_in_line_with_word();
   }
 
