@@ -2,7 +2,7 @@
 # The test command: installs what is missing, builds everything, runs the
 # native unit tests (sanitizers on), a short benchmark run, the Windows
 # programs' tests under Wine and every end-to-end scenario in the stand-in
-# Word; then the 32-bit build (COM server suite and the connect, demo and
+# Word, a few of them again with Wine's heap checks; then the 32-bit build (COM server suite and the connect, demo and
 # close scenarios under 32-bit Wine), the signed release packages and the
 # installer tests. Ends with one line "N passed, M failed"; exits non-zero
 # on failure.
@@ -68,6 +68,15 @@ for scenario in tests/e2e/scenarios/*.txt; do
   case $name in demo | *.*) continue ;; esac
   step "scenario-$name" timeout 600 tests/e2e/run_scenario.sh "$root/build/windows" "$scenario" \
     "$out/scenario-$name"
+done
+
+# Wine's heap checks (scripts/heap-check.sh runs every scenario so) on the
+# scenarios most likely to touch freed memory: Word letting go of the add-in
+# inside its own loops, a bar destroyed and built again, drags whose tab
+# leaves mid-drag, and bars in frames that come and go.
+for name in release-in-loops bar-destroyed drag-window-closed drag-window-closed-sdi sdi-bars; do
+  step "heap-$name" env PLOVERA_HEAP_CHECK=1 timeout 600 tests/e2e/run_scenario.sh \
+    "$root/build/windows" "tests/e2e/scenarios/$name.txt" "$out/heap-$name"
 done
 
 # 32-bit Word loads only a 32-bit add-in: the COM server and the main

@@ -34,6 +34,48 @@ namespace {
 
 constexpr wchar_t kAddinsKey[] = L"Software\\Microsoft\\Office\\Word\\Addins";
 
+// A key's default string value under HKCU\Software\Classes, environment
+// variables expanded; empty when there is none.
+std::wstring user_class_value(const std::wstring& sub_key) {
+  const std::wstring key = L"Software\\Classes\\" + sub_key;
+  DWORD size = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
+                   nullptr, &size) != ERROR_SUCCESS || size < sizeof(wchar_t))
+    return {};
+  std::wstring value(size / sizeof(wchar_t), L'\0');
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
+                   value.data(), &size) != ERROR_SUCCESS)
+    return {};
+  value.resize(wcsnlen(value.c_str(), value.size()));
+  return value;
+}
+
+// Windows merges the classes registered per user (HKCU\Software\Classes)
+// into HKEY_CLASSES_ROOT; Wine 8 does not, so COM cannot create them. Word
+// creates such an add-in on Windows, so the stand-in does what Windows would:
+// the ProgID's CLSID and that class's in-process server, both per user, and
+// the server's class factory.
+HRESULT create_per_user_class(const std::wstring& prog_id, IUnknown** object) {
+  CLSID clsid;
+  const std::wstring clsid_text = user_class_value(prog_id + L"\\CLSID");
+  if (clsid_text.empty() || FAILED(CLSIDFromString(clsid_text.c_str(), &clsid))) return REGDB_E_CLASSNOTREG;
+  const std::wstring server = user_class_value(L"CLSID\\" + clsid_text + L"\\InprocServer32");
+  if (server.empty()) return REGDB_E_CLASSNOTREG;
+  HMODULE module = LoadLibraryExW(server.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (!module) return HRESULT_FROM_WIN32(GetLastError());
+  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+  const auto get_class_object =
+      reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+  if (!get_class_object) return CO_E_ERRORINDLL;
+  IClassFactory* factory = nullptr;
+  HRESULT hr = get_class_object(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+  if (FAILED(hr)) return hr;
+  hr = factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(object));
+  factory->Release();
+  if (SUCCEEDED(hr)) log_line(L"add-in " + prog_id + L" created from its per-user registration");
+  return hr;
+}
+
 DWORD load_behavior(HKEY addins, const wchar_t* prog_id) {
   DWORD value = 0, size = sizeof value, type = 0;
   if (RegGetValueW(addins, prog_id, L"LoadBehavior", RRF_RT_REG_DWORD, &type, &value, &size) !=
@@ -100,6 +142,8 @@ bool AddinHost::connect(const std::wstring& prog_id, int connect_mode) {
   if (SUCCEEDED(hr))
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                           reinterpret_cast<void**>(&object));
+  if (hr == CO_E_CLASSSTRING || hr == REGDB_E_CLASSNOTREG || hr == REGDB_E_READREGDB)
+    hr = create_per_user_class(prog_id, &object);
   IDTExtensibility2* extension = nullptr;
   if (SUCCEEDED(hr)) {
     // The add-in asks the stand-in's model of high contrast and monitor

@@ -263,6 +263,7 @@ void Addin::poll_frames(FirstFailure& failure, bool all) {
       f->relaid = false;
       failure.run([&] { f->redock_if_moved(); });
     }
+    f->bar().hide_leftovers();
     failure.run([&] { f->bar().clear_hover_if_outside(); });
   }
 }
@@ -282,6 +283,7 @@ void Addin::poll() {
       f.redock_if_moved();
       if (f.take_bar_rebuilt()) watch_behind_ = true;
     }
+    f.bar().hide_leftovers();
     f.bar().clear_hover_if_outside();
     sync_.sync_with_word(word(), true);
     return;

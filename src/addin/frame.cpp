@@ -64,11 +64,21 @@ bool Frame::bar_in_place(const host::Rect& top, const host::Rect& bar,
          dock_offset_ == sub32(doc.top, top.top);
 }
 
+// The resolution of the monitor Word's window is on; where Windows answers
+// one it cannot have (none, or beyond what it scales to), the screen's, and
+// failing that the standard one.
+std::int32_t Frame::resolution() {
+  const std::int32_t own = ws().dpi_of_window(windows_.main_window);
+  if (host::is_readable_resolution(own)) return own;
+  const std::int32_t screen = ws().dpi_y();
+  return host::is_readable_resolution(screen) ? screen : host::kStandardResolution;
+}
+
 // The band is 360 twips at the resolution of the monitor Word's window is
 // on, in whole pixels.
 void Frame::measure_band() {
-  const std::int32_t t = twips_per_pixel(ws().dpi_of_window(windows_.main_window));
-  band_height_ = div32(sub32(kBandTwips, kBandTwips % t), t);
+  const std::int32_t t = twips_per_pixel(resolution());
+  band_height_ = div32(sub32(kBandTwips, mod32(kBandTwips, t)), t);
 }
 
 // Application.Width is Word's main window's width in whole points; where
@@ -82,7 +92,7 @@ std::int32_t Frame::width_in_twips() {
     host::Rect main;
     if (!ws().window_rect(windows_.main_window, main))
       throw_host_error(status::fail, "main window's width");
-    points = pixels_to_points(sub32(main.right, main.left), ws().dpi_of_window(windows_.main_window));
+    points = pixels_to_points(sub32(main.right, main.left), resolution());
   }
   return sub32(mul32(points, 20), 80);
 }
@@ -111,7 +121,7 @@ void Frame::redock_if_moved() {
   ws().window_rect(windows_.document_area, doc);
   const std::int32_t h = band_height_;
   const std::int32_t width_twips = width_in_twips();
-  const std::int32_t tx = twips_per_pixel(ws().dpi_of_window(windows_.main_window));
+  const std::int32_t tx = twips_per_pixel(resolution());
   ws().place_window(bar_.window(), host::kTopOfZOrder, 0, sub32(sub32(doc.top, top.top), h),
                     div32(width_twips, tx), add32(h, 2), host::place::frame_changed);
   dock_offset_ = measure_dock_offset();

@@ -120,6 +120,7 @@ class Frame final : public BarHost {
   void give_band_back_after_failed_dock() noexcept;
   void rebuild_bar();
   void measure_band();
+  std::int32_t resolution();
 
   BarHost& addin_;
   FrameOwner& owner_;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/error.h"
+#include "host/winsys.h"
 
 namespace plovera {
 
@@ -35,6 +36,12 @@ inline std::int32_t div32(std::int32_t a, std::int32_t b) {
   return a / b;
 }
 
+// Remainder of a truncating division; a zero divisor is an overflow.
+inline std::int32_t mod32(std::int32_t a, std::int32_t b) {
+  if (b == 0 || (a == INT32_MIN && b == -1)) throw_host_error(status::overflow, "mod32");
+  return a % b;
+}
+
 inline std::int32_t abs32(std::int32_t a) { return a < 0 ? sub32(0, a) : a; }
 
 // Rounds to the nearest whole number, halves to even (0.5 -> 0, 1.5 -> 2,
@@ -50,9 +57,10 @@ inline std::int32_t round_half_even(double x) {
 }
 
 // Twips per pixel for a logical resolution: 1440 / dpi, rounded half to even
-// (96 dpi -> 15, 120 dpi -> 12).
+// (96 dpi -> 15, 120 dpi -> 12, 1536 dpi -> 1). Never zero: an unreadable
+// resolution is refused.
 inline std::int32_t twips_per_pixel(std::int32_t dpi) {
-  if (dpi <= 0) throw_host_error(status::invalid_arg, "twips_per_pixel");
+  if (!host::is_readable_resolution(dpi)) throw_host_error(status::invalid_arg, "twips_per_pixel");
   const std::int32_t q = 1440 / dpi, rem = 1440 % dpi;
   if (2 * rem > dpi || (2 * rem == dpi && q % 2 != 0)) return q + 1;
   return q;
@@ -61,7 +69,7 @@ inline std::int32_t twips_per_pixel(std::int32_t dpi) {
 // Pixels at `dpi` as whole points (72 to the inch), halves rounded away from
 // zero, as Windows' MulDiv rounds.
 inline std::int32_t pixels_to_points(std::int32_t pixels, std::int32_t dpi) {
-  if (dpi <= 0) throw_host_error(status::invalid_arg, "pixels_to_points");
+  if (!host::is_readable_resolution(dpi)) throw_host_error(status::invalid_arg, "pixels_to_points");
   const std::int64_t scaled = static_cast<std::int64_t>(pixels) * 72;
   const std::int64_t half = dpi / 2;
   const std::int64_t q = scaled >= 0 ? (scaled + half) / dpi : -((-scaled + half) / dpi);

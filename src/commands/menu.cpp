@@ -1,6 +1,7 @@
 #include "commands/menu.h"
 
 #include <exception>
+#include <string>
 #include <utility>
 
 #include "base/first_failure.h"
@@ -96,12 +97,24 @@ void PopupMenu::show_menu() {
 
 MenuCommands::~MenuCommands() = default;
 
-// One line of the report: the document's name and Word's words on why.
+namespace {
+
+// A number in decimal digits, as the report shows it.
+std::u16string decimal(std::int32_t n) {
+  std::u16string digits;
+  for (char c : std::to_string(n)) digits += static_cast<char16_t>(c);
+  return digits;
+}
+
+}  // namespace
+
+// One line of the report: the document's name and Word's words on why; a
+// document whose name cannot be read is named by its number in Word's list.
 void MenuCommands::add_to_report(host::Application& word, std::int16_t index,
                                  std::u16string name, std::u16string& report) {
   const std::u16string why = last_failure_text();
   if (name.empty()) ignore_errors([&] { word.Documents()->Item(index)->Name(name); });
-  if (name.empty()) name = u"(document " + std::u16string(1, u'0' + index % 10) + u")";
+  if (name.empty()) name = u"(document " + decimal(index) + u")";
   report += u"\n" + name;
   if (!why.empty()) report += u": " + why;
 }

@@ -120,7 +120,7 @@ class Form {
 
   // Begins dragging the element (the face of a tab). The drag ends with a
   // DragDrop event on the element under the pointer, or with nothing when
-  // the button is released outside the form.
+  // the button is released outside the form or the face is hidden meanwhile.
   virtual void Drag(Element e) = 0;
 
   virtual void TimerInterval(Timer t, std::uint32_t ms) = 0;

@@ -25,6 +25,16 @@ struct Point {
   std::int32_t x = 0, y = 0;
 };
 
+// The highest resolution Windows scales a window to (1536 dpi, 1600 %).
+// A resolution outside 1 to this is unreadable: whoever reads one falls back
+// to the screen's, and from there to 96 dpi, so that no unit derived from it
+// (twips per pixel, a picture's size) comes out as zero or absurdly large.
+inline constexpr std::int32_t kHighestResolution = 1536;
+inline constexpr std::int32_t kStandardResolution = 96;
+constexpr bool is_readable_resolution(std::int32_t dpi) noexcept {
+  return dpi > 0 && dpi <= kHighestResolution;
+}
+
 // How a window relates to another, for walking the window tree.
 enum class WindowRelation : std::uint32_t { first_sibling = 0, next_sibling = 2, first_child = 5 };
 
@@ -109,6 +119,8 @@ class WindowSystem {
   // no per-window resolution (before Windows 10) or the window is gone.
   // Read it again when the window may have moved to another monitor: Word's
   // main window is laid out anew when its resolution changes.
+  // All three answer what Windows says, which may be unreadable
+  // (is_readable_resolution): the caller checks.
   virtual std::int32_t dpi_of_window(Hwnd h) = 0;
 
   // Notices of window `h` (one of this process's) go to `receiver` until

@@ -65,6 +65,9 @@ void SimForm::Visible(host::Element e, bool v) {
   // Hiding repaints too: check before the element turns invisible.
   if (r.visible != v && engine_) ++engine_->paints_;
   r.visible = v;
+  // As the Windows engine: a drag whose face is hidden (its tab left) ends
+  // without a drop.
+  if (!v && engine_ && engine_->drag_ == e) engine_->drag_.reset();
 }
 
 host::Picture SimForm::Picture(host::Element e) {

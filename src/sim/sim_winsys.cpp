@@ -35,8 +35,9 @@ host::Rect offset(host::Rect r, host::Point by) noexcept {
           clamp32(std::int64_t{r.right} + by.x), clamp32(std::int64_t{r.bottom} + by.y)};
 }
 
+// As the Windows forms engine: 15 for a resolution Windows cannot have.
 std::int32_t twips_per_pixel(std::int32_t dpi) noexcept {
-  if (dpi <= 0) return 15;
+  if (!host::is_readable_resolution(dpi)) return 15;
   const std::int32_t q = 1440 / dpi, twice_rest = 2 * (1440 % dpi);
   if (twice_rest > dpi || (twice_rest == dpi && q % 2 == 1)) return q + 1;
   return q;

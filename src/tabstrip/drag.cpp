@@ -72,12 +72,34 @@ void TabBar::drop_on_tab(Slot source, Slot dest, bool activate) {
   host_.window_system().bring_to_foreground(front ? front : host_.main_window());
 }
 
-// A drop whose dragged tab was removed meanwhile (its window closed during
-// the drag) is ignored: there is nothing left to move.
+// The drag remembers the window of the tab it began on.
+void TabBar::begin_drag(Slot s) {
+  dragged_ = window_of(s);
+  form().Drag(face(s));
+}
+
+// The slot of the tab the drag began on, if that tab is still in the strip
+// and the engine's drop names it; none otherwise (its window closed during
+// the drag, and another tab may have taken its slot since).
+Slot TabBar::dragged_slot(std::int16_t source_index) {
+  const host::Ref<host::Window> window = std::move(dragged_);
+  if (!window) return Slot();
+  const Position at = model_.position_of(window);
+  if (at == Position() || at.value > count() || slot_at(at) != Slot(source_index)) return Slot();
+  return slot_at(at);
+}
+
+// A tab left: if it was the dragged one, the drag is over and its window let go.
+void TabBar::end_drag_if_gone() noexcept {
+  if (dragged_ && !model_.has_tab(dragged_)) dragged_.reset();
+}
+
+// A drop whose dragged tab was removed meanwhile is ignored: there is
+// nothing left to move, and the slot it names may show another window now.
 void TabBar::DragDrop(host::Element target, std::int16_t source_index, float x, float y) {
   host_.events().run([&] {
-    const Slot source(source_index);
-    if (!contains(source)) return;
+    const Slot source = dragged_slot(source_index);
+    if (source == Slot()) return;
     const Slot target_slot = slot_of(target);
     switch (target.part) {
       case Part::face:

@@ -1,9 +1,11 @@
 // Building, placing, re-captioning and removing tabs: how the bar follows
 // the model's appends, removals and renames.
 #include <algorithm>
+#include <vector>
 
 #include "base/first_failure.h"
 #include "base/numbers.h"
+#include "base/scope_exit.h"
 #include "tabstrip/tab_bar.h"
 
 namespace plovera {
@@ -11,14 +13,14 @@ namespace plovera {
 using host::Part;
 using host::Picture;
 
-// A new tab takes the lowest slot whose caption is hidden, or a new slot
-// when every loaded one is in use.
+// A new tab takes the lowest loaded slot that draws no tab of the strip, or
+// a new slot when every loaded one is in use. A slot whose build failed is
+// free again.
 Slot TabBar::free_slot() {
-  host::Form& f = form();
-  const std::int32_t n = f.Count(Part::caption);
+  const std::int32_t n = form().Count(Part::caption);
   if (n - 1 == count()) return Slot(n);
   for (std::int32_t k = 1; k < n; ++k)
-    if (!f.Visible(caption(Slot(k)))) return Slot(k);
+    if (!contains(Slot(k))) return Slot(k);
   return Slot(n);
 }
 
@@ -30,12 +32,19 @@ void TabBar::ensure_elements(Slot s) {
     if (form().Count(array) <= s.value) form().Load(array, narrow(s));
 }
 
-// Builds a new tab at the right end of the strip. The bar's tables record it
-// only in tab_appended, once the model holds its window.
+// Builds a new tab at the right end of the strip. Its elements are built
+// hidden and shown once all four are in place: a tab that fails half-way
+// leaves nothing drawn, and its slot is free for the next attempt. The
+// bar's tables record it only in tab_appended, once the model holds its
+// window.
 void TabBar::prepare_tab(const std::u16string& text) {
   show_layout();
   host::Form& f = form();
   const Slot s = free_slot();
+  bool built = false;
+  ScopeExit undo([&] {
+    if (!built) hide_tab(s);
+  });
   ensure_elements(s);
   const bool first = count() == 0;
   build_elements(s, layout().next_icon_left(), text);
@@ -50,7 +59,48 @@ void TabBar::prepare_tab(const std::u16string& text) {
     f.Left(kRightArrow, right);
     arrows.right_arrow_left = right;
   }
+  reveal_tab(s);
+  built = true;
   built_ = s;
+}
+
+void TabBar::discard_built_tab() noexcept {
+  if (built_ == Slot()) return;
+  hide_tab(built_);
+  built_ = Slot();
+}
+
+void TabBar::reveal_tab(Slot s) {
+  host::Form& f = form();
+  for (host::Element e : {caption(s), icon(s), close_button(s), face(s)}) f.Visible(e, true);
+  std::erase(slots_to_hide_, s);
+}
+
+// Each element on its own, so that one that cannot be hidden does not keep
+// the others shown. A slot left partly shown is hidden again later
+// (hide_leftovers), unless a new tab takes it up first.
+void TabBar::hide_tab(Slot s) noexcept {
+  if (!form_) return;
+  bool hidden = true;
+  for (host::Element e : {caption(s), icon(s), close_button(s), face(s)})
+    hidden = !failed(boundary_guard([&] { form_->Visible(e, false); })) && hidden;
+  if (hidden) {
+    std::erase(slots_to_hide_, s);
+    return;
+  }
+  ignore_errors([&] {
+    if (std::find(slots_to_hide_.begin(), slots_to_hide_.end(), s) == slots_to_hide_.end())
+      slots_to_hide_.push_back(s);
+  });
+}
+
+// Hides again the elements of gone or unbuilt tabs that could not be hidden
+// at the time; nothing to do, and no call, in the steady state.
+void TabBar::hide_leftovers() noexcept {
+  if (slots_to_hide_.empty()) return;
+  const std::vector<Slot> left = slots_to_hide_;
+  for (Slot s : left)
+    if (!contains(s)) hide_tab(s);
 }
 
 // The new tab is recorded, the strip is aligned to the right arrow when it
@@ -112,12 +162,11 @@ void TabBar::appends_ended() {
   if (host_.is_own_window(appended_last_at_)) select_tab(last);
 }
 
-// Builds the four elements of a slot with the icon at x. The caption is
-// assigned before any width is read: the label sizes itself to it. Each
-// left written is recorded as shown.
+// Builds the four elements of a slot with the icon at x, leaving them as
+// hidden or shown as they were. The caption is assigned before any width is
+// read: the label sizes itself to it. Each left written is recorded as shown.
 void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) {
   host::Form& f = form();
-  f.Visible(caption(s), true);
   f.CopyFont(caption(s), caption(Slot(0)));
   f.Caption(caption(s), text);
   f.AutoSize(caption(s), true);
@@ -127,7 +176,6 @@ void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) 
       layout_.add_tab(s, static_cast<float>(x) - 15.0f, f.Width(caption(s)));
   TabPlacement& shown = layout_.tab(s).shown;
 
-  f.Visible(icon(s), true);
   f.Picture(icon(s), Picture::document_icon);
   f.Stretch(icon(s), true);
   f.Width(icon(s), 240.0f);
@@ -137,7 +185,6 @@ void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) 
 
   set_left(caption(s), at.caption_left, shown.caption_left);
 
-  f.Visible(close_button(s), true);
   f.Picture(close_button(s), Picture::close_normal);
   f.Stretch(close_button(s), true);
   f.Width(close_button(s), 210.0f);
@@ -145,7 +192,6 @@ void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) 
   f.Top(close_button(s), top + 45.0f);
   set_left(close_button(s), at.close_left, shown.close_left);
 
-  f.Visible(face(s), true);
   f.Picture(face(s), Picture::face_normal);
   f.Stretch(face(s), true);
   f.Width(face(s), at.face_width);
@@ -263,11 +309,11 @@ void TabBar::tab_removed(Position p, std::int32_t count_before) {
     failure.run([&] { f.Picture(face(heir), Picture::none); });
     selected_ = heir;
   }
-  for (host::Element e : {caption(gone), icon(gone), close_button(gone), face(gone)})
-    failure.run([&] { f.Visible(e, false); });
+  hide_tab(gone);
 
   slots_.remove_at(p);
   if (strip) failure.run([&] { strip->close_gap(p); });
+  end_drag_if_gone();
   if (!removing_) failure.run([&] { show_layout(); });
   failure.rethrow();
 }

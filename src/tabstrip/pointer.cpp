@@ -62,7 +62,7 @@ void TabBar::on_pointer_over_tab(Slot s) {
   clear_hot_close();
   if (s == pending_drag_) {
     pending_drag_ = Slot();
-    form().Drag(face(s));
+    begin_drag(s);
   }
 }
 

@@ -63,8 +63,11 @@ void WindowSync::refresh_tabs(host::Application& word) {
     if (active && active == model_.window_at(p)) model_.activate(p);
     const status_t read = boundary_guard([&] { model_.window_at(p)->Caption(caption_); });
     if (failed(read)) {
-      // The tab that slides into a removed tab's place is looked at on the next pass.
-      if (object_gone(read)) remove_tab(p);
+      // The tab that slides into a removed tab's place is looked at next.
+      if (object_gone(read)) {
+        remove_tab(p);
+        --b;
+      }
       continue;
     }
     if (model_.caption_differs(p, caption_)) {

@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/forms.h"
 #include "host/word.h"
@@ -88,6 +89,8 @@ class TabBar final : public TabView, public host::FormEvents {
 
   // Dragging: `source` takes the place of `dest`, or of the tab under x.
   void move_tab(Slot source, Slot dest);
+  // The window of the tab being dragged, while the drag lasts.
+  const host::Ref<host::Window>& dragged() const noexcept { return dragged_; }
   void drop_on_bar(Slot source, float x, float y);
 
   // Scrolling.
@@ -105,8 +108,15 @@ class TabBar final : public TabView, public host::FormEvents {
 
   // The invariants of the strip; an empty string when they hold, else a
   // description of the first one broken. Only the tests call it; it lives
-  // here because it reads the bar's private tables.
-  std::string check_invariants_for_testing();
+  // here because it reads the bar's private tables. Without `layout`, the
+  // tables and what is shown only, not where: a failing call of the forms
+  // engine may leave an element where it was.
+  std::string check_invariants_for_testing(bool layout = true);
+  // Whether elements of slots that hold no tab still wait to be hidden.
+  bool hides_pending() const noexcept { return !slots_to_hide_.empty(); }
+  // Hides again the elements of slots that hold no tab and could not all be
+  // hidden before; run on the add-in's ticks (one empty test when none wait).
+  void hide_leftovers() noexcept;
   // The bar is the form's only writer; a test that changes the form by hand
   // calls this, and the bar reads its layout back from the form before it
   // next uses it.
@@ -114,6 +124,7 @@ class TabBar final : public TabView, public host::FormEvents {
 
   // TabView
   void prepare_tab(const std::u16string& caption) override;
+  void discard_built_tab() noexcept override;
   void tab_appended(Position p) override;
   void tab_removed(Position p, std::int32_t count_before) override;
   void tab_moved(Position from, Position to) override;
@@ -155,9 +166,14 @@ class TabBar final : public TabView, public host::FormEvents {
   void read_layout_from_form();
   void show_layout();
   void show_tab(Slot s);
+  void reveal_tab(Slot s);
+  void hide_tab(Slot s) noexcept;
   void set_left(host::Element e, float left, float& shown);
   void show_arrows();
   void drop_on_tab(Slot source, Slot dest, bool activate);
+  void begin_drag(Slot s);
+  Slot dragged_slot(std::int16_t source_index);
+  void end_drag_if_gone() noexcept;
   void foreground_to_word();
   const host::Ref<host::Window>& window_of(Slot s) const;
 
@@ -167,9 +183,14 @@ class TabBar final : public TabView, public host::FormEvents {
   host::Hwnd window_ = 0;  // the form's window, while it is loaded
   SlotMap slots_;
   Slot selected_, hovered_, hot_close_, pending_drag_;
+  // The drag carries the Word window it began on: a slot alone may be taken
+  // up by another tab before the drop.
+  host::Ref<host::Window> dragged_;
   bool hover_check_running_ = false;
   bool arrow_held_ = false;  // a scroll arrow is pressed (its timer runs)
   Slot built_;               // prepared by prepare_tab, recorded by tab_appended
+  // Slots of no tab whose elements could not all be hidden: tried again.
+  std::vector<Slot> slots_to_hide_;
   // While several tabs are appended in one go: whether one overflowed the
   // bar, and the last one appended (to be selected at the end).
   bool appending_ = false;

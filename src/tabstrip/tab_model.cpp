@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/first_failure.h"
+#include "base/scope_exit.h"
 #include "host/error.h"
 
 namespace plovera {
@@ -37,10 +38,20 @@ void TabModel::announce(F&& f) {
 }
 
 // The views build the tab before the model records it, so that a tab that
-// cannot be built leaves the model as it was and the next pass tries again.
+// cannot be built leaves the model as it was and the next pass tries again;
+// the views that had built it then discard what they built.
 void TabModel::append(host::Ref<host::Window> window, const std::u16string& caption) {
   if (count() >= kMaxTabs) return;
-  for (TabView* view : views_) view->prepare_tab(caption);
+  std::size_t built = 0;
+  bool recorded = false;
+  ScopeExit discard([&] {
+    if (recorded) return;
+    for (std::size_t i = 0; i < built && i < views_.size(); ++i) views_[i]->discard_built_tab();
+  });
+  for (TabView* view : views_) {
+    view->prepare_tab(caption);
+    ++built;
+  }
   captions_.push_back(caption);
   try {
     caption_unsure_.push_back(false);
@@ -56,6 +67,7 @@ void TabModel::append(host::Ref<host::Window> window, const std::u16string& capt
     caption_unsure_.resize(windows_.size());
     throw;
   }
+  recorded = true;
   announce([p = Position(count())](TabView& v) { v.tab_appended(p); });
 }
 

@@ -62,6 +62,10 @@ class TabView {
   // Builds the elements of a tab about to be appended with `caption`. A
   // failure here leaves the model unchanged: the window gets no tab yet.
   virtual void prepare_tab(const std::u16string& caption) = 0;
+  // The tab built last will not be appended after all (another view could
+  // not build it, or the model could not record it): nothing of it may
+  // stay drawn. Views that build nothing need not answer.
+  virtual void discard_built_tab() noexcept {}
   // The tab that was at `p` is gone; the model held `count_before` tabs.
   virtual void tab_removed(Position p, std::int32_t count_before) = 0;
   // The tab at `from` now stands at `to`; those in between moved one place.

@@ -11,6 +11,7 @@
 // nothing here.
 #include <algorithm>
 
+#include "base/scope_exit.h"
 #include "win32/form_window.h"
 
 namespace plovera::win32 {
@@ -92,11 +93,38 @@ void FormWindow::accessible_changed() noexcept {
   accessible_pending_ = PostMessageW(hwnd_, kAccessibleChangedMessage, 0, 0) != FALSE;
 }
 
+// The events are worked out first, and what they announce recorded, before
+// any is raised: a client's in-context hook runs inside NotifyWinEvent and
+// may pump messages, in which the bar changes again or is unloaded. A
+// raise asked for meanwhile is not run inside the walk; it follows it.
 void FormWindow::raise_accessible_events() {
   accessible_pending_ = false;
-  if (!hwnd_) return;
-  const HWND hwnd = hwnd_;
-  auto notify = [hwnd](DWORD event, LONG child) { NotifyWinEvent(event, hwnd, OBJID_CLIENT, child); };
+  if (raising_accessible_) {
+    accessible_again_ = true;
+    return;
+  }
+  raising_accessible_ = true;
+  const std::shared_ptr<bool> alive = alive_;
+  ScopeExit done([&] {
+    if (*alive) raising_accessible_ = false;
+  });
+  do {
+    accessible_again_ = false;
+    if (!hwnd_) return;
+    const HWND hwnd = hwnd_;
+    for (const AccessibleEvent& e : accessible_events()) {
+      NotifyWinEvent(e.event, hwnd, OBJID_CLIENT, e.child);
+      if (!*alive || !hwnd_) return;
+    }
+  } while (accessible_again_);
+}
+
+// What changed since the last announcement, as events in the order clients
+// expect them (tabs gone, tabs new or renamed or selected, the order, the
+// arrows); the announcement is recorded as made.
+std::vector<FormWindow::AccessibleEvent> FormWindow::accessible_events() {
+  std::vector<AccessibleEvent> events;
+  auto notify = [&events](DWORD event, LONG child) { events.push_back({event, child}); };
   const std::vector<TabView> tabs = tabs_in_order();
   std::vector<AnnouncedTab> now;
   now.reserve(tabs.size());
@@ -138,6 +166,7 @@ void FormWindow::raise_accessible_events() {
     notify(shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, i == 0 ? kLeftArrowChildId : kRightArrowChildId);
   }
   announced_tabs_ = std::move(now);
+  return events;
 }
 
 // The default action of a tab, its close button or an arrow, as the user's

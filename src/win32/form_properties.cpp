@@ -104,6 +104,9 @@ void FormWindow::Height(Element e, float twips) {
 void FormWindow::Visible(Element e, bool v) {
   ElementState& s = element(e, "Element.Visible");
   if (!v && last_left_press_ == e) last_left_press_.reset();  // its tab is gone
+  // Hiding the dragged face (its tab left) ends the drag without a drop,
+  // whatever tab takes the element up afterwards.
+  if (!v && drag_.active && e.part == host::Part::face && e.index == drag_.source) cancel_drag();
   if (s.visible == v) return;
   change(s, [v](ElementState& st) { st.visible = v; return true; });
   if (e.part == host::Part::face && v) s.incarnation = ++next_incarnation_;  // a new tab

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/winsys.h"
+
 namespace plovera::win32 {
 
 namespace {
@@ -21,7 +23,7 @@ double round_half_even(double v) noexcept {
 }
 
 int twips_per_pixel(int dots_per_inch) noexcept {
-  if (dots_per_inch <= 0) return 15;
+  if (!host::is_readable_resolution(dots_per_inch)) return 15;
   return static_cast<int>(round_half_even(1440.0 / dots_per_inch));
 }
 

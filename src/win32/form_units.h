@@ -12,7 +12,8 @@ namespace plovera::win32 {
 double round_half_even(double v) noexcept;
 
 // 1440 divided by the screen's dots per inch, rounded half to even:
-// 15 at 96 dpi, 12 at 120, 10 at 144.
+// 15 at 96 dpi, 12 at 120, 10 at 144; 15 for a resolution Windows cannot
+// have (host::is_readable_resolution), so never zero.
 int twips_per_pixel(int dots_per_inch) noexcept;
 
 // The screen's twips per pixel, horizontally and vertically.

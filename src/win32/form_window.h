@@ -211,6 +211,11 @@ class FormWindow final : public host::UnloadableForm,
   // message is handled, from the difference to what was last announced.
   void accessible_changed() noexcept;
   void raise_accessible_events();
+  struct AccessibleEvent {
+    DWORD event;
+    LONG child;
+  };
+  std::vector<AccessibleEvent> accessible_events();
   void perform_default_action(WPARAM wp, LPARAM lp);
   void disconnect_accessible() noexcept;
 
@@ -257,6 +262,9 @@ class FormWindow final : public host::UnloadableForm,
   std::vector<AnnouncedTab> announced_tabs_;
   std::array<bool, 2> announced_arrows_{};
   bool accessible_pending_ = false;
+  // Events are being raised; a raise asked for meanwhile follows the walk.
+  bool raising_accessible_ = false;
+  bool accessible_again_ = false;
   std::uint32_t next_incarnation_ = 0;
 };
 

@@ -26,8 +26,8 @@ struct PixelImage {
 };
 
 // Draws picture `p` at its design size (host/form_design.h, pixels at 96
-// dpi) scaled to `dots_per_inch`. Pure: the same picture every time. An
-// empty image for Picture::none.
+// dpi) scaled to `dots_per_inch` (96 where that is unreadable). Pure: the
+// same picture every time. An empty image for Picture::none.
 PixelImage draw_picture(host::Picture p, int dots_per_inch = 96);
 
 struct StoredPicture {

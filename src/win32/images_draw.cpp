@@ -8,6 +8,8 @@
 
 #include "win32/images.h"
 
+#include "host/winsys.h"
+
 namespace plovera::win32 {
 
 namespace {
@@ -204,7 +206,8 @@ PixelImage draw_arrow(int size, bool points_left) {
 PixelImage draw_picture(host::Picture p, int dots_per_inch) {
   namespace d = host::design;
   using host::Picture;
-  const int dpi = dots_per_inch > 0 ? dots_per_inch : 96;
+  const int dpi = host::is_readable_resolution(dots_per_inch) ? dots_per_inch
+                                                              : host::kStandardResolution;
   const auto px = [dpi](int design_px) { return std::max(1, (design_px * dpi + 48) / 96); };
   const auto size = [&](int i) {
     return d::Size{px(d::list_image_size[i].w), px(d::list_image_size[i].h)};

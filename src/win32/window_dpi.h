@@ -6,26 +6,31 @@
 
 #include <windows.h>
 
+#include "host/winsys.h"
+
 namespace plovera::win32 {
 
-// The screen's logical resolution, vertically; 96 when it cannot be read.
+// The screen's logical resolution, vertically; 96 when it cannot be read
+// (host::is_readable_resolution).
 inline int screen_dpi() noexcept {
   int dpi = 0;
   if (HDC screen = GetDC(nullptr)) {
     dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
   }
-  return dpi > 0 ? dpi : 96;
+  return host::is_readable_resolution(dpi) ? dpi : host::kStandardResolution;
 }
 
 // The resolution of the monitor `hwnd` is on, as Windows scales it; the
-// screen's where Windows cannot tell (older systems, a window that is gone).
+// screen's where Windows cannot tell (older systems, a window that is gone)
+// or answers a resolution it cannot have.
 inline int window_dpi(HWND hwnd) noexcept {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   static const auto get_dpi_for_window = reinterpret_cast<GetDpiForWindowFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   if (get_dpi_for_window && hwnd)
-    if (const UINT dpi = get_dpi_for_window(hwnd); dpi > 0) return static_cast<int>(dpi);
+    if (const int dpi = static_cast<int>(get_dpi_for_window(hwnd)); host::is_readable_resolution(dpi))
+      return dpi;
   return screen_dpi();
 }
 

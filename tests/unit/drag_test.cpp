@@ -143,13 +143,42 @@ TEST_F(Drag, TabMovedBeyondTheBarIsScrolledIntoView) {
   EXPECT_EQ(invariants(), "");
 }
 
-TEST_F(Drag, DropAfterTheDraggedTabsWindowClosedIsIgnored) {
+// The dragged tab's window closes mid-drag: the drag ends (the engine's
+// with the face hidden, the bar's with the window let go), and a new
+// document that takes the freed slot is neither moved nor activated by a
+// drop that still names the slot.
+TEST_F(Drag, DragEndsWhenItsTabLeavesAndADropNeverReachesTheSlotsNextTab) {
+  const std::int16_t freed = static_cast<std::int16_t>(T(2));
   drag(2);
+  ASSERT_EQ(bar.dragged().get(), &window(u"T2"));
   word.close_window(window(u"T2"));
   tick();
   ASSERT_EQ(order(), "T1 T3 T4 T5 T6");
-  EXPECT_EQ(forms.drop({Part::face, static_cast<std::int16_t>(T(5))}, 0, 0), status::ok);
-  EXPECT_EQ(order(), "T1 T3 T4 T5 T6");
+  EXPECT_FALSE(forms.drag_source());
+  EXPECT_EQ(bar.dragged(), nullptr);  // the window is let go at once
+  word.open_document(u"New");
+  word.activate(window(u"T1"));
+  tick();
+  ASSERT_EQ(slot_with_caption(u"New").value, freed);
+  word.reset_calls();
+  // An engine that delivers the drop all the same.
+  bar.DragDrop({Part::face, static_cast<std::int16_t>(T(4))}, freed, 0, 0);
+  bar.DragDrop({Part::bar, 0}, freed, 60, 100);
+  EXPECT_EQ(order(), "T1 T3 T4 T5 T6 New");
+  EXPECT_EQ(word.calls("Window.Activate"), 0);
+  EXPECT_EQ(active(), "T1");
+  EXPECT_EQ(invariants(), "");
+}
+
+// The dragged tab moved meanwhile (another bar's drag, with a main window
+// per document): the drop moves it from where it is now.
+TEST_F(Drag, DropMovesTheDraggedTabFromWhereItIsNow) {
+  drag(2);
+  bar.move_tab(slot_with_caption(u"T6"), slot_with_caption(u"T1"));
+  ASSERT_EQ(order(), "T6 T1 T2 T3 T4 T5");
+  drop_on(Part::face, 5);
+  EXPECT_EQ(order(), "T6 T1 T3 T4 T5 T2");
+  EXPECT_EQ(active(), "T2");
   EXPECT_EQ(invariants(), "");
 }
 

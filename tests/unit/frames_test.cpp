@@ -5,6 +5,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 
 #include "addin/addin.h"
 #include "addin/cadence.h"
@@ -104,6 +105,66 @@ TEST_F(Frames, DragInOneBarReordersEveryBar) {
   fa.bar().move_tab(fa.bar().slot_at(Position(1)), fa.bar().slot_at(Position(3)));
   EXPECT_EQ(strip(fa), "B1 C1 A1*");
   EXPECT_EQ(strip(*frame_of(b)), "B1* C1 A1");
+  EXPECT_EQ(problems(), "");
+}
+
+// A drag in B's bar of A's tab; A's window closes (and its frame) and a new
+// document takes the slot in B's bar: a drop naming the slot moves nothing
+// and brings no frame to the front.
+TEST_F(Frames, DropAfterTheDraggedWindowClosedLeavesTheSlotsNewWindowAlone) {
+  sim::SimWindow& a = open(u"A1");
+  sim::SimWindow& b = open(u"B1");
+  open(u"C1");
+  start();
+  tick(2);
+  Frame& fb = *frame_of(b);
+  const Slot slot_of_a = fb.bar().slot_at(Position(1));
+  forms.target(form_of(fb));
+  const host::Element face_of_a{Part::face, static_cast<std::int16_t>(slot_of_a.value)};
+  ASSERT_EQ(forms.mouse_down(face_of_a, host::kLeftButton), status::ok);
+  ASSERT_EQ(forms.mouse_move(face_of_a, host::kLeftButton), status::ok);
+  ASSERT_TRUE(forms.drag_source());
+  word.close_window(a);
+  tick();
+  EXPECT_FALSE(forms.drag_source());
+  sim::SimWindow& n = open(u"N1");
+  tick();
+  word.activate(b);
+  tick();
+  ASSERT_EQ(fb.bar().slot_at(Position(3)), slot_of_a);  // N1 drawn with A1's old slot
+  ASSERT_EQ(ws.foreground(), b.frame().main);
+  word.reset_calls();
+  fb.bar().DragDrop({Part::face, static_cast<std::int16_t>(fb.bar().slot_at(Position(1)).value)},
+                    static_cast<std::int16_t>(slot_of_a.value), 0, 0);
+  EXPECT_EQ(strip(fb), "B1* C1 N1");
+  EXPECT_EQ(strip(*frame_of(n)), "B1 C1 N1*");
+  EXPECT_EQ(word.calls("Window.Activate"), 0);
+  EXPECT_EQ(ws.foreground(), b.frame().main);
+  EXPECT_EQ(problems(), "");
+}
+
+// Every bar builds a new tab before the model records it. When one bar
+// cannot, the bars that built it already take it down again: no bar shows
+// a tab the model does not hold.
+TEST_F(Frames, ATabThatOneBarCannotBuildStaysInNoBar) {
+  sim::SimWindow& a = open(u"A1");
+  sim::SimWindow& b = open(u"B1");
+  start();
+  tick(2);
+  ASSERT_EQ(docked_frames(), 2);
+  // The first bar's build names its caption; the second bar's fails there.
+  bool first = true;
+  forms.on_call("Element.Caption.let", [&] {
+    if (std::exchange(first, false)) forms.fail("Element.Caption.let", 1);
+  });
+  word.open_document(u"C1");
+  tick();
+  forms.on_call("Element.Caption.let", {});
+  EXPECT_EQ(strip(*frame_of(a)), "A1* B1");
+  EXPECT_EQ(strip(*frame_of(b)), "A1 B1*");
+  EXPECT_EQ(problems(), "");  // no element of a free slot shows in either bar
+  tick(2);
+  EXPECT_EQ(strip(*frame_of(a)), "A1* B1 C1");
   EXPECT_EQ(problems(), "");
 }
 

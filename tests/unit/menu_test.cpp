@@ -196,6 +196,17 @@ TEST_F(SaveAll, AFailingSaveDoesNotStopTheOthersAndIsReported) {
   EXPECT_TRUE(failed(word.click(button(0))));
 }
 
+// A document whose name Word will not give is named by its whole number.
+TEST_F(SaveAll, TheReportNamesAnUnreadableDocumentByItsNumber) {
+  for (int i = 1; i <= 12; ++i) word.open_document(u"D" + std::u16string(1, u'a' + i), u"C:\\");
+  word.open_document(u"Thirteenth", u"C:\\", false);  // the only one with changes
+  word.fail("Document.Save", 1);
+  word.fail("Document.Name");
+  EXPECT_THROW(addin.menu().commands()->save_all(), host_error);
+  ASSERT_EQ(ws.messages().size(), 1u);
+  EXPECT_EQ(ws.messages()[0].second, u"These documents could not be saved:\n\n(document 13)");
+}
+
 TEST_F(SaveAll, TheReportGivesWordsOwnWords) {
   word.open_document(u"Report", u"C:\\", false);
   word.on_call("Document.Path", [&] { last_failure_text() = u"The disk is full."; });

@@ -30,6 +30,9 @@ TEST(Numbers, WindowArithmeticDetectsOverflow) {
   EXPECT_THROW(abs32(INT32_MIN), host_error);
   EXPECT_THROW(div32(1, 0), host_error);
   EXPECT_EQ(div32(-7, 2), -3);  // truncates toward zero
+  EXPECT_THROW(mod32(360, 0), host_error);
+  EXPECT_THROW(mod32(INT32_MIN, -1), host_error);
+  EXPECT_EQ(mod32(-7, 2), -1);
   try {
     add32(INT32_MAX, 1);
   } catch (const host_error& e) {
@@ -43,7 +46,13 @@ TEST(Numbers, TwipsPerPixelRoundsHalfToEven) {
   EXPECT_EQ(twips_per_pixel(144), 10);
   EXPECT_EQ(twips_per_pixel(192), 8);  // 7.5
   EXPECT_EQ(twips_per_pixel(160), 9);
-  EXPECT_THROW(twips_per_pixel(0), host_error);
+  EXPECT_EQ(twips_per_pixel(1536), 1);  // the highest Windows scales to
+  // Beyond it 1440 / dpi would round to no twips at all (from 2,880 dpi):
+  // unreadable, as are none and a negative one.
+  for (std::int32_t dpi : {0, -96, 1537, 2880, 10000, INT32_MAX}) {
+    EXPECT_THROW(twips_per_pixel(dpi), host_error) << dpi;
+    EXPECT_THROW(pixels_to_points(1000, dpi), host_error) << dpi;
+  }
 }
 
 TEST(Numbers, VersionTextGivesItsLeadingNumber) {

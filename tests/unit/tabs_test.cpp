@@ -74,6 +74,32 @@ TEST_F(Tabs, NewTabReusesTheLowestHiddenIndexAtTheRightEnd) {
   EXPECT_EQ(form().loaded_count(Part::caption), 4);  // elements are never destroyed
 }
 
+// A tab is built hidden and shown whole: whichever call of its build fails,
+// nothing of it stays drawn, the window gets no tab yet, and the next pass
+// builds it in the same slot.
+TEST_F(Tabs, ATabWhoseBuildFailsLeavesNothingDrawnAndItsSlotFree) {
+  for (const char* call : {"Element.Caption.let", "Element.Picture.let", "Element.Left.let",
+                           "Element.Width.let", "Element.Visible.let"}) {
+    SCOPED_TRACE(call);
+    WordFixture f;
+    f.open(2);
+    f.start();
+    f.tick(2);
+    f.word.open_document(u"Late");
+    f.forms.fail(call, 1);
+    f.tick();
+    EXPECT_EQ(f.strip(), "Doc1 Doc2*");
+    EXPECT_EQ(f.invariants(), "");  // no element of a free slot shows
+    for (Part part : {Part::caption, Part::icon, Part::close_button, Part::face})
+      EXPECT_FALSE(f.el(part, 3).visible);
+    f.tick();
+    EXPECT_EQ(f.strip(), "Doc1 Doc2 Late*");
+    EXPECT_EQ(f.slot(3), Slot(3));
+    EXPECT_EQ(f.form().loaded_count(Part::caption), 4);
+    EXPECT_EQ(f.invariants(), "");
+  }
+}
+
 TEST_F(Tabs, TabEndingExactlyAtTheBarsEdgeShowsNoArrows) {
   word.width_points(604);  // a bar of 800 pixels: 12000 twips
   word.open_document(std::u16string(114, u'x'));  // 600 + 11400 = 12000
@@ -98,6 +124,16 @@ TEST_F(Tabs, RenameShiftsExactlyTheTabsToItsRight) {
   EXPECT_EQ(lefts(), "60 1030 2500 3470 4440");
   EXPECT_EQ(el(Part::face, 2).width, 940 + 500);
   EXPECT_EQ(el(Part::close_button, 2).left, 1030 + 285 + 900 + 30);
+}
+
+// The tab that slides into a closed window's place is looked at in the same
+// pass: one pass brings the strip in line with Word.
+TEST_F(Tabs, OnePassRenamesTheTabAfterAClosedOne) {
+  start_with(4);
+  word.close_window(window(u"Doc2"));
+  word.rename_document(*word.documents()[1], u"Third");
+  pass();
+  EXPECT_EQ(strip(), "Doc1 Third Doc4*");
 }
 
 TEST_F(Tabs, RenameFollowsPositionsNotIndexesAfterAReorder) {

@@ -67,6 +67,41 @@ TEST_F(Wiring, BandFollowsTheResolutionOfWordsWindow) {
   EXPECT_EQ(invariants(), "");
 }
 
+// Windows never scales a window beyond 1536 dpi; an answer of none, or of
+// more, is taken as unreadable and the screen's resolution stands in. The
+// bar goes on following Word, and takes a real resolution up again.
+TEST_F(Wiring, AnUnreadableResolutionFallsBackToTheScreens) {
+  ws.log_pixels(120, 120);
+  open(2);
+  start();
+  tick();
+  for (std::int32_t absurd : {10000, 2880, 1537}) {
+    ws.window_dpi(main, absurd);
+    relayout(1000, 700);
+    tick();
+    EXPECT_EQ(addin.band_height_for_testing(), 30) << absurd;  // 360 twips at 12 a pixel
+    EXPECT_EQ(ws.rect(document_area).top, 90) << absurd;
+  }
+  // Screen and window both unreadable: the standard 96 dpi.
+  ws.log_pixels(0, 0);
+  relayout(1000, 700);
+  tick();
+  EXPECT_EQ(addin.band_height_for_testing(), 24);
+  // Back to a monitor Windows can have; a new document gets its tab.
+  ws.log_pixels(96, 96);
+  ws.window_dpi(main, 1536);
+  relayout(1000, 700);
+  tick();
+  EXPECT_EQ(addin.band_height_for_testing(), 360);  // a twip a pixel
+  ws.window_dpi(main, 96);
+  relayout(1000, 700);
+  word.open_document(u"Late");
+  tick();
+  EXPECT_EQ(addin.band_height_for_testing(), 24);
+  EXPECT_EQ(strip(), "Doc1 Doc2 Late*");
+  EXPECT_EQ(invariants(), "");
+}
+
 TEST_F(Wiring, PointerLeavingClearsTheLooksAtOnceAndTheTickAsksNothing) {
   open(3);
   start();

@@ -23,6 +23,7 @@ void check_accessible(Bar& bar, Checks& t);
 void check_tooltips(Bar& bar, Checks& t);
 void check_pictures_per_resolution(Checks& t);
 void check_accessible_outlives_bar(Engine& engine, Checks& t);
+void check_accessible_events_reentered(Engine& engine, Checks& t);
 
 // Lays out the three tabs every input and paint check runs on, the first
 // icon at `first_x` twips, and shows the arrows.

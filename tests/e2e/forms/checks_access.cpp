@@ -3,6 +3,9 @@
 // arrive as clicks, and objects that outlive their tab or their bar.
 #include <oleacc.h>
 
+#include <algorithm>
+#include <string>
+
 #include "checks.h"
 #include "win32/form_accessible.h"
 
@@ -161,6 +164,85 @@ void check_accessible_outlives_bar(Engine& engine, Checks& t) {
            "objects kept after the bar was destroyed answer 'not connected'");
   if (tab) tab->Release();
   if (root) root->Release();
+}
+
+// A client's hook that runs inside NotifyWinEvent and pumps messages, in
+// which the bar changes again: the raise those changes ask for waits until
+// the walk that is raising events has ended, so the hook is never entered
+// again from inside itself, and every change is still announced.
+namespace reentrant_hook {
+HWND bar_window = nullptr;
+Bar* bar = nullptr;
+int depth = 0, deepest = 0, heard = 0, created = 0, destroyed = 0, changes_left = 0;
+int next_index = 0;
+bool called_inside = false;
+
+void CALLBACK on_probe(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) { called_inside = true; }
+
+void CALLBACK on_event(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+  if (hwnd != bar_window || object != OBJID_CLIENT) return;
+  ++depth;
+  deepest = std::max(deepest, depth);
+  ++heard;
+  if (event == EVENT_OBJECT_CREATE) ++created;
+  if (event == EVENT_OBJECT_DESTROY) ++destroyed;
+  if (changes_left > 0) {
+    --changes_left;
+    // Another tab appears, and the oldest goes: both ask for a raise.
+    auto& f = *bar->form;
+    bar->add_tab(next_index, bar->after(next_index - 1), u"Nested");
+    for (Part p : {Part::caption, Part::icon, Part::close_button, Part::face})
+      f.Visible(el(p, next_index - 3), false);
+    ++next_index;
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+  }
+  --depth;
+}
+}  // namespace reentrant_hook
+
+void check_accessible_events_reentered(Engine& engine, Checks& t) {
+  namespace h = reentrant_hook;
+  // Whether Wine calls a hook of this thread inside NotifyWinEvent, as an
+  // in-context hook runs on Windows: otherwise nothing here can nest.
+  const HMODULE here = GetModuleHandleW(nullptr);
+  HWINEVENTHOOK probe = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, here,
+                                        &h::on_probe, GetCurrentProcessId(), GetCurrentThreadId(),
+                                        WINEVENT_INCONTEXT);
+  Bar bar(engine, {40, 200}, 900);
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, bar.hwnd, OBJID_CLIENT, CHILDID_SELF);
+  UnhookWinEvent(probe);
+  t.expect(h::called_inside, "Wine calls a hook of the bar's thread inside NotifyWinEvent");
+  if (!h::called_inside) return;
+
+  bar.add_tab(1, 75, u"One");
+  bar.add_tab(2, bar.after(1), u"Two");
+  bar.add_tab(3, bar.after(2), u"Three");
+  bar.settle();
+  h::bar_window = bar.hwnd;
+  h::bar = &bar;
+  h::next_index = 4;
+  h::changes_left = 4;
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_NAMECHANGE, here, &h::on_event,
+                                       GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_INCONTEXT);
+  auto& f = *bar.form;
+  f.Caption(el(Part::caption, 2), u"Two, renamed");  // the first raise
+  pump_until([&] { return h::changes_left == 0 && bar.settle(); });
+  UnhookWinEvent(hook);
+  IAccessible* root = object_of(bar.hwnd);
+  LONG children = 0;
+  if (root) root->get_accChildCount(&children);
+  if (root) root->Release();
+  t.expect(h::changes_left == 0 && h::deepest == 1,
+           "a raise asked for while events are raised waits for the walk: the hook is never re-entered",
+           "deepest " + std::to_string(h::deepest) + ", changes left " + std::to_string(h::changes_left));
+  // Three tabs, four added and four removed: three left, each announced.
+  t.expect(h::created == 4 && h::destroyed == 4 && children == 3 + 2,
+           "every tab that came or went in the nested changes is announced once",
+           "created " + std::to_string(h::created) + ", destroyed " + std::to_string(h::destroyed) +
+               ", children " + std::to_string(children));
+  h::bar = nullptr;
+  h::bar_window = nullptr;
 }
 
 }  // namespace forms_test

@@ -55,6 +55,7 @@ int run_checks() {
   check_handlers_that_fail_or_destroy(engine, t);
   check_quick_clicks_on_sliding_tabs(engine, t);
   check_accessible_outlives_bar(engine, t);
+  check_accessible_events_reentered(engine, t);
   std::printf("%d passed, %d failed\n", t.passed(), t.failed());
   return t.failed() == 0 ? 0 : 1;
 }
