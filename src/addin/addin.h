@@ -118,6 +118,7 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   void retire(Frame& frame) noexcept;
   Frame& idle_frame();
   void undock_every_frame() noexcept;
+  void report_start_up(host::Hwnd main, double version) noexcept;
   void remember_taskbar_option();
   void restore_taskbar_option() noexcept;
 
@@ -139,6 +140,7 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   bool frames_behind_ = false;  // the frames do not follow Word's main windows yet
   std::uint64_t polls_ = 0;   // polls run
   double version_ = 0;
+  bool start_reported_ = false;  // the start-up line of this connection was written
   PopupMenu menu_{*this};
   ListenAgainTimer listen_again_timer_{*this, host_.forms};
   std::u16string text_;  // scratch for window classes and Word's version
