@@ -148,7 +148,8 @@ void reports_through_the_outputs() {
   plovera::win32::Win32DiagnosticOutputs outputs(true, folder(L"reports"));
   plovera::FailureReporter reporter(outputs);
   for (int i = 0; i < 10000; ++i) reporter.report(failure("Window.Caption", E_FAIL));
-  std::wstring path(outputs.log_path().begin(), outputs.log_path().end());
+  const std::u16string log_path = outputs.log_path();
+  const std::wstring path(log_path.begin(), log_path.end());
   expect(lines_of(read_file(path)) == 1, "10,000 equal failures: one line");
   for (int i = 0; i < 10000; ++i) reporter.report(failure("Window.Caption", 0x80000000L + i));
   const int lines = lines_of(read_file(path));
@@ -160,7 +161,8 @@ void reports_through_the_outputs() {
   plovera::FailureReporter any_reporter(any);
   const std::u16string text = u"line one\r\nline two\ttab \\ \x00e9\x65e5\xD83D\xDE00 lone \xD800 end";
   any_reporter.report(failure("Document.Save", E_FAIL, text));
-  const std::string written = read_file(std::wstring(any.log_path().begin(), any.log_path().end()));
+  const std::u16string any_path = any.log_path();
+  const std::string written = read_file(std::wstring(any_path.begin(), any_path.end()));
   expect(lines_of(written) == 1, "any characters: one line");
   expect(written.find("Document.Save 0x80004005 \"line one\\r\\nline two\\ttab \\\\ "
                       "\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80 lone \xEF\xBF\xBD end\"") != std::string::npos,
@@ -171,7 +173,8 @@ void reports_through_the_outputs() {
   plovera::win32::Win32DiagnosticOutputs off(false, folder(L"off"));
   plovera::FailureReporter off_reporter(off);
   off_reporter.report(failure("Window.Caption", E_FAIL));
-  expect(size_of(std::wstring(off.log_path().begin(), off.log_path().end())) < 0,
+  const std::u16string off_path = off.log_path();
+  expect(size_of(std::wstring(off_path.begin(), off_path.end())) < 0,
          "with the log off no file is made");
 }
 

@@ -3,7 +3,7 @@
 # (diagnostics_test.exe: bound, older file, refusals, value types, storms,
 # costs), then the add-in in the stand-in Word with the log on (each failure
 # once, the start-up line, the debugger output captured through Wine's
-# debugstr channel), off, and locked; and the web-site policy.
+# debug channels), off, and locked; and the web-site policy.
 # One line per check, then "N passed, M failed"; exits non-zero on any
 # failure. The costs go to <out-dir>/costs.txt.
 # Usage: run.sh <build-dir> [out-dir]
@@ -22,7 +22,7 @@ E2E_ARCH=$(e2e_pe_arch "$program") || { e2e_fail "diagnostics_test.exe is a Wind
 # The program on its own, in a prefix of its own.
 (
   e2e_start "" || { echo "FAIL Wine prefix"; exit 1; }
-  with_timeout 300 wine "$program" 'C:\diagnostics' 2>"$E2E_WORK/program.err" | tr -d '\r'
+  with_timeout 300 wine "$program" 'C:\diagnostics' 2>"$out/program.err" | tr -d '\r'
 ) >"$out/program.txt"
 e2e_count_output "$out/program.txt"
 grep -E '^(PASS|FAIL) ' "$out/program.txt"
@@ -40,16 +40,18 @@ scenario() {
   fi
 }
 
-# The debugger output, as Wine's debugstr channel shows OutputDebugString.
-PLOVERA_WINEDEBUG=+debugstr scenario diagnostics-log
+# The debugger output: Wine 8 shows what a program passes to
+# OutputDebugString on its seh channel (older Wine: debugstr), as
+# warn:seh:OutputDebugStringA "TEXT".
+PLOVERA_WINEDEBUG=warn+seh scenario diagnostics-log
 debug="$out/diagnostics-log/wine-stderr.log"
 e2e_check "the debugger gets the start-up line once" \
-  test "$(grep -c 'Plovera: start Plovera [0-9.]* [0-9]*-bit; Word 12.0' "$debug")" -eq 1
+  test "$(grep -c 'OutputDebugStringA "Plovera: start Plovera [0-9.]* [0-9]*-bit; Word 12.0' "$debug")" -eq 1
 e2e_check "the debugger gets the CommandBars failures with Word's words" \
   grep -q 'Plovera: failure at [a-z_]*\.cpp:[0-9]*: Application.CommandBars 0x80004005 \\"injected failure\\"' "$debug"
 e2e_check "the debugger gets the Caption failure once" \
-  test "$(grep -c 'Plovera: failure at [a-z_]*\.cpp:[0-9]*: Window.Caption 0x80004005' "$debug")" -eq 1
-PLOVERA_WINEDEBUG=+debugstr scenario diagnostics-off
+  test "$(grep -c 'OutputDebugStringA "Plovera: failure at [a-z_]*\.cpp:[0-9]*: Window.Caption 0x80004005' "$debug")" -eq 1
+PLOVERA_WINEDEBUG=warn+seh scenario diagnostics-off
 e2e_check "with the log off the debugger still gets the failures" \
   grep -q 'Plovera: failure at .*Window.Caption 0x80004005' "$out/diagnostics-off/wine-stderr.log"
 scenario diagnostics-locked
