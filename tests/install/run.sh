@@ -69,7 +69,7 @@ target() {
   # A 32-bit program on 64-bit Windows has a Program Files of its own.
   T_MACHINE_FOLDER="$PROGRAM_FILES\\Plovera"
   [ "$T_ARCH" = x86 ] && [ "$E2E_ARCH" = win64 ] && T_MACHINE_FOLDER="$PROGRAM_FILES_X86\\Plovera"
-  T_USER_FOLDER="$LOCAL_APPDATA\\Programs\\Plovera"
+  T_USER_FOLDER="$LOCAL_APPDATA\\Programs\\Plovera\\$T_ARCH"
   T="$T_ARCH on $E2E_ARCH:"
   for f in "$T_DLL" "$T_USER_MSI" "$T_MACHINE_MSI" "$T_STANDIN"; do
     [ -f "$f" ] || { e2e_fail "$T $(basename "$f") present"; return 1; }
@@ -433,6 +433,101 @@ wow64_cycle() {
   expect_same "per-user uninstall leaves nothing of Plovera" "clean-$T_ARCH" "removed-again-$T_ARCH"
 }
 
+# Both per-user packages of one user on 64-bit Windows: each DLL in its own
+# folder and of its own bitness, each registration naming its own, both
+# loaded by Word of their bitness; either uninstalled first leaves the other
+# loading; both gone, nothing is left.
+side_by_side_cycle() {
+  local x64_msi="$dist/plovera-$version-x64-peruser.msi" x86_msi="$dist/plovera-$version-x86-peruser.msi"
+  local x64_dll="$LOCAL_APPDATA\\Programs\\Plovera\\x64\\plovera.dll"
+  local x86_dll="$LOCAL_APPDATA\\Programs\\Plovera\\x86\\plovera.dll"
+  T="x64 and x86 per user on $E2E_ARCH:"
+  snapshot clean-both
+  for order in x86-first x64-first; do
+    expect_msiexec "x64 per-user package installs" /i "$x64_msi"
+    expect_msiexec "x86 per-user package installs beside it" /i "$x86_msi"
+    snapshot "side-by-side-$order"
+    e2e_check "$T the x64 folder holds a 64-bit DLL" test "$(e2e_pe_arch "$(winepath -u "$x64_dll")")" = win64
+    e2e_check "$T the x86 folder holds a 32-bit DLL" test "$(e2e_pe_arch "$(winepath -u "$x86_dll")")" = win32
+    local inproc
+    inproc=$(grep -E "^HKCU\\\\Software\\\\Classes\\\\CLSID\\\\$clsid\\\\InprocServer32\\|@=" "$E2E_WORK/side-by-side-$order.reg")
+    e2e_check "$T the 64-bit registration names the x64 DLL" grep -qF "Plovera\\\\x64\\\\plovera.dll" <<<"$inproc"
+    inproc=$(grep -E "^HKCU\\\\Software\\\\(Classes\\\\Wow6432Node|Wow6432Node\\\\Classes)\\\\CLSID\\\\$clsid\\\\InprocServer32\\|@=" "$E2E_WORK/side-by-side-$order.reg")
+    e2e_check "$T the 32-bit registration names the x86 DLL" grep -qF "Plovera\\\\x86\\\\plovera.dll" <<<"$inproc"
+    target x64 && expect_bar "64-bit Word loads the x64 add-in with both installed"
+    target x86 && expect_bar "32-bit Word loads the x86 add-in with both installed"
+    T="x64 and x86 per user on $E2E_ARCH:"
+    if [ "$order" = x86-first ]; then
+      expect_msiexec "x86 per-user package uninstalls first" /x "$x86_msi"
+      target x64 && expect_bar "64-bit Word still loads the x64 add-in"
+      T="x64 and x86 per user on $E2E_ARCH:"
+      expect_msiexec "x64 per-user package uninstalls" /x "$x64_msi"
+    else
+      expect_msiexec "x64 per-user package uninstalls first" /x "$x64_msi"
+      target x86 && expect_bar "32-bit Word still loads the x86 add-in"
+      T="x64 and x86 per user on $E2E_ARCH:"
+      expect_msiexec "x86 per-user package uninstalls" /x "$x86_msi"
+    fi
+    snapshot "side-by-side-removed-$order"
+    expect_same "uninstalled ($order), nothing of Plovera is left" clean-both "side-by-side-removed-$order"
+  done
+}
+
+# Office's bitness as each package reads it: Click-to-Run's Platform, and
+# Word's InstallRoot of MSI-installed Office in the 32- or 64-bit view (the
+# test writes the keys). A package of the other bitness refuses and changes
+# nothing; the right one installs; with no Office both install.
+bitness_cycle() {
+  local x64_msi="$dist/plovera-$version-x64-peruser.msi" x86_msi="$dist/plovera-$version-x86-peruser.msi"
+  local c2r='HKLM\Software\Microsoft\Office\ClickToRun\Configuration'
+  local root16='HKLM\Software\Microsoft\Office\16.0\Word\InstallRoot'
+  local office view refused right
+  T="Office's bitness on $E2E_ARCH:"
+  for office in c2r-x86 c2r-x64 msi-x86 msi-x64; do
+    case $office in
+      c2r-*) quiet_reg add "$c2r" /v Platform /d "${office#c2r-}" /reg:64 ;;
+      msi-x86) quiet_reg add "$root16" /v Path /d 'C:\Program Files (x86)\Microsoft Office\root\Office16\' /reg:32 ;;
+      msi-x64) quiet_reg add "$root16" /v Path /d 'C:\Program Files\Microsoft Office\root\Office16\' /reg:64 ;;
+    esac
+    if [ "${office#*-}" = x86 ]; then refused=$x64_msi right=$x86_msi; else refused=$x86_msi right=$x64_msi; fi
+    snapshot "office-$office"
+    if msiexec_run /i "$refused"; then
+      e2e_fail "$T $(basename "$refused") refuses with $office Office"
+      msiexec_run /x "$refused"
+    else
+      e2e_pass "$T $(basename "$refused") refuses with $office Office"
+      # The installer's log may be UTF-16: its NULs go before the search.
+      e2e_check "$T its message names $(basename "$right")" grep -qF "$(basename "$right")" \
+        <(tr -d '\0' <"$E2E_WORK/logs/$(basename "$refused" .msi)-i-$msi_runs.log")
+    fi
+    snapshot "office-$office-refused"
+    expect_same "the refusal changes nothing" "office-$office" "office-$office-refused"
+    expect_msiexec "$(basename "$right") installs with $office Office" /i "$right"
+    expect_msiexec "$(basename "$right") uninstalls" /x "$right"
+    for view in /reg:64 /reg:32; do
+      quiet_reg delete 'HKLM\Software\Microsoft\Office\ClickToRun' "$view"
+      quiet_reg delete 'HKLM\Software\Microsoft\Office\16.0' "$view"
+    done
+  done
+}
+
+# ALLUSERS=1 given to a per-user package changes nothing: its keys stay the
+# user's and Windows lists it for this user only.
+allusers_cycle() {
+  target x64 || return
+  snapshot "allusers-clean"
+  expect_msiexec "the per-user package installs with ALLUSERS=1" /i "$T_USER_MSI" ALLUSERS=1
+  snapshot "allusers"
+  check_user_install allusers
+  e2e_check "$T Settings › Apps shows its icon, web site and folder" \
+    grep -qE '"(ARPPRODUCTICON|ProductIcon|DisplayIcon)"=|URLInfoAbout"="https://' "$E2E_WORK/allusers.reg"
+  e2e_check "$T the install folder is the x64 folder" \
+    grep -qF "InstallLocation\"=\"$(sed 's/\\/\\\\/g' <<<"$T_USER_FOLDER")" "$E2E_WORK/allusers.reg"
+  expect_msiexec "and uninstalls" /x "$T_USER_MSI"
+  snapshot "allusers-removed"
+  expect_same "leaving nothing" "allusers-clean" "allusers-removed"
+}
+
 e2e_start || { e2e_fail "$E2E_ARCH Wine prefix"; e2e_summary; exit 1; }
 mkdir -p "$E2E_WORK/logs"
 e2e_prepare_word "$build64/standin/standin.exe" || { e2e_fail "$E2E_ARCH prefix set up"; e2e_summary; exit 1; }
@@ -442,6 +537,9 @@ if [ "$E2E_ARCH" = win64 ]; then
   seed_others with-user-programs
   if target x64; then reference_entries; full_cycle; fi
   if target x86; then reference_entries; wow64_cycle; fi
+  side_by_side_cycle
+  bitness_cycle
+  allusers_cycle
 else
   # Folders with blanks and non-ASCII letters: Program Files where a
   # localized or redirected system has it, and the profile of a user whose
