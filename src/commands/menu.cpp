@@ -159,11 +159,13 @@ void MenuCommands::show_about() {
   if (const host::Diagnostics* d = host::diagnostics()) {
     std::u16string path;
     ignore_errors([&] { path = d->log_path(); });
-    if (!path.empty())
-      text += u"\n" + std::u16string(captions.log_file) + u": " + path + u" (" +
-              (d->log_enabled() ? captions.log_on : captions.log_off) + u")\n";
+    if (!path.empty()) {
+      // Appended piece by piece: one string grows, no temporaries are joined.
+      text.append(u"\n").append(captions.log_file).append(u": ").append(path).append(u" (");
+      text.append(d->log_enabled() ? captions.log_on : captions.log_off).append(u")\n");
+    }
   }
-  text += u"\n" + std::u16string(kWebSite);
+  text.append(u"\n").append(kWebSite);
   host_.window_system().show_message(host_.bar_window(), captions.about, text);
 }
 
