@@ -118,12 +118,13 @@ std::u16string start_up_line(const StartUpFacts& f) {
          decimal(f.screen_height) + u"; UI language " + decimal(f.ui_language);
 }
 
-bool FailureReporter::first_time(const std::string& place, const char* member,
-                                 std::int32_t code) {
-  const std::string_view name = member ? member : "";
+bool FailureReporter::first_time(const host::Failure& failure) {
+  const std::string_view file = base_name(failure.file);
+  const std::string_view member = failure.member ? failure.member : "";
   for (const Seen& s : seen_)
-    if (s.code == code && s.place == place && s.member == name) return false;
-  seen_.push_back({place, std::string(name), code});
+    if (s.line == failure.line && s.code == failure.code && s.file == file && s.member == member)
+      return false;
+  seen_.push_back({std::string(file), failure.line, std::string(member), failure.code});
   return true;
 }
 
@@ -135,7 +136,7 @@ void FailureReporter::report(const host::Failure& failure) noexcept {
         write(u"further failures are not reported in this Word run", true);
       return;
     }
-    if (first_time(place_of(failure), failure.member, failure.code)) write(failure_line(failure), true);
+    if (first_time(failure)) write(failure_line(failure), true);
   });
   busy_.clear(std::memory_order_release);
 }

@@ -48,11 +48,13 @@ class FailureReporter final : public host::Diagnostics {
 
  private:
   struct Seen {
-    std::string place;  // file name and line
+    std::string file;  // the file's name without its folders
+    std::uint32_t line;
     std::string member;
     std::int32_t code;
   };
-  bool first_time(const std::string& place, const char* member, std::int32_t code);
+  // Whether the failure is new; a repeat is found without allocating.
+  bool first_time(const host::Failure& failure);
   void write(std::u16string_view line, bool failure) noexcept;
 
   DiagnosticOutputs& outputs_;
