@@ -53,6 +53,7 @@ stage=$(mktemp -d "${TMPDIR:-/tmp}/plovera-msi.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 cp "$dll" "$stage/plovera.dll"
 cp "$build/installer/plovera-values.wxi" "$stage/"
+cp "$here/plovera.ico" "$stage/"
 mkdir -p "$(dirname "$out")"
 out=$(cd "$(dirname "$out")" && pwd)/$(basename "$out")
 (cd "$stage" && wixl -a "$PLOVERA_ARCH" -D Arch="$PLOVERA_ARCH" -D Scope="$scope" \

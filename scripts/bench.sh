@@ -129,6 +129,9 @@ if ! $report_only; then
     --benchmark_filter='BM_(IdleTick|AddTab|CloseTab|StartUp|SelectFarEnd|Rename|TimerPauseOverhead)' \
     --benchmark_min_time=0.2 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_out="$out/native.json" --benchmark_out_format=json
+  echo "== the diagnostics' costs under Wine"
+  "$root/tests/e2e/diagnostics/run.sh" "$root/build/windows" "$out/diagnostics" >/dev/null ||
+    echo "the diagnostics suite did not pass: the costs it measured are used"
   echo "== timing run under Wine"
   for n in "${wine_sizes[@]}"; do
     ops_scenario "$n" >"$out/wine/ops-$n.txt"
@@ -337,6 +340,9 @@ busy_per_tick() {  # N: the bar's dispatch time per tick while idle, in µs
   if [ -n "$b" ] && [ -n "$t" ]; then calc "$b * 1000 / $t"; fi
 }
 
+# A cost the diagnostics suite measured, in µs ("measure NAME: X").
+cost() { sed -n "s/^measure $1: //p" "$out/diagnostics/costs.txt" 2>/dev/null; }
+
 idle_tick_20=$(native IdleTick 20 cpu_time)
 calls_ok=yes
 for n in "${sizes[@]}"; do
@@ -520,6 +526,21 @@ made and freed by the automation library 0.03 µs): at 100 ticks a second,
 with Wine, the X server and Word running in between, the tick finds the
 processor's caches cold, and each of Word's windows it asks for its caption
 costs the memory its objects live in. The bare timer's tick touches none of it.
+
+## Diagnostics
+
+What a failure report and the start-up line cost on Word's thread, measured
+under Wine by \`tests/e2e/diagnostics/diagnostics_test.exe\` (mean of 150; the
+log on a local disk, opened, appended to and closed for every line). Each
+distinct failure is reported once per Word run, so these costs arise once per
+place and code, never per tick; a failure seen before costs only the search of
+the ones seen (at most 200).
+
+| | log off (debugger and event trace) | log on |
+|---|---|---|
+| a new failure | $(cost report_log_off_us) µs | $(cost report_log_on_us) µs |
+| the start-up line | $(cost start_up_line_log_off_us) µs | $(cost start_up_line_log_on_us) µs |
+| a failure seen before | $(cost repeated_report_us) µs | the same |
 EOF
 } >"$page"
 echo "wrote $page and $plot"

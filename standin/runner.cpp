@@ -45,6 +45,7 @@ Runner::Runner(Session& session, UiBridge& bridge, Scenario scenario, std::wstri
   add_frame_checks();
   add_decoy_steps();
   add_robustness_steps();
+  add_diagnostics_steps();
   add_access_steps();
   add_timing_steps();
 }

@@ -79,6 +79,7 @@ class Runner {
   void add_frame_checks();
   void add_decoy_steps();
   void add_robustness_steps();
+  void add_diagnostics_steps();
   void add_access_steps();
   void add_timing_steps();
 

@@ -99,6 +99,12 @@ const std::vector<std::wstring> kForms = {
     L"dpi N",
     L"check captions",
     L"check tooltip S",
+    L"registry HKCU|HKLM S S dword|string S",
+    L"registry HKCU|HKLM S S delete",
+    L"check log absent",
+    L"check log S N",
+    L"lock log",
+    L"check message S S*",
     L"quit",
 };
 

@@ -22,6 +22,7 @@ constexpr DISPID ActiveWindow = 4;
 constexpr DISPID Documents = 6;
 constexpr DISPID Visible = 0x17;
 constexpr DISPID Version = 0x18;
+constexpr DISPID Build = 0x2F;
 constexpr DISPID CommandBars = 0x39;
 constexpr DISPID Caption = 0x50;
 constexpr DISPID Left = 0x57;
@@ -39,7 +40,8 @@ constexpr Member kAppMembers[] = {
     {L"Name", id::Name},         {L"Windows", id::Windows},
     {L"ActiveDocument", id::ActiveDocument}, {L"ActiveWindow", id::ActiveWindow},
     {L"Documents", id::Documents}, {L"Visible", id::Visible},
-    {L"Version", id::Version},   {L"CommandBars", id::CommandBars},
+    {L"Version", id::Version},   {L"Build", id::Build},
+    {L"CommandBars", id::CommandBars},
     {L"Caption", id::Caption},   {L"Left", id::Left},
     {L"Top", id::Top},           {L"Width", id::Width},
     {L"Height", id::Height},     {L"FileDialog", id::FileDialog},
@@ -143,6 +145,8 @@ void Word::call(DISPID member, const Args& args, VARIANT* result) {
     case id::Name: put_string(result, L"Microsoft Word"); return;
     case id::Caption: put_string(result, L"Microsoft Word"); return;
     case id::Version: put_string(result, options_.version); return;
+    // Word's full build: its version with a build and a revision number.
+    case id::Build: put_string(result, options_.version + L".4000.1000"); return;
     case id::Visible: if (!args.is_put()) put_bool(result, true); return;
     case id::Windows: put_object(result, windows_obj_); return;
     case id::Documents: put_object(result, documents_obj_); return;

@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/failure_reporter.h"
 #include "base/first_failure.h"
+#include "host/diagnostics.h"
+#include "host/word_versions.h"
 
 #include "base/numbers.h"
 
@@ -48,9 +51,10 @@ bool Addin::start_bar() {
   if (main == 0) return false;
   frame().set_main_window(main);
   model_.clear();
-  ignore_errors([&] { menu_.build_menu(); });
   const double version = word_version();
   version_ = version;
+  if (!std::exchange(start_reported_, true)) report_start_up(main, version);
+  ignore_errors([&] { menu_.build_menu(); });
   document_windows_ = host::document_windows_of(version);
   if (document_windows_ == host::DocumentWindows::one_main_window) {
     ignore_errors([&] { remember_taskbar_option(); });
@@ -63,10 +67,33 @@ bool Addin::start_bar() {
   return true;
 }
 
+// The start-up line of the diagnostics, once per connection: what a report
+// from someone's PC needs to be read (the add-in's and Word's versions, how
+// Word shows its documents, the resolution, the interface language). Facts
+// Word refuses stay empty (its refusals are reported as they happen).
+void Addin::report_start_up(host::Hwnd main, double version) noexcept {
+  host::Diagnostics* receiver = host::diagnostics();
+  if (!receiver) return;
+  ignore_errors([&] {
+    std::u16string build;
+    ignore_errors([&] { word().Build(build); });
+    std::int32_t language = 0;
+    ignore_errors([&] { language = word().LanguageSettings()->LanguageID(host::kLanguageIdUi); });
+    host::Rect screen{};
+    ws().window_rect(ws().desktop_window(), screen);
+    receiver->note(start_up_line(
+        {u"" PLOVERA_VERSION, static_cast<int>(sizeof(void*) * 8), text_, build,
+         host::document_windows_of(version) == host::DocumentWindows::main_window_per_document,
+         ws().dpi_of_window(main), screen.right - screen.left, screen.bottom - screen.top,
+         language}));
+  });
+}
+
 // A connection while an earlier one still holds Word (Word never does this,
 // but a host may) starts from a clean slate.
 void Addin::connect(host::Ref<host::Application> word) {
   if (word_) release_word();
+  start_reported_ = false;
   // Nothing is kept unless listening succeeds: a failed connection holds
   // nothing of Word's.
   auto receiver = std::make_unique<StartOnFirstEvent>(*this);

@@ -159,6 +159,7 @@ class Addin final : private BarHost,
   void retire(Frame& frame) noexcept;
   Frame& idle_frame();
   void undock_every_frame() noexcept;
+  void report_start_up(host::Hwnd main, double version) noexcept;
   void remember_taskbar_option();
   void restore_taskbar_option() noexcept;
 
@@ -187,6 +188,7 @@ class Addin final : private BarHost,
   std::vector<host::Hwnd> watch_wanted_;  // scratch of watch_frames
   bool watch_behind_ = false;  // the frames' windows changed since they were watched
   bool relaid_ = false;        // a notice told of Word laying out a frame's windows
+  bool start_reported_ = false;  // the start-up line of this connection was written
   PopupMenu menu_{*this};
   ListenAgainTimer listen_again_timer_{*this, host_.forms};
   std::u16string text_;  // scratch for window classes and Word's version

@@ -5,20 +5,28 @@
 #pragma once
 
 #include <exception>
+#include <source_location>
+
+#include "host/error.h"
 
 namespace plovera {
 
 class FirstFailure {
  public:
   // Runs `step`; a failure is kept if it is the first, and the next step
-  // runs. Returns whether the step completed.
+  // runs. The first failure is reported where it is finally caught; every
+  // later one, which goes no further, is reported as caught here.
+  // Returns whether the step completed.
   template <class F>
-  bool run(F&& step) noexcept {
+  bool run(F&& step, const std::source_location& where = std::source_location::current()) noexcept {
     try {
       step();
       return true;
     } catch (...) {
-      if (!failure_) failure_ = std::current_exception();
+      if (!failure_)
+        failure_ = std::current_exception();
+      else
+        report_current_exception(where);
       return false;
     }
   }

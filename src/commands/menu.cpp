@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/first_failure.h"
+#include "base/registry_value.h"
 #include "commands/menu_texts.h"
 #include "host/error.h"
 
@@ -12,6 +13,7 @@ namespace plovera {
 namespace {
 
 constexpr const char16_t* kBarName = u"tabPopup";
+constexpr const char16_t* kPolicyKey = u"Software\\Policies\\Quennix\\Plovera";
 constexpr std::int32_t kPositionPopup = 5;
 constexpr std::int32_t kControlButton = 1;
 constexpr std::int32_t kCustomId = 1;
@@ -43,12 +45,22 @@ std::int16_t checked_int16(std::int32_t n) {
   return static_cast<std::int16_t>(n);
 }
 
+// An administrator's policy that hides "Visit our web site" (a DWORD other
+// than 0; a value of another type hides nothing).
+bool web_site_hidden(host::WindowSystem& ws) {
+  std::uint32_t type = host::reg::type_none;
+  const std::u16string value =
+      read_registry_value(ws, host::RegRoot::local_machine, kPolicyKey, u"HideWebSite", type);
+  return type == host::reg::type_dword && value != u"0";
+}
+
 }  // namespace
 
-// The web-site button is added first and "Save All" inserted before it, so
-// the menu lists "Save All" on top. The bar and its buttons are temporary, so
-// Word never stores them in the user's template; a bar left by an earlier
-// version (which stored it) is deleted and rebuilt here.
+// The web-site and about buttons are added first and "Save All" inserted
+// before them, so the menu lists "Save All" on top and "About Plovera" last.
+// The bar and its buttons are temporary, so Word never stores them in the
+// user's template; a bar left by an earlier version (which stored it) is
+// deleted and rebuilt here.
 void PopupMenu::build_menu() {
   commands_.reset();
   built_ = true;
@@ -61,11 +73,17 @@ void PopupMenu::build_menu() {
   std::int32_t language = 1033;
   ignore_errors([&] { language = word.LanguageSettings()->LanguageID(host::kLanguageIdUi); });
   const MenuCaptions captions = menu_captions(language);
+  commands->set_language(language);
 
-  host::Ref<host::CommandBarButton> web =
+  if (!web_site_hidden(host_.window_system())) {
+    host::Ref<host::CommandBarButton> web =
+        bar->Controls()->Add(kControlButton, kCustomId, std::nullopt, true);
+    describe(*web, {1016, captions.visit_web_site, u"website"});
+  }
+  host::Ref<host::CommandBarButton> about =
       bar->Controls()->Add(kControlButton, kCustomId, std::nullopt, true);
-  describe(*web, {1016, captions.visit_web_site, u"website"});
-  commands->listen_to(web);
+  describe(*about, {487, captions.about, u"about"});
+  commands->listen_to(about);
 
   host::Ref<host::CommandBarButton> save =
       bar->Controls()->Add(kControlButton, kCustomId, 1, true);
@@ -134,7 +152,34 @@ void MenuCommands::on_menu_click(const host::Ref<host::CommandBarButton>& button
   } else if (parameter == u"website") {
     host::WindowSystem& ws = host_.window_system();
     ws.shell_execute(host_.bar_window(), u"open", kWebSite, u"", ws.module_folder(), kShowNormal);
+  } else if (parameter == u"about") {
+    show_about();
   }
+}
+
+// The add-in's version and bitness, Word's version and build (where Word
+// tells them), where the log is and whether it is on, and the web site.
+void MenuCommands::show_about() {
+  const MenuCaptions captions = menu_captions(language_);
+  std::u16string text = u"Plovera " PLOVERA_VERSION u" (" +
+                        std::u16string(sizeof(void*) == 8 ? u"64" : u"32") + u"-bit)\n";
+  std::u16string version, build;
+  ignore_errors([&] { host_.word().Version(version); });
+  ignore_errors([&] { host_.word().Build(build); });
+  if (!version.empty()) text += u"Microsoft Word " + version;
+  if (!build.empty()) text += u" (" + build + u")";
+  if (!version.empty()) text += u"\n";
+  if (const host::Diagnostics* d = host::diagnostics()) {
+    std::u16string path;
+    ignore_errors([&] { path = d->log_path(); });
+    if (!path.empty()) {
+      // Appended piece by piece: one string grows, no temporaries are joined.
+      text.append(u"\n").append(captions.log_file).append(u": ").append(path).append(u" (");
+      text.append(d->log_enabled() ? captions.log_on : captions.log_off).append(u")\n");
+    }
+  }
+  text.append(u"\n").append(kWebSite);
+  host_.window_system().show_message(host_.bar_window(), captions.about, text);
 }
 
 // A never-saved document gets Word's save-as dialog, pre-filled with its

@@ -1,10 +1,14 @@
 // The bar's popup menu: an Office popup command bar "tabPopup" with "Save
-// All" and "Visit our web site", rebuilt at every start-up and shown at the
+// All", "Visit our web site" (unless a policy hides it) and "About Plovera",
+// rebuilt at every start-up and shown at the
 // pointer on a right press, and the commands behind its buttons.
 #pragma once
 
 #include <memory>
 
+#include <cstdint>
+
+#include "host/diagnostics.h"
 #include "host/word.h"
 #include "host/winsys.h"
 
@@ -45,6 +49,9 @@ class MenuCommands final : public host::ButtonEvents {
   void on_menu_click(const host::Ref<host::CommandBarButton>& button);
   // Saves every document with unsaved changes.
   void save_all();
+  // "About Plovera": a message box in the menu's language (an LCID).
+  void show_about();
+  void set_language(std::int32_t language_id) noexcept { language_ = language_id; }
 
   void Click(const host::Ref<host::CommandBarButton>& button, bool& /*cancel_default*/) override {
     on_menu_click(button);
@@ -55,6 +62,7 @@ class MenuCommands final : public host::ButtonEvents {
                      std::u16string& report);
 
   CommandHost& host_;
+  std::int32_t language_ = 1033;
   host::Ref<host::CommandBarButton> button_;
   host::Ref<host::Subscription> hook_;
 };

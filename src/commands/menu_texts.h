@@ -9,6 +9,12 @@ namespace plovera {
 struct MenuCaptions {
   const char16_t* save_all;
   const char16_t* visit_web_site;
+  // "About Plovera" (the item and its message box's title), and the box's
+  // line on the log: its label and whether it is on.
+  const char16_t* about;
+  const char16_t* log_file;
+  const char16_t* log_on;
+  const char16_t* log_off;
 };
 
 // The captions for a Windows language identifier (LCID) as Office reports it

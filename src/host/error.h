@@ -11,12 +11,20 @@
 //  - "errors ignored" stretches wrap each step on its own in ignore_errors;
 //  - the few places where the behaviour reads a failure as information (a
 //    window that stopped answering has closed).
+//
+// The first two, and FirstFailure, report what they caught to the
+// diagnostics receiver (host/diagnostics.h), with the file and line of the
+// catching place; report_failure is the same call for a failure that comes
+// back as a status instead.
 #pragma once
 
 #include <cstdint>
 #include <exception>
 #include <new>
+#include <source_location>
 #include <string>
+
+#include "host/diagnostics.h"
 
 namespace plovera {
 
@@ -48,7 +56,7 @@ inline constexpr bool object_gone(status_t s) noexcept {
 }
 
 // The one exception type of the add-in. `member` is a string literal naming
-// the failing call, kept for debugging; nothing is logged or shown.
+// the failing call; it is reported where the failure is caught, never shown.
 class host_error : public std::exception {
  public:
   host_error(status_t code, const char* member) noexcept : code_(code), member_(member) {}
@@ -68,6 +76,29 @@ inline std::u16string& last_failure_text() noexcept {
   return text;
 }
 
+// The member whose failure last_failure_text describes (the label the
+// adapters throw with), so that a report attaches Word's words only to the
+// failure they belong to. Word's thread only.
+inline const char*& last_failure_member() noexcept {
+  thread_local const char* member = nullptr;
+  return member;
+}
+
+// Reports a failure to the diagnostics receiver: `member` names the call
+// (Word's member or the system call), `where` the place that caught it.
+// Failures saying that the object is gone for good (Word closed the window
+// or let go of the add-in) are how Word ends things, not faults, and are
+// not reported.
+inline void report_failure(const char* member, status_t code,
+                           const std::source_location& where = std::source_location::current()) noexcept {
+  if (!failed(code) || object_gone(code)) return;
+  host::Diagnostics* receiver = host::diagnostics();
+  if (!receiver) return;
+  std::u16string_view text;
+  if (member && member == last_failure_member()) text = last_failure_text();
+  receiver->report({where.file_name(), where.line(), member ? member : "(unnamed)", code, text});
+}
+
 [[noreturn]] inline void throw_host_error(status_t code, const char* member) {
   throw host_error(failed(code) ? code : status::fail, member);
 }
@@ -77,39 +108,52 @@ inline void check(status_t s, const char* member) {
   if (failed(s)) throw_host_error(s, member);
 }
 
-// The status that an exception in flight stands for.
-inline status_t status_of_current_exception() noexcept {
+// The status that an exception in flight stands for, and the call it names.
+inline status_t status_of_current_exception(const char** member = nullptr) noexcept {
   try {
     throw;
   } catch (const host_error& e) {
+    if (member) *member = e.member();
     return e.code();
   } catch (const std::bad_alloc&) {
+    if (member) *member = "operator new";
     return status::out_of_memory;
   } catch (...) {
+    if (member) *member = "(exception)";
     return status::unexpected;
   }
+}
+
+// Inside a catch block: reports the exception in flight as caught at
+// `where` and returns its status.
+inline status_t report_current_exception(const std::source_location& where) noexcept {
+  const char* member = nullptr;
+  const status_t code = status_of_current_exception(&member);
+  report_failure(member, code, where);
+  return code;
 }
 
 // Runs `f` at a boundary into Word, COM or Win32: nothing thrown crosses it.
 // Returns status::ok, or the status of what `f` threw.
 template <class F>
-status_t boundary_guard(F&& f) noexcept {
+status_t boundary_guard(F&& f, const std::source_location& where = std::source_location::current()) noexcept {
   try {
     f();
     return status::ok;
   } catch (...) {
-    return status_of_current_exception();
+    return report_current_exception(where);
   }
 }
 
 // Runs one step of an "errors ignored" stretch: a failure skips this step only.
 // Returns true when the step completed.
 template <class F>
-bool ignore_errors(F&& f) noexcept {
+bool ignore_errors(F&& f, const std::source_location& where = std::source_location::current()) noexcept {
   try {
     f();
     return true;
   } catch (...) {
+    report_current_exception(where);
     return false;
   }
 }

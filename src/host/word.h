@@ -191,6 +191,8 @@ class ApplicationEvents {
 class Application : public Object {
  public:
   virtual void Version(std::u16string& out) = 0;
+  // Word's full build number ("16.0.17328.20162"), for the diagnostics.
+  virtual void Build(std::u16string& out) = 0;
   virtual Ref<host::Windows> Windows() = 0;
   virtual Ref<Window> ActiveWindow() = 0;
   virtual bool ShowWindowsInTaskbar() = 0;

@@ -29,7 +29,7 @@ constexpr const char* kNames[] = {
     "CommandBarButton.Parameter.get", "CommandBarButton.advise",
     "HostObject.QueryApplication",
     "Window.Document", "Document.FullName", "Application.LanguageSettings",
-    "LanguageSettings.LanguageID",
+    "LanguageSettings.LanguageID", "Application.Build",
 };
 static_assert(std::size(kNames) == static_cast<std::size_t>(WordCall::count_));
 

@@ -90,6 +90,7 @@ enum class WordCall : std::uint8_t {
   ButtonParameterLet, ButtonParameterGet, ButtonAdvise,
   HostObjectQueryApplication,
   WindowDocument, DocumentFullName, ApplicationLanguageSettings, LanguageSettingsLanguageID,
+  ApplicationBuild,
   count_
 };
 extern const std::span<const char* const> kWordCallNames;

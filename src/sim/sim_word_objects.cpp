@@ -21,6 +21,12 @@ void SimApplication::Version(std::u16string& out) {
   out.assign(word_.version_);
 }
 
+// Word's build: its version with a build and a revision number.
+void SimApplication::Build(std::u16string& out) {
+  word_.enter_call(WordCall::ApplicationBuild);
+  out.assign(word_.version_ + u".4000.1000");
+}
+
 host::Ref<host::Windows> SimApplication::Windows() {
   word_.enter_call(WordCall::ApplicationWindows);
   return ref_to<host::Windows>(word_.windows_object_.get());

@@ -290,6 +290,7 @@ class SimCommandBars final : public SimObject<host::CommandBars> {
 class SimApplication final : public SimObject<host::Application> {
  public:
   void Version(std::u16string& out) override;
+  void Build(std::u16string& out) override;
   host::Ref<host::Windows> Windows() override;
   // Fails when Word has no window open.
   host::Ref<host::Window> ActiveWindow() override;

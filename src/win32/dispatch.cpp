@@ -60,6 +60,7 @@ Variant invoke(IDispatch* object, Member& m, WORD flags, const Variant* args, st
   HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                               is_put ? nullptr : result.get(), &info, &arg_error);
   hr = exception_status(hr, info);
+  if (FAILED(hr)) last_failure_member() = m.label;
   check(hr, m.label);
   return result;
 }

@@ -9,6 +9,7 @@
 #include "host/error.h"
 #include "win32/com_object.h"
 #include "win32/connect_object.h"
+#include "win32/diagnostics.h"
 #include "win32/form_engine.h"
 #include "win32/guids.h"
 
@@ -73,8 +74,11 @@ bool addin_idle() noexcept { return !g_state.held() && host::CallbackScope::idle
 using namespace plovera::win32;
 
 // Thread notifications stay on: the statically linked C runtime uses them.
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) g_instance = instance;
+  // Unloaded by FreeLibrary (not at the process's end): the provider is
+  // unregistered before the DLL's code goes.
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) stop_diagnostics();
   return TRUE;
 }
 
@@ -82,6 +86,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (clsid != CLSID_Connect) return CLASS_E_CLASSNOTAVAILABLE;
+  start_diagnostics();
   HRESULT hr = E_UNEXPECTED;
   const plovera::status_t made = plovera::boundary_guard([&] {
     ComPtr<ConnectFactory> factory = make_com<ConnectFactory>();

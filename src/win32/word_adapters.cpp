@@ -128,6 +128,7 @@ class ApplicationAdapter final : public Adapter<ApplicationAdapter, host::Applic
   void Version(std::u16string& out) override {
     as_text(get(dispatch(), version_), out, version_.label);
   }
+  void Build(std::u16string& out) override { as_text(get(dispatch(), build_), out, build_.label); }
   host::Ref<host::Windows> Windows() override {
     return wrap<WindowsAdapter>(as_dispatch(get(dispatch(), windows_), windows_.label));
   }
@@ -159,6 +160,7 @@ class ApplicationAdapter final : public Adapter<ApplicationAdapter, host::Applic
 
  private:
   static inline Member version_{L"Version", "Application.Version"};
+  static inline Member build_{L"Build", "Application.Build"};
   static inline Member windows_{L"Windows", "Application.Windows"};
   static inline Member active_window_{L"ActiveWindow", "Application.ActiveWindow"};
   static inline Member taskbar_{L"ShowWindowsInTaskbar", "Application.ShowWindowsInTaskbar"};

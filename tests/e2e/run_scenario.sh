@@ -25,6 +25,9 @@
 # With PLOVERA_HEAP_CHECK=1 in the environment, Wine checks the stand-in's
 # heap on every allocation and free (GlobalFlag 0xF0, WINEDEBUG warn+heap);
 # the run prints "heap errors: N" and fails when N is not 0.
+# PLOVERA_WINEDEBUG sets Wine's debug channels for the stand-in (for
+# example +debugstr, which writes the add-in's debugger output to
+# out-dir/wine-stderr.log).
 #
 # The out-dir receives standin.log (one per scenario, suffixed from the
 # second on) and the screenshots as PNG. Prints "scenario NAME: passed" or
@@ -127,6 +130,7 @@ play() {
   [ -n "$size" ] && options+=(--size "$size")
   [ -n "$sdi" ] && options+=(--sdi "$sdi")
   local rc=0 first= debug=$WINEDEBUG
+  [ -n "${PLOVERA_WINEDEBUG:-}" ] && debug=$PLOVERA_WINEDEBUG
   [ "${PLOVERA_HEAP_CHECK:-0}" = 1 ] && debug=err+heap,warn+heap
   # The stand-in writes standin.log: the first scenario's is kept aside
   # while a later one writes its own.

@@ -69,7 +69,7 @@ target() {
   # A 32-bit program on 64-bit Windows has a Program Files of its own.
   T_MACHINE_FOLDER="$PROGRAM_FILES\\Plovera"
   [ "$T_ARCH" = x86 ] && [ "$E2E_ARCH" = win64 ] && T_MACHINE_FOLDER="$PROGRAM_FILES_X86\\Plovera"
-  T_USER_FOLDER="$LOCAL_APPDATA\\Programs\\Plovera"
+  T_USER_FOLDER="$LOCAL_APPDATA\\Programs\\Plovera\\$T_ARCH"
   T="$T_ARCH on $E2E_ARCH:"
   for f in "$T_DLL" "$T_USER_MSI" "$T_MACHINE_MSI" "$T_STANDIN"; do
     [ -f "$f" ] || { e2e_fail "$T $(basename "$f") present"; return 1; }
@@ -132,7 +132,9 @@ differences() {
   local before=$E2E_WORK/$1 after=$E2E_WORK/$2
   diff <(steady <"$before.reg") <(steady <"$after.reg") | grep -E '^[<>]' |
     grep -vxFf <(installer_folders "$after.reg" | sed 's/^/> /')
-  diff "$before.files" "$after.files" | grep -E '^[<>]'
+  # Likewise its folder of per-user product icons (the icon itself goes).
+  diff "$before.files" "$after.files" | grep -E '^[<>]' |
+    grep -vE '^> \./users/[^/]*/AppData/Roaming/Microsoft/Installer\|[0-9]+$'
 }
 
 expect_same() {
@@ -437,6 +439,105 @@ wow64_cycle() {
   expect_same "per-user uninstall leaves nothing of Plovera" "clean-$T_ARCH" "removed-again-$T_ARCH"
 }
 
+# Both per-user packages of one user on 64-bit Windows: each DLL in its own
+# folder and of its own bitness, neither touching the other's file; either
+# uninstalled first leaves the other's file and the keys they share; both
+# gone, nothing is left.
+#
+# Which registration each bitness of Word reads is not checked here: Wine
+# keeps one HKCU\Software\Classes\CLSID for both bitnesses, where Windows 7
+# and later give 32-bit programs their own (Classes\Wow6432Node\CLSID), so
+# under Wine the package installed last names its DLL for both.
+side_by_side_cycle() {
+  local x64_msi="$dist/plovera-$version-x64-peruser.msi" x86_msi="$dist/plovera-$version-x86-peruser.msi"
+  local x64_dll="$LOCAL_APPDATA\\Programs\\Plovera\\x64\\plovera.dll"
+  local x86_dll="$LOCAL_APPDATA\\Programs\\Plovera\\x86\\plovera.dll"
+  T="x64 and x86 per user on $E2E_ARCH:"
+  snapshot clean-both
+  for order in x86-first x64-first; do
+    expect_msiexec "x64 per-user package installs" /i "$x64_msi"
+    expect_msiexec "x86 per-user package installs beside it" /i "$x86_msi"
+    snapshot "side-by-side-$order"
+    e2e_check "$T the x64 folder holds a 64-bit DLL" test "$(e2e_pe_arch "$(winepath -u "$x64_dll")")" = win64
+    e2e_check "$T the x86 folder holds a 32-bit DLL" test "$(e2e_pe_arch "$(winepath -u "$x86_dll")")" = win32
+    e2e_check "$T the x64 DLL is the released one" cmp "$dist/plovera-$version-x64.dll" "$(winepath -u "$x64_dll")"
+    e2e_check "$T the x86 DLL is the released one" cmp "$dist/plovera-$version-x86.dll" "$(winepath -u "$x86_dll")"
+    local first=x86 second=x64 kept=$x64_dll
+    [ "$order" = x64-first ] && first=x64 second=x86 kept=$x86_dll
+    expect_msiexec "$first per-user package uninstalls first" /x "$dist/plovera-$version-$first-peruser.msi"
+    e2e_check "$T the $second DLL stays" cmp "$dist/plovera-$version-$second.dll" "$(winepath -u "$kept")"
+    snapshot "side-by-side-one-left-$order"
+    e2e_check "$T Word's add-in key and the ProgID stay for the $second package" grep -qE \
+      '^HKCU\\Software\\Microsoft\\Office\\Word\\Addins\\quennix\.Connect\|"LoadBehavior"=dword:00000003$' \
+      "$E2E_WORK/side-by-side-one-left-$order.reg"
+    e2e_check "$T the ProgID stays for the $second package" grep -qE \
+      '^HKCU\\Software\\Classes\\quennix\.Connect\\CLSID\|@=' "$E2E_WORK/side-by-side-one-left-$order.reg"
+    expect_msiexec "$second per-user package uninstalls" /x "$dist/plovera-$version-$second-peruser.msi"
+    snapshot "side-by-side-removed-$order"
+    expect_same "uninstalled ($order), nothing of Plovera is left" clean-both "side-by-side-removed-$order"
+  done
+}
+
+# Office's bitness as each package reads it: Click-to-Run's Platform, and
+# Word's InstallRoot of MSI-installed Office in the 32- or 64-bit view (the
+# test writes the keys). A package of the other bitness refuses and changes
+# nothing; the right one installs; with no Office both install.
+bitness_cycle() {
+  local x64_msi="$dist/plovera-$version-x64-peruser.msi" x86_msi="$dist/plovera-$version-x86-peruser.msi"
+  local c2r='HKLM\Software\Microsoft\Office\ClickToRun\Configuration'
+  local root16='HKLM\Software\Microsoft\Office\16.0\Word\InstallRoot'
+  local office view refused right
+  T="Office's bitness on $E2E_ARCH:"
+  for office in c2r-x86 c2r-x64 msi-x86 msi-x64; do
+    case $office in
+      c2r-*) quiet_reg add "$c2r" /v Platform /d "${office#c2r-}" /reg:64 ;;
+      msi-x86) quiet_reg add "$root16" /v Path /d 'C:\Program Files (x86)\Microsoft Office\root\Office16\' /reg:32 ;;
+      msi-x64) quiet_reg add "$root16" /v Path /d 'C:\Program Files\Microsoft Office\root\Office16\' /reg:64 ;;
+    esac
+    if [ "${office#*-}" = x86 ]; then refused=$x64_msi right=$x86_msi; else refused=$x86_msi right=$x64_msi; fi
+    snapshot "office-$office"
+    if msiexec_run /i "$refused"; then
+      e2e_fail "$T $(basename "$refused") refuses with $office Office"
+      msiexec_run /x "$refused"
+    else
+      e2e_pass "$T $(basename "$refused") refuses with $office Office"
+      e2e_check "$T its message names $(basename "$right")" grep -qF "$(basename "$right")" \
+        <(msiinfo export "$refused" LaunchCondition)
+    fi
+    snapshot "office-$office-refused"
+    expect_same "the refusal changes nothing" "office-$office" "office-$office-refused"
+    expect_msiexec "$(basename "$right") installs with $office Office" /i "$right"
+    expect_msiexec "$(basename "$right") uninstalls" /x "$right"
+    for view in /reg:64 /reg:32; do
+      quiet_reg delete 'HKLM\Software\Microsoft\Office\ClickToRun' "$view"
+      quiet_reg delete 'HKLM\Software\Microsoft\Office\16.0' "$view"
+    done
+  done
+}
+
+# ALLUSERS=1 given to a per-user package: its files and keys stay the
+# user's, and it uninstalls cleanly. (Wine fixes the installation's context
+# from the command line before any action runs, so it registers the product
+# for the machine; the package empties ALLUSERS first thing, as Windows
+# Installer lets a package do, which this test cannot show.) Settings › Apps
+# gets the icon, the web site and the install folder.
+allusers_cycle() {
+  target x64 || return
+  reference_entries
+  snapshot "allusers-clean"
+  expect_msiexec "the per-user package installs with ALLUSERS=1" /i "$T_USER_MSI" ALLUSERS=1
+  snapshot "allusers"
+  check_user_install allusers
+  e2e_check "$T Settings › Apps shows its icon" grep -qE '"(ProductIcon|DisplayIcon)"=".*plovera\.ico"' \
+    "$E2E_WORK/allusers.reg"
+  e2e_check "$T and the publisher's web site" grep -qF '"URLInfoAbout"="https://' "$E2E_WORK/allusers.reg"
+  e2e_check "$T the install folder is the x64 folder" \
+    grep -qF "InstallLocation\"=\"$(sed 's/\\/\\\\/g' <<<"$T_USER_FOLDER")" "$E2E_WORK/allusers.reg"
+  expect_msiexec "and uninstalls" /x "$T_USER_MSI"
+  snapshot "allusers-removed"
+  expect_same "leaving nothing" "allusers-clean" "allusers-removed"
+}
+
 e2e_start || { e2e_fail "$E2E_ARCH Wine prefix"; e2e_summary; exit 1; }
 mkdir -p "$E2E_WORK/logs"
 e2e_prepare_word "$build64/standin/standin.exe" || { e2e_fail "$E2E_ARCH prefix set up"; e2e_summary; exit 1; }
@@ -446,6 +547,9 @@ if [ "$E2E_ARCH" = win64 ]; then
   seed_others with-user-programs
   if target x64; then reference_entries; full_cycle; fi
   if target x86; then reference_entries; wow64_cycle; fi
+  side_by_side_cycle
+  bitness_cycle
+  allusers_cycle
 else
   # Folders with blanks and non-ASCII letters: Program Files where a
   # localized or redirected system has it, and the profile of a user whose

@@ -17,22 +17,25 @@ class Menu : public ::testing::Test, public WordFixture {
   sim::SimButton& button(int i) { return *popup().buttons().at(static_cast<std::size_t>(i)); }
 };
 
-TEST_F(Menu, ListsSaveAllAboveTheWebSiteWithTheirValues) {
+TEST_F(Menu, ListsSaveAllThenTheWebSiteThenAboutWithTheirValues) {
   start();
   ASSERT_EQ(popup().position(), 5);
-  ASSERT_EQ(popup().buttons().size(), 2u);
+  ASSERT_EQ(popup().buttons().size(), 3u);
   EXPECT_THAT(button(0).sets(), ElementsAre("FaceId=455", "Caption=Save All", "TooltipText=Save All",
                                             "Style=3", "Tag=marrowick", "Parameter=SaveAll"));
   EXPECT_THAT(button(1).sets(),
               ElementsAre("FaceId=1016", "Caption=Visit our web site",
                           "TooltipText=Visit our web site", "Style=3", "Tag=marrowick",
                           "Parameter=website"));
-  for (int i : {0, 1}) {
+  EXPECT_THAT(button(2).sets(),
+              ElementsAre("FaceId=487", "Caption=About Plovera", "TooltipText=About Plovera",
+                          "Style=3", "Tag=marrowick", "Parameter=about"));
+  for (int i : {0, 1, 2}) {
     EXPECT_EQ(button(i).type(), 1);
     EXPECT_EQ(button(i).id(), 1);
     EXPECT_TRUE(button(i).temporary());
   }
-  EXPECT_EQ(addin.menu().commands()->button().get(), &button(1));
+  EXPECT_EQ(addin.menu().commands()->button().get(), &button(2));
 }
 
 TEST_F(Menu, LeftoverBarWithoutButtonsIsDeletedAndRebuilt) {
@@ -40,14 +43,14 @@ TEST_F(Menu, LeftoverBarWithoutButtonsIsDeletedAndRebuilt) {
   start();
   EXPECT_FALSE(old.alive());
   ASSERT_EQ(word.bars().size(), 1u);
-  EXPECT_EQ(popup().buttons().size(), 2u);
+  EXPECT_EQ(popup().buttons().size(), 3u);
 }
 
 TEST_F(Menu, BarLeftByAnEarlierVersionIsRebuiltTemporary) {
   word.add_bar(u"tabPopup", 5);  // stored in the template by an earlier version
   start();
   ASSERT_EQ(word.bars().size(), 1u);
-  EXPECT_EQ(popup().buttons().size(), 2u);
+  EXPECT_EQ(popup().buttons().size(), 3u);
   EXPECT_TRUE(popup().temporary());
 }
 
@@ -71,14 +74,16 @@ TEST_F(Menu, MenuThatCannotBeBuiltAtStartIsBuiltWhenFirstOpened) {
     EXPECT_EQ(f.strip(), "Doc1 Doc2*") << member;  // the tabs do not need the menu
     ASSERT_EQ(f.forms.mouse_down({host::Part::bar, 0}, host::kRightButton), status::ok);
     ASSERT_NE(f.word.bar(u"tabPopup"), nullptr) << member;
-    EXPECT_EQ(f.word.bar(u"tabPopup")->buttons().size(), 2u) << member;
+    EXPECT_EQ(f.word.bar(u"tabPopup")->buttons().size(), 3u) << member;
     EXPECT_EQ(f.word.bar(u"tabPopup")->popups(), 1) << member;
   }
 }
 
-TEST_F(Menu, BothButtonsReachTheOneReceiver) {
+TEST_F(Menu, EveryButtonReachesTheOneReceiver) {
   open(1);
   start();
+  ASSERT_EQ(word.click(button(2)), status::ok);
+  ASSERT_EQ(ws.messages().size(), 1u);
   ASSERT_EQ(word.click(button(1)), status::ok);
   ASSERT_EQ(ws.shell_calls().size(), 1u);
   word.documents()[0]->set_saved(false);

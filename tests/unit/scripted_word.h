@@ -105,6 +105,7 @@ class ScriptedWord final : public Counted<host::Application> {
     taskbar_option = v;
   }
   void Version(std::u16string&) override { not_scripted("Application.Version"); }
+  void Build(std::u16string&) override { not_scripted("Application.Build"); }
   std::int32_t Width() override { not_scripted("Application.Width"); }
   host::Ref<host::Documents> Documents() override { not_scripted("Application.Documents"); }
   host::Ref<host::FileDialog> FileDialog(std::int32_t) override {

@@ -37,8 +37,9 @@ TEST_F(Wiring, MenuCaptionsFollowWordsLanguage) {
   start();
   sim::SimCommandBar* popup = word.bar(u"tabPopup");
   ASSERT_NE(popup, nullptr);
-  ASSERT_EQ(popup->buttons().size(), 2u);
+  ASSERT_EQ(popup->buttons().size(), 3u);
   EXPECT_EQ(popup->buttons()[0]->caption(), u"Alle speichern");
+  EXPECT_EQ(popup->buttons()[2]->caption(), u"Über Plovera");
 }
 
 TEST_F(Wiring, UnknownOrFailingLanguageGivesEnglish) {
