@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,7 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   host::Hwnd main_window_of(const host::Ref<host::Window>& window) override;
   void poll() override;
   void show_menu() override { menu_.show_menu(); }
+  std::int32_t ui_language() override;
 
  private:
   host::FormEngine& forms() override { return host_.forms; }
@@ -139,6 +141,7 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   bool frames_behind_ = false;  // the frames do not follow Word's main windows yet
   std::uint64_t polls_ = 0;   // polls run
   double version_ = 0;
+  std::optional<std::int32_t> ui_language_;  // Word's, read once per connection
   PopupMenu menu_{*this};
   ListenAgainTimer listen_again_timer_{*this, host_.forms};
   std::u16string text_;  // scratch for window classes and Word's version

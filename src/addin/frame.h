@@ -106,6 +106,7 @@ class Frame final : public BarHost {
   }
   void show_menu() override { addin_.show_menu(); }
   EventGate& events() override { return addin_.events(); }
+  std::int32_t ui_language() override { return addin_.ui_language(); }
 
  private:
   host::WindowSystem& ws() { return addin_.window_system(); }

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "base/first_failure.h"
-#include "commands/menu_texts.h"
+#include "base/ui_texts.h"
 #include "host/error.h"
 
 namespace plovera {
@@ -22,14 +22,15 @@ constexpr std::int32_t kShowNormal = 1;
 
 struct MenuEntry {
   std::int32_t face_id;
-  const char16_t* caption;
+  std::u16string_view caption;
   const char16_t* parameter;
 };
 
 void describe(host::CommandBarButton& button, const MenuEntry& entry) {
   button.FaceId(entry.face_id);
-  button.Caption(entry.caption);
-  button.TooltipText(entry.caption);
+  const std::u16string caption(entry.caption);
+  button.Caption(caption);
+  button.TooltipText(caption);
   button.Style(kStyleIconAndCaption);
   button.Tag(kTag);
   button.Parameter(entry.parameter);
@@ -55,20 +56,17 @@ void PopupMenu::build_menu() {
   host::Application& word = host_.word();
   delete_menu();
   host::Ref<host::CommandBar> bar = word.CommandBars()->Add(kBarName, kPositionPopup, true);
-  // The captions follow Word's user-interface language; English when Word
-  // does not say.
-  std::int32_t language = 1033;
-  ignore_errors([&] { language = word.LanguageSettings()->LanguageID(host::kLanguageIdUi); });
-  const MenuCaptions captions = menu_captions(language);
+  // The captions follow Word's user-interface language.
+  const Language language = language_of(host_.ui_language());
 
   host::Ref<host::CommandBarButton> web =
       bar->Controls()->Add(kControlButton, kCustomId, std::nullopt, true);
-  describe(*web, {1016, captions.visit_web_site, u"website"});
+  describe(*web, {1016, ui_text(Text::visit_web_site, language), u"website"});
   commands->listen_to(web);
 
   host::Ref<host::CommandBarButton> save =
       bar->Controls()->Add(kControlButton, kCustomId, 1, true);
-  describe(*save, {455, captions.save_all, u"SaveAll"});
+  describe(*save, {455, ui_text(Text::save_all, language), u"SaveAll"});
   commands_ = std::move(commands);
 }
 
@@ -101,7 +99,7 @@ void MenuCommands::add_to_report(host::Application& word, std::int16_t index,
                                  std::u16string name, std::u16string& report) {
   const std::u16string why = last_failure_text();
   if (name.empty()) ignore_errors([&] { word.Documents()->Item(index)->Name(name); });
-  if (name.empty()) name = u"(document " + std::u16string(1, u'0' + index % 10) + u")";
+  if (name.empty()) name = format(ui_text(Text::unnamed_document, host_.ui_language()), decimal(index));
   report += u"\n" + name;
   if (!why.empty()) report += u": " + why;
 }
@@ -159,8 +157,10 @@ void MenuCommands::save_all() {
   }
   if (!report.empty())
     ignore_errors([&] {
-      host_.window_system().show_message(host_.bar_window(), u"Save All",
-                                         u"These documents could not be saved:\n" + report);
+      const Language language = language_of(host_.ui_language());
+      host_.window_system().show_message(
+          host_.bar_window(), std::u16string(ui_text(Text::save_all, language)),
+          std::u16string(ui_text(Text::documents_not_saved, language)) + u"\n" + report);
     });
   failure.rethrow();
 }

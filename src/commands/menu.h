@@ -24,6 +24,9 @@ class CommandHost {
   virtual host::Hwnd main_window() = 0;
   // The bar's window (the owner of the web page), or 0 without a bar.
   virtual host::Hwnd bar_window() = 0;
+  // The language of Word's user interface (a Windows language identifier),
+  // which the menu and its messages speak.
+  virtual std::int32_t ui_language() = 0;
 
  protected:
   ~CommandHost() = default;

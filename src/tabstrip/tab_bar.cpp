@@ -40,6 +40,7 @@ host::Hwnd TabBar::window() {
 void TabBar::load_form() {
   form_ = host_.forms().CreateForm(*this);
   model_.add_view(*this);
+  form().Language(host_.ui_language());
   set_background();
   reset_strip();
 }
