@@ -93,6 +93,11 @@ const std::vector<std::wstring> kForms = {
     L"dpi N",
     L"check captions",
     L"check tooltip S",
+    L"office-theme N",
+    L"office-theme none",
+    L"office-theme text S",
+    L"windows-mode dark|light|none",
+    L"check background dark|light",
     L"quit",
 };
 

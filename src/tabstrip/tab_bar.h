@@ -26,6 +26,7 @@
 #include "tabstrip/removal_layout.h"
 #include "tabstrip/slot_map.h"
 #include "tabstrip/tab_model.h"
+#include "tabstrip/theme.h"
 
 namespace plovera {
 
@@ -137,7 +138,7 @@ class TabBar final : public TabView, public host::FormEvents {
   static Slot slot_of(host::Element e) { return Slot(e.index); }
 
   void load_form();
-  void set_background();
+  void apply_theme();
   float face_right(Slot s);
   Slot free_slot();
   void ensure_elements(Slot s);
@@ -155,6 +156,8 @@ class TabBar final : public TabView, public host::FormEvents {
   BarHost& host_;
   TabModel& model_;
   std::unique_ptr<host::Form> form_;
+  std::u16string word_version_;  // Application.Version, read when the form loads
+  BarTheme theme_;               // what the form was told
   SlotMap slots_;
   Slot selected_, hovered_, hot_close_, pending_drag_;
   bool hover_check_running_ = false;
