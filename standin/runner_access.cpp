@@ -1,7 +1,8 @@
 // Scenario steps for what the bar does for everyone: meeting a client
 // program that runs beside the scenario (signal/await), Word's interface
 // language, what Document.FullName answers and how often it was read, high
-// contrast and the contrast of the captions as drawn, the monitor's
+// contrast and the contrast of the captions as drawn, Office's theme and
+// Windows' app mode as Word 2013 and later read them, the monitor's
 // resolution and the captions' sizes at it, the tooltip shown.
 #include <cmath>
 #include <cstdio>
@@ -125,6 +126,21 @@ std::wstring tooltip_shown() {
   return shown;
 }
 
+// Writes (or, without `data`, deletes) a value under HKEY_CURRENT_USER, as
+// Word's options dialog and Windows' settings do.
+std::wstring set_user_value(const std::wstring& key, const wchar_t* name, DWORD type, const void* data,
+                            DWORD size) {
+  HKEY k = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr))
+    return L"cannot open " + key;
+  const LONG rc = data ? RegSetValueExW(k, name, 0, type, static_cast<const BYTE*>(data), size)
+                       : RegDeleteValueW(k, name);
+  RegCloseKey(k);
+  return rc == ERROR_SUCCESS || (!data && rc == ERROR_FILE_NOT_FOUND) ? L"" : L"cannot write " + std::wstring(name);
+}
+
+constexpr const wchar_t* kPersonalize = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
 }  // namespace
 
 void Runner::add_access_steps() {
@@ -206,6 +222,48 @@ void Runner::add_access_steps() {
     std::fputws(figures.c_str(), stdout);
     std::fflush(stdout);
     return problem;
+  };
+  // Office's theme as Word 2013 and later store it when the user picks one
+  // in Word's options: a number, no value, or (a damaged registry) text.
+  handlers_[L"office-theme"] = [this](const Step& s) {
+    return with_word([&](Word& word) -> Outcome {
+      const std::wstring key = L"Software\\Microsoft\\Office\\" + word.version() + L"\\Common";
+      if (s.args[0] == L"none") return set_user_value(key, L"UI Theme", REG_DWORD, nullptr, 0);
+      if (s.args[0] == L"text")
+        return set_user_value(key, L"UI Theme", REG_SZ, s.args[1].c_str(),
+                              static_cast<DWORD>((s.args[1].size() + 1) * sizeof(wchar_t)));
+      const DWORD n = static_cast<DWORD>(number(s.args[0]));
+      return set_user_value(key, L"UI Theme", REG_DWORD, &n, sizeof n);
+    });
+  };
+  // Windows' app mode, as its settings switch it: the value, then the
+  // broadcast to every top-level window.
+  handlers_[L"windows-mode"] = [this](const Step& s) -> Outcome {
+    const DWORD light = s.args[0] == L"dark" ? 0 : 1;
+    const Outcome problem = set_user_value(kPersonalize, L"AppsUseLightTheme", REG_DWORD,
+                                           s.args[0] == L"none" ? nullptr : &light, sizeof light);
+    if (!problem.empty()) return problem;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                        SMTO_ABORTIFHUNG, 1000, &ignored);
+    return L"";
+  };
+  // The bar's own background, right of its last tab, as drawn: dark (a
+  // relative luminance below 0.1) or light (above 0.5).
+  handlers_[L"check background"] = [this](const Step& s) {
+    return poll_word([&](Word& word) -> Outcome {
+      HWND bar = find_bar(word.frame().main());
+      if (!bar) return L"there is no tab bar window";
+      RECT client{};
+      GetClientRect(bar, &client);
+      const RECT spot{client.right - 8, client.bottom / 2, client.right - 4, client.bottom / 2 + 1};
+      const std::vector<COLORREF> px = window_pixels(bar, spot);
+      if (px.empty()) return L"the bar has no pixels";
+      const double l = luminance(px[0]);
+      const bool dark = s.args[0] == L"dark";
+      if (dark ? l < 0.1 : l > 0.5) return L"";
+      return L"the bar's background is " + colour_text(px[0]);
+    });
   };
   // Word's window moves to a monitor of this resolution: Windows sends it
   // WM_DPICHANGED with the place it suggests (here: where it is).

@@ -105,6 +105,11 @@ const std::vector<std::wstring> kForms = {
     L"check log S N",
     L"lock log",
     L"check message S S*",
+    L"office-theme N",
+    L"office-theme none",
+    L"office-theme text S",
+    L"windows-mode dark|light|none",
+    L"check background dark|light",
     L"quit",
 };
 

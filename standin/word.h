@@ -93,6 +93,7 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   long full_name_reads() const { return full_name_reads_; }
   void count_full_name_read() { ++full_name_reads_; }
   double version_number() const;
+  const std::wstring& version() const { return options_.version; }
   int dpi() const;
   bool sdi() const { return sdi_; }
   // Word's main window: the active window's frame, else the first frame.

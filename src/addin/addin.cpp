@@ -30,6 +30,14 @@ host::Application& Addin::word() {
   return *word_;
 }
 
+// Word's user-interface language, English while Word does not say. Word
+// changes it only at a restart, so one answer serves the connection.
+std::int32_t Addin::ui_language() {
+  if (!ui_language_)
+    ignore_errors([&] { ui_language_ = word().LanguageSettings()->LanguageID(host::kLanguageIdUi); });
+  return ui_language_.value_or(host::kEnglishUnitedStates);
+}
+
 double Addin::word_version() {
   word().Version(text_);
   return version_number(text_);
@@ -117,6 +125,7 @@ void Addin::release_word() noexcept {
   model_.clear();
   sync_.release();
   word_.reset();
+  ui_language_.reset();
 }
 
 // A start-up that failed leaves nothing half-made: no bar, no band taken,

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,7 @@ class Addin final : private BarHost,
   host::Hwnd main_window() override;
   host::Hwnd main_window_of(const host::Ref<host::Window>& window) override;
   void show_menu() override { menu_.show_menu(); }
+  std::int32_t ui_language() override;
 
  private:
   host::FormEngine& forms() override { return host_.forms; }
@@ -189,6 +191,7 @@ class Addin final : private BarHost,
   bool watch_behind_ = false;  // the frames' windows changed since they were watched
   bool relaid_ = false;        // a notice told of Word laying out a frame's windows
   bool start_reported_ = false;  // the start-up line of this connection was written
+  std::optional<std::int32_t> ui_language_;  // Word's, read once per connection
   PopupMenu menu_{*this};
   ListenAgainTimer listen_again_timer_{*this, host_.forms};
   std::u16string text_;  // scratch for window classes and Word's version

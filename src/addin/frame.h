@@ -109,6 +109,7 @@ class Frame final : public BarHost {
   bool is_own_window(Position p) override { return owner_.is_own_window(*this, p); }
   void show_menu() override { addin_.show_menu(); }
   EventGate& events() override { return addin_.events(); }
+  std::int32_t ui_language() override { return addin_.ui_language(); }
 
  private:
   host::WindowSystem& ws() { return addin_.window_system(); }

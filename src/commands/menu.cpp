@@ -6,7 +6,7 @@
 
 #include "base/first_failure.h"
 #include "base/registry_value.h"
-#include "commands/menu_texts.h"
+#include "base/ui_texts.h"
 #include "host/error.h"
 
 namespace plovera {
@@ -25,14 +25,15 @@ constexpr std::int32_t kShowNormal = 1;
 
 struct MenuEntry {
   std::int32_t face_id;
-  const char16_t* caption;
+  std::u16string_view caption;
   const char16_t* parameter;
 };
 
 void describe(host::CommandBarButton& button, const MenuEntry& entry) {
   button.FaceId(entry.face_id);
-  button.Caption(entry.caption);
-  button.TooltipText(entry.caption);
+  const std::u16string caption(entry.caption);
+  button.Caption(caption);
+  button.TooltipText(caption);
   button.Style(kStyleIconAndCaption);
   button.Tag(kTag);
   button.Parameter(entry.parameter);
@@ -68,26 +69,22 @@ void PopupMenu::build_menu() {
   host::Application& word = host_.word();
   delete_menu();
   host::Ref<host::CommandBar> bar = word.CommandBars()->Add(kBarName, kPositionPopup, true);
-  // The captions follow Word's user-interface language; English when Word
-  // does not say.
-  std::int32_t language = 1033;
-  ignore_errors([&] { language = word.LanguageSettings()->LanguageID(host::kLanguageIdUi); });
-  const MenuCaptions captions = menu_captions(language);
-  commands->set_language(language);
+  // The captions follow Word's user-interface language.
+  const Language language = language_of(host_.ui_language());
 
   if (!web_site_hidden(host_.window_system())) {
     host::Ref<host::CommandBarButton> web =
         bar->Controls()->Add(kControlButton, kCustomId, std::nullopt, true);
-    describe(*web, {1016, captions.visit_web_site, u"website"});
+    describe(*web, {1016, ui_text(Text::visit_web_site, language), u"website"});
   }
   host::Ref<host::CommandBarButton> about =
       bar->Controls()->Add(kControlButton, kCustomId, std::nullopt, true);
-  describe(*about, {487, captions.about, u"about"});
+  describe(*about, {487, ui_text(Text::about, language), u"about"});
   commands->listen_to(about);
 
   host::Ref<host::CommandBarButton> save =
       bar->Controls()->Add(kControlButton, kCustomId, 1, true);
-  describe(*save, {455, captions.save_all, u"SaveAll"});
+  describe(*save, {455, ui_text(Text::save_all, language), u"SaveAll"});
   commands_ = std::move(commands);
 }
 
@@ -115,24 +112,13 @@ void PopupMenu::show_menu() {
 
 MenuCommands::~MenuCommands() = default;
 
-namespace {
-
-// A number in decimal digits, as the report shows it.
-std::u16string decimal(std::int32_t n) {
-  std::u16string digits;
-  for (char c : std::to_string(n)) digits += static_cast<char16_t>(c);
-  return digits;
-}
-
-}  // namespace
-
 // One line of the report: the document's name and Word's words on why; a
 // document whose name cannot be read is named by its number in Word's list.
 void MenuCommands::add_to_report(host::Application& word, std::int16_t index,
                                  std::u16string name, std::u16string& report) {
   const std::u16string why = last_failure_text();
   if (name.empty()) ignore_errors([&] { word.Documents()->Item(index)->Name(name); });
-  if (name.empty()) name = u"(document " + decimal(index) + u")";
+  if (name.empty()) name = format(ui_text(Text::unnamed_document, host_.ui_language()), decimal(index));
   report += u"\n" + name;
   if (!why.empty()) report += u": " + why;
 }
@@ -160,7 +146,7 @@ void MenuCommands::on_menu_click(const host::Ref<host::CommandBarButton>& button
 // The add-in's version and bitness, Word's version and build (where Word
 // tells them), where the log is and whether it is on, and the web site.
 void MenuCommands::show_about() {
-  const MenuCaptions captions = menu_captions(language_);
+  const Language language = language_of(host_.ui_language());
   std::u16string text = u"Plovera " PLOVERA_VERSION u" (" +
                         std::u16string(sizeof(void*) == 8 ? u"64" : u"32") + u"-bit)\n";
   std::u16string version, build;
@@ -174,12 +160,12 @@ void MenuCommands::show_about() {
     ignore_errors([&] { path = d->log_path(); });
     if (!path.empty()) {
       // Appended piece by piece: one string grows, no temporaries are joined.
-      text.append(u"\n").append(captions.log_file).append(u": ").append(path).append(u" (");
-      text.append(d->log_enabled() ? captions.log_on : captions.log_off).append(u")\n");
+      text.append(u"\n").append(ui_text(Text::log_file, language)).append(u": ").append(path).append(u" (");
+      text.append(ui_text(d->log_enabled() ? Text::log_on : Text::log_off, language)).append(u")\n");
     }
   }
   text.append(u"\n").append(kWebSite);
-  host_.window_system().show_message(host_.bar_window(), captions.about, text);
+  host_.window_system().show_message(host_.bar_window(), std::u16string(ui_text(Text::about, language)), text);
 }
 
 // A never-saved document gets Word's save-as dialog, pre-filled with its
@@ -217,8 +203,10 @@ void MenuCommands::save_all() {
   }
   if (!report.empty())
     ignore_errors([&] {
-      host_.window_system().show_message(host_.bar_window(), u"Save All",
-                                         u"These documents could not be saved:\n" + report);
+      const Language language = language_of(host_.ui_language());
+      host_.window_system().show_message(
+          host_.bar_window(), std::u16string(ui_text(Text::save_all, language)),
+          std::u16string(ui_text(Text::documents_not_saved, language)) + u"\n" + report);
     });
   failure.rethrow();
 }

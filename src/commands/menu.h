@@ -28,6 +28,9 @@ class CommandHost {
   virtual host::Hwnd main_window() = 0;
   // The bar's window (the owner of the web page), or 0 without a bar.
   virtual host::Hwnd bar_window() = 0;
+  // The language of Word's user interface (a Windows language identifier),
+  // which the menu and its messages speak.
+  virtual std::int32_t ui_language() = 0;
 
  protected:
   ~CommandHost() = default;
@@ -51,7 +54,6 @@ class MenuCommands final : public host::ButtonEvents {
   void save_all();
   // "About Plovera": a message box in the menu's language (an LCID).
   void show_about();
-  void set_language(std::int32_t language_id) noexcept { language_ = language_id; }
 
   void Click(const host::Ref<host::CommandBarButton>& button, bool& /*cancel_default*/) override {
     on_menu_click(button);
@@ -62,7 +64,6 @@ class MenuCommands final : public host::ButtonEvents {
                      std::u16string& report);
 
   CommandHost& host_;
-  std::int32_t language_ = 1033;
   host::Ref<host::CommandBarButton> button_;
   host::Ref<host::Subscription> hook_;
 };

@@ -36,6 +36,8 @@ class FormHandle final : public Form {
   float Height() override { return form_->Height(); }
   void Picture(host::Picture p) override { form_->Picture(p); }
   void Show() override { form_->Show(); }
+  void Look(host::Look look) override { form_->Look(look); }
+  void Language(std::int32_t language_id) override { form_->Language(language_id); }
   std::int16_t Count(Part array) override { return form_->Count(array); }
   void Load(Part array, std::int16_t index) override { form_->Load(array, index); }
   float Left(Element e) override { return form_->Left(e); }

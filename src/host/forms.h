@@ -47,6 +47,12 @@ enum class Picture : std::uint8_t {
 
 enum class Timer : std::uint8_t { poll, scroll_left, scroll_right };
 
+// The colours the pictures are drawn in, after Office's theme: `office` is
+// the bar's own blue look (Word 2003 to 2010, and Office 2013 and later in
+// their Colorful theme); the others follow the themes of Office 2013 and
+// later. High contrast overrides every look with the system's colours.
+enum class Look : std::uint8_t { office, white, light_gray, dark_gray, black };
+
 // Mouse buttons as the events report them.
 inline constexpr std::int16_t kLeftButton = 1;
 inline constexpr std::int16_t kRightButton = 2;
@@ -90,6 +96,13 @@ class Form {
   virtual float Height() = 0;
   virtual void Picture(host::Picture p) = 0;  // the form's background
   virtual void Show() = 0;                    // modeless
+  // The colours of every picture and caption; the form repaints when the
+  // look changes.
+  virtual void Look(host::Look look) = 0;
+  // The language of Word's user interface (a Windows language identifier):
+  // the engine's own texts (tooltips, the accessible objects' names,
+  // descriptions and actions) speak it. English until set.
+  virtual void Language(std::int32_t language_id) = 0;
 
   // Number of loaded elements of a control array, template included.
   virtual std::int16_t Count(Part array) = 0;

@@ -168,6 +168,8 @@ class LanguageSettings : public Object {
 };
 // MsoAppLanguageID: the language of Office's user interface.
 inline constexpr std::int32_t kLanguageIdUi = 2;
+// The language identifier of English (United States), Office's default.
+inline constexpr std::int32_t kEnglishUnitedStates = 1033;
 
 // Receiver of Word's application events. Handlers may throw; the backend
 // hands the failure back to Word as the result of the event call. The last

@@ -194,6 +194,18 @@ void SimForm::Show() {
   ++engine_->paints_;
 }
 
+void SimForm::Look(host::Look look) {
+  enter(FormCall::Look);
+  if (look_ == look) return;
+  look_ = look;
+  ++engine_->paints_;
+}
+
+void SimForm::Language(std::int32_t language_id) {
+  enter(FormCall::Language);
+  language_ = language_id;
+}
+
 std::int16_t SimForm::Count(host::Part part) {
   enter(FormCall::Count);
   if (!is_control_array(part)) {

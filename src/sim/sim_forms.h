@@ -64,7 +64,7 @@ enum class FormCall : std::uint8_t {
   LeftGet, LeftLet, TopGet, TopLet, ElementWidthGet, ElementWidthLet,
   ElementHeightGet, ElementHeightLet, VisibleGet, VisibleLet,
   ElementPictureGet, ElementPictureLet, Stretch,
-  CaptionGet, CaptionLet, AutoSize, CopyFont,
+  CaptionGet, CaptionLet, AutoSize, CopyFont, Look, Language,
   count_
 };
 extern const std::span<const char* const> kFormCallNames;
@@ -96,6 +96,8 @@ class SimForm final : public host::UnloadableForm, public std::enable_shared_fro
   float Height() override;
   void Picture(host::Picture p) override;
   void Show() override;
+  void Look(host::Look look) override;
+  void Language(std::int32_t language_id) override;
   std::int16_t Count(host::Part array) override;
   void Load(host::Part array, std::int16_t index) override;
   float Left(host::Element e) override;
@@ -127,6 +129,8 @@ class SimForm final : public host::UnloadableForm, public std::enable_shared_fro
   // Throws std::out_of_range when the element is not loaded.
   const ElementRecord& element(host::Element e) const;
   host::Picture picture() const noexcept { return picture_; }
+  host::Look look() const noexcept { return look_; }
+  std::int32_t language() const noexcept { return language_; }
   bool shown() const noexcept { return shown_; }
   host::Rect window_rect() const noexcept;
   float width_twips() const noexcept;
@@ -163,6 +167,8 @@ class SimForm final : public host::UnloadableForm, public std::enable_shared_fro
   mutable host::Rect last_rect_;
   host::Hwnd hwnd_;
   host::Picture picture_ = host::Picture::design_bar;
+  host::Look look_ = host::Look::office;
+  std::int32_t language_ = 1033;
   bool shown_ = false;
   std::deque<ElementRecord> faces_, close_buttons_, icons_, captions_, left_arrow_, right_arrow_;
   TimerState timers_[3];

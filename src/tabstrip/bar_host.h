@@ -1,6 +1,8 @@
 // What a bar needs from the add-in that hosts it, and nothing more.
 #pragma once
 
+#include <cstdint>
+
 #include "base/event_gate.h"
 #include "host/forms.h"
 #include "host/winsys.h"
@@ -30,6 +32,9 @@ class BarHost {
   virtual void show_menu() = 0;
   // One handler at a time, across every bar.
   virtual EventGate& events() = 0;
+  // The language of Word's user interface (a Windows language identifier),
+  // which the bar's tooltips and accessible texts speak.
+  virtual std::int32_t ui_language() = 0;
 
  protected:
   ~BarHost() = default;

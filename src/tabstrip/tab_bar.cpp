@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/numbers.h"
-#include "base/registry_value.h"
 #include "host/form_design.h"
 #include "host/word_versions.h"
 
@@ -45,7 +44,10 @@ void TabBar::load_form() {
   form_ = host_.forms().CreateForm(*this);
   window_ = form_->hWnd();
   model_.add_view(*this);
-  set_background();
+  form().Language(host_.ui_language());
+  host_.word().Version(word_version_);
+  theme_ = {};
+  apply_theme();
   reset_strip();
 }
 
@@ -68,22 +70,13 @@ bool TabBar::busy() const noexcept {
                    hover_check_running_ || arrow_held_ || !slots_to_hide_.empty());
 }
 
-// The bar's background follows Word's version and the Office colour theme:
-// grey-blue for Word 2010 and later unless the theme is 1 (blue), and for
-// Word 2007 with a theme other than blue; grey before Word 2007.
-void TabBar::set_background() {
-  std::u16string version;
-  host_.word().Version(version);
-  std::uint32_t type = host::reg::type_dword;
-  const std::u16string theme =
-      read_registry_value(host_.window_system(), host::RegRoot::current_user,
-                          u"Software\\Microsoft\\Office\\" + version + u"\\Common", u"Theme", type);
-  const double v = version_number(version);
-  const double major = std::trunc(v);
-  if (major >= host::word2010 && theme != u"1") form().Picture(Picture::bar_grey_blue);
-  if (major == host::word2007 && theme != u"" && theme != u"1")
-    form().Picture(Picture::bar_grey_blue);
-  if (v < host::word2007) form().Picture(Picture::bar_grey);
+// The bar's background and colours follow Word's version and Office's
+// theme (tabstrip/theme.h); the form is told only what changed.
+void TabBar::apply_theme() {
+  const BarTheme theme = read_bar_theme(host_.window_system(), word_version_);
+  if (theme.background != theme_.background) form().Picture(theme.background);
+  if (theme.look != theme_.look) form().Look(theme.look);
+  theme_ = theme;
 }
 
 // The counters and looks go back to none with the tables.

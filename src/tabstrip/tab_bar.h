@@ -29,6 +29,7 @@
 #include "tabstrip/slot_map.h"
 #include "tabstrip/strip_layout.h"
 #include "tabstrip/tab_model.h"
+#include "tabstrip/theme.h"
 
 namespace plovera {
 
@@ -158,7 +159,7 @@ class TabBar final : public TabView, public host::FormEvents {
   static Slot slot_of(host::Element e) { return Slot(e.index); }
 
   void load_form();
-  void set_background();
+  void apply_theme();
   Slot free_slot();
   void ensure_elements(Slot s);
   void build_elements(Slot s, std::int32_t x, const std::u16string& caption);
@@ -181,6 +182,8 @@ class TabBar final : public TabView, public host::FormEvents {
   TabModel& model_;
   std::unique_ptr<host::Form> form_;
   host::Hwnd window_ = 0;  // the form's window, while it is loaded
+  std::u16string word_version_;  // Application.Version, read when the form loads
+  BarTheme theme_;               // what the form was told
   SlotMap slots_;
   Slot selected_, hovered_, hot_close_, pending_drag_;
   // The drag carries the Word window it began on: a slot alone may be taken

@@ -22,7 +22,7 @@ namespace {
 enum class Kind : std::uint8_t { bar, tab, close_button, left_arrow, right_arrow };
 
 
-BSTR to_bstr(const std::u16string& s) noexcept {
+BSTR to_bstr(std::u16string_view s) noexcept {
   return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(s.data()), static_cast<UINT>(s.size()));
 }
 
@@ -115,9 +115,9 @@ class Node final : public DispatchObject<IAccessible>, public IEnumVARIANT {
     return guarded(out, [&](FormWindow& f) { return selection(f, out); });
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) noexcept override {
-    return on_node(child, out, [&](Node& n, FormWindow&) -> HRESULT {
+    return on_node(child, out, [&](Node& n, FormWindow& f) -> HRESULT {
       if (n.kind_ == Kind::bar) return S_FALSE;
-      *out = SysAllocString(n.kind_ == Kind::tab ? L"Switch" : L"Press");
+      *out = to_bstr(f.text(n.kind_ == Kind::tab ? Text::action_switch : Text::action_press));
       return *out ? S_OK : E_OUTOFMEMORY;
     });
   }
@@ -293,20 +293,19 @@ class Node final : public DispatchObject<IAccessible>, public IEnumVARIANT {
 
   HRESULT name(FormWindow& f, BSTR* out) const {
     switch (kind_) {
-      case Kind::bar: *out = SysAllocString(L"Document tabs"); break;
+      case Kind::bar: *out = to_bstr(f.text(Text::tab_list_name)); break;
       case Kind::tab: *out = to_bstr(caption(f)); break;
-      case Kind::close_button: *out = to_bstr(u"Close " + caption(f)); break;
-      case Kind::left_arrow: *out = SysAllocString(L"Scroll left"); break;
-      case Kind::right_arrow: *out = SysAllocString(L"Scroll right"); break;
+      case Kind::close_button: *out = to_bstr(format(f.text(Text::close_named), caption(f))); break;
+      case Kind::left_arrow: *out = to_bstr(f.text(Text::scroll_left)); break;
+      case Kind::right_arrow: *out = to_bstr(f.text(Text::scroll_right)); break;
     }
     return *out ? S_OK : E_OUTOFMEMORY;
   }
 
   HRESULT description(FormWindow& f, BSTR* out) const {
     if (kind_ != Kind::tab) return S_FALSE;
-    const std::wstring text = std::to_wstring(position(f)) + L" of " +
-                              std::to_wstring(f.tabs_in_order().size());
-    *out = SysAllocString(text.c_str());
+    *out = to_bstr(format(f.text(Text::tab_position), decimal(position(f)),
+                          decimal(static_cast<std::int64_t>(f.tabs_in_order().size()))));
     return *out ? S_OK : E_OUTOFMEMORY;
   }
 

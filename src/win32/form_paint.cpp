@@ -100,7 +100,7 @@ void FormWindow::paint() {
 
   high_contrast_ = high_contrast_on();
   FillRect(back.get(), &area, GetSysColorBrush(COLOR_BTNFACE));
-  if (const StoredPicture* pic = high_contrast_ ? nullptr : images_->get(picture_, dpi_))
+  if (const StoredPicture* pic = high_contrast_ ? nullptr : images_->get(picture_, dpi_, look_))
     draw_stored_picture(back.get(), source.get(), *pic, {0, 0, pic->width, pic->height}, false);
   paint_elements(back.get(), source.get(), area);
   paint_drag_outline(back.get());
@@ -123,18 +123,18 @@ void FormWindow::paint_element(HDC dc, HDC source, const RECT& clip, Element e) 
   if (!IntersectRect(&seen, &r, &clip)) return;
   if (is_label(e.part)) {
     // Transparent and borderless: only the text is drawn, cut to the label.
-    // Black on the pale pictures; in high contrast the scheme's text colour
-    // for what lies behind it.
+    // The look's caption colour on its pictures; in high contrast the
+    // scheme's text colour for what lies behind it.
     ScopedSelect font(dc, s->font->handle.get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, !high_contrast_        ? RGB(0, 0, 0)
+    SetTextColor(dc, !high_contrast_        ? caption_colour(look_)
                      : tab_selected(e.index) ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                                              : GetSysColor(COLOR_BTNTEXT));
     ExtTextOutW(dc, r.left, r.top, ETO_CLIPPED, &r, wide(s->caption),
                 static_cast<UINT>(s->caption.size()), nullptr);
   } else if (high_contrast_ && e.part != Part::icon) {
     paint_contrast_image(dc, e, *s, r);
-  } else if (const StoredPicture* pic = images_->get(s->picture, dpi_)) {
+  } else if (const StoredPicture* pic = images_->get(s->picture, dpi_, look_)) {
     draw_stored_picture(dc, source, *pic, r, s->stretch);
   }
 }

@@ -1,6 +1,7 @@
 // Tooltips. When the pointer rests on an element for the system's hover
 // time (TrackMouseEvent), the element's tooltip shows below the pointer:
-// a tab's caption, "Close" on a close button, "Scroll" on an arrow. The
+// a tab's caption, "Close" on a close button, "Scroll" on an arrow (in
+// Word's user-interface language). The
 // receiver is asked then, and only then, whether it has a better text
 // (TooltipText: a tab's full path); a text that fails, is empty or is
 // unreasonably long gives way to the engine's own. The tooltip goes when
@@ -39,9 +40,9 @@ std::u16string FormWindow::own_tooltip_text(Element e) const {
     case Part::caption:
       if (const ElementState* label = elements_.find({Part::caption, e.index})) return label->caption;
       return {};
-    case Part::close_button: return u"Close";
+    case Part::close_button: return std::u16string(text(Text::close_document));
     case Part::left_arrow:
-    case Part::right_arrow: return u"Scroll";
+    case Part::right_arrow: return std::u16string(text(Text::scroll));
     case Part::bar: break;
   }
   return {};

@@ -340,4 +340,14 @@ void FormWindow::Picture(host::Picture p) {
 
 void FormWindow::Show() { ShowWindow(live_hwnd("Form.Show"), SW_SHOWNA); }
 
+void FormWindow::Look(host::Look look) {
+  if (static_cast<int>(look) > static_cast<int>(host::Look::black))
+    throw_host_error(status::invalid_arg, "Form.Look");
+  if (look == look_) return;
+  look_ = look;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void FormWindow::Language(std::int32_t language_id) { language_ = language_id; }
+
 }  // namespace plovera::win32

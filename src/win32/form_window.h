@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ui_texts.h"
 #include "host/form_handle.h"
 #include "win32/form_accessible.h"
 #include "win32/form_elements.h"
@@ -50,6 +51,8 @@ class FormWindow final : public host::UnloadableForm,
   float Height() override;
   void Picture(host::Picture p) override;
   void Show() override;
+  void Look(host::Look look) override;
+  void Language(std::int32_t language_id) override;
   std::int16_t Count(host::Part array) override;
   void Load(host::Part array, std::int16_t index) override;
   float Left(host::Element e) override;
@@ -85,6 +88,8 @@ class FormWindow final : public host::UnloadableForm,
     std::uint32_t incarnation;
   };
   HWND window() const noexcept { return hwnd_; }
+  // One of the engine's own texts in Word's user-interface language.
+  std::u16string_view text(Text t) const noexcept { return ui_text(t, language_); }
   // The tabs left to right (by the left edge of their face).
   std::vector<TabView> tabs_in_order() const;
   bool tab_alive(std::int16_t index, std::uint32_t incarnation) const noexcept;
@@ -228,6 +233,8 @@ class FormWindow final : public host::UnloadableForm,
   UniqueMemoryDc measure_dc_;
   ElementTable elements_;
   host::Picture picture_ = host::Picture::design_bar;
+  host::Look look_ = host::Look::office;
+  std::int32_t language_ = 1033;  // English (United States) until told
   std::array<TimerState, 3> timers_{};
   PressState press_;
   // Where the last left press landed, until that element is hidden: the

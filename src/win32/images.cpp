@@ -28,13 +28,15 @@ StoredPicture to_dib_section(const PixelImage& image) {
 
 }  // namespace
 
-const StoredPicture* ImageStore::get(host::Picture p, int dots_per_inch) {
+const StoredPicture* ImageStore::get(host::Picture p, int dots_per_inch, host::Look look) {
   const auto i = static_cast<std::size_t>(p);
   if (p == host::Picture::none || i >= 11) return nullptr;
-  auto found = std::find_if(sets_.begin(), sets_.end(),
-                            [&](const AtResolution& s) { return s.dots_per_inch == dots_per_inch; });
-  AtResolution* set = found != sets_.end() ? &*found : &sets_.emplace_back(AtResolution{dots_per_inch, {}});
-  if (!set->pictures[i]) set->pictures[i] = to_dib_section(draw_picture(p, dots_per_inch));
+  auto found = std::find_if(sets_.begin(), sets_.end(), [&](const AtResolution& s) {
+    return s.dots_per_inch == dots_per_inch && s.look == look;
+  });
+  AtResolution* set =
+      found != sets_.end() ? &*found : &sets_.emplace_back(AtResolution{dots_per_inch, look, {}});
+  if (!set->pictures[i]) set->pictures[i] = to_dib_section(draw_picture(p, dots_per_inch, look));
   return &*set->pictures[i];
 }
 

@@ -26,9 +26,13 @@ struct PixelImage {
 };
 
 // Draws picture `p` at its design size (host/form_design.h, pixels at 96
-// dpi) scaled to `dots_per_inch` (96 where that is unreadable). Pure: the
-// same picture every time. An empty image for Picture::none.
-PixelImage draw_picture(host::Picture p, int dots_per_inch = 96);
+// dpi) scaled to `dots_per_inch` (96 where that is unreadable), in the
+// colours of `look`. Pure: the same picture every time. An empty image for
+// Picture::none.
+PixelImage draw_picture(host::Picture p, int dots_per_inch = 96, host::Look look = host::Look::office);
+
+// The captions' colour on the pictures of `look`.
+COLORREF caption_colour(host::Look look);
 
 struct StoredPicture {
   UniqueBitmap bitmap;
@@ -41,14 +45,15 @@ struct StoredPicture {
 class ImageStore {
  public:
   // nullptr for Picture::none; host_error when GDI cannot make the bitmap.
-  const StoredPicture* get(host::Picture p, int dots_per_inch = 96);
+  const StoredPicture* get(host::Picture p, int dots_per_inch = 96, host::Look look = host::Look::office);
 
  private:
   struct AtResolution {
     int dots_per_inch;
+    host::Look look;
     std::array<std::optional<StoredPicture>, 11> pictures;
   };
-  // One per resolution seen (a few at most); a deque, so that pictures
+  // One per resolution and look seen (a few at most); a deque, so that pictures
   // handed out stay where they are when another resolution is added.
   std::deque<AtResolution> sets_;
 };

@@ -2,6 +2,7 @@
 // sampled 4 x 4 times per pixel so that their edges are smooth at the small
 // sizes of the close buttons, the icon and the arrows.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <initializer_list>
@@ -121,38 +122,99 @@ bool in_triangle(double x, double y, double ax, double ay, double bx, double by,
 
 constexpr Rgb kWhite{255, 255, 255};
 
-// Image 1: the face of a tab at rest.
-PixelImage draw_face_normal(int w, int h) {
+// The colours of one look. A ramp runs from the top row (0) to the bottom
+// row (1) through stops at 0.4 and 0.6.
+struct Palette {
+  std::array<Rgb, 4> face, hot;
+  Rgb face_edge, hot_edge;
+  Rgb close, close_hot, cross;
+  Rgb arrow, arrow_light_edge, arrow_dark_edge, arrow_glyph;
+  Rgb bar, bar_rim;
+  COLORREF caption;
+};
+
+// The bar's own blue look, and Office 2013 and later's White, Light Gray,
+// Dark Gray and Black. Captions are black on the light looks and white on
+// the dark ones; every face a caption lies on (at rest, hot, or the bar
+// itself behind the selected tab) keeps them at least 4.5:1 apart, and the
+// close and arrow buttons carry a white glyph on a ground of 4.5:1 or more.
+constexpr Palette kOffice{
+    {Rgb{112, 152, 222}, Rgb{230, 230, 250}, Rgb{230, 230, 250}, Rgb{112, 152, 222}},
+    {kWhite, Rgb{255, 247, 220}, Rgb{255, 212, 110}, Rgb{246, 176, 44}},
+    Rgb{92, 128, 196}, Rgb{206, 150, 60},
+    Rgb{70, 130, 180}, Rgb{212, 44, 40}, kWhite,
+    Rgb{52, 104, 196}, Rgb{128, 168, 236}, Rgb{30, 64, 140}, kWhite,
+    Rgb{212, 222, 236}, Rgb{240, 245, 252},
+    RGB(0, 0, 0)};
+constexpr Palette kWhiteLook{
+    {kWhite, Rgb{248, 248, 248}, Rgb{240, 240, 240}, Rgb{230, 230, 230}},
+    {Rgb{232, 240, 252}, Rgb{218, 232, 250}, Rgb{205, 223, 246}, Rgb{190, 212, 242}},
+    Rgb{198, 198, 198}, Rgb{120, 160, 214},
+    Rgb{112, 112, 112}, Rgb{196, 43, 28}, kWhite,
+    Rgb{105, 105, 105}, Rgb{150, 150, 150}, Rgb{70, 70, 70}, kWhite,
+    Rgb{243, 243, 243}, kWhite,
+    RGB(0, 0, 0)};
+constexpr Palette kLightGrayLook{
+    {Rgb{246, 246, 246}, Rgb{238, 238, 238}, Rgb{230, 230, 230}, Rgb{220, 220, 220}},
+    {Rgb{232, 240, 252}, Rgb{218, 232, 250}, Rgb{205, 223, 246}, Rgb{190, 212, 242}},
+    Rgb{180, 180, 180}, Rgb{120, 160, 214},
+    Rgb{105, 105, 105}, Rgb{196, 43, 28}, kWhite,
+    Rgb{100, 100, 100}, Rgb{145, 145, 145}, Rgb{65, 65, 65}, kWhite,
+    Rgb{212, 212, 212}, Rgb{228, 228, 228},
+    RGB(0, 0, 0)};
+constexpr Palette kDarkGrayLook{
+    {Rgb{98, 98, 98}, Rgb{92, 92, 92}, Rgb{88, 88, 88}, Rgb{84, 84, 84}},
+    {Rgb{52, 96, 164}, Rgb{47, 91, 158}, Rgb{43, 87, 154}, Rgb{38, 78, 140}},
+    Rgb{54, 54, 54}, Rgb{30, 62, 112},
+    Rgb{110, 110, 110}, Rgb{196, 43, 28}, kWhite,
+    Rgb{116, 116, 116}, Rgb{140, 140, 140}, Rgb{60, 60, 60}, kWhite,
+    Rgb{68, 68, 68}, Rgb{54, 54, 54},
+    RGB(255, 255, 255)};
+constexpr Palette kBlackLook{
+    {Rgb{58, 58, 58}, Rgb{52, 52, 52}, Rgb{48, 48, 48}, Rgb{44, 44, 44}},
+    {Rgb{52, 96, 164}, Rgb{47, 91, 158}, Rgb{43, 87, 154}, Rgb{38, 78, 140}},
+    Rgb{86, 86, 86}, Rgb{74, 118, 186},
+    Rgb{96, 96, 96}, Rgb{196, 43, 28}, kWhite,
+    Rgb{96, 96, 96}, Rgb{120, 120, 120}, Rgb{40, 40, 40}, kWhite,
+    Rgb{26, 26, 26}, Rgb{10, 10, 10},
+    RGB(255, 255, 255)};
+
+const Palette& palette_of(host::Look look) {
+  switch (look) {
+    case host::Look::white: return kWhiteLook;
+    case host::Look::light_gray: return kLightGrayLook;
+    case host::Look::dark_gray: return kDarkGrayLook;
+    case host::Look::black: return kBlackLook;
+    case host::Look::office: break;
+  }
+  return kOffice;
+}
+
+void ramp_rows(Canvas& c, const std::array<Rgb, 4>& colours) {
+  c.vertical_ramp({{0, colours[0]}, {0.4, colours[1]}, {0.6, colours[2]}, {1, colours[3]}});
+}
+
+// Images 1 and 2: the face of a tab at rest and under the pointer, with a
+// line at either side.
+PixelImage draw_face(int w, int h, const std::array<Rgb, 4>& ramp, Rgb edge) {
   Canvas c(w, h);
-  const Rgb blue{112, 152, 222}, lavender{230, 230, 250};
-  c.vertical_ramp({{0, blue}, {0.4, lavender}, {0.6, lavender}, {1, blue}});
-  c.fill_rect(0, 0, 1, h, Rgb{92, 128, 196});
-  c.fill_rect(w - 1, 0, w, h, Rgb{92, 128, 196});
+  ramp_rows(c, ramp);
+  c.fill_rect(0, 0, 1, h, edge);
+  c.fill_rect(w - 1, 0, w, h, edge);
   return c.take();
 }
 
-// Image 2: the face under the pointer.
-PixelImage draw_face_hot(int w, int h) {
-  Canvas c(w, h);
-  c.vertical_ramp({{0, kWhite}, {0.4, Rgb{255, 247, 220}}, {0.6, Rgb{255, 212, 110}},
-                   {1, Rgb{246, 176, 44}}});
-  c.fill_rect(0, 0, 1, h, Rgb{206, 150, 60});
-  c.fill_rect(w - 1, 0, w, h, Rgb{206, 150, 60});
-  return c.take();
-}
-
-// Images 3 and 4: the close button, flat steel-blue square or red rounded
-// square, with a white X.
-PixelImage draw_close_button(int size, bool hot) {
+// Images 3 and 4: the close button, a flat square or (hot) a rounded one,
+// with an X.
+PixelImage draw_close_button(int size, bool hot, const Palette& look) {
   Canvas c(size, size);
   const double s = size;
   if (hot) {
-    c.fill_shape([s](double x, double y) { return in_rounded_square(x, y, s, 3.0); },
-                 Rgb{212, 44, 40});
+    c.fill_shape([s](double x, double y) { return in_rounded_square(x, y, s, 3.0); }, look.close_hot);
   } else {
-    c.fill_rect(0, 0, size, size, Rgb{70, 130, 180});
+    c.fill_rect(0, 0, size, size, look.close);
   }
-  c.fill_shape([s](double x, double y) { return on_cross(x, y, 3.5, s - 3.5, 0.85); }, kWhite);
+  c.fill_shape([s](double x, double y) { return on_cross(x, y, 3.5, s - 3.5, 0.85); }, look.cross);
   return c.take();
 }
 
@@ -183,27 +245,29 @@ PixelImage draw_bar(int w, int h, Rgb body, Rgb top_rim, Rgb bottom_rim, int rim
   return c.take();
 }
 
-// The scroll arrows: a raised blue square button with a white triangle.
-PixelImage draw_arrow(int size, bool points_left) {
+// The scroll arrows: a raised square button with a triangle.
+PixelImage draw_arrow(int size, bool points_left, const Palette& look) {
   Canvas c(size, size);
-  c.fill_rect(0, 0, size, size, Rgb{52, 104, 196});
-  c.fill_rect(0, 0, size, 1, Rgb{128, 168, 236});
-  c.fill_rect(0, 0, 1, size, Rgb{128, 168, 236});
-  c.fill_rect(0, size - 1, size, size, Rgb{30, 64, 140});
-  c.fill_rect(size - 1, 0, size, size, Rgb{30, 64, 140});
+  c.fill_rect(0, 0, size, size, look.arrow);
+  c.fill_rect(0, 0, size, 1, look.arrow_light_edge);
+  c.fill_rect(0, 0, 1, size, look.arrow_light_edge);
+  c.fill_rect(0, size - 1, size, size, look.arrow_dark_edge);
+  c.fill_rect(size - 1, 0, size, size, look.arrow_dark_edge);
   const double s = size, tip = s * 0.28, base = s * 0.68, top = s * 0.24, bottom = s * 0.76;
   const double tip_x = points_left ? tip : s - tip, base_x = points_left ? base : s - base;
   c.fill_shape(
       [=](double x, double y) {
         return in_triangle(x, y, tip_x, s / 2, base_x, top, base_x, bottom);
       },
-      kWhite);
+      look.arrow_glyph);
   return c.take();
 }
 
 }  // namespace
 
-PixelImage draw_picture(host::Picture p, int dots_per_inch) {
+COLORREF caption_colour(host::Look look) { return palette_of(look).caption; }
+
+PixelImage draw_picture(host::Picture p, int dots_per_inch, host::Look look_name) {
   namespace d = host::design;
   using host::Picture;
   const int dpi = host::is_readable_resolution(dots_per_inch) ? dots_per_inch
@@ -213,21 +277,23 @@ PixelImage draw_picture(host::Picture p, int dots_per_inch) {
     return d::Size{px(d::list_image_size[i].w), px(d::list_image_size[i].h)};
   };
   const int rim = px(2);
+  const Palette& look = palette_of(look_name);
+  const bool themed = look_name != host::Look::office;
   switch (p) {
-    case Picture::face_normal: return draw_face_normal(size(1).w, size(1).h);
-    case Picture::face_hot: return draw_face_hot(size(2).w, size(2).h);
-    case Picture::close_normal: return draw_close_button(size(3).w, false);
-    case Picture::close_hot: return draw_close_button(size(4).w, true);
+    case Picture::face_normal: return draw_face(size(1).w, size(1).h, look.face, look.face_edge);
+    case Picture::face_hot: return draw_face(size(2).w, size(2).h, look.hot, look.hot_edge);
+    case Picture::close_normal: return draw_close_button(size(3).w, false, look);
+    case Picture::close_hot: return draw_close_button(size(4).w, true, look);
     case Picture::document_icon: return draw_document_icon(size(5).w);
     case Picture::bar_grey_blue:
-      return draw_bar(size(6).w, size(6).h, Rgb{212, 222, 236}, Rgb{240, 245, 252},
-                      Rgb{240, 245, 252}, rim, false);
+      return draw_bar(size(6).w, size(6).h, look.bar, look.bar_rim, look.bar_rim, rim, false);
     case Picture::bar_grey:
       return draw_bar(size(7).w, size(7).h, Rgb{236, 233, 216}, Rgb{236, 233, 216},
                       Rgb{236, 233, 216}, 0, false);
-    case Picture::scroll_left: return draw_arrow(px(d::arrow_size.w), true);
-    case Picture::scroll_right: return draw_arrow(px(d::arrow_size.w), false);
+    case Picture::scroll_left: return draw_arrow(px(d::arrow_size.w), true, look);
+    case Picture::scroll_right: return draw_arrow(px(d::arrow_size.w), false, look);
     case Picture::design_bar:
+      if (themed) return draw_bar(size(6).w, size(6).h, look.bar, look.bar_rim, look.bar_rim, rim, false);
       return draw_bar(px(d::design_bar_size.w), px(d::design_bar_size.h), Rgb{90, 134, 212},
                       Rgb{146, 182, 240}, Rgb{64, 100, 172}, rim, true);
     case Picture::none: break;

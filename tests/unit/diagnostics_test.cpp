@@ -6,7 +6,7 @@
 #include "base/failure_reporter.h"
 #include "base/first_failure.h"
 #include "commands/menu.h"
-#include "commands/menu_texts.h"
+#include "base/ui_texts.h"
 #include "fixture.h"
 #include "sim/sim_diagnostics.h"
 
@@ -223,12 +223,10 @@ TEST_F(About, InWordsLanguageAndWithoutWhatWordRefuses) {
 
 TEST_F(About, EveryLanguageNamesTheItemAndTheLog) {
   for (std::int32_t lcid : {1033, 1031, 1036, 3082, 1040, 1046, 2070, 1043, 1045, 1049, 1041, 2052}) {
-    const MenuCaptions c = menu_captions(lcid);
-    EXPECT_NE(std::u16string(c.about).find(u"Plovera"), std::u16string::npos) << lcid;
-    for (const char16_t* t : {c.log_file, c.log_on, c.log_off}) EXPECT_NE(*t, u'\0') << lcid;
-    EXPECT_NE(std::u16string(c.log_on), c.log_off) << lcid;
+    EXPECT_NE(ui_text(Text::about, lcid).find(u"Plovera"), std::u16string::npos) << lcid;
+    EXPECT_NE(ui_text(Text::log_on, lcid), ui_text(Text::log_off, lcid)) << lcid;
   }
-  EXPECT_NE(std::u16string(menu_captions(1031).about), menu_captions(1033).about);
+  EXPECT_NE(ui_text(Text::about, 1031), ui_text(Text::about, 1033));
 }
 
 // ---- The policy that hides "Visit our web site" -------------------------------

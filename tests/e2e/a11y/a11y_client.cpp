@@ -223,6 +223,46 @@ void check_tree(const Acc& bar) {
   expect(after.p && name(after) == L"Alpha", "navigating from the first tab reaches the second");
 }
 
+// The words a screen reader speaks for the bar in Word's language.
+struct Words {
+  const wchar_t* file;  // signalled by the scenario that sets the language
+  const wchar_t* bar;
+  const wchar_t* second_of_three;
+  const wchar_t* switch_action;
+  const wchar_t* close_alpha;
+  const wchar_t* press_action;
+  const wchar_t* scroll_left;
+  const wchar_t* scroll_right;
+};
+constexpr Words kLanguages[] = {
+    {L"words-german", L"Dokumentregisterkarten", L"2 von 3", L"Wechseln", L"Alpha schließen",
+     L"Drücken", L"Nach links blättern", L"Nach rechts blättern"},
+    {L"words-arabic", L"علامات تبويب المستندات", L"2 من 3", L"تبديل", L"إغلاق Alpha", L"ضغط",
+     L"تمرير لليسار", L"تمرير لليمين"},
+};
+
+// Names, descriptions and default actions in Word's language; the
+// translated Switch still switches.
+void check_words(const Acc& bar, const Words& w) {
+  const std::string in = " (" + narrow(w.file) + ")";
+  expect(name(bar) == w.bar, "the bar's name" + in);
+  const std::vector<Acc> kids = children(bar);
+  expect(kids.size() == 5, "three tabs and two arrows" + in, std::to_string(kids.size()));
+  if (kids.size() != 5) return;
+  expect(description(kids[1]) == w.second_of_three && action(kids[1]) == w.switch_action,
+         "a tab's description and default action" + in);
+  const std::vector<Acc> close = children(kids[1]);
+  expect(close.size() == 1 && name(close[0]) == w.close_alpha && action(close[0]) == w.press_action,
+         "a close button's name and default action" + in);
+  expect(name(kids[3]) == w.scroll_left && name(kids[4]) == w.scroll_right &&
+             action(kids[3]) == w.press_action,
+         "the arrows' names and default action" + in);
+  kids[1].p->accDoDefaultAction(self());
+  expect(wait_until([&] { return tabs_line(bar) == L"Document1 Alpha* Beta"; }),
+         "the default action of the second tab selects it" + in, narrow(tabs_line(bar)));
+  signal(L"switched");
+}
+
 int run() {
   expect(wait_until([] { return (g_bar = find_bar()) != nullptr; }, 60000), "the bar appears in Word");
   if (!g_bar) return 1;
@@ -241,6 +281,11 @@ int run() {
   if (!bar.p) return 1;
   expect(wait_until([&] { return heard(EVENT_OBJECT_CREATE) && heard(EVENT_OBJECT_SELECTION); }),
          "tabs that appear raise create and selection events");
+  for (const Words& w : kLanguages)
+    if (file_exists(w.file)) {
+      check_words(bar, w);
+      return 0;
+    }
   check_tree(bar);
 
   // Switch on tab 2 activates window 2, as a click would.
