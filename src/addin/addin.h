@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "addin/closed_tracker.h"
 #include "addin/frame.h"
 #include "addin/frame_tracker.h"
 #include "addin/listen_again.h"
@@ -102,12 +103,14 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   host::Hwnd main_window() override;
   host::Hwnd main_window_of(const host::Ref<host::Window>& window) override;
   void poll() override;
-  void show_menu() override { menu_.show_menu(); }
+  void show_menu(const host::Ref<host::Window>& tab) override { menu_.show_menu(tab); }
+  ClosedDocuments& closed_documents() override { return closed_; }
 
  private:
   host::FormEngine& forms() override { return host_.forms; }
   EventGate& events() override { return events_; }
   host::Hwnd bar_window() override { return bar().loaded() ? bar().window() : 0; }
+  void tab_windows(std::vector<host::Ref<host::Window>>& out) override;
 
   host::WindowSystem& ws() { return host_.winsys; }
   void undo_start() noexcept;
@@ -133,6 +136,8 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   TabModel model_;
   WindowSync sync_{model_};
   FrameTracker tracker_{model_, host_.winsys};  // a view of the model: first to hear
+  ClosedDocuments closed_;
+  ClosedTracker closed_tracker_{model_, closed_};  // a view of the model: second to hear
   std::vector<std::unique_ptr<Frame>> frames_;  // never empty: the first is the start-up's
   std::vector<std::unique_ptr<Frame>> retired_;  // undocked, deleted on the next poll
   Frame* lead_ = nullptr;     // the frame whose timer runs the poll

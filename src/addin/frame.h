@@ -104,7 +104,7 @@ class Frame final : public BarHost {
   void poll() override {
     if (owner_.takes_the_poll(*this)) addin_.poll();
   }
-  void show_menu() override { addin_.show_menu(); }
+  void show_menu(const host::Ref<host::Window>& tab) override { addin_.show_menu(tab); }
   EventGate& events() override { return addin_.events(); }
 
  private:

@@ -1,10 +1,9 @@
 #include "commands/menu.h"
 
-#include <exception>
+#include <algorithm>
 #include <utility>
 
-#include "base/first_failure.h"
-#include "commands/menu_texts.h"
+#include "base/scope_exit.h"
 #include "host/error.h"
 
 namespace plovera {
@@ -16,42 +15,50 @@ constexpr std::int32_t kControlButton = 1;
 constexpr std::int32_t kCustomId = 1;
 constexpr std::int32_t kStyleIconAndCaption = 3;
 constexpr const char16_t* kTag = u"marrowick";
-constexpr std::int32_t kFileDialogSaveAs = 2;
-constexpr std::int32_t kDialogConfirmed = -1;
-constexpr std::int32_t kShowNormal = 1;
 
-struct MenuEntry {
+// Each entry's picture (an Office FaceId), its caption and the Parameter
+// that tells the receiver which entry was chosen.
+struct EntryLook {
   std::int32_t face_id;
-  const char16_t* caption;
+  const char16_t* MenuCaptions::*caption;
   const char16_t* parameter;
 };
 
-void describe(host::CommandBarButton& button, const MenuEntry& entry) {
-  button.FaceId(entry.face_id);
-  button.Caption(entry.caption);
-  button.TooltipText(entry.caption);
+constexpr std::array<EntryLook, kMenuItems> kLooks{{
+    {1088, &MenuCaptions::close, u"Close"},
+    {1088, &MenuCaptions::close_others, u"CloseOthers"},
+    {1088, &MenuCaptions::close_to_the_right, u"CloseRight"},
+    {3, &MenuCaptions::save, u"Save"},
+    {19, &MenuCaptions::copy_full_path, u"CopyPath"},
+    {23, &MenuCaptions::open_containing_folder, u"OpenFolder"},
+    {128, &MenuCaptions::reopen_closed, u"Reopen"},
+    {455, &MenuCaptions::save_all, u"SaveAll"},
+    {1016, &MenuCaptions::visit_web_site, u"website"},
+}};
+
+constexpr std::size_t index_of(MenuItem item) { return static_cast<std::size_t>(item); }
+
+void describe(host::CommandBarButton& button, const EntryLook& look, const MenuCaptions& text) {
+  button.FaceId(look.face_id);
+  button.Caption(text.*look.caption);
+  button.TooltipText(text.*look.caption);
   button.Style(kStyleIconAndCaption);
   button.Tag(kTag);
-  button.Parameter(entry.parameter);
-}
-
-// The document count is a 16-bit number; more documents than that is an
-// overflow, as it would be for the counter.
-std::int16_t count16(std::int32_t n) {
-  if (n > INT16_MAX || n < INT16_MIN) throw_host_error(status::overflow, "Documents.Count");
-  return static_cast<std::int16_t>(n);
+  button.Parameter(look.parameter);
 }
 
 }  // namespace
 
-// The web-site button is added first and "Save All" inserted before it, so
-// the menu lists "Save All" on top. The bar and its buttons are temporary, so
-// Word never stores them in the user's template; a bar left by an earlier
-// version (which stored it) is deleted and rebuilt here.
+// The web-site button is added first and every other entry inserted before
+// it in order, so the menu lists them in MenuItem order. The bar and its
+// buttons are temporary, so Word never stores them in the user's template;
+// a bar left by an earlier version (which stored it) is deleted and rebuilt
+// here. The tab's entries start hidden: the bar's own menu is the first
+// state the menu is shown in.
 void PopupMenu::build_menu() {
   commands_.reset();
+  entries_ = {};
   built_ = true;
-  auto commands = std::make_unique<MenuCommands>(host_);
   host::Application& word = host_.word();
   delete_menu();
   host::Ref<host::CommandBar> bar = word.CommandBars()->Add(kBarName, kPositionPopup, true);
@@ -60,15 +67,21 @@ void PopupMenu::build_menu() {
   std::int32_t language = 1033;
   ignore_errors([&] { language = word.LanguageSettings()->LanguageID(host::kLanguageIdUi); });
   const MenuCaptions captions = menu_captions(language);
+  auto commands = std::make_unique<MenuCommands>(host_, captions);
 
-  host::Ref<host::CommandBarButton> web =
-      bar->Controls()->Add(kControlButton, kCustomId, std::nullopt, true);
-  describe(*web, {1016, captions.visit_web_site, u"website"});
-  commands->listen_to(web);
-
-  host::Ref<host::CommandBarButton> save =
-      bar->Controls()->Add(kControlButton, kCustomId, 1, true);
-  describe(*save, {455, captions.save_all, u"SaveAll"});
+  host::Ref<host::CommandBarControls> controls = bar->Controls();
+  const std::size_t web = index_of(MenuItem::visit_web_site);
+  entries_[web].button = controls->Add(kControlButton, kCustomId, std::nullopt, true);
+  describe(*entries_[web].button, kLooks[web], captions);
+  commands->listen_to(entries_[web].button);
+  for (std::size_t i = 0; i < web; ++i) {
+    entries_[i].button =
+        controls->Add(kControlButton, kCustomId, static_cast<std::int32_t>(i) + 1, true);
+    describe(*entries_[i].button, kLooks[i], captions);
+    if (!is_tab_item(static_cast<MenuItem>(i))) continue;
+    entries_[i].button->Visible(false);
+    entries_[i].visible = false;
+  }
   commands_ = std::move(commands);
 }
 
@@ -77,92 +90,69 @@ void PopupMenu::delete_menu() noexcept {
 }
 
 // Word takes its menu back: the receiver stops listening (it may be running
-// "Save All" at this very moment, so it stays until a new menu replaces it)
+// a command at this very moment, so it stays until a new menu replaces it)
 // and the bar goes.
 void PopupMenu::release() noexcept {
-  if (commands_) commands_->listen_to(nullptr);
+  if (commands_) {
+    commands_->listen_to(nullptr);
+    commands_->aim_at(nullptr);
+  }
+  entries_ = {};
   if (!std::exchange(built_, false)) return;
   delete_menu();
+}
+
+// Sets what differs from the button's last state. The button is held here
+// for the calls: Word may take the menu back during any of them.
+void PopupMenu::offer(MenuItem item, bool visible, bool enabled, bool begins_group) {
+  Entry& e = entries_[index_of(item)];
+  const host::Ref<host::CommandBarButton> button = e.button;
+  if (!button) return;
+  if (e.visible != visible) button->Visible(visible);
+  if (e.enabled != enabled) button->Enabled(enabled);
+  if (e.begins_group != begins_group) button->BeginGroup(begins_group);
+  Entry& now = entries_[index_of(item)];
+  if (now.button != button) return;
+  now.visible = visible, now.enabled = enabled, now.begins_group = begins_group;
+}
+
+// The tab's entries show on a tab's menu only, greyed out where they cannot
+// apply: the path entries for a document without a path (never saved, or
+// Word does not say), "Close Documents to the Right" on the last tab,
+// "Close Other Documents" on the only one.
+void PopupMenu::offer_entries(const host::Ref<host::Window>& tab) {
+  std::vector<host::Ref<host::Window>> windows;
+  if (tab) host_.tab_windows(windows);
+  const auto at = std::find(windows.begin(), windows.end(), tab);
+  const bool on_tab = at != windows.end();
+  std::u16string path;
+  if (on_tab) ignore_errors([&] { tab->Document()->Path(path); });
+  const bool has_path = !path.empty();
+  const bool others = windows.size() > 1, right = on_tab && at + 1 != windows.end();
+  const auto tab_entry = [&](MenuItem item, bool enabled) { offer(item, on_tab, enabled, false); };
+  tab_entry(MenuItem::close, true);
+  tab_entry(MenuItem::close_others, others);
+  tab_entry(MenuItem::close_to_the_right, right);
+  tab_entry(MenuItem::save, true);
+  tab_entry(MenuItem::copy_full_path, has_path);
+  tab_entry(MenuItem::open_containing_folder, has_path);
+  offer(MenuItem::reopen_closed, true, !host_.closed_documents().empty(), on_tab);
 }
 
 // ShowPopup returns when the menu closes; a chosen command arrives through
 // the click receiver meanwhile. A menu removed by the user shows nothing. A
 // menu that could not be built at start-up is built now.
-void PopupMenu::show_menu() {
+void PopupMenu::show_menu(const host::Ref<host::Window>& tab) {
   host_.window_system().bring_to_foreground(host_.main_window());
   if (!commands_) ignore_errors([&] { build_menu(); });
+  if (commands_) {
+    ignore_errors([&] { offer_entries(tab); });
+    if (commands_) commands_->aim_at(tab);
+  }
+  ScopeExit let_go([this] {
+    if (commands_) commands_->aim_at(nullptr);
+  });
   ignore_errors([&] { host_.word().CommandBars()->Item(kBarName)->ShowPopup(); });
-}
-
-MenuCommands::~MenuCommands() = default;
-
-// One line of the report: the document's name and Word's words on why.
-void MenuCommands::add_to_report(host::Application& word, std::int16_t index,
-                                 std::u16string name, std::u16string& report) {
-  const std::u16string why = last_failure_text();
-  if (name.empty()) ignore_errors([&] { word.Documents()->Item(index)->Name(name); });
-  if (name.empty()) name = u"(document " + std::u16string(1, u'0' + index % 10) + u")";
-  report += u"\n" + name;
-  if (!why.empty()) report += u": " + why;
-}
-
-void MenuCommands::listen_to(host::Ref<host::CommandBarButton> button) {
-  hook_.reset();
-  button_ = std::move(button);
-  if (button_) hook_ = button_->advise(*this);
-}
-
-void MenuCommands::on_menu_click(const host::Ref<host::CommandBarButton>& button) {
-  if (!button) return;
-  std::u16string parameter;
-  button->Parameter(parameter);
-  if (parameter == u"SaveAll") {
-    save_all();
-  } else if (parameter == u"website") {
-    host::WindowSystem& ws = host_.window_system();
-    ws.shell_execute(host_.bar_window(), u"open", kWebSite, u"", ws.module_folder(), kShowNormal);
-  }
-}
-
-// A never-saved document gets Word's save-as dialog, pre-filled with its
-// name; its window is made active first, because the dialog saves Word's
-// active document. A document that fails to save does not stop the others;
-// once all have been tried, the user is told which could not be saved and
-// why (in Word's own words where Word gave any), and the first failure is
-// handed back to Word.
-void MenuCommands::save_all() {
-  // Asked for anew at every step: the save-as dialog runs a message loop in
-  // which Word may let go of the add-in, and after that nothing more is done.
-  const auto word = [this]() -> host::Application& { return host_.word(); };
-  const std::int16_t n = count16(word().Documents()->Count());
-  FirstFailure failure;
-  std::u16string text, report;
-  for (std::int16_t i = 1; i <= n; ++i) {
-    std::u16string name;
-    last_failure_text().clear();
-    const bool saved = failure.run([&] {
-      host::Ref<host::Document> d = word().Documents()->Item(i);
-      if (d->Saved()) return;
-      d->Path(text);
-      if (!text.empty()) {
-        d->Save();
-        return;
-      }
-      d->Name(text);
-      name = text;
-      d->ActiveWindow()->Activate();
-      word().FileDialog(kFileDialogSaveAs)->InitialFileName(text);
-      if (word().FileDialog(kFileDialogSaveAs)->Show() == kDialogConfirmed)
-        word().FileDialog(kFileDialogSaveAs)->Execute();
-    });
-    if (!saved) ignore_errors([&] { add_to_report(word(), i, name, report); });
-  }
-  if (!report.empty())
-    ignore_errors([&] {
-      host_.window_system().show_message(host_.bar_window(), u"Save All",
-                                         u"These documents could not be saved:\n" + report);
-    });
-  failure.rethrow();
 }
 
 }  // namespace plovera

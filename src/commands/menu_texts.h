@@ -9,6 +9,14 @@ namespace plovera {
 struct MenuCaptions {
   const char16_t* save_all;
   const char16_t* visit_web_site;
+  // A tab's own commands, then the one every menu offers.
+  const char16_t* close;
+  const char16_t* close_others;
+  const char16_t* close_to_the_right;
+  const char16_t* save;
+  const char16_t* copy_full_path;
+  const char16_t* open_containing_folder;
+  const char16_t* reopen_closed;
 };
 
 // The captions for a Windows language identifier (LCID) as Office reports it

@@ -29,8 +29,9 @@ class BarHost {
   // The 10-ms poll: the docking check, the pointer-left check and the
   // synchronisation with Word's windows.
   virtual void poll() = 0;
-  // Shows the popup menu at the pointer; returns when it closes.
-  virtual void show_menu() = 0;
+  // Shows the popup menu at the pointer, for the tab showing `tab` (null:
+  // for the bar); returns when it closes.
+  virtual void show_menu(const host::Ref<host::Window>& tab) = 0;
   // One handler at a time, across every bar.
   virtual EventGate& events() = 0;
 

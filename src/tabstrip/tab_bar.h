@@ -125,6 +125,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void TimerTick(host::Timer t) override;
   void TooltipText(host::Element e, std::u16string& out) override;
   void MouseLeave() override;
+  void MouseWheel(std::int16_t notches, bool horizontal) override;
 
  private:
   static host::Element face(Slot s) { return {host::Part::face, narrow(s)}; }
@@ -150,6 +151,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void lay_out_removals();
   void drop_on_tab(Slot source, Slot dest, bool activate);
   void foreground_to_word();
+  void show_menu_for(host::Element e);
   const host::Ref<host::Window>& window_of(Slot s) const;
 
   BarHost& host_;
@@ -157,6 +159,7 @@ class TabBar final : public TabView, public host::FormEvents {
   std::unique_ptr<host::Form> form_;
   SlotMap slots_;
   Slot selected_, hovered_, hot_close_, pending_drag_;
+  Slot middle_pressed_;  // the tab a middle press began on, until its release
   bool hover_check_running_ = false;
   Slot built_;  // built by build_tab, recorded by tab_appended
   // While several tabs are appended in one go: whether one overflowed the

@@ -49,6 +49,12 @@ void WordFixture::open(int n) {
   }
 }
 
+sim::SimButton& WordFixture::menu_button(MenuItem item) {
+  sim::SimCommandBar* popup = word.bar(u"tabPopup");
+  if (!popup) throw std::logic_error("no tabPopup");
+  return *popup->buttons().at(static_cast<std::size_t>(item));
+}
+
 sim::SimForm& WordFixture::form() {
   sim::SimForm* f = forms.form();
   if (!f) throw std::logic_error("the bar's form is not loaded");

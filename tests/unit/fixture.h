@@ -55,6 +55,8 @@ class WordFixture {
   void tick(int n = 1) { forms.advance(10u * static_cast<std::uint32_t>(n)); }
 
   sim::SimForm& form();
+  // The popup menu's button of an entry.
+  sim::SimButton& menu_button(MenuItem item);
   const sim::ElementRecord& el(host::Part part, std::int32_t index);
   const sim::ElementRecord& el(host::Part part, Slot s) { return el(part, s.value); }
   // The slot of the tab at position p.

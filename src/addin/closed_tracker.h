@@ -1,0 +1,49 @@
+// Remembers which documents close, for "Reopen Closed Document": the full
+// name of each tab's document with a path, read when the tab is appended
+// and when its caption changes (a save under another name), kept beside the
+// model's positions. A tab that leaves hands its document to the closed
+// list, unless another tab still shows that document; a tab that appears
+// takes its document off the list. Nothing is read on a tick.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "commands/closed_documents.h"
+#include "tabstrip/tab_model.h"
+
+namespace plovera {
+
+class ClosedTracker final : public TabView {
+ public:
+  ClosedTracker(TabModel& model, ClosedDocuments& closed) : model_(model), closed_(closed) {}
+
+  // The full name last read for the tab at `p`; empty for a never-saved
+  // document or one Word would not name.
+  const std::u16string& full_name_at(Position p) const;
+
+  // TabView
+  void build_tab(const std::u16string&) override {}
+  void tab_appended(Position p) override;
+  void tab_removed(Position p, std::int32_t count_before) override;
+  void tab_moved(Position from, Position to) override;
+  bool caption_differs(Position, const std::u16string&) override { return false; }
+  void caption_changed(Position p, const std::u16string& caption) override;
+  void tab_activated(Position) override {}
+  void tabs_cleared() noexcept override { names_.clear(); }
+  void appends_began() override {}
+  void appends_ended() override {}
+  void removals_began() override {}
+  void removals_ended() override {}
+
+ private:
+  std::u16string read_full_name(Position p);
+
+  TabModel& model_;
+  ClosedDocuments& closed_;
+  std::vector<std::u16string> names_;  // names_[p - 1]
+  std::u16string path_;                // scratch
+};
+
+}  // namespace plovera
