@@ -303,8 +303,19 @@ TEST_F(TabMenu, ReopenBringsBackTheLastClosedDocument) {
   EXPECT_EQ(shown_for({Part::bar, 0}).front(), "(Reopen Closed Document)");
 }
 
+TEST_F(TabMenu, WindowsClosedInOneGoAreRememberedLeftmostMostRecent) {
+  prompt_on_close();
+  EXPECT_EQ(choose(on_tab(2), MenuItem::close_others), status::ok);  // D, C, A
+  tick();
+  EXPECT_THAT(addin.closed_documents().names(),
+              ElementsAre(u"C:\\docs\\A", u"C:\\docs\\C", u"C:\\docs\\D"));
+  EXPECT_EQ(choose(on_tab(1), MenuItem::reopen_closed), status::ok);
+  EXPECT_EQ(word_windows(), "B A");
+}
+
 TEST_F(TabMenu, AMissingFileGivesWordsMessageAndLeavesTheList) {
   word.close_window(window(u"B"));
+  tick();
   word.close_window(window(u"C"));
   tick();
   word.delete_file(u"C:\\docs\\C");
