@@ -19,10 +19,6 @@ std::u16string ClosedTracker::read_full_name(Position p) {
   return full;
 }
 
-const std::u16string& ClosedTracker::full_name_at(Position p) const {
-  return names_.at(static_cast<std::size_t>(p.value - 1));
-}
-
 void ClosedTracker::tabs_cleared() noexcept {
   names_.clear();
   places_.clear();

@@ -24,10 +24,6 @@ class ClosedTracker final : public TabView {
  public:
   ClosedTracker(TabModel& model, ClosedDocuments& closed) : model_(model), closed_(closed) {}
 
-  // The full name last read for the tab at `p`; empty for a never-saved
-  // document or one Word would not name.
-  const std::u16string& full_name_at(Position p) const;
-
   // TabView
   void build_tab(const std::u16string&) override {}
   void tab_appended(Position p) override;

@@ -111,9 +111,8 @@ void PopupMenu::offer(MenuItem item, bool visible, bool enabled, bool begins_gro
   if (e.visible != visible) button->Visible(visible);
   if (e.enabled != enabled) button->Enabled(enabled);
   if (e.begins_group != begins_group) button->BeginGroup(begins_group);
-  Entry& now = entries_[index_of(item)];
-  if (now.button != button) return;
-  now.visible = visible, now.enabled = enabled, now.begins_group = begins_group;
+  if (e.button != button) return;  // the menu was let go of meanwhile
+  e.visible = visible, e.enabled = enabled, e.begins_group = begins_group;
 }
 
 // The tab's entries show on a tab's menu only, greyed out where they cannot

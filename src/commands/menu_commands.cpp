@@ -3,7 +3,6 @@
 // commands hold what they use (the tab's window, a snapshot of the strip)
 // and stop, or skip a step, when Word says it is gone.
 #include <algorithm>
-#include <exception>
 
 #include "base/first_failure.h"
 #include "commands/menu.h"
