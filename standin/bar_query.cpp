@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "win32/form_query.h"
+#include "win32/bar_instruments.h"
 
 namespace standin {
 

@@ -6,7 +6,7 @@
 #include <intrin.h>
 
 #include "log.h"
-#include "win32/form_query.h"
+#include "win32/bar_instruments.h"
 
 namespace standin {
 namespace {

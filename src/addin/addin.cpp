@@ -11,7 +11,7 @@
 namespace plovera {
 
 Addin::Addin(HostServices h) : host_(h) {
-  model_.add_view(tracker_);
+  model_.add_view(tab_main_windows_);
   model_.add_view(closed_tracker_);
   BarHost& host = *this;
   FrameOwner& owner = *this;
@@ -21,7 +21,7 @@ Addin::Addin(HostServices h) : host_(h) {
 Addin::~Addin() {
   release_word();
   model_.remove_view(closed_tracker_);
-  model_.remove_view(tracker_);
+  model_.remove_view(tab_main_windows_);
 }
 
 void Addin::tab_windows(std::vector<host::Ref<host::Window>>& out) {
@@ -49,8 +49,10 @@ double Addin::word_version() {
 bool Addin::start_bar() {
   find_main_window();
   host::Hwnd main = frame().main_window();
-  if (main == 0) ignore_errors([&] {
-      if (word_version() >= 15) main = tracker_.checked_main_window(word().ActiveWindow()->Hwnd());
+  if (main == 0)
+    ignore_errors([&] {
+      if (word_version() >= 15)
+        main = tab_main_windows_.checked_main_window(word().ActiveWindow()->Hwnd());
     });
   if (main == 0) return false;
   frame().set_main_window(main);
@@ -59,13 +61,13 @@ bool Addin::start_bar() {
   const double version = word_version();
   version_ = version;
   // From Word 2013 on every document window has a main window of its own.
-  tracker_.track(version >= 15);
+  tab_main_windows_.track(version >= 15);
   if (version < 15) {
     keeps_taskbar_off_ = true;
     ignore_errors([&] { remember_taskbar_option(); });
     ignore_errors([&] { word().ShowWindowsInTaskbar(false); });
   }
-  frame().dock_in(main, version, tracker_.tracking());
+  frame().dock_in(main, version, tab_main_windows_.tracking());
   frame().bar().enable_poll_timer();
   lead_ = &frame();
   return true;
@@ -158,8 +160,8 @@ host::Hwnd Addin::main_window() {
 }
 
 host::Hwnd Addin::main_window_of(const host::Ref<host::Window>& window) {
-  if (!tracker_.tracking()) return frames_.front()->main_window();
-  const host::Hwnd h = tracker_.main_window_at(model_.position_of(window));
+  if (!tab_main_windows_.tracking()) return frames_.front()->main_window();
+  const host::Hwnd h = tab_main_windows_.main_window_at(model_.position_of(window));
   return h != 0 ? h : main_window();
 }
 
@@ -186,9 +188,9 @@ bool Addin::takes_the_poll(Frame& frame) noexcept {
 
 // A window whose main window is unknown (Word named none usable) is shown
 // in every frame, as all windows are in Word's one main window before 2013.
-bool Addin::shows(Frame& frame, Position p) noexcept {
-  if (!tracker_.tracking()) return true;
-  const host::Hwnd main = tracker_.main_window_at(p);
+bool Addin::is_own_window(Frame& frame, Position p) noexcept {
+  if (!tab_main_windows_.tracking()) return true;
+  const host::Hwnd main = tab_main_windows_.main_window_at(p);
   return main == 0 || main == frame.main_window();
 }
 
@@ -197,12 +199,13 @@ bool Addin::shows(Frame& frame, Position p) noexcept {
 // whose main window shows no document any more (Word closed it) loses its
 // bar. Run when the tabs changed, never on an idle tick.
 void Addin::follow_main_windows() {
-  const std::vector<host::Hwnd> wanted = tracker_.main_windows();
+  const std::vector<host::Hwnd> wanted = tab_main_windows_.main_windows();
   for (auto& f : frames_) {
     if (!f->bar().loaded()) continue;
     const bool shown = std::find(wanted.begin(), wanted.end(), f->main_window()) != wanted.end();
     host::Rect still;
-    if (f->lost() || (!shown && (!wanted.empty() || !ws().window_rect(f->main_window(), still))))
+    if (f->main_window_gone() ||
+        (!shown && (!wanted.empty() || !ws().window_rect(f->main_window(), still))))
       retire(*f);
   }
   FirstFailure failure;
@@ -223,8 +226,8 @@ void Addin::follow_main_windows() {
   }
   for (auto& f : frames_) {
     if (!f->bar().loaded()) continue;
-    const Position own = tracker_.first_shown_in(f->main_window());
-    if (own != Position()) failure.run([&] { f->bar().select_own(own); });
+    const Position own = tab_main_windows_.first_shown_in(f->main_window());
+    if (own != Position()) failure.run([&] { f->bar().select_own_window(own); });
   }
   for (std::size_t i = frames_.size(); i-- > 1;) {
     if (frames_[i]->bar().loaded()) continue;
@@ -271,7 +274,7 @@ void Addin::redock_if_moved() {
 void Addin::poll() {
   ++polls_;
   retired_.clear();
-  if (!tracker_.tracking()) {
+  if (!tab_main_windows_.tracking()) {
     redock_if_moved();
     frame().bar().clear_hover_if_outside();
     sync_.sync_with_word(word(), keeps_taskbar_off_);
@@ -283,12 +286,12 @@ void Addin::poll() {
     if (!f->bar().loaded()) continue;
     failure.run([&] { f->redock_if_moved(); });
     failure.run([&] { f->bar().clear_hover_if_outside(); });
-    lost = lost || f->lost() || f->take_rebuilt();
+    lost = lost || f->main_window_gone() || f->take_bar_rebuilt();
   }
   failure.run([&] { sync_.sync_with_word(word(), keeps_taskbar_off_); });
-  tracker_.read_again();
+  tab_main_windows_.read_again();
   // A frame that could not be given its bar is tried again on the next poll.
-  if (tracker_.take_changes() || lost || frames_behind_) {
+  if (tab_main_windows_.take_changes() || lost || frames_behind_) {
     frames_behind_ = true;
     failure.run([&] {
       follow_main_windows();

@@ -14,8 +14,8 @@
 
 #include "addin/closed_tracker.h"
 #include "addin/frame.h"
-#include "addin/frame_tracker.h"
 #include "addin/listen_again.h"
+#include "addin/tab_main_windows.h"
 #include "base/event_gate.h"
 #include "commands/menu.h"
 #include "host/forms.h"
@@ -49,9 +49,11 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   void connect(host::Ref<host::Application> word);
   void release_word() noexcept;
   bool connected() const noexcept { return word_ != nullptr; }
-  const host::Ref<host::Application>& word_application() const noexcept { return word_; }
+  const host::Ref<host::Application>& word_application_for_testing() const noexcept {
+    return word_;
+  }
   // The receiver of Word's events, until the bar starts (or the add-in lets go).
-  StartOnFirstEvent* start_receiver() const noexcept { return start_receiver_.get(); }
+  StartOnFirstEvent* start_receiver_for_testing() const noexcept { return start_receiver_.get(); }
   void stop_listening();
 
   // Start-up: find Word's windows, build the menu, dock and show the bar.
@@ -62,9 +64,9 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   // Hooks the receiver to Word's events again, so that Word's next event
   // starts the bar; while Word refuses the hook, a timer asks once a second.
   void listen_again() noexcept;
-  bool asks_to_listen_again() const noexcept { return listen_again_timer_.running(); }
-  // Unloads the bar (the dispatch member "aa"); Word's next layout of its
-  // windows takes the band back.
+  bool asks_to_listen_again_for_testing() const noexcept { return listen_again_timer_.running(); }
+  // Unloads every frame's bar (the dispatch member "aa") and gives Word the
+  // band back at once.
   void unload_bar() noexcept;
 
   // The frame of Word's main window found at start-up, with its bar.
@@ -77,11 +79,9 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   Frame* frame_in(host::Hwnd main) noexcept;
   // Docking of every frame: run on every tick.
   void redock_if_moved();
-  // The first frame's docking, for tests and tools.
-  void make_room() { frame().make_room(); }
-  std::int32_t measure_dock_offset() { return frame().measure_dock_offset(); }
-  std::int32_t band_height() const noexcept { return frames_.front()->band_height(); }
-  std::int32_t dock_offset() const noexcept { return frames_.front()->dock_offset(); }
+  // The first frame's band and dock offset, read by the unit tests.
+  std::int32_t band_height_for_testing() const noexcept { return frames_.front()->band_height(); }
+  std::int32_t dock_offset_for_testing() const noexcept { return frames_.front()->dock_offset(); }
 
   // Window discovery: the front-most main window of Word's, and the document
   // area inside a window (the class depends on Word's version, read once).
@@ -115,8 +115,8 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   host::WindowSystem& ws() { return host_.winsys; }
   void undo_start() noexcept;
   bool takes_the_poll(Frame& frame) noexcept override;
-  bool shows(Frame& frame, Position p) noexcept override;
-  bool shown_here(Position) override { return true; }
+  bool is_own_window(Frame& frame, Position p) noexcept override;
+  bool is_own_window(Position) override { return true; }
   void follow_main_windows();
   void retire(Frame& frame) noexcept;
   Frame& idle_frame();
@@ -135,7 +135,7 @@ class Addin final : private BarHost, private CommandHost, private FrameOwner {
   EventGate events_;
   TabModel model_;
   WindowSync sync_{model_};
-  FrameTracker tracker_{model_, host_.winsys};  // a view of the model: first to hear
+  TabMainWindows tab_main_windows_{model_, host_.winsys};  // a view of the model: first to hear
   ClosedDocuments closed_;
   ClosedTracker closed_tracker_{model_, closed_};  // a view of the model: second to hear
   std::vector<std::unique_ptr<Frame>> frames_;  // never empty: the first is the start-up's

@@ -25,7 +25,7 @@ class ClosedTracker final : public TabView {
   ClosedTracker(TabModel& model, ClosedDocuments& closed) : model_(model), closed_(closed) {}
 
   // TabView
-  void build_tab(const std::u16string&) override {}
+  void prepare_tab(const std::u16string&) override {}
   void tab_appended(Position p) override;
   void tab_removed(Position p, std::int32_t count_before) override;
   void tab_moved(Position from, Position to) override;

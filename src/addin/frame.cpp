@@ -16,14 +16,14 @@ Frame::Frame(BarHost& addin, FrameOwner& owner, TabModel& model)
 // The first use of the bar's window loads its form.
 void Frame::dock_in(host::Hwnd main, double version, bool width_from_main_window) {
   windows_ = {};
-  lost_ = false;
+  main_window_gone_ = false;
   version_ = version;
   windows_.main_window = main;
   width_from_main_window_ = width_from_main_window;
   ws().set_parent(bar_.window(), main);
   windows_.top_dock = ws().find_child(main, 0, kDockClass, u"MsoDockTop");
   find_document_area(main, version);
-  if (version < 12) windows_.document_area = ws().parent_of(windows_.word11_view);
+  if (version < 12) windows_.document_area = ws().parent_of(windows_.legacy_document_view);
   windows_.right_dock = ws().find_child(main, 0, kDockClass, u"MsoDockRight");
   measure_band();
   bar_.show();
@@ -42,7 +42,8 @@ void Frame::find_document_area(host::Hwnd parent, double version) {
     w.window_class(h, class_);
     // A caption's length is a message to the window: asked only of the one
     // class that needs it.
-    if (version < 12 && class_ == u"_WwB" && w.window_text_length(h) > 1) windows_.word11_view = h;
+    if (version < 12 && class_ == u"_WwB" && w.window_text_length(h) > 1)
+      windows_.legacy_document_view = h;
     if (version > 11 && class_ == u"_WwF") windows_.document_area = h;
     find_document_area(h, version);
   }
@@ -89,7 +90,7 @@ void Frame::redock_if_moved() {
   // against; moving the bar on every tick would only make it flicker.
   if (!found) {
     host::Rect main;
-    lost_ = !ws().window_rect(windows_.main_window, main);
+    main_window_gone_ = !ws().window_rect(windows_.main_window, main);
     return;
   }
   if (!ws().window_rect(bar_.window(), bar)) return rebuild_bar();
@@ -149,7 +150,7 @@ void Frame::rebuild_bar() {
   dock_in(windows_.main_window, version_, width_from_main_window_);
   bar_.show_all_tabs();
   bar_.enable_poll_timer();
-  rebuilt_ = true;
+  bar_rebuilt_ = true;
 }
 
 // The bar leaves and Word gets its band back: while the bar is in place the

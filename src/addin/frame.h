@@ -27,7 +27,7 @@ namespace plovera {
 // Word's windows that the bar docks between, found by walking the window tree.
 struct WordWindows {
   host::Hwnd main_window = 0;    // Word's main window ("OpusApp")
-  host::Hwnd word11_view = 0;    // below version 12: the "_WwB" window in the document area
+  host::Hwnd legacy_document_view = 0;  // below version 12: the "_WwB" window in the document area
   host::Hwnd document_area = 0;  // the document area
   host::Hwnd top_dock = 0;       // Word's top command-bar dock
   host::Hwnd right_dock = 0;     // Word's right command-bar dock
@@ -42,7 +42,7 @@ class FrameOwner {
   // this frame's request is the one.
   virtual bool takes_the_poll(Frame& frame) noexcept = 0;
   // Whether `frame`'s main window shows the window of the tab at `p`.
-  virtual bool shows(Frame& frame, Position p) noexcept = 0;
+  virtual bool is_own_window(Frame& frame, Position p) noexcept = 0;
 
  protected:
   ~FrameOwner() = default;
@@ -64,17 +64,18 @@ class Frame final : public BarHost {
   void redock_if_moved();
   // Whether the last docking check found the main window gone (Word closed
   // it, and the bar with it).
-  bool lost() const noexcept { return lost_; }
+  bool main_window_gone() const noexcept { return main_window_gone_; }
   // Whether the bar was built again since the last call (its window had been
   // destroyed from outside): its own window's tab needs selecting again.
-  bool take_rebuilt() noexcept { return std::exchange(rebuilt_, false); }
+  bool take_bar_rebuilt() noexcept { return std::exchange(bar_rebuilt_, false); }
   // Moves Word's document area and right dock down by one band.
   void make_room();
   std::int32_t measure_dock_offset();
   // Gives the band back and unloads the bar.
   void undock() noexcept;
-  // Unloads the bar only (the dispatch member "aa"); Word's next layout of
-  // its windows takes the band back.
+  // Unloads the bar only, leaving the band as it is: undock gives the band
+  // back before it unloads the bar, and a bar built again after its window
+  // was destroyed has given it back already.
   void unload_bar() noexcept;
 
   // The document area inside `parent`: depth-first, pre-order, siblings in Z
@@ -100,7 +101,7 @@ class Frame final : public BarHost {
   host::Hwnd main_window_of(const host::Ref<host::Window>& window) override {
     return addin_.main_window_of(window);
   }
-  bool shown_here(Position p) override { return owner_.shows(*this, p); }
+  bool is_own_window(Position p) override { return owner_.is_own_window(*this, p); }
   void poll() override {
     if (owner_.takes_the_poll(*this)) addin_.poll();
   }
@@ -124,8 +125,8 @@ class Frame final : public BarHost {
   std::int32_t band_height_ = 0;
   std::int32_t dock_offset_ = 0;
   bool width_from_main_window_ = false;  // a main window per document
-  bool lost_ = false;
-  bool rebuilt_ = false;
+  bool main_window_gone_ = false;
+  bool bar_rebuilt_ = false;
   double version_ = 0;
   std::u16string class_;  // scratch for the window walk
   TabBar bar_;

@@ -21,7 +21,7 @@ constexpr std::uint32_t kClipboardRetryMs = 20;
 
 // The document count is a 16-bit number; more documents than that is an
 // overflow, as it would be for the counter.
-std::int16_t count16(std::int32_t n) {
+std::int16_t checked_int16(std::int32_t n) {
   if (n > INT16_MAX || n < INT16_MIN) throw_host_error(status::overflow, "Documents.Count");
   return static_cast<std::int16_t>(n);
 }
@@ -221,7 +221,7 @@ void MenuCommands::save_all() {
   // Asked for anew at every step: the save-as dialog runs a message loop in
   // which Word may let go of the add-in, and after that nothing more is done.
   const auto word = [this]() -> host::Application& { return host_.word(); };
-  const std::int16_t n = count16(word().Documents()->Count());
+  const std::int16_t n = checked_int16(word().Documents()->Count());
   FirstFailure failure;
   std::u16string report;
   for (std::int16_t i = 1; i <= n; ++i) {

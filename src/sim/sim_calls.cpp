@@ -41,14 +41,16 @@ bool CallMeter::draw_share_failure() noexcept {
   return static_cast<double>(z >> 11) * 0x1.0p-53 < share_;
 }
 
-std::size_t CallMeter::index_of(std::string_view name) const {
+std::size_t CallMeter::call_index(std::string_view name) const {
   for (std::size_t i = 0; i < names_.size(); ++i) {
     if (name == names_[i]) return i;
   }
   throw std::out_of_range("no simulated call named " + std::string(name));
 }
 
-std::int64_t CallMeter::calls(std::string_view name) const { return slots_[index_of(name)].count; }
+std::int64_t CallMeter::calls(std::string_view name) const {
+  return slots_[call_index(name)].count;
+}
 
 void CallMeter::reset_calls() {
   for (Slot& slot : slots_) slot.count = 0;
@@ -64,7 +66,7 @@ std::vector<std::string> CallMeter::call_log() const {
 }
 
 void CallMeter::fail(std::string_view name, int times, status_t code) {
-  Slot& slot = slots_[index_of(name)];
+  Slot& slot = slots_[call_index(name)];
   slot.fail_times = times < 0 ? always : times;
   slot.fail_code = failed(code) ? code : status::fail;
 }
@@ -80,7 +82,7 @@ void CallMeter::clear_failures() {
 }
 
 void CallMeter::on_call(std::string_view name, std::function<void()> callback) {
-  slots_[index_of(name)].callback = std::move(callback);
+  slots_[call_index(name)].callback = std::move(callback);
 }
 
 }  // namespace plovera::sim

@@ -73,7 +73,7 @@ class CallMeter {
     std::function<void()> callback;
   };
 
-  std::size_t index_of(std::string_view name) const;
+  std::size_t call_index(std::string_view name) const;
   bool draw_share_failure() noexcept;
 
   std::span<const char* const> names_;

@@ -30,11 +30,11 @@ ElementRecord arrow(float left, host::Picture picture) {
 
 ElementRecord label_template() {
   ElementRecord r;
-  r.width = design::label_width;
-  r.height = design::label_height;
-  r.caption = design::label_caption;
-  r.font = design::label_font;
-  r.font_points = design::label_font_points;
+  r.width = design::caption_template_width;
+  r.height = design::caption_template_height;
+  r.caption = design::caption_template_text;
+  r.font = design::caption_template_font;
+  r.font_points = design::caption_template_font_points;
   return r;
 }
 
@@ -61,13 +61,15 @@ float label_width(std::u16string_view text) noexcept {
 
 SimForm::SimForm(SimFormEngine& engine, host::FormEvents& events, host::Hwnd hwnd)
     : engine_(&engine), events_(events), hwnd_(hwnd) {
-  image1_.push_back(image(design::image1_width, design::image1_height, false));
-  image2_.push_back(image(design::image2_width, design::image2_height, true));
-  image3_.push_back(image(design::image3_width, design::image3_height, false));
-  label2_.push_back(label_template());
-  ileft_.push_back(arrow(0, host::Picture::scroll_left));
-  iright_.push_back(arrow(design::form_width - design::arrow_width, host::Picture::scroll_right));
-  timers_[index(host::Timer::poll)].interval = design::mouse_timer_ms;
+  faces_.push_back(image(design::face_template_width, design::face_template_height, false));
+  close_buttons_.push_back(
+      image(design::close_template_width, design::close_template_height, true));
+  icons_.push_back(image(design::icon_template_width, design::icon_template_height, false));
+  captions_.push_back(label_template());
+  left_arrow_.push_back(arrow(0, host::Picture::scroll_left));
+  right_arrow_.push_back(
+      arrow(design::form_width - design::arrow_width, host::Picture::scroll_right));
+  timers_[index(host::Timer::poll)].interval = design::poll_interval_ms;
   timers_[index(host::Timer::scroll_left)].interval = design::scroll_timer_ms;
   timers_[index(host::Timer::scroll_right)].interval = design::scroll_timer_ms;
 }
@@ -99,12 +101,12 @@ void SimForm::paint_if(const ElementRecord& r, bool changed) noexcept {
 
 const std::deque<ElementRecord>* SimForm::array(host::Part part) const noexcept {
   switch (part) {
-    case host::Part::face: return &image1_;
-    case host::Part::close_button: return &image2_;
-    case host::Part::icon: return &image3_;
-    case host::Part::caption: return &label2_;
-    case host::Part::left_arrow: return &ileft_;
-    case host::Part::right_arrow: return &iright_;
+    case host::Part::face: return &faces_;
+    case host::Part::close_button: return &close_buttons_;
+    case host::Part::icon: return &icons_;
+    case host::Part::caption: return &captions_;
+    case host::Part::left_arrow: return &left_arrow_;
+    case host::Part::right_arrow: return &right_arrow_;
     case host::Part::bar: break;
   }
   return nullptr;

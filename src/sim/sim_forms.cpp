@@ -45,7 +45,8 @@ std::unique_ptr<host::Form> SimFormEngine::CreateForm(host::FormEvents& events) 
   if (failed(s)) throw host_error(s, kNames[0]);
   const host::Rect design{0, 0, to_pixels(host::design::form_width, ws_.twips_per_pixel_x()),
                           to_pixels(host::design::form_height, ws_.twips_per_pixel_y())};
-  const host::Hwnd hwnd = ws_.create_window(ws_.desktop(), u"PloveraBar", u"Form2", design);
+  const host::Hwnd hwnd =
+      ws_.create_window(ws_.desktop(), u"PloveraBar", u"Plovera tab bar", design);
   std::shared_ptr<SimForm> form(new SimForm(*this, events, hwnd));
   forms_.push_back(form.get());
   form_ = form.get();  // an older form still living no longer receives events

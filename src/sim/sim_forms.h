@@ -164,7 +164,7 @@ class SimForm final : public host::UnloadableForm, public std::enable_shared_fro
   host::Hwnd hwnd_;
   host::Picture picture_ = host::Picture::design_bar;
   bool shown_ = false;
-  std::deque<ElementRecord> image1_, image2_, image3_, label2_, ileft_, iright_;
+  std::deque<ElementRecord> faces_, close_buttons_, icons_, captions_, left_arrow_, right_arrow_;
   TimerState timers_[3];
 };
 

@@ -25,7 +25,7 @@ class BarHost {
   // Whether the bar's main window shows the window of the tab at `p` (where
   // every document has a main window of its own, a bar selects only a
   // window of its own main window).
-  virtual bool shown_here(Position p) = 0;
+  virtual bool is_own_window(Position p) = 0;
   // The 10-ms poll: the docking check, the pointer-left check and the
   // synchronisation with Word's windows.
   virtual void poll() = 0;

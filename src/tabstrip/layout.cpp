@@ -34,7 +34,7 @@ void TabBar::ensure_elements(Slot s) {
 
 // Builds a new tab at the right end of the strip. The bar's tables record it
 // only in tab_appended, once the model holds its window.
-void TabBar::build_tab(const std::u16string& text) {
+void TabBar::prepare_tab(const std::u16string& text) {
   lay_out_removals();
   host::Form& f = form();
   const Slot s = free_slot();
@@ -75,7 +75,7 @@ void TabBar::tab_appended(Position p) {
     set_arrows_visible(true);
     align_right();
   }
-  if (host_.shown_here(p)) select_tab(s);
+  if (host_.is_own_window(p)) select_tab(s);
 }
 
 void TabBar::show_all_tabs() {
@@ -83,7 +83,7 @@ void TabBar::show_all_tabs() {
   FirstFailure failure;
   failure.run([&] {
     for (std::int32_t p = count() + 1; p <= model_.count(); ++p) {
-      build_tab(model_.caption_at(Position(p)));
+      prepare_tab(model_.caption_at(Position(p)));
       tab_appended(Position(p));
     }
   });
@@ -107,7 +107,7 @@ void TabBar::appends_ended() {
     set_arrows_visible(true);
     align_right();
   }
-  if (host_.shown_here(appended_last_at_)) select_tab(last);
+  if (host_.is_own_window(appended_last_at_)) select_tab(last);
 }
 
 // Builds the four elements of a slot with the icon at x. The caption is

@@ -42,12 +42,12 @@ void TabBar::select_tab(Slot s) {
 }
 
 void TabBar::tab_activated(Position p) {
-  if (!host_.shown_here(p)) return;
-  select_own(p);
+  if (!host_.is_own_window(p)) return;
+  select_own_window(p);
 }
 
 // Scrolling the tab into view reads the strip: the removals before lay it out.
-void TabBar::select_own(Position p) {
+void TabBar::select_own_window(Position p) {
   const Slot s = slot_at(p);
   if (selected_ == s) return;
   lay_out_removals();

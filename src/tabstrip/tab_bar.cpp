@@ -55,7 +55,7 @@ void TabBar::unload() noexcept {
 }
 
 void TabBar::enable_poll_timer() {
-  form().TimerInterval(Timer::poll, host::design::mouse_timer_ms);
+  form().TimerInterval(Timer::poll, host::design::poll_interval_ms);
   form().TimerEnabled(Timer::poll, true);
 }
 
@@ -227,7 +227,7 @@ void TabBar::request_close(Slot s) {
   if (w) ignore_errors([&] { w->Close(); });
 }
 
-std::string TabBar::check_invariants() {
+std::string TabBar::check_invariants_for_testing() {
   if (!form_) return {};
   host::Form& f = *form_;
   const std::int32_t n = count();

@@ -52,7 +52,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void show_all_tabs();
   // Selects the tab at `p` (the bar's own window, where every document has
   // a main window of its own).
-  void select_own(Position p);
+  void select_own_window(Position p);
 
   // The strip's tables, read-only.
   std::int32_t count() const noexcept { return slots_.count(); }
@@ -98,11 +98,12 @@ class TabBar final : public TabView, public host::FormEvents {
   void request_close(Slot s);
 
   // The invariants of the strip; an empty string when they hold, else a
-  // description of the first one broken. For tests.
-  std::string check_invariants();
+  // description of the first one broken. Only the tests call it; it lives
+  // here because it reads the bar's private tables.
+  std::string check_invariants_for_testing();
 
   // TabView
-  void build_tab(const std::u16string& caption) override;
+  void prepare_tab(const std::u16string& caption) override;
   void tab_appended(Position p) override;
   void tab_removed(Position p, std::int32_t count_before) override;
   void tab_moved(Position from, Position to) override;
@@ -161,7 +162,7 @@ class TabBar final : public TabView, public host::FormEvents {
   Slot selected_, hovered_, hot_close_, pending_drag_;
   Slot middle_pressed_;  // the tab a middle press began on, until its release
   bool hover_check_running_ = false;
-  Slot built_;  // built by build_tab, recorded by tab_appended
+  Slot built_;  // prepared by prepare_tab, recorded by tab_appended
   // While several tabs are appended in one go: whether one overflowed the
   // bar, and the last one appended (to be selected at the end).
   bool appending_ = false;

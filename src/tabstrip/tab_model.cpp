@@ -40,7 +40,7 @@ void TabModel::announce(F&& f) {
 // cannot be built leaves the model as it was and the next pass tries again.
 void TabModel::append(host::Ref<host::Window> window, const std::u16string& caption) {
   if (count() >= kMaxTabs) return;
-  for (TabView* view : views_) view->build_tab(caption);
+  for (TabView* view : views_) view->prepare_tab(caption);
   captions_.push_back(caption);
   windows_.push_back(std::move(window));
   try {

@@ -57,11 +57,11 @@ static_assert(!std::is_convertible_v<std::int32_t, Position> &&
 class TabView {
  public:
   // The tab at `p` (the new last one) was appended; the view built its
-  // elements beforehand in build_tab.
+  // elements beforehand in prepare_tab.
   virtual void tab_appended(Position p) = 0;
   // Builds the elements of a tab about to be appended with `caption`. A
   // failure here leaves the model unchanged: the window gets no tab yet.
-  virtual void build_tab(const std::u16string& caption) = 0;
+  virtual void prepare_tab(const std::u16string& caption) = 0;
   // The tab that was at `p` is gone; the model held `count_before` tabs.
   virtual void tab_removed(Position p, std::int32_t count_before) = 0;
   // The tab at `from` now stands at `to`; those in between moved one place.

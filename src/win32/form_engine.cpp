@@ -1,7 +1,6 @@
 #include "win32/form_engine.h"
 
-#include "win32/form_diagnostics.h"
-#include "win32/form_query.h"
+#include "win32/bar_instruments.h"
 #include "win32/form_window.h"
 #include "win32/images.h"
 
@@ -35,14 +34,6 @@ Win32FormEngine::~Win32FormEngine() {
 std::unique_ptr<host::Form> Win32FormEngine::CreateForm(host::FormEvents& events) {
   return std::make_unique<host::FormHandle>(
       std::make_shared<FormWindow>(module_, kBarWindowClass, images_, events));
-}
-
-std::uint32_t bar_paint_count(HWND bar) noexcept {
-  wchar_t name[64] = {};
-  if (!GetClassNameW(bar, name, 64) || lstrcmpW(name, kBarWindowClass) != 0) return 0;
-  if (GetWindowThreadProcessId(bar, nullptr) != GetCurrentThreadId()) return 0;
-  const auto* form = reinterpret_cast<const FormWindow*>(GetWindowLongPtrW(bar, GWLP_USERDATA));
-  return form ? form->paint_count() : 0;
 }
 
 }  // namespace plovera::win32

@@ -6,7 +6,7 @@
 #include <windowsx.h>
 
 #include "host/callback_scope.h"
-#include "win32/form_query.h"
+#include "win32/bar_instruments.h"
 #include "win32/window_dpi.h"
 
 namespace plovera::win32 {
@@ -66,11 +66,11 @@ void FormWindow::unload() noexcept {
 
 void FormWindow::define_design_elements() {
   ElementState label;
-  label.caption = design::label_caption;
-  label.width = design::label_width;
-  label.height = design::label_height;
+  label.caption = design::caption_template_text;
+  label.width = design::caption_template_width;
+  label.height = design::caption_template_height;
   label.font = std::make_shared<const LabelFont>(
-      LabelFont::create(design::label_font, design::label_font_points, dpi_));
+      LabelFont::create(design::caption_template_font, design::caption_template_font_points, dpi_));
   elements_.define(Part::caption, label);
 
   auto image = [](float w, float h, bool stretch) {
@@ -80,9 +80,12 @@ void FormWindow::define_design_elements() {
     s.stretch = stretch;
     return s;
   };
-  elements_.define(Part::face, image(design::image1_width, design::image1_height, false));
-  elements_.define(Part::close_button, image(design::image2_width, design::image2_height, true));
-  elements_.define(Part::icon, image(design::image3_width, design::image3_height, false));
+  elements_.define(Part::face,
+                   image(design::face_template_width, design::face_template_height, false));
+  elements_.define(Part::close_button,
+                   image(design::close_template_width, design::close_template_height, true));
+  elements_.define(Part::icon,
+                   image(design::icon_template_width, design::icon_template_height, false));
 
   ElementState arrow = image(design::arrow_width, design::arrow_height, true);
   arrow.visible = true;
@@ -92,7 +95,7 @@ void FormWindow::define_design_elements() {
   arrow.left = design::form_width - design::arrow_width;
   elements_.define(Part::right_arrow, arrow);
 
-  timers_[static_cast<std::size_t>(host::Timer::poll)].interval_ms = design::mouse_timer_ms;
+  timers_[static_cast<std::size_t>(host::Timer::poll)].interval_ms = design::poll_interval_ms;
   timers_[static_cast<std::size_t>(host::Timer::scroll_left)].interval_ms = design::scroll_timer_ms;
   timers_[static_cast<std::size_t>(host::Timer::scroll_right)].interval_ms = design::scroll_timer_ms;
 }
@@ -103,7 +106,7 @@ void FormWindow::create_window(HINSTANCE module, const wchar_t* window_class) {
   // A frameless popup that never takes activation: it lives inside Word's
   // main window once re-parented, and clicking it must not take the
   // focus away from the document.
-  CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, window_class, L"Form2",
+  CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, window_class, L"Plovera tab bar",
                   WS_POPUP | WS_CLIPSIBLINGS, 0, 0, w, h, nullptr, nullptr, module, this);
   if (!hwnd_) throw_host_error(status::fail, "Form.Load");
 }
@@ -179,7 +182,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case kDefaultActionMessage: perform_default_action(wp, lp); return 0;
     case kFlushStaleMessage: flush_posted_ = false; return 0;  // flushed as the call ends
     default:
-      if (msg == query_message() && msg != 0) return answer_query(wp, lp);
+      if (msg == query_message() && msg != 0) return answer_element_query(wp, lp);
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }

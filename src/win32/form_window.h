@@ -74,7 +74,8 @@ class FormWindow final : public host::UnloadableForm,
   void TimerEnabled(host::Timer t, bool enabled) override;
   bool TimerEnabled(host::Timer t) override;
 
-  std::uint32_t paint_count() const noexcept { return paint_count_; }
+  // The paint counter of the stand-in's instruments (bar_instruments.h).
+  std::uint32_t paint_count_for_testing() const noexcept { return paint_count_; }
 
   // What the accessible objects read (form_access.cpp). A tab is a control
   // index whose face is shown; `incarnation` tells apart the tabs that one
@@ -200,9 +201,9 @@ class FormWindow final : public host::UnloadableForm,
   void destroy_tooltip() noexcept;
   std::u16string own_tooltip_text(host::Element e) const;
 
-  // form_query.cpp: the element query of tests on the bar's thread
-  static WPARAM new_query_key() noexcept;
-  LRESULT answer_query(WPARAM key, LPARAM lp) noexcept;
+  // form_instruments.cpp: the element query of tests on the bar's thread
+  static WPARAM new_element_query_key() noexcept;
+  LRESULT answer_element_query(WPARAM key, LPARAM lp) noexcept;
 
   // form_access.cpp: WM_GETOBJECT, accessibility events, default actions
   LRESULT answer_get_object(WPARAM wp, LPARAM lp);
@@ -239,7 +240,7 @@ class FormWindow final : public host::UnloadableForm,
   // False once the form is unloaded: code that called out (a tooltip's text,
   // a deferred default action) checks it before touching a member again.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-  WPARAM query_key_ = new_query_key();
+  WPARAM element_query_key_ = new_element_query_key();
   std::uint32_t paint_count_ = 0;
   bool high_contrast_ = false;  // as the last paint found it
   // The element whose hover time runs (or whose tooltip shows), and the

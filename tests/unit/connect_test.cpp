@@ -9,8 +9,8 @@ class Connection : public ::testing::Test, public WordFixture {};
 
 TEST_F(Connection, KeepsWordAndHooksTheReceiver) {
   connect.on_connection(word.host_object(), 1, nullptr);
-  EXPECT_EQ(addin.word_application().get(), &word.application());
-  ASSERT_TRUE(addin.start_receiver());
+  EXPECT_EQ(addin.word_application_for_testing().get(), &word.application());
+  ASSERT_TRUE(addin.start_receiver_for_testing());
   EXPECT_EQ(word.hooked_count(), 1);
   EXPECT_EQ(forms.forms_created(), 0);  // no visible work yet
 }
@@ -23,8 +23,8 @@ TEST_F(Connection, HostWithoutWordsApplicationFailsAndHooksNothing) {
   } catch (const host_error& e) {
     EXPECT_EQ(e.code(), status::no_interface);
   }
-  EXPECT_FALSE(addin.word_application());
-  EXPECT_FALSE(addin.start_receiver());
+  EXPECT_FALSE(addin.word_application_for_testing());
+  EXPECT_FALSE(addin.start_receiver_for_testing());
   EXPECT_EQ(word.hooked_count(), 0);
 }
 
@@ -75,14 +75,14 @@ TEST_F(Connection, FailedStartupIsUndoneAndTriedAgainOnTheNextEvent) {
   word.fail("Application.Width");  // docking needs Word's width
   EXPECT_TRUE(failed(word.raise_NewDocument()));
   EXPECT_FALSE(bar.loaded());  // no half-made bar
-  EXPECT_EQ(addin.dock_offset(), 0);
-  EXPECT_EQ(ws.rect(docarea).top, 60);  // the band is given back
-  EXPECT_TRUE(addin.start_receiver()->word());  // listening again
+  EXPECT_EQ(addin.dock_offset_for_testing(), 0);
+  EXPECT_EQ(ws.rect(document_area).top, 60);                // the band is given back
+  EXPECT_TRUE(addin.start_receiver_for_testing()->word());  // listening again
   word.clear_failures();
   EXPECT_EQ(word.raise_WindowActivate(), status::ok);
   tick(2);
   EXPECT_EQ(strip(), "Doc1 Doc2*");
-  EXPECT_FALSE(addin.start_receiver()->word());
+  EXPECT_FALSE(addin.start_receiver_for_testing()->word());
   EXPECT_EQ(invariants(), "");
 }
 
@@ -134,7 +134,7 @@ TEST_F(Connection, SecondConnectionReplacesWordAndTheReceiver) {
   sim::SimWord other;
   other.version(u"12.0");
   connect.on_connection(other.host_object(), 0, nullptr);
-  EXPECT_EQ(addin.word_application().get(), &other.application());
+  EXPECT_EQ(addin.word_application_for_testing().get(), &other.application());
   EXPECT_EQ(other.hooked_count(), 1);
   EXPECT_EQ(word.live_refs(), 0);
   other.raise_WindowActivate();
@@ -148,7 +148,7 @@ TEST_F(Connection, DisconnectionTwiceOrBeforeStartOnlyLetsGo) {
   connect.on_connection(word.host_object(), 1, nullptr);
   connect.on_disconnection(0);
   connect.on_disconnection(0);
-  EXPECT_FALSE(addin.word_application());
+  EXPECT_FALSE(addin.word_application_for_testing());
   EXPECT_EQ(word.hooked_count(), 0);
   EXPECT_EQ(word.live_refs(), 0);
 }
@@ -160,14 +160,14 @@ TEST_F(Connection, DisconnectionRemovesTheBarAndGivesTheBandBack) {
   start();
   tick(2);
   ASSERT_EQ(bar.count(), 3);
-  ASSERT_EQ(ws.rect(docarea).top, 84);
+  ASSERT_EQ(ws.rect(document_area).top, 84);
   connect.on_disconnection(1);
   EXPECT_EQ(forms.form(), nullptr);
   EXPECT_EQ(word.live_refs(), 0);
   EXPECT_EQ(word.hooked_count(), 0);
-  EXPECT_EQ(ws.rect(docarea).top, 60);
-  EXPECT_EQ(ws.rect(docarea).bottom, 700);
-  EXPECT_EQ(ws.rect(dockright).top, 60);
+  EXPECT_EQ(ws.rect(document_area).top, 60);
+  EXPECT_EQ(ws.rect(document_area).bottom, 700);
+  EXPECT_EQ(ws.rect(right_dock).top, 60);
   const std::int64_t calls = word.total_calls();
   tick(10);
   EXPECT_EQ(word.total_calls(), calls);
@@ -181,7 +181,7 @@ TEST_F(Connection, RemovedAndAddedBackDocksOnce) {
   connect.on_connection(word.host_object(), 0, nullptr);
   word.raise_WindowActivate();
   tick(2);
-  EXPECT_EQ(ws.rect(docarea).top, 84);  // one band down, not two
+  EXPECT_EQ(ws.rect(document_area).top, 84);  // one band down, not two
   EXPECT_EQ(bar.count(), 1);
   EXPECT_EQ(invariants(), "");
 }

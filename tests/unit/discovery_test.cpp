@@ -41,23 +41,23 @@ TEST_F(Discovery, CaptionsInAnyScriptAndOfAnyLengthAreMeasuredWhole) {
 }
 
 TEST_F(Discovery, Version12TakesTheLastWwFInDepthFirstOrder) {
-  const host::Hwnd inner = ws.create_window(docarea, u"_WwF", u"", {0, 60, 10, 10});
+  const host::Hwnd inner = ws.create_window(document_area, u"_WwF", u"", {0, 60, 10, 10});
   const host::Hwnd later = ws.create_window(main, u"Pane", u"", {0, 0, 1, 1});
   ws.create_window(later, u"_WwB", u"ignored from 12 on", {0, 0, 1, 1});
-  // Z order, top first: later, docarea (with inner), dockright, docktop.
-  // Depth-first pre-order visits later, later's _WwB, docarea, inner, ...
+  // Z order, top first: later, document_area (with inner), right_dock, top_dock.
+  // Depth-first pre-order visits later, later's _WwB, document_area, inner, ...
   addin.find_document_area(main);
   EXPECT_EQ(addin.windows().document_area, inner);
-  EXPECT_EQ(addin.windows().word11_view, 0u);
+  EXPECT_EQ(addin.windows().legacy_document_view, 0u);
 }
 
 TEST_F(Discovery, Version11TakesTheLastWwBWithAtLeastTwoCharacters) {
   word.version(u"11.0");
-  const host::Hwnd first = ws.create_window(docarea, u"_WwB", u"Doc", {0, 0, 1, 1});
-  ws.create_window(docarea, u"_WwB", u"X", {0, 0, 1, 1});  // one character: ignored
-  // docarea's children, top first: "X", first, the fixture's none (v12 fixture).
+  const host::Hwnd first = ws.create_window(document_area, u"_WwB", u"Doc", {0, 0, 1, 1});
+  ws.create_window(document_area, u"_WwB", u"X", {0, 0, 1, 1});  // one character: ignored
+  // document_area's children, top first: "X", first, the fixture's none (v12 fixture).
   addin.find_document_area(main);
-  EXPECT_EQ(addin.windows().word11_view, first);
+  EXPECT_EQ(addin.windows().legacy_document_view, first);
   EXPECT_EQ(addin.windows().document_area, 0u);  // _WwF is ignored below 12
 }
 
@@ -74,10 +74,10 @@ TEST_F(Discovery, FailingVersionReadEndsTheWalkWithTheError) {
 
 TEST_F(Discovery, UnmatchedHandlesKeepTheirValue) {
   addin.find_document_area(main);
-  ASSERT_EQ(addin.windows().document_area, docarea);
-  ws.destroy_window(docarea);
+  ASSERT_EQ(addin.windows().document_area, document_area);
+  ws.destroy_window(document_area);
   addin.find_document_area(main);
-  EXPECT_EQ(addin.windows().document_area, docarea);
+  EXPECT_EQ(addin.windows().document_area, document_area);
 }
 
 }  // namespace

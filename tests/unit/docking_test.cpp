@@ -14,16 +14,16 @@ TEST_F(Docking, StartupDocksTheBarBelowTheTopDock) {
   start();
   EXPECT_EQ(ws.parent(form().window()), main);
   EXPECT_TRUE(form().shown());
-  EXPECT_EQ(addin.band_height(), 24);
+  EXPECT_EQ(addin.band_height_for_testing(), 24);
   const host::Rect b = bar_rect();
   EXPECT_EQ(b.top, 60);
   EXPECT_EQ(b.bottom - b.top, 26);  // the band and a 2-pixel overlap
   EXPECT_EQ(b.right - b.left, 794);  // (600 points * 20 - 80) \ 15
-  EXPECT_EQ(ws.rect(docarea).top, 84);
-  EXPECT_EQ(ws.rect(docarea).bottom, 700);
-  EXPECT_EQ(ws.rect(dockright).top, 84);
-  EXPECT_EQ(ws.rect(dockright).bottom, 700);
-  EXPECT_EQ(addin.dock_offset(), 84);
+  EXPECT_EQ(ws.rect(document_area).top, 84);
+  EXPECT_EQ(ws.rect(document_area).bottom, 700);
+  EXPECT_EQ(ws.rect(right_dock).top, 84);
+  EXPECT_EQ(ws.rect(right_dock).bottom, 700);
+  EXPECT_EQ(addin.dock_offset_for_testing(), 84);
   EXPECT_FALSE(word.taskbar());
   EXPECT_TRUE(form().timer_enabled(host::Timer::poll));
   EXPECT_EQ(form().timer_interval(host::Timer::poll), 10u);
@@ -33,18 +33,18 @@ TEST_F(Docking, StartupDocksTheBarBelowTheTopDock) {
 TEST_F(Docking, BandFollowsTheScreenResolution) {
   ws.log_pixels(120, 120);
   start();
-  EXPECT_EQ(addin.band_height(), 30);
+  EXPECT_EQ(addin.band_height_for_testing(), 30);
   EXPECT_EQ(bar_rect().bottom - bar_rect().top, 32);
   EXPECT_EQ(bar_rect().right - bar_rect().left, (600 * 20 - 80) / 12);
-  EXPECT_EQ(ws.rect(docarea).top, 90);
+  EXPECT_EQ(ws.rect(document_area).top, 90);
 }
 
 TEST_F(Docking, Version11DocksAgainstTheParentOfItsDocumentWindow) {
   WordFixture f(u"11.0");
   f.start();
-  EXPECT_EQ(f.addin.windows().word11_view, f.wwb);
-  EXPECT_EQ(f.addin.windows().document_area, f.docarea);
-  EXPECT_EQ(f.ws.rect(f.docarea).top, 84);
+  EXPECT_EQ(f.addin.windows().legacy_document_view, f.legacy_document_view);
+  EXPECT_EQ(f.addin.windows().document_area, f.document_area);
+  EXPECT_EQ(f.ws.rect(f.document_area).top, 84);
 }
 
 TEST_F(Docking, TaskbarOptionFailureIsIgnored) {
@@ -66,10 +66,10 @@ TEST_F(Docking, InPlaceCostsThreeRectangleReadsAndNoCallIntoWord) {
 
 TEST_F(Docking, SmallShiftWithinTheToleranceIsLeftAlone) {
   start();
-  ws.set_rect(docktop, {0, 0, 1000, 65});  // the document area is now 5 pixels off
-  const int moves = ws.moves(docarea);
+  ws.set_rect(top_dock, {0, 0, 1000, 65});  // the document area is now 5 pixels off
+  const int moves = ws.moves(document_area);
   tick();
-  EXPECT_EQ(ws.moves(docarea), moves);
+  EXPECT_EQ(ws.moves(document_area), moves);
   EXPECT_EQ(ws.moves(form().window()), 1);
 }
 
@@ -78,17 +78,17 @@ TEST_F(Docking, WordsOwnLayoutMakesTheBarDockAgain) {
   word.width_points(750);
   relayout(1200, 800);
   tick();
-  EXPECT_EQ(ws.rect(docarea).top, 84);
-  EXPECT_EQ(ws.rect(docarea).bottom, 800);
-  EXPECT_EQ(ws.rect(dockright).top, 84);
+  EXPECT_EQ(ws.rect(document_area).top, 84);
+  EXPECT_EQ(ws.rect(document_area).bottom, 800);
+  EXPECT_EQ(ws.rect(right_dock).top, 84);
   EXPECT_EQ(bar_rect().right - bar_rect().left, (750 * 20 - 80) / 15);
   tick(3);
-  EXPECT_EQ(ws.rect(docarea).top, 84);  // in place from then on
+  EXPECT_EQ(ws.rect(document_area).top, 84);  // in place from then on
 }
 
 TEST_F(Docking, MissingDocumentAreaLeavesTheBarAlone) {
   start();
-  ws.destroy_window(docarea);
+  ws.destroy_window(document_area);
   const int moves = ws.moves(form().window());
   word.reset_calls();
   tick(5);
@@ -152,7 +152,7 @@ TEST_F(Docking, BarDestroyedFromOutsideIsBuiltAgainAndTheBandGivenBack) {
   tick();
   EXPECT_EQ(forms.forms_created(), before + 1);
   EXPECT_EQ(ws.parent(form().window()), main);
-  EXPECT_EQ(ws.rect(docarea).top, 84);  // one band, not two
+  EXPECT_EQ(ws.rect(document_area).top, 84);  // one band, not two
   EXPECT_EQ(bar_rect().top, 60);
   tick();
   EXPECT_EQ(strip(), "Doc1 Doc2 Doc3*");
@@ -165,8 +165,8 @@ TEST_F(Docking, UnloadingTheBarGivesTheBandBack) {
   tick();
   connect.unload_bar();
   EXPECT_EQ(forms.form(), nullptr);
-  EXPECT_EQ(ws.rect(docarea).top, 60);
-  EXPECT_EQ(ws.rect(dockright).top, 60);
+  EXPECT_EQ(ws.rect(document_area).top, 60);
+  EXPECT_EQ(ws.rect(right_dock).top, 60);
 }
 
 }  // namespace

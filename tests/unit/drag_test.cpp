@@ -19,7 +19,7 @@ class Drag : public ::testing::Test, public WordFixture {
     tick(2);
     ASSERT_EQ(lefts(), "60 830 1600 2370 3140 3910");
   }
-  std::int32_t T(int i) { return index_of(u"T" + std::u16string(1, u'0' + i)).value; }
+  std::int32_t T(int i) { return slot_with_caption(u"T" + std::u16string(1, u'0' + i)).value; }
   void drag(int i) {
     forms.mouse_down({Part::caption, static_cast<std::int16_t>(T(i))}, host::kLeftButton);
     forms.mouse_move({Part::caption, static_cast<std::int16_t>(T(i))}, host::kLeftButton);

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "base/numbers.h"
+#include "host/word_versions.h"
 
 namespace plovera::testing {
 
@@ -19,22 +20,23 @@ WordFixture::WordFixture(std::u16string version) {
   word.width_points(600);
   const host::Hwnd desk = ws.desktop();
   main = ws.create_window(desk, u"OpusApp", u"Document1 - Microsoft Word", {0, 0, 1000, 700});
-  docktop = ws.create_window(main, u"MsoCommandBarDock", u"MsoDockTop", {0, 0, 1000, 60});
-  dockright = ws.create_window(main, u"MsoCommandBarDock", u"MsoDockRight", {976, 60, 1000, 700});
+  top_dock = ws.create_window(main, u"MsoCommandBarDock", u"MsoDockTop", {0, 0, 1000, 60});
+  right_dock = ws.create_window(main, u"MsoCommandBarDock", u"MsoDockRight", {976, 60, 1000, 700});
   // Before version 12 the document area is the parent of a "_WwB" window.
-  docarea = ws.create_window(main, u"_WwF", u"", {0, 60, 976, 700});
-  if (version_number(version) < 12)
-    wwb = ws.create_window(docarea, u"_WwB", u"Document1", {0, 60, 976, 700});
+  document_area = ws.create_window(main, u"_WwF", u"", {0, 60, 976, 700});
+  if (version_number(version) < host::word2007)
+    legacy_document_view =
+        ws.create_window(document_area, u"_WwB", u"Document1", {0, 60, 976, 700});
 }
 
 WordFixture::~WordFixture() = default;
 
 void WordFixture::relayout(std::int32_t width, std::int32_t height) {
   ws.set_rect(main, {0, 0, width, height});
-  ws.set_rect(docktop, {0, 0, width, 60});
-  ws.set_rect(dockright, {width - 24, 60, width, height});
-  ws.set_rect(docarea, {0, 60, width - 24, height});
-  if (wwb) ws.set_rect(wwb, {0, 60, width - 24, height});
+  ws.set_rect(top_dock, {0, 0, width, 60});
+  ws.set_rect(right_dock, {width - 24, 60, width, height});
+  ws.set_rect(document_area, {0, 60, width - 24, height});
+  if (legacy_document_view) ws.set_rect(legacy_document_view, {0, 60, width - 24, height});
 }
 
 void WordFixture::start() {
@@ -71,7 +73,7 @@ sim::SimWindow& WordFixture::window(const std::u16string& caption) {
   throw std::logic_error("no window " + utf8(caption));
 }
 
-Slot WordFixture::index_of(const std::u16string& caption) {
+Slot WordFixture::slot_with_caption(const std::u16string& caption) {
   for (std::int32_t p = 1; p <= bar.count(); ++p)
     if (el(Part::caption, slot(p)).caption == caption) return slot(p);
   throw std::logic_error("no tab " + utf8(caption));
@@ -102,7 +104,7 @@ std::string WordFixture::word_windows() {
 }
 
 std::string WordFixture::invariants() {
-  std::string broken = bar.check_invariants();
+  std::string broken = bar.check_invariants_for_testing();
   if (!broken.empty()) return broken;
   for (std::int32_t p = 1; p <= bar.count(); ++p) {
     auto* w = static_cast<sim::SimWindow*>(addin.model().window_at(Position(p)).get());

@@ -43,7 +43,7 @@ class WordFixture {
 
   // Word's windows: main window 1000 x 700 at the screen's origin, the top
   // dock 60 high, the right dock 24 wide, the document area between them.
-  host::Hwnd main = 0, docktop = 0, dockright = 0, docarea = 0, wwb = 0;
+  host::Hwnd main = 0, top_dock = 0, right_dock = 0, document_area = 0, legacy_document_view = 0;
   // Lays Word's windows out again as Word does after a resize.
   void relayout(std::int32_t width, std::int32_t height);
 
@@ -63,7 +63,7 @@ class WordFixture {
   Slot slot(std::int32_t p) { return bar.slot_at(Position(p)); }
   sim::SimWindow& window(const std::u16string& caption);
   // The slot of the tab showing `caption`.
-  Slot index_of(const std::u16string& caption);
+  Slot slot_with_caption(const std::u16string& caption);
 
   // The strip in position order: captions, "*" after the selected tab.
   std::string strip();

@@ -67,7 +67,7 @@ class SdiWord {
   std::string problems() {
     for (const auto& f : addin.frames()) {
       if (!f->bar().loaded()) continue;
-      const std::string broken = f->bar().check_invariants();
+      const std::string broken = f->bar().check_invariants_for_testing();
       if (!broken.empty()) return broken;
       if (ws.parent(f->bar().window()) != f->main_window()) return "a bar outside its frame";
       if (!ws.in_this_process(f->main_window())) return "a bar in another process's window";
@@ -276,7 +276,7 @@ TEST_F(Frames, FailedStartWhileWordRefusesTheHookListensOnceItTakes) {
   word.fail("Application.advise");
   word.raise_NewDocument();  // the start fails: Word does not say its version
   EXPECT_EQ(docked_frames(), 0);
-  EXPECT_TRUE(addin.asks_to_listen_again());
+  EXPECT_TRUE(addin.asks_to_listen_again_for_testing());
   word.clear_failures();
   word.fail("Application.advise");
   tick(250);  // 2.5 s: asked twice more, refused
@@ -285,7 +285,7 @@ TEST_F(Frames, FailedStartWhileWordRefusesTheHookListensOnceItTakes) {
   EXPECT_EQ(docked_frames(), 0);
   word.clear_failures();
   tick(100);
-  EXPECT_FALSE(addin.asks_to_listen_again());
+  EXPECT_FALSE(addin.asks_to_listen_again_for_testing());
   ASSERT_EQ(word.raise_NewDocument(), status::ok);
   tick(3);
   ASSERT_NE(frame_of(a), nullptr);
@@ -294,9 +294,9 @@ TEST_F(Frames, FailedStartWhileWordRefusesTheHookListensOnceItTakes) {
   // Letting go of Word stops the asking too.
   word.fail("Application.advise");
   addin.listen_again();
-  EXPECT_TRUE(addin.asks_to_listen_again());
+  EXPECT_TRUE(addin.asks_to_listen_again_for_testing());
   connect.on_disconnection(0);
-  EXPECT_FALSE(addin.asks_to_listen_again());
+  EXPECT_FALSE(addin.asks_to_listen_again_for_testing());
 }
 
 // Random frames appearing and going, clicks, drags and failing calls: after

@@ -211,7 +211,7 @@ class RandomRemovals : public Removals {
     EXPECT_LE(forms.calls("Element.Left.let"), 4 * n_);
     EXPECT_LE(forms.calls("Element.Visible.let"), 4 * k + 2);
     EXPECT_LE(forms.calls("Element.Picture.let"), 2 * k);
-    EXPECT_EQ(bar.check_invariants(), "");
+    EXPECT_EQ(bar.check_invariants_for_testing(), "");
   }
 
  private:
@@ -421,11 +421,11 @@ TEST_F(RemovalsInOnePass, AFailingMoveLeavesThatTabAndIsPassedOnOnce) {
   EXPECT_EQ(f.strip(), "Doc1 Doc3 Doc5*");
   EXPECT_EQ(f.lefts(), "60 2000 2000");
   EXPECT_EQ(f.el(Part::icon, f.slot(2)).left, 2015.0f);
-  EXPECT_EQ(f.bar.check_invariants(), "faces not 30 twips apart at 2");
+  EXPECT_EQ(f.bar.check_invariants_for_testing(), "faces not 30 twips apart at 2");
   // The next removal starts from what the form shows.
   model.remove_at(Position(1));
   EXPECT_EQ(f.lefts(), "60 1030");
-  EXPECT_EQ(f.bar.check_invariants(), "");
+  EXPECT_EQ(f.bar.check_invariants_for_testing(), "");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/form_design.h"
 #include "sim/sim_forms.h"
 
 namespace plovera::sim {
@@ -73,7 +74,7 @@ TEST_F(FormTest, LoadCopiesTheTemplateAndOnlyTheNextIndex) {
   EXPECT_EQ(form->Count(Part::caption), 1);
   form->Load(Part::caption, 1);
   const ElementRecord& loaded = engine.form()->element(label(1));
-  EXPECT_EQ(loaded.caption, u"fdgdgd");
+  EXPECT_EQ(loaded.caption, plovera::host::design::caption_template_text);
   EXPECT_EQ(loaded.font, u"Tahoma");
   EXPECT_FALSE(loaded.visible);
   EXPECT_EQ(form->Count(Part::caption), 2);

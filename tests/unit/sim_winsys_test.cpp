@@ -93,7 +93,7 @@ TEST(SimWindowPlace, SetWindowPosIsRelativeToTheParentAndMovesDescendants) {
 TEST(SimWindowPlace, SetParentKeepsTheRelativePlace) {
   SimWindowSystem ws;
   SimWordWindows word(ws);
-  const Hwnd bar = ws.create_window(0, u"PloveraBar", u"Form2", {0, 0, 541, 24});
+  const Hwnd bar = ws.create_window(0, u"PloveraBar", u"Plovera tab bar", {0, 0, 541, 24});
   EXPECT_EQ(ws.parent_of(bar), 0u);
 
   EXPECT_EQ(ws.set_parent(bar, word.main), ws.desktop());

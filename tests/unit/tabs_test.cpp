@@ -33,7 +33,7 @@ TEST_F(Tabs, FirstPassCreatesOneTabPerWindowInWordsOrder) {
   EXPECT_EQ(strip(), "Doc1 Doc2* Doc3");  // then Word's active window
 }
 
-TEST_F(Tabs, FirstTabIsIndexOneWithItsIconAt75) {
+TEST_F(Tabs, FirstTabTakesSlotOneAndItsDesignedPlaces) {
   start_with(1);
   EXPECT_EQ(slot(1), Slot(1));
   EXPECT_EQ(el(Part::icon, 1).left, 75);

@@ -129,7 +129,7 @@ TEST_F(FormLoad, RestartBringsTheCountersBackToZero) {
   ASSERT_EQ(bar.count(), 3);
   connect.unload_bar();
   EXPECT_EQ(forms.form(), nullptr);
-  EXPECT_EQ(addin.dock_offset(), 0);
+  EXPECT_EQ(addin.dock_offset_for_testing(), 0);
   addin.start_bar();
   EXPECT_EQ(bar.count(), 0);
   EXPECT_EQ(addin.model().count(), 0);

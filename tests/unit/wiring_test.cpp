@@ -60,13 +60,13 @@ TEST_F(Wiring, BandFollowsTheResolutionOfWordsWindow) {
   ws.window_dpi(main, 144);
   start();
   tick();
-  EXPECT_EQ(addin.band_height(), 36);  // 360 twips at 10 twips a pixel
+  EXPECT_EQ(addin.band_height_for_testing(), 36);  // 360 twips at 10 twips a pixel
   // Word moves to a 96-dpi monitor and lays its window out again.
   ws.window_dpi(main, 96);
   relayout(1000, 700);
   tick();
-  EXPECT_EQ(addin.band_height(), 24);
-  EXPECT_EQ(ws.rect(docarea).top, 84);
+  EXPECT_EQ(addin.band_height_for_testing(), 24);
+  EXPECT_EQ(ws.rect(document_area).top, 84);
   EXPECT_EQ(invariants(), "");
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "test_support.h"
-#include "win32/form_diagnostics.h"
+#include "win32/bar_instruments.h"
 #include "win32/form_engine.h"
 
 namespace forms_test {

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "checks.h"
+#include "host/form_design.h"
 
 namespace forms_test {
 
@@ -62,8 +63,9 @@ void check_design_and_units(Engine& engine, Checks& t) {
                f.Count(Part::icon) == 1,
            "only the templates are loaded");
   const Element label0 = el(Part::caption, 0), close0 = el(Part::close_button, 0);
-  t.expect(f.Caption(label0) == u"fdgdgd" && f.Width(label0) == 675 && !f.Visible(label0) &&
-               f.Width(close0) == 315 && f.Height(close0) == 255 &&
+  t.expect(f.Caption(label0) == plovera::host::design::caption_template_text &&
+               f.Width(label0) == 675 && !f.Visible(label0) && f.Width(close0) == 315 &&
+               f.Height(close0) == 255 &&
                f.Picture(el(Part::left_arrow, 0)) == Picture::scroll_left &&
                f.Width(el(Part::right_arrow, 0)) == 285,
            "templates and arrows carry their design values");

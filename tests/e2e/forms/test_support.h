@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/form_query.h"
+#include "win32/bar_instruments.h"
 #include "win32/form_seam.h"
 
 namespace forms_test {

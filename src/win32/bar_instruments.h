@@ -42,4 +42,9 @@ inline bool query_bar_element(HWND bar, ElementQuery& q) noexcept {
   return key != 0 && SendMessageW(bar, message, key, reinterpret_cast<LPARAM>(&q)) == 1;
 }
 
+// How many times the bar window `bar` has painted a non-empty area since it
+// was created; 0 for a window that is not a live bar of this module on the
+// calling thread.
+std::uint32_t bar_paint_count(HWND bar) noexcept;
+
 }  // namespace plovera::win32

@@ -13,9 +13,9 @@
 
 namespace plovera {
 
-class FrameTracker final : public TabView {
+class TabMainWindows final : public TabView {
  public:
-  FrameTracker(TabModel& model, host::WindowSystem& ws) : model_(model), ws_(ws) {}
+  TabMainWindows(TabModel& model, host::WindowSystem& ws) : model_(model), ws_(ws) {}
 
   // Reads each appended window's main window while on (Word 2013 and later).
   void track(bool on) noexcept { on_ = on; }
@@ -37,7 +37,7 @@ class FrameTracker final : public TabView {
   std::vector<host::Hwnd> main_windows() const;
 
   // TabView
-  void build_tab(const std::u16string&) override {}
+  void prepare_tab(const std::u16string&) override {}
   void tab_appended(Position p) override;
   void tab_removed(Position p, std::int32_t count_before) override;
   void tab_moved(Position from, Position to) override;

@@ -1,6 +1,6 @@
-// The answer to Plovera.QueryElement (form_query.h): what one drawn element
-// looks like right now, for tests on the bar's own thread.
-#include "win32/form_query.h"
+// The stand-in's instruments (bar_instruments.h): the answer to the element
+// query, and the paint counter.
+#include "win32/bar_instruments.h"
 
 #include <ntsecapi.h>
 
@@ -26,7 +26,7 @@ void copy_caption(const std::u16string& text, wchar_t (&out)[260]) noexcept {
 
 }  // namespace
 
-WPARAM FormWindow::new_query_key() noexcept {
+WPARAM FormWindow::new_element_query_key() noexcept {
   WPARAM key = 0;
   if (!RtlGenRandom(&key, sizeof key)) return 0;  // no key: no query
   return key;
@@ -34,11 +34,11 @@ WPARAM FormWindow::new_query_key() noexcept {
 
 // Nothing of the message is looked at before the sender is known to be this
 // thread and the key is right: the parameter is an address to write to.
-LRESULT FormWindow::answer_query(WPARAM key, LPARAM lp) noexcept {
+LRESULT FormWindow::answer_element_query(WPARAM key, LPARAM lp) noexcept {
   if (InSendMessageEx(nullptr) != ISMEX_NOSEND) return 0;  // another thread or process
-  if (key == 0) return lp == 0 ? static_cast<LRESULT>(query_key_) : 0;
-  if (key != query_key_) {
-    query_key_ = 0;  // a guess: the query stays off
+  if (key == 0) return lp == 0 ? static_cast<LRESULT>(element_query_key_) : 0;
+  if (key != element_query_key_) {
+    element_query_key_ = 0;  // a guess: the query stays off
     return 0;
   }
   auto* q = reinterpret_cast<ElementQuery*>(lp);
@@ -63,6 +63,14 @@ LRESULT FormWindow::answer_query(WPARAM key, LPARAM lp) noexcept {
   q->picture = static_cast<std::int32_t>(s->picture);
   if (is_label(part)) copy_caption(s->caption, q->caption);
   return 1;
+}
+
+std::uint32_t bar_paint_count(HWND bar) noexcept {
+  wchar_t name[64] = {};
+  if (!GetClassNameW(bar, name, 64) || lstrcmpW(name, kBarWindowClass) != 0) return 0;
+  if (GetWindowThreadProcessId(bar, nullptr) != GetCurrentThreadId()) return 0;
+  const auto* form = reinterpret_cast<const FormWindow*>(GetWindowLongPtrW(bar, GWLP_USERDATA));
+  return form ? form->paint_count_for_testing() : 0;
 }
 
 }  // namespace plovera::win32

@@ -1,4 +1,4 @@
-#include "addin/frame_tracker.h"
+#include "addin/tab_main_windows.h"
 
 #include <algorithm>
 #include <utility>
@@ -11,13 +11,13 @@ namespace plovera {
 // "OpusApp" window of this process. Anything else (a failing read, 0, a
 // child window, another program's window) names no main window, and the
 // tab is shown in every bar all the same.
-FrameTracker::Entry FrameTracker::read_main_window(Position p) {
+TabMainWindows::Entry TabMainWindows::read_main_window(Position p) {
   host::Hwnd h = 0;
   if (!ignore_errors([&] { h = model_.window_at(p)->Hwnd(); })) return {};
   return {checked_main_window(h), true};
 }
 
-void FrameTracker::read_again() {
+void TabMainWindows::read_again() {
   if (unread_ == 0) return;
   for (std::size_t i = 0; i < main_of_.size(); ++i) {
     if (main_of_[i].read) continue;
@@ -28,28 +28,28 @@ void FrameTracker::read_again() {
   }
 }
 
-host::Hwnd FrameTracker::checked_main_window(host::Hwnd h) {
+host::Hwnd TabMainWindows::checked_main_window(host::Hwnd h) {
   if (h == 0) return 0;
   ws_.window_class(h, class_);
   if (class_ != u"OpusApp" || !ws_.in_this_process(h) || ws_.parent_of(h) != 0) return 0;
   return h;
 }
 
-void FrameTracker::tab_appended(Position p) {
+void TabMainWindows::tab_appended(Position p) {
   const Entry e = on_ ? read_main_window(p) : Entry{0, true};
   main_of_.insert(main_of_.begin() + (p.value - 1), e);
   if (!e.read) ++unread_;
   changed_ = true;
 }
 
-void FrameTracker::tab_removed(Position p, std::int32_t /*count_before*/) {
+void TabMainWindows::tab_removed(Position p, std::int32_t /*count_before*/) {
   const auto at = main_of_.begin() + (p.value - 1);
   if (!at->read) --unread_;
   main_of_.erase(at);
   changed_ = true;
 }
 
-void FrameTracker::tab_moved(Position from, Position to) {
+void TabMainWindows::tab_moved(Position from, Position to) {
   const auto first = main_of_.begin();
   if (to < from)
     std::rotate(first + (to.value - 1), first + (from.value - 1), first + from.value);
@@ -57,24 +57,24 @@ void FrameTracker::tab_moved(Position from, Position to) {
     std::rotate(first + (from.value - 1), first + from.value, first + to.value);
 }
 
-void FrameTracker::tabs_cleared() noexcept {
+void TabMainWindows::tabs_cleared() noexcept {
   main_of_.clear();
   unread_ = 0;
   changed_ = true;
 }
 
-host::Hwnd FrameTracker::main_window_at(Position p) const {
+host::Hwnd TabMainWindows::main_window_at(Position p) const {
   if (p.value < 1 || p.value > static_cast<std::int32_t>(main_of_.size())) return 0;
   return main_of_[static_cast<std::size_t>(p.value - 1)].main;
 }
 
-Position FrameTracker::first_shown_in(host::Hwnd main) const noexcept {
+Position TabMainWindows::first_shown_in(host::Hwnd main) const noexcept {
   for (std::size_t i = 0; i < main_of_.size(); ++i)
     if (main_of_[i].main == main) return Position(static_cast<std::int32_t>(i) + 1);
   return Position();
 }
 
-std::vector<host::Hwnd> FrameTracker::main_windows() const {
+std::vector<host::Hwnd> TabMainWindows::main_windows() const {
   std::vector<host::Hwnd> out;
   for (const Entry& e : main_of_)
     if (e.main != 0 && std::find(out.begin(), out.end(), e.main) == out.end()) out.push_back(e.main);
