@@ -18,6 +18,7 @@ constexpr DISPID BarShowPopup = 0x6004001A;
 constexpr DISPID BarVisible = 0x6004001E;
 constexpr DISPID ControlsAdd = 0x60030000;
 constexpr DISPID ControlsCount = 0x60030001;
+constexpr DISPID BeginGroup = 0x60040000;
 constexpr DISPID Caption = 0x60040003;
 constexpr DISPID Delete = 0x60040007;
 constexpr DISPID Enabled = 0x6004000A;
@@ -43,7 +44,8 @@ constexpr Member kButtonMembers[] = {
     {L"Caption", id::Caption}, {L"Delete", id::Delete},         {L"Enabled", id::Enabled},
     {L"Execute", id::Execute}, {L"Id", id::Id},                 {L"Parameter", id::Parameter},
     {L"Tag", id::Tag},         {L"TooltipText", id::TooltipText}, {L"Type", id::Type},
-    {L"Visible", id::Visible}, {L"FaceId", id::FaceId},         {L"Style", id::Style}};
+    {L"Visible", id::Visible}, {L"FaceId", id::FaceId},         {L"Style", id::Style},
+    {L"BeginGroup", id::BeginGroup}};
 constexpr IID kButtonIids[] = {iid::CommandBarControl, iid::CommandBarButton};
 
 // Office's error for an invalid argument, such as an unknown bar name.
@@ -125,7 +127,14 @@ void CommandBarButtonObj::call(DISPID member, const Args& args, VARIANT* result)
     case id::Style: get_or_put_long(args, values.style, result); return;
     case id::Type: put_long(result, values.type); return;
     case id::Id: put_long(result, values.id); return;
-    case id::Enabled: if (!args.is_put()) put_bool(result, true); return;
+    case id::Enabled:
+      if (args.is_put()) values.enabled = args.put_bool();
+      else put_bool(result, values.enabled);
+      return;
+    case id::BeginGroup:
+      if (args.is_put()) values.begin_group = args.put_bool();
+      else put_bool(result, values.begin_group);
+      return;
     case id::Visible:
       if (args.is_put()) values.visible = args.put_bool();
       else put_bool(result, values.visible);
@@ -238,10 +247,14 @@ void CommandBarObj::show_popup(const Args& args) {
   if (args.has(1)) at.y = args.as_long(1);
   HMENU menu = CreatePopupMenu();
   std::vector<CommandBarButtonObj*> shown;
+  // As Office draws a popup: a separator above a button that begins a group
+  // (not above the first shown), a disabled button greyed out.
   for (CommandBarButtonObj* b : controls) {
     if (!b->values.visible) continue;
+    if (b->values.begin_group && !shown.empty()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     shown.push_back(b);
-    AppendMenuW(menu, MF_STRING, shown.size(), b->values.caption.c_str());
+    const UINT state = b->values.enabled ? MF_ENABLED : MF_GRAYED;
+    AppendMenuW(menu, MF_STRING | state, shown.size(), b->values.caption.c_str());
   }
   // The buttons stay alive while the menu's loop runs, whatever it dispatches
   // (a reference taken and given back here, so the accounting balances).

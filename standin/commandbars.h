@@ -32,6 +32,8 @@ struct ButtonValues {
   std::wstring caption, tooltip, tag, parameter;
   bool temporary = false;
   bool visible = true;
+  bool enabled = true;
+  bool begin_group = false;
 };
 
 class CommandBarButtonObj final : public DispatchObject, public IConnectionPointContainer {

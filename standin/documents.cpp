@@ -23,6 +23,7 @@ constexpr Member kWindowMembers[] = {
 constexpr IID kWindowIids[] = {iid::Window};
 
 constexpr Member kCollectionMembers[] = {{L"Item", 0}, {L"Count", 2}};
+constexpr Member kDocumentsMembers[] = {{L"Item", 0}, {L"Count", 2}, {L"Open", 0x13}};
 constexpr IID kWindowsIids[] = {iid::Windows};
 constexpr IID kDocumentsIids[] = {iid::Documents};
 
@@ -165,10 +166,16 @@ void WindowsObj::call(DISPID id, const Args& args, VARIANT* result) {
 }
 
 DocumentsObj::DocumentsObj(Word& word)
-    : DispatchObject(kCollectionMembers, kDocumentsIids), word_(word) {}
+    : DispatchObject(kDocumentsMembers, kDocumentsIids), word_(word) {}
 
+// Open(FileName, ...): only the file name is looked at; the document is not
+// handed back (the add-in lets go of it at once).
 void DocumentsObj::call(DISPID id, const Args& args, VARIANT* result) {
   if (id == 2) return put_long(result, static_cast<long>(word_.documents().size()));
+  if (id == 0x13) {
+    if (!args.has(0)) fail(DISP_E_PARAMNOTFOUND, L"Open needs a file name");
+    return word_.open_file(args.as_string(0));
+  }
   if (id != 0) fail(DISP_E_MEMBERNOTFOUND, L"Documents member");
   put_object(result, item(word_.documents(), args, [](DocumentObj* d) { return d->name; }));
 }

@@ -48,6 +48,7 @@ Runner::Runner(Session& session, UiBridge& bridge, Scenario scenario, std::wstri
   add_diagnostics_steps();
   add_access_steps();
   add_timing_steps();
+  add_shell_steps();
 }
 
 Runner::~Runner() { close_decoy(); }

@@ -82,6 +82,7 @@ class Runner {
   void add_diagnostics_steps();
   void add_access_steps();
   void add_timing_steps();
+  void add_shell_steps();
 
   Session& session_;
   UiBridge& bridge_;
@@ -90,6 +91,7 @@ class Runner {
   DWORD deadline_ms_ = 2000;
   std::map<std::wstring, Handler> handlers_;
   PROCESS_INFORMATION decoy_{};
+  bool holds_clipboard_ = false;  // this thread has the clipboard open
 };
 
 // Splits a blank-separated expectation ("Doc1 'My doc*' Doc3") into words;

@@ -119,6 +119,21 @@ void Runner::add_bar_checks() {
       return L"the tabs are \"" + describe_tabs(tabs) + L"\"";
     });
   };
+  // The scroll position: the first tab (from the left, counting from 1)
+  // whose face starts right of the left arrow, clear of it.
+  handlers_[L"check first-in-view"] = [=, this](const Step& s) {
+    return bar_check(s, [&](Word&, Frame&, HWND bar) -> Outcome {
+      ElementInfo left;
+      query_element(bar, Part::left_arrow, 0, left);
+      const LONG edge = left.visible ? left.rect.right : 0;
+      const auto tabs = visible_tabs(bar);
+      int first = 0;
+      for (size_t i = 0; i < tabs.size() && first == 0; ++i)
+        if (tabs[i].face.rect.left >= edge) first = static_cast<int>(i) + 1;
+      if (first == number(s.args[0])) return L"";
+      return L"the first tab in view is " + std::to_wstring(first);
+    });
+  };
   handlers_[L"check arrows"] = [=, this](const Step& s) {
     return bar_check(s, [&](Word&, Frame&, HWND bar) -> Outcome {
       ElementInfo left, right;

@@ -14,11 +14,22 @@ using plovera::host::Part;
 
 int number(const std::wstring& word) { return static_cast<int>(std::wcstol(word.c_str(), nullptr, 10)); }
 
-void button(bool right, bool down) {
+void button(const std::wstring& which, bool down) {
   INPUT in{};
   in.type = INPUT_MOUSE;
-  in.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
-                        : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+  if (which == L"right") in.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+  else if (which == L"middle") in.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+  else in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
+}
+
+// Notches of the wheel where the pointer is: positive away from the user
+// (vertical) or to the right (horizontal), one WHEEL_DELTA each.
+void wheel(int notches, bool horizontal) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = horizontal ? MOUSEEVENTF_HWHEEL : MOUSEEVENTF_WHEEL;
+  in.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
   SendInput(1, &in, sizeof in);
 }
 
@@ -84,8 +95,8 @@ Runner::Outcome Runner::move_pointer(POINT p) {
 Runner::Outcome Runner::click_at(POINT p) {
   Outcome problem = move_pointer(p);
   if (!problem.empty()) return problem;
-  button(false, true);
-  button(false, false);
+  button(L"left", true);
+  button(L"left", false);
   return L"";
 }
 
@@ -194,12 +205,19 @@ Runner::Outcome Runner::answer_dialog(const wchar_t* cls, int button_id, const S
 void Runner::add_button_steps() {
   for (const wchar_t* action : {L"press", L"release", L"click"}) {
     handlers_[action] = [action = std::wstring(action)](const Step& s) {
-      const bool right = s.args[0] == L"right";
-      if (action != L"release") button(right, true);
-      if (action != L"press") button(right, false);
+      if (action != L"release") button(s.args[0], true);
+      if (action != L"press") button(s.args[0], false);
       return Outcome();
     };
   }
+  handlers_[L"wheel"] = [](const Step& s) {
+    wheel(number(s.args[0]), false);
+    return Outcome();
+  };
+  handlers_[L"wheel horizontal"] = [](const Step& s) {
+    wheel(number(s.args[0]), true);
+    return Outcome();
+  };
   handlers_[L"answer save"] = [this](const Step& s) {
     const int id = s.args[0] == L"yes" ? IDYES : s.args[0] == L"no" ? IDNO : IDCANCEL;
     return answer_dialog(kSavePromptClass, id, s);

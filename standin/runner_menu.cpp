@@ -23,13 +23,19 @@ std::wstring find_menu(OpenMenu& m) {
   return m.menu ? L"" : L"the popup menu has no menu";
 }
 
+// Each entry's text; "-" for a separator, "(text)" for a greyed-out entry.
 std::vector<std::wstring> entries(HMENU menu) {
   std::vector<std::wstring> list;
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
+    const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    if (state & MF_SEPARATOR) {
+      list.push_back(L"-");
+      continue;
+    }
     wchar_t text[256] = {};
     GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
-    list.push_back(text);
+    list.push_back(state & (MF_GRAYED | MF_DISABLED) ? L"(" + std::wstring(text) + L")" : text);
   }
   return list;
 }

@@ -1,5 +1,7 @@
 #include "system_model.h"
 
+#include <shellapi.h>
+
 #include <atomic>
 #include <cstring>
 
@@ -13,7 +15,32 @@ using SystemParametersInfoFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT);
 using GetProcAddressFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 
+using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+
 SystemParametersInfoFn g_real_spi = nullptr;
+ShellExecuteFn g_real_shell_execute = nullptr;
+SRWLOCK g_file_manager_lock = SRWLOCK_INIT;
+std::vector<std::wstring> g_file_manager_calls;
+
+bool ends_with_explorer(const wchar_t* file) {
+  if (!file) return false;
+  const size_t n = std::wcslen(file);
+  static constexpr wchar_t kExplorer[] = L"explorer.exe";
+  const size_t k = std::size(kExplorer) - 1;
+  return n >= k && _wcsicmp(file + n - k, kExplorer) == 0 && (n == k || file[n - k - 1] == L'\\');
+}
+
+// Windows' file manager is recorded, with its whole command line, rather
+// than started (Wine's would open a window of its own on the display).
+HINSTANCE WINAPI modelled_shell_execute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                        LPCWSTR directory, INT show) {
+  if (!ends_with_explorer(file))
+    return g_real_shell_execute(owner, verb, file, parameters, directory, show);
+  AcquireSRWLockExclusive(&g_file_manager_lock);
+  g_file_manager_calls.push_back(std::wstring(L"explorer.exe ") + (parameters ? parameters : L""));
+  ReleaseSRWLockExclusive(&g_file_manager_lock);
+  return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // above 32: success
+}
 GetProcAddressFn g_real_get_proc = nullptr;
 
 BOOL WINAPI modelled_system_parameters_info(UINT action, UINT param, PVOID data, UINT flags) {
@@ -114,8 +141,20 @@ bool high_contrast() { return g_high_contrast; }
 void set_monitor_dpi(int dpi) { g_dpi = dpi; }
 int monitor_dpi() { return g_dpi; }
 
+std::vector<std::wstring> file_manager_calls() {
+  AcquireSRWLockShared(&g_file_manager_lock);
+  std::vector<std::wstring> calls = g_file_manager_calls;
+  ReleaseSRWLockShared(&g_file_manager_lock);
+  return calls;
+}
+
 bool attach(HMODULE module) {
   if (!module) return false;
+  if (!g_real_shell_execute)
+    g_real_shell_execute = reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(
+        GetProcAddress(LoadLibraryW(L"shell32.dll"), "ShellExecuteW")));
+  patch_import(module, "shell32.dll", "ShellExecuteW",
+               reinterpret_cast<void*>(&modelled_shell_execute));
   HMODULE user32 = GetModuleHandleW(L"user32.dll");
   HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
   if (!g_real_spi)

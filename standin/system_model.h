@@ -2,11 +2,14 @@
 // because Wine 8 cannot give them: whether high contrast is on (Wine always
 // answers SPI_GETHIGHCONTRAST with "off" and refuses SPI_SETHIGHCONTRAST),
 // and the resolution of the monitor Word's window is on (Wine gives a
-// process one resolution, read at its start, for its whole life).
+// process one resolution, read at its start, for its whole life). And one
+// program it records rather than starts: Windows' file manager, whose
+// command line the add-in builds.
 //
 // attach() makes a loaded module ask the model: its imported
 // SystemParametersInfoW answers SPI_GETHIGHCONTRAST from the model, and its
-// GetProcAddress hands out the model's GetDpiForWindow. Everything else
+// GetProcAddress hands out the model's GetDpiForWindow, and its
+// ShellExecuteW records explorer.exe's command line. Everything else
 // goes to Windows unchanged. The colours of a high-contrast scheme are
 // Wine's own system colours (SetSysColors), so every program sees them.
 #pragma once
@@ -15,6 +18,7 @@
 #include <unknwn.h>
 
 #include <string>
+#include <vector>
 
 namespace standin::system_model {
 
@@ -29,6 +33,10 @@ void set_monitor_dpi(int dpi);
 int monitor_dpi();
 
 // Points `module`'s imports at the model; false when it imports neither.
+// The file manager started through the add-in's ShellExecuteW: each call's
+// command line ("explorer.exe /select,..."), in order; nothing is started.
+std::vector<std::wstring> file_manager_calls();
+
 bool attach(HMODULE module);
 
 // The module that holds the code of `object` (its first interface's table).

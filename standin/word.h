@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <set>
 #include <vector>
 
 #include "connection.h"
@@ -54,7 +55,15 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   std::wstring describe() const override { return L"Application"; }
 
   // --- what a user does in Word ---
+  // Saved or changed documents are files in the stand-in's documents folder,
+  // or in `folder`.
   WindowObj* open(const std::wstring& name, DocumentState state);
+  WindowObj* open(const std::wstring& name, DocumentState state, const std::wstring& folder);
+  // Documents.Open: a document open under that full name is activated; a
+  // file on disk opens (DocumentOpen); no such file fails as Word does.
+  void open_file(const std::wstring& full_name);
+  // The file is deleted from disk (a document open from it stays open).
+  void delete_file(const std::wstring& full_name);
   WindowObj* new_window(DocumentObj* document);
   // False when the user cancelled the save prompt.
   bool close_window(WindowObj* window, SaveOption option);
@@ -144,6 +153,11 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   bool show_in_taskbar_ = true;
   long ui_language_ = 1033;
   long full_name_reads_ = 0;
+  // The documents' files on disk, by lower-cased full name: those opened
+  // from disk or saved, while not deleted.
+  std::set<std::wstring> files_;
+  std::wstring failure_text_;  // Word's words on the last failed open
+  void remember_file(const DocumentObj* document);
   LanguageSettingsObj* language_settings_;
   WindowsObj* windows_obj_;
   DocumentsObj* documents_obj_;

@@ -23,11 +23,51 @@ void erase_value(std::vector<T*>& list, T* value) {
 
 }  // namespace
 
+namespace {
+std::wstring lower(std::wstring s) {
+  for (wchar_t& c : s) c = static_cast<wchar_t>(towlower(c));
+  return s;
+}
+std::wstring full_name_of(const DocumentObj* d) { return d->path + L"\\" + d->name; }
+// Word's error 5174, as a Word 2013 and later words it.
+constexpr HRESULT kFileNotFound = static_cast<HRESULT>(0x800A142E);
+}  // namespace
+
+void Word::remember_file(const DocumentObj* document) {
+  if (!document->path.empty()) files_.insert(lower(full_name_of(document)));
+}
+
+void Word::delete_file(const std::wstring& full_name) {
+  files_.erase(lower(full_name));
+  log_line(L"file deleted: " + full_name);
+}
+
+void Word::open_file(const std::wstring& full_name) {
+  for (DocumentObj* d : documents_)
+    if (!d->path.empty() && lower(full_name_of(d)) == lower(full_name))
+      return activate(d->windows.front());
+  if (!files_.count(lower(full_name))) {
+    // The words outlive this call: the dispatcher copies them into EXCEPINFO.
+    failure_text_ =
+        L"Sorry, we couldn't find your file. Was it moved, renamed, or deleted?\n(" + full_name + L")";
+    log_line(L"open failed: " + full_name);
+    fail(kFileNotFound, failure_text_.c_str());
+  }
+  const size_t slash = full_name.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) fail(kFileNotFound, L"Sorry, we couldn't find your file.");
+  open(full_name.substr(slash + 1), DocumentState::saved, full_name.substr(0, slash));
+}
+
 WindowObj* Word::open(const std::wstring& name, DocumentState state) {
+  return open(name, state, kDefaultFolder);
+}
+
+WindowObj* Word::open(const std::wstring& name, DocumentState state, const std::wstring& folder) {
   const bool on_disk = state == DocumentState::saved || state == DocumentState::changed;
   const bool saved = state == DocumentState::saved || state == DocumentState::blank;
-  auto* doc = new DocumentObj(*this, name, on_disk ? kDefaultFolder : L"", saved);
+  auto* doc = new DocumentObj(*this, name, on_disk ? folder : L"", saved);
   doc->own();
+  remember_file(doc);
   documents_.push_back(doc);
   log_line(L"open " + name);
   WindowObj* previous = active_;
@@ -131,6 +171,7 @@ void Word::forget_window(WindowObj* window) {
   if (sdi_ && !windows_.empty()) retire_frame(frame);
   window->disconnect();
   if (doc->windows.empty()) {
+    remember_file(doc);  // a saved document's file stays on disk
     erase_value(documents_, doc);
     doc->disconnect();
     doc->disown();

@@ -15,6 +15,7 @@ namespace plovera {
 
 Addin::Addin(HostServices h) : host_(h) {
   model_.add_view(tab_main_windows_);
+  model_.add_view(closed_tracker_);
   BarHost& host = *this;
   FrameOwner& owner = *this;
   frames_.push_back(std::make_unique<Frame>(host, owner, model_));
@@ -22,7 +23,14 @@ Addin::Addin(HostServices h) : host_(h) {
 
 Addin::~Addin() {
   release_word();
+  model_.remove_view(closed_tracker_);
   model_.remove_view(tab_main_windows_);
+}
+
+void Addin::tab_windows(std::vector<host::Ref<host::Window>>& out) {
+  out.clear();
+  out.reserve(static_cast<std::size_t>(model_.count()));
+  for (std::int32_t p = 1; p <= model_.count(); ++p) out.push_back(model_.window_at(Position(p)));
 }
 
 host::Application& Addin::word() {

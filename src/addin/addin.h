@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "addin/cadence.h"
+#include "addin/closed_tracker.h"
 #include "addin/frame.h"
 #include "addin/listen_again.h"
 #include "addin/tab_main_windows.h"
@@ -129,7 +130,8 @@ class Addin final : private BarHost,
   host::WindowSystem& window_system() override { return host_.winsys; }
   host::Hwnd main_window() override;
   host::Hwnd main_window_of(const host::Ref<host::Window>& window) override;
-  void show_menu() override { menu_.show_menu(); }
+  void show_menu(const host::Ref<host::Window>& tab) override { menu_.show_menu(tab); }
+  ClosedDocuments& closed_documents() override { return closed_; }
   std::int32_t ui_language() override;
 
  private:
@@ -141,6 +143,7 @@ class Addin final : private BarHost,
     return events_;
   }
   host::Hwnd bar_window() override { return bar().loaded() ? bar().window() : 0; }
+  void tab_windows(std::vector<host::Ref<host::Window>>& out) override;
 
   host::WindowSystem& ws() { return host_.winsys; }
   void undo_start() noexcept;
@@ -179,6 +182,8 @@ class Addin final : private BarHost,
   WindowSync sync_{model_};
   // A view of the model: first to hear.
   TabMainWindows tab_main_windows_{model_, host_.winsys, document_windows_};
+  ClosedDocuments closed_;
+  ClosedTracker closed_tracker_{model_, closed_};  // a view of the model: second to hear
   std::vector<std::unique_ptr<Frame>> frames_;  // never empty: the first is the start-up's
   std::vector<std::unique_ptr<Frame>> retired_;  // undocked, deleted on the next poll
   bool frames_behind_ = false;  // the frames do not follow Word's main windows yet

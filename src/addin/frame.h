@@ -107,7 +107,7 @@ class Frame final : public BarHost {
     return addin_.main_window_of(window);
   }
   bool is_own_window(Position p) override { return owner_.is_own_window(*this, p); }
-  void show_menu() override { addin_.show_menu(); }
+  void show_menu(const host::Ref<host::Window>& tab) override { addin_.show_menu(tab); }
   EventGate& events() override { return addin_.events(); }
   std::int32_t ui_language() override { return addin_.ui_language(); }
 

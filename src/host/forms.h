@@ -79,6 +79,10 @@ class FormEvents {
   virtual void TooltipText(Element /*e*/, std::u16string& /*out*/) {}
   // The pointer left the form (no button held).
   virtual void MouseLeave() {}
+  // The mouse wheel turned over the form by `notches` whole notches:
+  // positive away from the user (vertical) or to the right (horizontal),
+  // as Windows counts them.
+  virtual void MouseWheel(std::int16_t /*notches*/, bool /*horizontal*/) {}
 
  protected:
   ~FormEvents() = default;

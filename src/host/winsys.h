@@ -109,6 +109,12 @@ class WindowSystem {
   // when it is closed.
   virtual void show_message(Hwnd owner, const std::u16string& title,
                             const std::u16string& text) = 0;
+  // Puts `text` on the clipboard as Unicode text, owned by `owner`; false
+  // when the clipboard could not be opened (another program holds it) or
+  // the text not stored.
+  virtual bool copy_to_clipboard(Hwnd owner, const std::u16string& text) = 0;
+  // Waits on Word's thread without running its message loop (a short retry).
+  virtual void wait_ms(std::uint32_t ms) = 0;
   // The folder from which the add-in's own file was loaded.
   virtual std::u16string module_folder() = 0;
   // The screen's logical resolution (dots per inch), horizontally and vertically.

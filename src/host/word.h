@@ -70,6 +70,10 @@ class Documents : public Object {
  public:
   virtual std::int32_t Count() = 0;
   virtual Ref<Document> Item(std::int32_t index) = 0;
+  // Opens the file as Word's File Open does (a document already open is
+  // activated). A file that cannot be opened fails with Word's own words
+  // in last_failure_text().
+  virtual void Open(const std::u16string& file_name) = 0;
 
  protected:
   ~Documents() = default;
@@ -114,6 +118,11 @@ class CommandBarButton : public Object {
   virtual void Tag(const std::u16string& v) = 0;
   virtual void Parameter(const std::u16string& v) = 0;
   virtual void Parameter(std::u16string& out) = 0;
+  // Whether the popup shows the button, offers it (greyed out when not),
+  // and draws a separator above it.
+  virtual void Visible(bool v) = 0;
+  virtual void Enabled(bool v) = 0;
+  virtual void BeginGroup(bool v) = 0;
   virtual Ref<Subscription> advise(ButtonEvents& sink) = 0;
 
  protected:

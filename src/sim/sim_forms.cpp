@@ -104,6 +104,10 @@ status_t SimFormEngine::mouse_up(host::Element e, std::int16_t button) {
   return deliver([&](host::FormEvents& ev) { ev.MouseUp(e, button); });
 }
 
+status_t SimFormEngine::wheel(std::int16_t notches, bool horizontal) {
+  return deliver([&](host::FormEvents& ev) { ev.MouseWheel(notches, horizontal); });
+}
+
 status_t SimFormEngine::click(host::Element e) {
   require_shown(e);
   return deliver([&](host::FormEvents& ev) { ev.Click(e); });

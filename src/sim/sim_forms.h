@@ -204,6 +204,8 @@ class SimFormEngine final : public host::FormEngine, public CallMeter {
   status_t mouse_move(host::Element e, std::int16_t buttons);
   status_t mouse_up(host::Element e, std::int16_t button);
   status_t click(host::Element e);
+  // The wheel turned over the form (see FormEvents::MouseWheel).
+  status_t wheel(std::int16_t notches, bool horizontal);
   status_t dbl_click(host::Element e);
   // Drops the element being dragged (see drag_source) on `target`, at x, y
   // (twips, form coordinates), and ends the drag. Throws std::logic_error

@@ -155,6 +155,21 @@ void SimButton::Parameter(std::u16string& out) {
   out.assign(parameter_);
 }
 
+void SimButton::Visible(bool v) {
+  enter(WordCall::ButtonVisible);
+  visible_ = v;
+}
+
+void SimButton::Enabled(bool v) {
+  enter(WordCall::ButtonEnabled);
+  enabled_ = v;
+}
+
+void SimButton::BeginGroup(bool v) {
+  enter(WordCall::ButtonBeginGroup);
+  begins_group_ = v;
+}
+
 host::Ref<host::Subscription> SimButton::advise(host::ButtonEvents& sink) {
   enter(WordCall::ButtonAdvise);
   return host::Ref<host::Subscription>(&word_.hook(nullptr, &sink, this));

@@ -323,6 +323,15 @@ bool SimWindowSystem::shell_execute(host::Hwnd owner, const std::u16string& verb
   return true;
 }
 
+bool SimWindowSystem::copy_to_clipboard(host::Hwnd /*owner*/, const std::u16string& text) {
+  if (clipboard_held_ > 0) {
+    --clipboard_held_;
+    return false;
+  }
+  clipboard_ = text;
+  return true;
+}
+
 std::u16string SimWindowSystem::module_folder() {
   return failing(WinsysCall::ModuleFolder) ? std::u16string() : module_folder_;
 }

@@ -92,6 +92,10 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
                     const std::u16string& parameters, const std::u16string& directory,
                     std::int32_t show) override;
   std::u16string module_folder() override;
+  // The clipboard: refused while another program holds it.
+  bool copy_to_clipboard(host::Hwnd owner, const std::u16string& text) override;
+  // Waits take no time; the clock of the tests is the forms engine's.
+  void wait_ms(std::uint32_t ms) override { waits_.push_back(ms); }
   std::int32_t dpi_x() override;
   bool in_this_process(host::Hwnd h) override;
   void show_message(host::Hwnd owner, const std::u16string& title,
@@ -170,6 +174,11 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   void cursor(std::int32_t x, std::int32_t y) noexcept { cursor_ = {x, y}; }
   const std::vector<ShellCall>& shell_calls() const noexcept { return shell_calls_; }
   void module_folder(std::u16string folder) { module_folder_ = std::move(folder); }
+  // The clipboard's Unicode text, and how many more attempts to open it fail
+  // because another program holds it.
+  const std::u16string& clipboard() const noexcept { return clipboard_; }
+  void hold_clipboard(int attempts) noexcept { clipboard_held_ = attempts; }
+  const std::vector<std::uint32_t>& waits() const noexcept { return waits_; }
   void log_pixels(std::int32_t x, std::int32_t y) noexcept { dpi_x_ = x, dpi_y_ = y; }
   // The resolution of the monitor window `h` is on (0: the screen's), as a
   // move to another monitor changes it.
@@ -235,6 +244,9 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   int foreground_count_ = 0;
   host::Point cursor_;
   std::vector<ShellCall> shell_calls_;
+  std::u16string clipboard_;
+  int clipboard_held_ = 0;
+  std::vector<std::uint32_t> waits_;
   std::vector<std::pair<std::u16string, std::u16string>> messages_;
   std::u16string module_folder_ = u"C:\\Program Files\\Plovera";
   std::int32_t dpi_x_ = 96, dpi_y_ = 96;

@@ -30,6 +30,8 @@ constexpr const char* kNames[] = {
     "HostObject.QueryApplication",
     "Window.Document", "Document.FullName", "Application.LanguageSettings",
     "LanguageSettings.LanguageID", "Application.Build",
+    "Documents.Open", "CommandBarButton.Visible", "CommandBarButton.Enabled",
+    "CommandBarButton.BeginGroup",
 };
 static_assert(std::size(kNames) == static_cast<std::size_t>(WordCall::count_));
 
@@ -76,9 +78,29 @@ SimDocument& SimWord::open_document(std::u16string name, std::u16string path, bo
   doc.name_ = std::move(name);
   doc.path_ = std::move(path);
   doc.saved_ = saved;
+  if (!doc.path_.empty()) files_.insert(doc.path_ + u"\\" + doc.name_);
   documents_.push_back(&doc);
   new_window(doc, [this] { raise_DocumentOpen(); });
   return doc;
+}
+
+std::u16string SimWord::missing_file_text(const std::u16string& full_name) {
+  return u"Sorry, we couldn't find your file. Was it moved, renamed, or deleted?\n(" + full_name +
+         u")";
+}
+
+// As Word: a document open under that name is activated; a file on disk
+// opens in a new window; no such file fails with Word's words.
+void SimWord::open_file(const std::u16string& full_name) {
+  for (SimDocument* d : documents_)
+    if (d->path_ + u"\\" + d->name_ == full_name) return activate(*d->windows_.front());
+  if (!files_.count(full_name)) {
+    last_failure_text() = missing_file_text(full_name);
+    throw host_error(status::fail, call_name(WordCall::DocumentsOpen));
+  }
+  const std::size_t slash = full_name.rfind(u'\\');
+  if (slash == std::u16string::npos) return void(open_document(full_name));
+  open_document(full_name.substr(slash + 1), full_name.substr(0, slash), true);
 }
 
 SimWindow& SimWord::new_window(SimDocument& doc) { return new_window(doc, [] {}); }

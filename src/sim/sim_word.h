@@ -60,6 +60,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <span>
 #include <string>
@@ -91,6 +92,7 @@ enum class WordCall : std::uint8_t {
   HostObjectQueryApplication,
   WindowDocument, DocumentFullName, ApplicationLanguageSettings, LanguageSettingsLanguageID,
   ApplicationBuild,
+  DocumentsOpen, ButtonVisible, ButtonEnabled, ButtonBeginGroup,
   count_
 };
 extern const std::span<const char* const> kWordCallNames;
@@ -171,6 +173,14 @@ class SimWord : public CallMeter {
   // Word's own re-layout of a window's frame after it was resized to
   // width x height pixels (its top-left corner stays), as on WM_SIZE.
   void resize_frame(SimWindow& w, std::int32_t width, std::int32_t height);
+
+  // ---- Files ---------------------------------------------------------------
+  // The files on disk that Documents.Open finds, by full name. A document
+  // opened with a path is a file on disk; closing it leaves the file.
+  void add_file(const std::u16string& full_name) { files_.insert(full_name); }
+  void delete_file(const std::u16string& full_name) { files_.erase(full_name); }
+  // Word's words when Documents.Open finds no such file.
+  static std::u16string missing_file_text(const std::u16string& full_name);
 
   // ---- Saving ------------------------------------------------------------
   // The answers of the next FileDialog.Show calls, in order; -1 (confirmed)
@@ -259,6 +269,7 @@ class SimWord : public CallMeter {
   SimFileDialog& new_dialog(std::int32_t type);
   std::int32_t next_dialog_answer();
   void save_active_document_as(std::u16string file);
+  void open_file(const std::u16string& full_name);
   SimCommandBar& create_bar(std::u16string name, std::int32_t position, bool temporary);
   void delete_bar(SimCommandBar& bar);
   SimButton& create_button(SimCommandBar& bar, std::optional<std::int32_t> before,
@@ -289,6 +300,7 @@ class SimWord : public CallMeter {
   std::vector<SimFileDialog*> dialog_list_;
   std::vector<SimCommandBar*> bars_;
   std::vector<SaveRecord> saves_;
+  std::set<std::u16string> files_;
   std::map<std::int32_t, std::u16string> dialog_names_;  // InitialFileName per dialog type
   std::vector<std::int32_t> dialog_answers_;
   std::size_t next_answer_ = 0;

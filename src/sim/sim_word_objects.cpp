@@ -137,7 +137,10 @@ void SimWindow::Close() {
     auto prompt = word_.close_prompt_;  // the prompt may replace itself
     close = prompt(*this);
   }
-  if (close) word_.close_window(*this);
+  // Word reports a close the user cancelled at the save prompt as a failed
+  // command (its error 4198).
+  if (!close) throw host_error(status::fail, word_.call_name(WordCall::WindowClose));
+  word_.close_window(*this);
 }
 
 host::Hwnd SimWindow::Hwnd() {
@@ -147,6 +150,11 @@ host::Hwnd SimWindow::Hwnd() {
 }
 
 // ---- Documents --------------------------------------------------------------
+
+void SimDocuments::Open(const std::u16string& file_name) {
+  word_.enter_call(WordCall::DocumentsOpen);
+  word_.open_file(file_name);
+}
 
 std::int32_t SimDocuments::Count() {
   word_.enter_call(WordCall::DocumentsCount);

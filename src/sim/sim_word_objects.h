@@ -141,6 +141,7 @@ class SimDocuments final : public SimObject<host::Documents> {
  public:
   std::int32_t Count() override;
   host::Ref<host::Document> Item(std::int32_t index) override;
+  void Open(const std::u16string& file_name) override;
 
  private:
   friend class SimWord;
@@ -199,7 +200,14 @@ class SimButton final : public SimObject<host::CommandBarButton> {
   void Tag(const std::u16string& v) override;
   void Parameter(const std::u16string& v) override;
   void Parameter(std::u16string& out) override;
+  void Visible(bool v) override;
+  void Enabled(bool v) override;
+  void BeginGroup(bool v) override;
   host::Ref<host::Subscription> advise(host::ButtonEvents& sink) override;
+  // As last set; a button starts visible and enabled, without a separator.
+  bool visible() const noexcept { return visible_; }
+  bool enabled() const noexcept { return enabled_; }
+  bool begins_group() const noexcept { return begins_group_; }
 
   // As added: CommandBarControls.Add(type, id, ..., temporary).
   std::int32_t type() const noexcept { return type_; }
@@ -229,6 +237,7 @@ class SimButton final : public SimObject<host::CommandBarButton> {
   SimCommandBar* bar_;
   std::int32_t type_ = 0, id_ = 0, face_id_ = 0, style_ = 0;
   bool temporary_ = false, alive_ = true;
+  bool visible_ = true, enabled_ = true, begins_group_ = false;
   std::u16string caption_, tooltip_, tag_, parameter_;
   std::vector<std::string> sets_;
 };

@@ -28,8 +28,9 @@ class BarHost {
   // every document has a main window of its own, a bar selects only a
   // window of its own main window).
   virtual bool is_own_window(Position p) = 0;
-  // Shows the popup menu at the pointer; returns when it closes.
-  virtual void show_menu() = 0;
+  // Shows the popup menu at the pointer, for the tab showing `tab` (null:
+  // for the bar); returns when it closes.
+  virtual void show_menu(const host::Ref<host::Window>& tab) = 0;
   // One handler at a time, across every bar.
   virtual EventGate& events() = 0;
   // The language of Word's user interface (a Windows language identifier),

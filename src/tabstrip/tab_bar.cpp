@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "base/numbers.h"
@@ -82,7 +83,7 @@ void TabBar::apply_theme() {
 // The counters and looks go back to none with the tables.
 void TabBar::reset_strip() {
   slots_.clear();
-  selected_ = hovered_ = hot_close_ = pending_drag_ = Slot();
+  selected_ = hovered_ = hot_close_ = pending_drag_ = middle_pressed_ = Slot();
   dragged_.reset();
   slots_to_hide_.clear();
   hover_check_running_ = false;
@@ -98,7 +99,7 @@ void TabBar::reset_strip() {
 void TabBar::tabs_cleared() noexcept {
   layout_.drop_pending();
   slots_.forget_tabs();
-  selected_ = hovered_ = hot_close_ = pending_drag_ = Slot();
+  selected_ = hovered_ = hot_close_ = pending_drag_ = middle_pressed_ = Slot();
   dragged_.reset();
 }
 
@@ -120,12 +121,17 @@ void TabBar::TimerTick(Timer t) {
 
 namespace {
 bool is_tab_body(Part p) { return p == Part::face || p == Part::icon || p == Part::caption; }
+bool is_tab_part(Part p) { return is_tab_body(p) || p == Part::close_button; }
 }  // namespace
 
+// A right press opens the menu: a tab's own (on any part of a tab) or the
+// bar's. A middle press and release on one tab closes it.
 void TabBar::MouseDown(Element e, std::int16_t button) {
   host_.events().run([&] {
     if (e.part == Part::bar) foreground_to_word();
-    if (button == host::kRightButton) return host_.show_menu();
+    if (button == host::kRightButton) return show_menu_for(e);
+    if (button == host::kMiddleButton)
+      middle_pressed_ = is_tab_part(e.part) ? slot_of(e) : Slot();
     if (button != host::kLeftButton) return;
     if (e.part == Part::left_arrow || e.part == Part::right_arrow) arrow_held_ = true;
     if (e.part == Part::left_arrow) form().TimerEnabled(Timer::scroll_left, true);
@@ -148,7 +154,7 @@ void TabBar::MouseMove(Element e, std::int16_t /*button*/) {
 
 // The release of an arrow reaches it even when the pointer has left it (the
 // engine keeps the capture), so a held scroll always stops.
-void TabBar::MouseUp(Element e, std::int16_t /*button*/) {
+void TabBar::MouseUp(Element e, std::int16_t button) {
   host_.events().run([&] {
     if (e.part == Part::left_arrow || e.part == Part::right_arrow) {
       arrow_held_ = false;
@@ -156,8 +162,17 @@ void TabBar::MouseUp(Element e, std::int16_t /*button*/) {
                           false);
       return foreground_to_word();
     }
+    if (button == host::kMiddleButton && is_tab_part(e.part) &&
+        std::exchange(middle_pressed_, Slot()) == slot_of(e))
+      return request_close(slot_of(e));
     if (is_tab_body(e.part)) pending_drag_ = Slot();
   });
+}
+
+void TabBar::show_menu_for(Element e) {
+  host::Ref<host::Window> tab;
+  if (is_tab_part(e.part)) ignore_errors([&] { tab = window_of(slot_of(e)); });
+  host_.show_menu(tab);
 }
 
 void TabBar::Click(Element e) {
@@ -165,6 +180,20 @@ void TabBar::Click(Element e) {
     if (e.part == Part::bar) return foreground_to_word();
     if (is_tab_body(e.part)) return activate_tab(slot_of(e));
     if (e.part == Part::close_button) return request_close(slot_of(e));
+  });
+}
+
+// While the tabs overflow (the arrows show), each notch of the wheel is one
+// step of an arrow: away from the user or to the left towards the start,
+// towards the user or to the right towards the end.
+void TabBar::MouseWheel(std::int16_t notches, bool horizontal) {
+  host_.events().run([&] {
+    if (!form().Visible(kRightArrow)) return;
+    const bool to_end = horizontal ? notches > 0 : notches < 0;
+    for (std::int32_t n = notches < 0 ? -notches : notches; n > 0; --n) {
+      if (to_end) scroll_towards_end();
+      else scroll_towards_start();
+    }
   });
 }
 

@@ -147,6 +147,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void TimerTick(host::Timer t) override;
   void TooltipText(host::Element e, std::u16string& out) override;
   void MouseLeave() override;
+  void MouseWheel(std::int16_t notches, bool horizontal) override;
 
  private:
   static host::Element face(Slot s) { return {host::Part::face, narrow(s)}; }
@@ -176,6 +177,7 @@ class TabBar final : public TabView, public host::FormEvents {
   Slot dragged_slot(std::int16_t source_index);
   void end_drag_if_gone() noexcept;
   void foreground_to_word();
+  void show_menu_for(host::Element e);
   const host::Ref<host::Window>& window_of(Slot s) const;
 
   BarHost& host_;
@@ -189,6 +191,7 @@ class TabBar final : public TabView, public host::FormEvents {
   // The drag carries the Word window it began on: a slot alone may be taken
   // up by another tab before the drop.
   host::Ref<host::Window> dragged_;
+  Slot middle_pressed_;  // the tab a middle press began on, until its release
   bool hover_check_running_ = false;
   bool arrow_held_ = false;  // a scroll arrow is pressed (its timer runs)
   Slot built_;               // prepared by prepare_tab, recorded by tab_appended

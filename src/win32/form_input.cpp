@@ -9,6 +9,8 @@
 // one DragDrop on whatever lies under the pointer, when that is the bar.
 #include "win32/form_window.h"
 
+#include <algorithm>
+
 namespace plovera::win32 {
 
 using host::Part;
@@ -86,6 +88,19 @@ void FormWindow::on_button_up(std::int16_t button, POINT pt) {
   if (press_.held == 0) end_press();
   if (!deliver([target, button](FormEvents& ev) { ev.MouseUp(target, button); })) return;
   if (click) deliver([target](FormEvents& ev) { ev.Click(target); });
+}
+
+// Whole notches are reported; fractions add up until they make one. A turn
+// in the other direction drops what was left over.
+void FormWindow::on_wheel(int delta, bool horizontal) {
+  int& rest = wheel_rest_[horizontal ? 1 : 0];
+  if ((rest < 0) != (delta < 0)) rest = 0;
+  rest += delta;
+  const int notches = rest / WHEEL_DELTA;
+  if (notches == 0) return;
+  rest -= notches * WHEEL_DELTA;
+  const auto n = static_cast<std::int16_t>(std::clamp(notches, -32767, 32767));
+  deliver([n, horizontal](FormEvents& ev) { ev.MouseWheel(n, horizontal); });
 }
 
 void FormWindow::on_mouse_move(WPARAM keys, POINT pt) {

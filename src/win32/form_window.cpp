@@ -166,6 +166,8 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP: on_button_up(host::kRightButton, client_point(lp)); return 0;
     case WM_MBUTTONUP: on_button_up(host::kMiddleButton, client_point(lp)); return 0;
     case WM_MOUSEMOVE: on_mouse_move(wp, client_point(lp)); return 0;
+    case WM_MOUSEWHEEL: on_wheel(GET_WHEEL_DELTA_WPARAM(wp), false); return 0;
+    case WM_MOUSEHWHEEL: on_wheel(GET_WHEEL_DELTA_WPARAM(wp), true); return 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lp) != hwnd) on_capture_lost();
       return 0;

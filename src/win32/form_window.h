@@ -182,6 +182,7 @@ class FormWindow final : public host::UnloadableForm,
   // form_input.cpp: mouse routing, capture, click and drag
   void on_button_down(std::int16_t button, POINT pt, bool double_click);
   void on_button_up(std::int16_t button, POINT pt);
+  void on_wheel(int delta, bool horizontal);
   void on_mouse_move(WPARAM keys, POINT pt);
   void on_capture_lost();
   void end_press();
@@ -237,6 +238,9 @@ class FormWindow final : public host::UnloadableForm,
   std::int32_t language_ = 1033;  // English (United States) until told
   std::array<TimerState, 3> timers_{};
   PressState press_;
+  // The wheel's turns not yet a whole notch (fine-grained wheels report
+  // fractions of WHEEL_DELTA), per direction.
+  int wheel_rest_[2] = {0, 0};
   // Where the last left press landed, until that element is hidden: the
   // first half of a double click.
   std::optional<host::Element> last_left_press_;

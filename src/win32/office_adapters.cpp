@@ -25,6 +25,9 @@ class ButtonAdapter final : public Adapter<ButtonAdapter, host::CommandBarButton
   void Parameter(std::u16string& out) override {
     as_text(get(dispatch(), parameter_), out, parameter_.label);
   }
+  void Visible(bool v) override { put(dispatch(), visible_, Variant::boolean(v)); }
+  void Enabled(bool v) override { put(dispatch(), enabled_, Variant::boolean(v)); }
+  void BeginGroup(bool v) override { put(dispatch(), begin_group_, Variant::boolean(v)); }
   host::Ref<host::Subscription> advise(host::ButtonEvents& sink) override {
     return advise_button_events(dispatch(), sink);
   }
@@ -36,6 +39,9 @@ class ButtonAdapter final : public Adapter<ButtonAdapter, host::CommandBarButton
   static inline Member style_{L"Style", "CommandBarButton.Style"};
   static inline Member tag_{L"Tag", "CommandBarButton.Tag"};
   static inline Member parameter_{L"Parameter", "CommandBarButton.Parameter"};
+  static inline Member visible_{L"Visible", "CommandBarButton.Visible"};
+  static inline Member enabled_{L"Enabled", "CommandBarButton.Enabled"};
+  static inline Member begin_group_{L"BeginGroup", "CommandBarButton.BeginGroup"};
 };
 
 class ControlsAdapter final : public Adapter<ControlsAdapter, host::CommandBarControls> {

@@ -4,6 +4,8 @@
 
 #include "host/callback_scope.h"
 
+#include <cstring>
+
 #include "win32/window_dpi.h"
 
 namespace plovera::win32 {
@@ -114,6 +116,26 @@ bool Win32WindowSystem::shell_execute(host::Hwnd owner, const std::u16string& ve
   HINSTANCE result = ::ShellExecuteW(to_hwnd(owner), wide(verb), wide(file), wide(parameters),
                                      wide(directory), show);
   return reinterpret_cast<std::intptr_t>(result) > 32;  // the documented success test
+}
+
+// The text goes into a movable global block (with its NUL) that the
+// clipboard owns once SetClipboardData succeeds; otherwise it is freed here.
+bool Win32WindowSystem::copy_to_clipboard(host::Hwnd owner, const std::u16string& text) {
+  if (!::OpenClipboard(to_hwnd(owner))) return false;
+  bool stored = false;
+  if (::EmptyClipboard()) {
+    const SIZE_T bytes = (text.size() + 1) * sizeof(char16_t);
+    if (HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+      if (void* p = ::GlobalLock(block)) {
+        std::memcpy(p, text.c_str(), bytes);
+        ::GlobalUnlock(block);
+        stored = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+      }
+      if (!stored) ::GlobalFree(block);
+    }
+  }
+  ::CloseClipboard();
+  return stored;
 }
 
 std::u16string module_file_name(HMODULE module) {

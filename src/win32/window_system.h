@@ -49,6 +49,8 @@ class Win32WindowSystem final : public host::WindowSystem {
   bool shell_execute(host::Hwnd owner, const std::u16string& verb, const std::u16string& file,
                     const std::u16string& parameters, const std::u16string& directory,
                     std::int32_t show) override;
+  bool copy_to_clipboard(host::Hwnd owner, const std::u16string& text) override;
+  void wait_ms(std::uint32_t ms) override { ::Sleep(ms); }
   std::u16string module_folder() override;
   std::int32_t dpi_x() override;
   std::int32_t dpi_y() override;

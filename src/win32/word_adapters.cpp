@@ -99,10 +99,16 @@ class DocumentsAdapter final : public Adapter<DocumentsAdapter, host::Documents>
     return wrap<DocumentAdapter>(
         as_dispatch(get_item(dispatch(), item_, {Variant::int32(index)}), item_.label));
   }
+  // Open(FileName) with every other argument omitted; the document Word
+  // returns is let go of at once.
+  void Open(const std::u16string& file_name) override {
+    call(dispatch(), open_, {Variant::text(file_name)});
+  }
 
  private:
   static inline Member count_{L"Count", "Documents.Count"};
   static inline Member item_{L"Item", "Documents.Item"};
+  static inline Member open_{L"Open", "Documents.Open"};
 };
 
 class FileDialogAdapter final : public Adapter<FileDialogAdapter, host::FileDialog> {

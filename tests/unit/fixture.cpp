@@ -51,6 +51,12 @@ void WordFixture::open(int n) {
   }
 }
 
+sim::SimButton& WordFixture::menu_button(MenuItem item) {
+  sim::SimCommandBar* popup = word.bar(u"tabPopup");
+  if (!popup) throw std::logic_error("no tabPopup");
+  return *popup->buttons().at(static_cast<std::size_t>(item));
+}
+
 // The form itself, which the test may change by hand: the bar then reads its
 // layout back from the form before it next uses it.
 sim::SimForm& WordFixture::form() {

@@ -56,6 +56,8 @@ class WordFixture {
 
   // The bar's form, to change by hand or to inspect; el() reads an element.
   sim::SimForm& form();
+  // The popup menu's button of an entry.
+  sim::SimButton& menu_button(MenuItem item);
   const sim::ElementRecord& el(host::Part part, std::int32_t index);
   const sim::ElementRecord& el(host::Part part, Slot s) { return el(part, s.value); }
   // The slot of the tab at position p.

@@ -14,28 +14,47 @@ class Menu : public ::testing::Test, public WordFixture {
     if (!b) throw std::logic_error("no tabPopup");
     return *b;
   }
-  sim::SimButton& button(int i) { return *popup().buttons().at(static_cast<std::size_t>(i)); }
+  sim::SimButton& save_all_button() { return menu_button(MenuItem::save_all); }
+  sim::SimButton& web_button() { return menu_button(MenuItem::visit_web_site); }
+  sim::SimButton& about_button() { return menu_button(MenuItem::about); }
 };
 
-TEST_F(Menu, ListsSaveAllThenTheWebSiteThenAboutWithTheirValues) {
+TEST_F(Menu, ListsTheTabsEntriesThenTheBarsWithTheirValues) {
   start();
   ASSERT_EQ(popup().position(), 5);
-  ASSERT_EQ(popup().buttons().size(), 3u);
-  EXPECT_THAT(button(0).sets(), ElementsAre("FaceId=455", "Caption=Save All", "TooltipText=Save All",
+  ASSERT_EQ(popup().buttons().size(), kMenuItems);
+  EXPECT_THAT(save_all_button().sets(), ElementsAre("FaceId=455", "Caption=Save All", "TooltipText=Save All",
                                             "Style=3", "Tag=marrowick", "Parameter=SaveAll"));
-  EXPECT_THAT(button(1).sets(),
+  EXPECT_THAT(web_button().sets(),
               ElementsAre("FaceId=1016", "Caption=Visit our web site",
                           "TooltipText=Visit our web site", "Style=3", "Tag=marrowick",
                           "Parameter=website"));
-  EXPECT_THAT(button(2).sets(),
+  EXPECT_THAT(about_button().sets(),
               ElementsAre("FaceId=487", "Caption=About Plovera", "TooltipText=About Plovera",
                           "Style=3", "Tag=marrowick", "Parameter=about"));
-  for (int i : {0, 1, 2}) {
-    EXPECT_EQ(button(i).type(), 1);
-    EXPECT_EQ(button(i).id(), 1);
-    EXPECT_TRUE(button(i).temporary());
+  std::vector<std::string> captions, parameters;
+  for (sim::SimButton* b : popup().buttons()) {
+    captions.push_back(utf8(b->caption()));
+    parameters.push_back(utf8(b->parameter()));
+    EXPECT_EQ(b->type(), 1);
+    EXPECT_EQ(b->id(), 1);
+    EXPECT_TRUE(b->temporary());
+    EXPECT_EQ(b->tag(), u"marrowick");
+    EXPECT_EQ(b->tooltip(), b->caption());
+    EXPECT_TRUE(b->enabled());
+    EXPECT_FALSE(b->begins_group());
   }
-  EXPECT_EQ(addin.menu().commands()->button().get(), &button(2));
+  EXPECT_THAT(captions, ElementsAre("Close", "Close Other Documents", "Close Documents to the Right",
+                                    "Save", "Copy Full Path", "Open Containing Folder",
+                                    "Reopen Closed Document", "Save All", "Visit our web site",
+                                    "About Plovera"));
+  EXPECT_THAT(parameters, ElementsAre("Close", "CloseOthers", "CloseRight", "Save", "CopyPath",
+                                      "OpenFolder", "Reopen", "SaveAll", "website", "about"));
+  // Built as the bar's own menu: the tab's entries hidden.
+  for (std::size_t i = 0; i < kMenuItems; ++i)
+    EXPECT_EQ(popup().buttons()[i]->visible(), !is_tab_item(static_cast<MenuItem>(i))) << i;
+  // One receiver hears every button (they share the Tag).
+  EXPECT_EQ(addin.menu().commands()->button().get(), &about_button());
 }
 
 TEST_F(Menu, LeftoverBarWithoutButtonsIsDeletedAndRebuilt) {
@@ -43,14 +62,14 @@ TEST_F(Menu, LeftoverBarWithoutButtonsIsDeletedAndRebuilt) {
   start();
   EXPECT_FALSE(old.alive());
   ASSERT_EQ(word.bars().size(), 1u);
-  EXPECT_EQ(popup().buttons().size(), 3u);
+  EXPECT_EQ(popup().buttons().size(), kMenuItems);
 }
 
 TEST_F(Menu, BarLeftByAnEarlierVersionIsRebuiltTemporary) {
   word.add_bar(u"tabPopup", 5);  // stored in the template by an earlier version
   start();
   ASSERT_EQ(word.bars().size(), 1u);
-  EXPECT_EQ(popup().buttons().size(), 3u);
+  EXPECT_EQ(popup().buttons().size(), kMenuItems);
   EXPECT_TRUE(popup().temporary());
 }
 
@@ -74,7 +93,7 @@ TEST_F(Menu, MenuThatCannotBeBuiltAtStartIsBuiltWhenFirstOpened) {
     EXPECT_EQ(f.strip(), "Doc1 Doc2*") << member;  // the tabs do not need the menu
     ASSERT_EQ(f.forms.mouse_down({host::Part::bar, 0}, host::kRightButton), status::ok);
     ASSERT_NE(f.word.bar(u"tabPopup"), nullptr) << member;
-    EXPECT_EQ(f.word.bar(u"tabPopup")->buttons().size(), 3u) << member;
+    EXPECT_EQ(f.word.bar(u"tabPopup")->buttons().size(), kMenuItems) << member;
     EXPECT_EQ(f.word.bar(u"tabPopup")->popups(), 1) << member;
   }
 }
@@ -82,20 +101,20 @@ TEST_F(Menu, MenuThatCannotBeBuiltAtStartIsBuiltWhenFirstOpened) {
 TEST_F(Menu, EveryButtonReachesTheOneReceiver) {
   open(1);
   start();
-  ASSERT_EQ(word.click(button(2)), status::ok);
+  ASSERT_EQ(word.click(about_button()), status::ok);
   ASSERT_EQ(ws.messages().size(), 1u);
-  ASSERT_EQ(word.click(button(1)), status::ok);
+  ASSERT_EQ(word.click(web_button()), status::ok);
   ASSERT_EQ(ws.shell_calls().size(), 1u);
   word.documents()[0]->set_saved(false);
   word.documents()[0]->set_path(u"C:\\docs");
-  ASSERT_EQ(word.click(button(0)), status::ok);
+  ASSERT_EQ(word.click(save_all_button()), status::ok);
   EXPECT_EQ(word.documents()[0]->save_count(), 1);
 }
 
 TEST_F(Menu, WebSiteOpensTheAddressInTheAddinsFolder) {
   ws.module_folder(u"C:\\Program Files\\Plovera");
   start();
-  word.click(button(1));
+  word.click(web_button());
   ASSERT_EQ(ws.shell_calls().size(), 1u);
   const sim::ShellCall& call = ws.shell_calls()[0];
   EXPECT_EQ(call.verb, u"open");
@@ -114,8 +133,8 @@ TEST_F(Menu, OtherParametersChangeNothing) {
   word.reset_calls();
   bool cancel = false;
   for (const char16_t* p : {u"saveall", u"Website", u""}) {
-    button(0).Parameter(p);
-    addin.menu().commands()->on_menu_click(host::Ref<host::CommandBarButton>(&button(0)));
+    save_all_button().Parameter(p);
+    addin.menu().commands()->on_menu_click(host::Ref<host::CommandBarButton>(&save_all_button()));
   }
   EXPECT_EQ(word.calls("Application.Documents"), 0);
   EXPECT_TRUE(ws.shell_calls().empty());
@@ -198,7 +217,7 @@ TEST_F(SaveAll, AFailingSaveDoesNotStopTheOthersAndIsReported) {
   word.fail("Document.Save", 1);
   a.set_saved(false);
   b.set_saved(false);
-  EXPECT_TRUE(failed(word.click(button(0))));
+  EXPECT_TRUE(failed(word.click(save_all_button())));
 }
 
 // A document whose name Word will not give is named by its whole number.

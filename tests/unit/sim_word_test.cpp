@@ -81,7 +81,8 @@ TEST(SimWordWindows, ClosePromptMayRunTicksAndMayRefuse) {
     return answer;
   });
 
-  Ref<host::Window>(&w)->Close();
+  // Cancelled at the prompt: Word reports the command as failed.
+  EXPECT_EQ(status_of([&] { Ref<host::Window>(&w)->Close(); }), status::fail);
   EXPECT_TRUE(w.is_open());
   answer = true;
   Ref<host::Window>(&w)->Close();
