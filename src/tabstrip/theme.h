@@ -9,9 +9,10 @@
 //                            6 Use system setting
 //
 // "Use system setting" follows Windows' app mode, the DWORD
-// AppsUseLightTheme under HKCU\Software\Microsoft\Windows\CurrentVersion\
-// Themes\Personalize: 0 is dark (the Black look), anything else or nothing
-// light (the White look). A missing "UI Theme", one of another type or an
+// AppsUseLightTheme under the key
+// HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize:
+// 0 is dark (the Black look), anything else or nothing light (the White
+// look). A missing "UI Theme", one of another type or an
 // unknown number gives the Colorful look, which is the bar's own blue look
 // as chosen before Word 2013's themes.
 #pragma once
