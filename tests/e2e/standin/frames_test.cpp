@@ -130,14 +130,16 @@ STANDIN_TEST(activating_a_window_brings_its_frame_to_the_front) {
   IDispatch* alpha = get_object(windows, L"Item", {v_long(1)});
   expect_hr(invoke(alpha, L"Activate", kMethod), S_OK, "Window.Activate");
   expect(in_front(alpha_frame), "brings the window's frame to the front");
-  expect(sink.ids() == std::vector<DISPID>{event::DocumentChange, event::WindowActivate} &&
+  expect(sink.ids() == std::vector<DISPID>{event::WindowDeactivate, event::DocumentChange,
+                                           event::WindowActivate} &&
              sink.calls.back().second == alpha,
-         "and raises DocumentChange, then WindowActivate for the window");
+         "and raises WindowDeactivate for the window before, DocumentChange, then WindowActivate");
   sink.calls.clear();
   // The user clicks Beta's frame.
   SendMessageW(beta->frame->main(), WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, 0), 0);
   expect(f.word->active_window() == beta, "a click on a frame activates its window");
-  expect(sink.ids() == std::vector<DISPID>{event::DocumentChange, event::WindowActivate},
+  expect(sink.ids() == std::vector<DISPID>{event::WindowDeactivate, event::DocumentChange,
+                                           event::WindowActivate},
          "with Word's events");
   unadvise(f.app(), iid::ApplicationEvents4, cookie);
   alpha->Release();
