@@ -137,7 +137,7 @@ void Addin::release_word() noexcept {
 }
 
 // A start-up that failed leaves nothing half-made: no bar, no band taken,
-// no tab, no menu; Word's next event starts again.
+// no tab, no menu, no timer; Word's next event starts again.
 void Addin::start_or_listen_again() {
   bool started = false;
   try {
@@ -147,7 +147,24 @@ void Addin::start_or_listen_again() {
     listen_again();
     throw;
   }
-  if (!started) listen_again();
+  if (started) return;
+  stop_ticking();
+  listen_again();
+}
+
+void Addin::start_soon() {
+  if (failed(boundary_guard([&] { ticker_.run_every(Cadence::quick_ms); })))
+    return start_or_listen_again();
+  start_due_ = true;
+}
+
+// The start asked for by Word's first event. The timer keeps its quick
+// period, which the start's own ticks go on with.
+void Addin::start_on_tick() {
+  events_.run([&] {
+    start_due_ = false;
+    start_or_listen_again();
+  });
 }
 
 // Word's next event starts the bar again. When the receiver cannot be hooked
@@ -365,11 +382,13 @@ void Addin::stop_ticking() noexcept {
   watch_.stop();
   cadence_.reset();
   relaid_ = false;
+  start_due_ = false;
 }
 
 // A tick skipped because a handler is on the stack (a close awaiting Word's
 // save prompt, the popup menu) keeps the pace quick.
 void Addin::tick() {
+  if (start_due_) return start_on_tick();
   bool ran = false;
   events_.run([&] {
     ran = true;

@@ -75,6 +75,12 @@ class Addin final : private BarHost,
   // or finds nothing is undone, and the next event of Word's tries again.
   bool start_bar();
   void start_or_listen_again();
+  // Word's first event asks for the start: it runs on the add-in's next
+  // tick, after the event has returned to Word, so that no event of Word's
+  // holds Word up with the bar's building. Where the timer cannot be
+  // started the bar starts at once, inside the event, as it can.
+  void start_soon();
+  bool start_due() const noexcept { return start_due_; }
   // Hooks the receiver to Word's events again, so that Word's next event
   // starts the bar; while Word refuses the hook, a timer asks once a second.
   void listen_again() noexcept;
@@ -150,6 +156,7 @@ class Addin final : private BarHost,
   bool is_own_window(Frame& frame, Position p) noexcept override;
   // The timer, Word's events and the window system's notices.
   void tick() override;
+  void start_on_tick();
   void word_event() noexcept override;
   void window_notice(host::Hwnd h, host::WindowNotice what) noexcept override;
   void start_ticking();
@@ -196,6 +203,7 @@ class Addin final : private BarHost,
   bool watch_behind_ = false;  // the frames' windows changed since they were watched
   bool relaid_ = false;        // a notice told of Word laying out a frame's windows
   bool start_reported_ = false;  // the start-up line of this connection was written
+  bool start_due_ = false;       // Word's first event asked for the start
   std::optional<std::int32_t> ui_language_;  // Word's, read once per connection
   PopupMenu menu_{*this};
   ListenAgainTimer listen_again_timer_{*this, host_.forms};

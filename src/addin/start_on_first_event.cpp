@@ -15,10 +15,11 @@ void StartOnFirstEvent::listen_to(host::Ref<host::Application> word) {
 }
 
 // Unhooking comes first: it is the only guard against a second start, and
-// start_bar calls into Word, which may raise further events meanwhile.
+// the start calls into Word, which may raise further events meanwhile. The
+// start itself runs on the add-in's next tick, once the event has returned.
 void StartOnFirstEvent::unhook_and_start() {
   addin_.stop_listening();
-  addin_.start_or_listen_again();
+  addin_.start_soon();
 }
 
 // Before version 12 Word raises DocumentChange too early to start on.

@@ -1,5 +1,6 @@
 // The receiver of Word's application events. Its only work: start the tab
-// bar, once, on the first event that reports document or window activity.
+// bar, once, after the first event that reports document or window activity
+// (the event asks for the start; the add-in's next tick runs it).
 #pragma once
 
 #include "host/word.h"

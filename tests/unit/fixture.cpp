@@ -42,6 +42,7 @@ void WordFixture::relayout(std::int32_t width, std::int32_t height) {
 void WordFixture::start() {
   connect.on_connection(word.host_object(), 1, nullptr);
   ASSERT_EQ(word.raise_NewDocument(), status::ok);
+  tick();  // the start runs on the tick after the event
 }
 
 void WordFixture::open(int n) {

@@ -47,7 +47,7 @@ class WordFixture {
   // Lays Word's windows out again as Word does after a resize.
   void relayout(std::int32_t width, std::int32_t height);
 
-  // Connects and raises the first event: the bar starts.
+  // Connects and raises the first event: the bar starts on the tick after it.
   void start();
   // Opens documents "Doc1".."DocN" (N windows).
   void open(int n);

@@ -262,7 +262,8 @@ TEST_F(Frames, FailedStartWhileWordRefusesTheHookListensOnceItTakes) {
   connect.on_connection(word.host_object(), 1, nullptr);
   word.fail("Application.Version");
   word.fail("Application.advise");
-  word.raise_NewDocument();  // the start fails: Word does not say its version
+  word.raise_NewDocument();
+  tick();  // the start fails: Word does not say its version
   EXPECT_EQ(docked_frames(), 0);
   EXPECT_TRUE(addin.asks_to_listen_again_for_testing());
   word.clear_failures();

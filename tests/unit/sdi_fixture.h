@@ -34,6 +34,7 @@ class SdiWord {
   void start() {
     connect.on_connection(word.host_object(), 1, nullptr);
     ASSERT_EQ(word.raise_NewDocument(), status::ok);
+    tick();  // the start runs on the tick after the event
   }
   void tick(int n = 1) { forms.advance(10u * static_cast<std::uint32_t>(n)); }
 
