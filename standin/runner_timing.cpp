@@ -80,11 +80,16 @@ int tab_captioned(HWND bar, int loaded, const std::wstring& want) {
 void Runner::add_timing_steps() {
   auto state = std::make_shared<TimingState>();
 
-  // The bar of Word's main window, looked up again only once it is gone.
+  // The bar of Word's main window, looked up again until it is docked there
+  // and then only once it is gone: before, the window of the bar's class
+  // found may be one of the add-in's hidden forms (its timer's), which the
+  // add-in loads on Word's first event, before the bar.
   auto bar_now = [this, state]() -> HWND {
-    if (!state->bar || !IsWindow(state->bar))
-      state->bar = session_.running() ? find_bar(session_.word().frame().main()) : nullptr;
-    return state->bar;
+    if (state->bar && IsWindow(state->bar)) return state->bar;
+    if (!session_.running()) return nullptr;
+    const HWND main = session_.word().frame().main();
+    state->bar = find_bar_in(main);
+    return state->bar ? state->bar : find_bar(main);
   };
 
   // How far the bar is towards what `what value` asks for.

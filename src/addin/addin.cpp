@@ -234,8 +234,8 @@ bool Addin::is_own_window(Frame& frame, Position p) noexcept {
 // with a bar that shows every tab and selects its own window's; a frame
 // whose main window shows no document any more (Word closed it) loses its
 // bar. Run when the tabs changed, never on an idle tick. One new bar is
-// built per tick, so that no tick holds Word up long; false while a main
-// window still waits for its bar.
+// docked per tick and gets its tabs from show_more_bar_tabs, so that no tick
+// holds Word up long; false while a main window still waits for its bar.
 bool Addin::follow_main_windows() {
   const std::vector<host::Hwnd> wanted = tab_main_windows_.main_windows();
   watch_behind_ = true;
@@ -261,7 +261,7 @@ bool Addin::follow_main_windows() {
       Frame& f = idle_frame();
       try {
         f.dock_in(main, version_, document_windows_);
-        f.bar().show_all_tabs();
+        bars_behind_ = true;  // its tabs follow in batches, from this tick on
       } catch (...) {
         retire(f);
         throw;
@@ -290,6 +290,28 @@ bool Addin::follow_main_windows() {
   }
   failure.rethrow();
   return !behind;
+}
+
+// The bars docked after the tabs were there (a main window's bar docked on
+// a later tick) build the tabs they lack, at most tabs_per_tick_ of them a tick
+// for all bars together, the first frames' first; a bar that has caught up
+// selects its own window's tab.
+void Addin::show_more_bar_tabs(FirstFailure& failure) {
+  if (!bars_behind_) return;
+  bars_behind_ = false;
+  std::int32_t budget = tabs_per_tick_;
+  for (auto& f : frames_) {
+    TabBar& bar = f->bar();
+    if (!bar.behind()) continue;
+    if (budget > 0) {
+      failure.run([&] { budget -= bar.show_more_tabs(budget); });
+      if (!bar.behind()) {
+        const Position own = tab_main_windows_.first_shown_in(f->main_window());
+        if (own != Position()) failure.run([&] { bar.select_own_window(own); });
+      }
+    }
+    bars_behind_ = bars_behind_ || bar.behind();
+  }
 }
 
 // The bar leaves the frame; the frame object outlives the tick that retires
@@ -361,6 +383,7 @@ void Addin::poll() {
     frames_behind_ = true;
     failure.run([&] { frames_behind_ = !follow_main_windows(); });
   }
+  show_more_bar_tabs(failure);
   failure.rethrow();
 }
 
@@ -396,7 +419,8 @@ void Addin::tick() {
   });
   if (!ticker_.loaded()) return;  // Word let go, or the last bar went
   watch_frames();
-  cadence_.ticked(!ran || any_bar_busy() || frames_behind_ || tab_main_windows_.unread() > 0);
+  cadence_.ticked(!ran || any_bar_busy() || frames_behind_ || bars_behind_ ||
+                  tab_main_windows_.unread() > 0);
   pace();
 }
 

@@ -44,6 +44,12 @@ struct HostServices {
   host::FormEngine& forms;
 };
 
+// How many tabs the bars that lag behind the model build in one tick, all
+// together: a bar docked late (a main window per document) catches up over
+// several ticks, so that no tick holds Word up long however many tabs and
+// main windows there are.
+inline constexpr std::int32_t kTabsPerTick = 25;
+
 class Addin final : private BarHost,
                     private CommandHost,
                     private FrameOwner,
@@ -129,6 +135,9 @@ class Addin final : private BarHost,
   const Ticker& ticker() const noexcept { return ticker_; }
   const Cadence& cadence() const noexcept { return cadence_; }
   bool hears_word() const noexcept { return listener_.listening(); }
+  // The tabs the lagging bars build per tick (kTabsPerTick); tests make the
+  // batches small to reach every order of changes and catching up.
+  void set_tabs_per_tick_for_testing(std::int32_t n) noexcept { tabs_per_tick_ = n; }
   const WindowWatch& window_watch() const noexcept { return watch_; }
 
   // BarHost and CommandHost
@@ -168,6 +177,7 @@ class Addin final : private BarHost,
   void poll_frames(FirstFailure& failure, bool all);
   bool is_own_window(Position) override { return true; }
   bool follow_main_windows();
+  void show_more_bar_tabs(FirstFailure& failure);
   void retire(Frame& frame) noexcept;
   Frame& idle_frame();
   void undock_every_frame() noexcept;
@@ -194,6 +204,8 @@ class Addin final : private BarHost,
   std::vector<std::unique_ptr<Frame>> frames_;  // never empty: the first is the start-up's
   std::vector<std::unique_ptr<Frame>> retired_;  // undocked, deleted on the next poll
   bool frames_behind_ = false;  // the frames do not follow Word's main windows yet
+  bool bars_behind_ = false;    // a bar does not show every tab yet
+  std::int32_t tabs_per_tick_ = kTabsPerTick;
   double version_ = 0;
   Ticker ticker_{*this, host_.forms};
   Cadence cadence_;

@@ -2,6 +2,8 @@
 // the strip's order changes (the model's, which every bar follows): Word's
 // own window list is not touched.
 #include "base/numbers.h"
+#include <algorithm>
+
 #include "tabstrip/tab_bar.h"
 
 namespace plovera {
@@ -21,7 +23,10 @@ void TabBar::move_tab(Slot source, Slot dest) {
 
 // Only the moved tab and the tabs it passed are placed again, each once,
 // from the left end of the range that changed.
+// A bar behind the model that shows only one end of the move gives back
+// the tabs from the move's left end on, and builds them again in order.
 void TabBar::tab_moved(Position from, Position to) {
+  if (std::max(from, to).value > count()) return show_tabs_before(std::min(from, to));
   StripLayout& strip = layout();
   const Slot moved = slot_at(from);
   const float first_left = strip.tab(slot_at(to < from ? to : from)).face_left;

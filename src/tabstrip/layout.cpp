@@ -37,7 +37,15 @@ void TabBar::ensure_elements(Slot s) {
 // leaves nothing drawn, and its slot is free for the next attempt. The
 // bar's tables record it only in tab_appended, once the model holds its
 // window.
+// A bar behind the model builds nothing: the new tab is not next in its
+// strip, and show_more_tabs reaches it in turn.
 void TabBar::prepare_tab(const std::u16string& text) {
+  skipped_append_ = behind();
+  if (skipped_append_) return;
+  build_new_tab(text);
+}
+
+void TabBar::build_new_tab(const std::u16string& text) {
   show_layout();
   host::Form& f = form();
   const Slot s = free_slot();
@@ -65,6 +73,7 @@ void TabBar::prepare_tab(const std::u16string& text) {
 }
 
 void TabBar::discard_built_tab() noexcept {
+  skipped_append_ = false;
   if (built_ == Slot()) return;
   hide_tab(built_);
   built_ = Slot();
@@ -112,6 +121,11 @@ void TabBar::hide_leftovers() noexcept {
 // keeps its face. So they are done once, at the end; a tab that takes the
 // slot of the hovered look shows it, as it would after losing the selection.
 void TabBar::tab_appended(Position p) {
+  if (std::exchange(skipped_append_, false)) return;
+  record_appended(p);
+}
+
+void TabBar::record_appended(Position p) {
   const Slot s = built_;
   built_ = Slot();
   slots_.append(s);
@@ -130,16 +144,32 @@ void TabBar::tab_appended(Position p) {
   if (host_.is_own_window(p)) select_tab(s);
 }
 
-void TabBar::show_all_tabs() {
+void TabBar::show_all_tabs() { show_more_tabs(kMaxTabs); }
+
+std::int32_t TabBar::show_more_tabs(std::int32_t most) {
   appends_began();
   FirstFailure failure;
+  std::int32_t built = 0;
   failure.run([&] {
-    for (std::int32_t p = count() + 1; p <= model_.count(); ++p) {
-      prepare_tab(model_.caption_at(Position(p)));
-      tab_appended(Position(p));
+    for (; built < most && behind(); ++built) {
+      const Position p(count() + 1);
+      build_new_tab(model_.caption_at(p));
+      record_appended(p);
     }
   });
   failure.run([&] { appends_ended(); });
+  failure.rethrow();
+  return built;
+}
+
+// The bar gives back its tabs from `p` on (they stay in the model): it then
+// shows the model's first p - 1 tabs and is behind, to catch up in order.
+void TabBar::show_tabs_before(Position p) {
+  removals_began();
+  FirstFailure failure;
+  for (std::int32_t last = count(); last >= p.value && last >= 1; --last)
+    failure.run([&] { tab_removed(Position(last), last); });
+  failure.run([&] { removals_ended(); });
   failure.rethrow();
 }
 
@@ -269,7 +299,9 @@ void TabBar::show_arrows() {
   }
 }
 
+// A tab the bar does not show yet gets the model's caption when it is built.
 void TabBar::caption_changed(Position p, const std::u16string& text) {
+  if (p.value > count()) return;
   set_tab_caption(slot_at(p), text);
 }
 
@@ -296,8 +328,9 @@ void TabBar::set_tab_caption(Slot s, const std::u16string& text) {
 // an element only leaves that element where it was, and the first such
 // failure is passed on once the tables are consistent.
 void TabBar::tab_removed(Position p, std::int32_t count_before) {
+  if (p.value > count()) return;  // a tab this bar did not show yet
   const Slot gone = slot_at(p);
-  const std::int32_t n = count_before;
+  const std::int32_t n = std::min(count_before, count());
   FirstFailure failure;
   host::Form& f = form();
   StripLayout* strip = nullptr;

@@ -46,7 +46,9 @@ void TabBar::tab_activated(Position p) {
   select_own_window(p);
 }
 
+// A bar behind the model selects its own window once it shows its tab.
 void TabBar::select_own_window(Position p) {
+  if (p.value > count()) return;
   const Slot s = slot_at(p);
   if (selected_ == s) return;
   select_tab(s);

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "addin/addin.h"
 #include "addin/cadence.h"
@@ -106,6 +107,83 @@ TEST_F(Frames, DragInOneBarReordersEveryBar) {
   EXPECT_EQ(strip(fa), "B1 C1 A1*");
   EXPECT_EQ(strip(*frame_of(b)), "B1* C1 A1");
   EXPECT_EQ(problems(), "");
+}
+
+// A main window's bar docked after the tabs were there builds them over
+// several ticks: no tick builds more than the batch for all bars together,
+// and every bar ends complete with its own window selected.
+TEST_F(Frames, LateBarsCatchUpInBoundedBatches) {
+  std::vector<sim::SimWindow*> windows;
+  for (int i = 0; i < 60; ++i) windows.push_back(&open(u"W" + std::u16string(1, u'A' + i % 26) + std::u16string(1, u'a' + i / 26)));
+  start();
+  tick();  // the first bar gets every tab at once, as the model gets them
+  auto shown = [&] {
+    std::int32_t n = 0;
+    for (const auto& f : addin.frames()) n += f->bar().loaded() ? f->bar().count() : 0;
+    return n;
+  };
+  std::int32_t before = shown();
+  int ticks = 0;
+  for (; ticks < 400 && (docked_frames() < 60 || shown() < 60 * 60); ++ticks) {
+    tick();
+    EXPECT_LE(shown() - before, kTabsPerTick) << "tick " << ticks;
+    before = shown();
+    ASSERT_EQ(problems(true), "") << "tick " << ticks;
+  }
+  EXPECT_GT(ticks, 60 * 59 / kTabsPerTick - 1) << "spread over ticks";
+  EXPECT_EQ(docked_frames(), 60);
+  EXPECT_EQ(problems(), "");
+  for (sim::SimWindow* w : windows) {
+    Frame* f = frame_of(*w);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->bar().selected(),
+              f->bar().slot_at(addin.model().position_of(host::Ref<host::Window>(w))));
+  }
+}
+
+// Few documents: a new main window's bar shows every tab on the tick that
+// docks it, as before.
+TEST_F(Frames, FewTabsAreAllShownOnTheTickThatDocksTheBar) {
+  sim::SimWindow& a = open(u"A1");
+  open(u"B1");
+  start();
+  tick(2);
+  sim::SimWindow& c = open(u"C1");
+  word.raise_NewDocument();
+  tick();
+  ASSERT_NE(frame_of(c), nullptr);
+  EXPECT_EQ(strip(*frame_of(c)), "A1 B1 C1*");
+  EXPECT_EQ(strip(*frame_of(a)), "A1* B1 C1");
+}
+
+// While a bar catches up, the model changes beyond its edge and across it:
+// a rename, a removal, a new window, a drag in an up-to-date bar. The bar
+// ends showing the model as it is then.
+TEST_F(Frames, ALaggingBarFollowsChangesMadeWhileItCatchesUp) {
+  std::vector<sim::SimWindow*> w;
+  for (const char16_t* name : {u"A1", u"B1", u"C1", u"D1", u"E1", u"F1"}) w.push_back(&open(name));
+  addin.set_tabs_per_tick_for_testing(2);
+  start();
+  tick();  // A1's bar complete; B1's docked with two tabs
+  Frame& fb = *frame_of(*w[1]);
+  ASSERT_EQ(fb.bar().count(), 2);
+  ASSERT_TRUE(fb.bar().behind());
+  EXPECT_EQ(strip(fb), "A1 B1*");
+  word.set_caption(*w[4], u"E1 renamed");  // beyond B1's edge
+  word.close_window(*w[3]);               // beyond it too
+  open(u"G1");                            // a new tab at the end
+  word.raise_NewDocument();
+  tick();
+  EXPECT_EQ(problems(true), "");
+  Frame& fa = *frame_of(*w[0]);
+  // A drag in A1's bar from beyond B1's edge to its first place.
+  fa.bar().move_tab(fa.bar().slot_at(Position(5)), fa.bar().slot_at(Position(1)));
+  EXPECT_EQ(problems(true), "");
+  tick(40);
+  EXPECT_EQ(problems(), "");
+  EXPECT_EQ(strip(fa), "F1 A1* B1 C1 E1 renamed G1");
+  EXPECT_EQ(strip(fb), "F1 A1 B1* C1 E1 renamed G1");
+  EXPECT_EQ(strip(*frame_of(*w[5])), "F1 A1 B1 C1 E1 renamed G1*");
 }
 
 // A drag in B's bar of A's tab; A's window closes (and its frame) and a new
@@ -299,6 +377,7 @@ TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
   const int steps = env ? std::max(1, std::atoi(env)) : 300;
   for (std::uint64_t seed = 1; seed <= 3; ++seed) {
     SdiWord s;
+    s.addin.set_tabs_per_tick_for_testing(static_cast<std::int32_t>(seed));  // bars lag behind
     std::mt19937_64 rng(seed);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     s.open(u"D0");
@@ -354,7 +433,7 @@ TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
           break;
       }
       s.forms.advance(pick(5) == 0 ? Cadence::foreground_ms : Cadence::quick_ms);
-      ASSERT_EQ(s.problems(), "") << "seed " << seed << " step " << i;
+      ASSERT_EQ(s.problems(true), "") << "seed " << seed << " step " << i;
     }
     s.word.clear_failures();
     s.word.mute_events(false);
