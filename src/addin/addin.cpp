@@ -294,8 +294,8 @@ bool Addin::follow_main_windows() {
 
 // The bars docked after the tabs were there (a main window's bar docked on
 // a later tick) build the tabs they lack, at most tabs_per_tick_ of them a tick
-// for all bars together, the first frames' first; a bar that has caught up
-// selects its own window's tab.
+// for all bars together, the first frames' first; a bar selects its own
+// window's tab as soon as it shows it.
 void Addin::show_more_bar_tabs(FirstFailure& failure) {
   if (!bars_behind_) return;
   bars_behind_ = false;
@@ -305,10 +305,8 @@ void Addin::show_more_bar_tabs(FirstFailure& failure) {
     if (!bar.behind()) continue;
     if (budget > 0) {
       failure.run([&] { budget -= bar.show_more_tabs(budget); });
-      if (!bar.behind()) {
-        const Position own = tab_main_windows_.first_shown_in(f->main_window());
-        if (own != Position()) failure.run([&] { bar.select_own_window(own); });
-      }
+      const Position own = tab_main_windows_.first_shown_in(f->main_window());
+      if (own != Position()) failure.run([&] { bar.select_own_window(own); });
     }
     bars_behind_ = bars_behind_ || bar.behind();
   }
