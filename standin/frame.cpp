@@ -134,13 +134,18 @@ void Frame::layout() {
   if (!main_ || !dock_top_) return;
   RECT c;
   GetClientRect(main_, &c);
-  const int top = FrameLayout::dock_top_height;
+  const int top = ribbon_collapsed_ ? FrameLayout::dock_top_collapsed_height : FrameLayout::dock_top_height;
   const int right = FrameLayout::dock_right_width;
   const int below = c.bottom > top ? c.bottom - top : 0;
   const int width_left = c.right > right ? c.right - right : 0;
   MoveWindow(dock_top_, 0, 0, c.right, top, TRUE);
   MoveWindow(dock_right_, width_left, top, right, below, TRUE);
   MoveWindow(document_area_, 0, top, width_left, below, TRUE);
+}
+
+void Frame::set_ribbon_collapsed(bool collapsed) {
+  ribbon_collapsed_ = collapsed;
+  layout();
 }
 
 HWND Frame::add_view(const std::wstring& caption) {

@@ -19,6 +19,8 @@ namespace standin {
 
 struct FrameLayout {
   static constexpr int dock_top_height = 60;
+  // The top dock with the ribbon collapsed to its tabs.
+  static constexpr int dock_top_collapsed_height = 30;
   static constexpr int dock_right_width = 24;
 };
 
@@ -59,6 +61,10 @@ class Frame {
 
   // Places the docks and the document area as Word does on a resize.
   void layout();
+  // The user collapses or expands the ribbon: the top dock changes height
+  // and Word lays its children out afresh (the main window keeps its size,
+  // and Word raises no application event).
+  void set_ribbon_collapsed(bool collapsed);
   void destroy();
 
  private:
@@ -72,6 +78,7 @@ class Frame {
   HWND dock_right_ = nullptr;
   HWND document_area_ = nullptr;
   DWORD last_focus_change_ = 0;
+  bool ribbon_collapsed_ = false;
 };
 
 }  // namespace standin

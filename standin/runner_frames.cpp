@@ -113,6 +113,17 @@ void Runner::add_frame_steps() {
   handlers_[L"move frame"] = [=](const Step& s) {
     return with_frame(s, [&](Word& word, Frame& f) { word.move_frame(f, number(s.args[1]), number(s.args[2])); });
   };
+  // The user collapses or expands the ribbon of frame N (the main window
+  // without "frame N"): Word lays the frame's children out again.
+  handlers_[L"ribbon"] = [this](const Step& s) {
+    return with_word([&](Word& word) -> Outcome {
+      Frame* frame = frame_of(word, s.frame);
+      if (!frame) return L"no frame " + std::to_wstring(s.frame);
+      log_line(L"ribbon " + s.args[0] + L" in frame " + std::to_wstring(s.frame));
+      frame->set_ribbon_collapsed(s.args[0] == L"collapse");
+      return L"";
+    });
+  };
   handlers_[L"tile frames"] = [this](const Step&) {
     return with_word([](Word& word) { word.tile_frames(); return Outcome(); });
   };

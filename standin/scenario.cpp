@@ -30,6 +30,7 @@ const std::vector<std::wstring> kForms = {
     L"resize frame N N N",
     L"move frame N N N",
     L"tile frames",
+    L"ribbon collapse|expand [frame N]",
     L"sdi on|off",
     L"taskbar on|off",
     L"event DocumentOpen|NewDocument|WindowActivate|WindowSize|DocumentChange",
