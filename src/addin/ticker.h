@@ -1,8 +1,8 @@
 // The add-in's one timer: it runs every tick of every bar's (the docking
 // checks, the pointer-left checks, the synchronisation with Word) at the
-// pace the cadence sets. It lives on a hidden form of its own, started with
-// the first bar and stopped with the last; bars run no timer of their own
-// but their scroll arrows'.
+// pace the cadence sets, and the start Word's first event asks for. It lives
+// on a hidden form of its own, started on that event and stopped with the
+// last bar; bars run no timer of their own but their scroll arrows'.
 #pragma once
 
 #include <cstdint>
