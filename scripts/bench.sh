@@ -522,6 +522,15 @@ EOF
   idle_row "20 main windows, all minimised (10 s)" idle-budgets-sdi minimised
   cat <<EOF
 
+Before (the same Word, every bar's form running its own 10-ms timer; measured
+once, not by this script):
+
+| Idle, nothing happening | timer ticks/s | Word calls/s |
+|---|---|---|
+| 20 documents, one main window | 99 | 2,185 |
+| 20 documents, 20 main windows | 1,995 | 2,195 |
+| 50 documents, 50 main windows | 4,996 | 5,200 |
+
 A window of T seconds can hold T + 1 ticks at one a second (one at each edge);
 the scenarios' budgets allow that one tick.
 
