@@ -1,9 +1,9 @@
 // Reordering tabs by dragging one and dropping it elsewhere on the bar. Only
 // the strip's order changes (the model's, which every bar follows): Word's
 // own window list is not touched.
-#include "base/numbers.h"
 #include <algorithm>
 
+#include "base/numbers.h"
 #include "tabstrip/tab_bar.h"
 
 namespace plovera {
