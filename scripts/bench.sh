@@ -85,8 +85,10 @@ EOF
 # end-to-end suite: the idle counts against their budgets (one main window,
 # and a main window per document), Word's processor time with the add-in and
 # without it in interleaved rounds, and the start-up with 20 and 50 main
-# windows.
-idle_scenarios=(idle-budgets idle-budgets-sdi idle-cpu idle-cpu-sdi startup-sdi-20 startup-sdi-50)
+# windows (each start-up $wine_runs times: its figures are medians, as the
+# operations' are).
+idle_scenarios=(idle-budgets idle-budgets-sdi idle-cpu idle-cpu-sdi)
+startup_scenarios=(startup-sdi-20 startup-sdi-50)
 
 # run_wine NAME TIMEOUT [RUNS]: plays the scenario NAME.txt RUNS times, each
 # a fresh start of the stand-in Word in one prefix (logs standin.log,
@@ -126,6 +128,10 @@ if ! $report_only; then
     run_wine "$name" 600
   done
   cat /proc/loadavg >"$out/wine/load-after.txt"
+  for name in "${startup_scenarios[@]}"; do
+    cp "$root/tests/e2e/scenarios/$name.txt" "$out/wine/$name.txt"
+    run_wine "$name" 300 "$wine_runs"
+  done
 fi
 
 # ---- Reading the results ---------------------------------------------------
@@ -189,11 +195,16 @@ spread() {
     m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
     printf "median %.2f ms a second (%.2f–%.2f, %d rounds)", m, v[1], v[NR], NR }'
 }
-# startup SCENARIO NAME FIELD: a field of a measurement of a start-up scenario.
+# startup SCENARIO NAME FIELD [max]: the median (or the most) over the runs of
+# a start-up scenario of a field of its measurement NAME.
 startup() {
-  local log=$out/wine/$1/standin.log
-  [ -f "$log" ] || return 0
-  sed -n "s/.* measure $2: .*\b$3=\([-0-9.]*\).*/\1/p; s/.* idle $2: .*\b$3=\([-0-9.]*\).*/\1/p" "$log" | head -n 1
+  local logs=("$out/wine/$1"/standin*.log)
+  [ -f "${logs[0]}" ] || return 0
+  sed -n "s/.* measure $2: .*\b$3=\([-0-9.]*\).*/\1/p; s/.* idle $2: .*\b$3=\([-0-9.]*\).*/\1/p" "${logs[@]}" |
+    sort -g | awk -v most="${4:-}" '{ v[NR] = $1 } END {
+      if (!NR) exit
+      if (most == "max") print v[NR]
+      else print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'
 }
 load() { cut -d' ' -f1-3 "$out/wine/load-$1.txt" 2>/dev/null || echo "unknown"; }
 
@@ -487,13 +498,16 @@ only asks for it); each further main window's bar is docked on a tick of its
 own and builds the tabs it lacks in batches (at most 25 tabs a tick for all
 bars together). The longest dispatch of the add-in's from Word's first event
 until the first bar shows every tab, then while the other bars are built (5 s).
+The median of $wine_runs runs, the worst run in brackets: a dispatch is timed
+as wall time on Word's thread, and on the shared machine a run in which Word's
+thread waits for a core shows that wait in its longest dispatch.
 
-| Main windows | first bar: longest dispatch, shown after | Word's longest dispatch (the event) | other bars: longest dispatch | target |
+| Main windows | first bar: longest dispatch, shown after | Word's longest dispatch (the event) | other bars: longest dispatch | target (median) |
 |---|---|---|---|---|
 EOF
   for n in 20 50; do
     worst=$(max "$(startup "startup-sdi-$n" startup addin_longest_ms)" "$(startup "startup-sdi-$n" bars addin_longest_ms)")
-    echo "| $n | $(fmt "$(startup "startup-sdi-$n" startup addin_longest_ms)") ms, $(fmt "$(startup "startup-sdi-$n" startup shown_ms)") ms | $(fmt "$(startup "startup-sdi-$n" startup word_longest_ms)") ms | $(fmt "$(startup "startup-sdi-$n" bars addin_longest_ms)") ms | ≤ 20 ms: $(verdict "$worst" 20 ms) |"
+    echo "| $n | $(fmt "$(startup "startup-sdi-$n" startup addin_longest_ms)") ($(fmt "$(startup "startup-sdi-$n" startup addin_longest_ms max)")) ms, $(fmt "$(startup "startup-sdi-$n" startup shown_ms)") ms | $(fmt "$(startup "startup-sdi-$n" startup word_longest_ms)") ($(fmt "$(startup "startup-sdi-$n" startup word_longest_ms max)")) ms | $(fmt "$(startup "startup-sdi-$n" bars addin_longest_ms)") ($(fmt "$(startup "startup-sdi-$n" bars addin_longest_ms max)")) ms | ≤ 20 ms: $(verdict "$worst" 20 ms) |"
   done
   cat <<EOF
 

@@ -306,7 +306,12 @@ void Addin::show_more_bar_tabs(FirstFailure& failure) {
     if (budget > 0) {
       failure.run([&] { budget -= bar.show_more_tabs(budget); });
       const Position own = tab_main_windows_.first_shown_in(f->main_window());
-      if (own != Position()) failure.run([&] { bar.select_own_window(own); });
+      if (own != Position()) failure.run([&] {
+          bar.select_own_window(own);
+          // The last batch aligned the strip to its new end: the own tab is
+          // brought back into view, as a bar built in one go shows it.
+          if (!bar.behind()) bar.bring_into_view(bar.slot_at(own));
+        });
     }
     bars_behind_ = bars_behind_ || bar.behind();
   }

@@ -136,8 +136,13 @@ TEST_F(Frames, LateBarsCatchUpInBoundedBatches) {
   for (sim::SimWindow* w : windows) {
     Frame* f = frame_of(*w);
     ASSERT_NE(f, nullptr);
-    EXPECT_EQ(f->bar().selected(),
-              f->bar().slot_at(addin.model().position_of(host::Ref<host::Window>(w))));
+    const Slot own = f->bar().slot_at(addin.model().position_of(host::Ref<host::Window>(w)));
+    EXPECT_EQ(f->bar().selected(), own);
+    // In view, between the arrows, as a bar built in one go shows it.
+    const auto& face = form_of(*f).element({Part::face, static_cast<std::int16_t>(own.value)});
+    const auto& right = form_of(*f).element({Part::right_arrow, 0});
+    EXPECT_GE(face.left, 0.0f) << utf8(w->caption());
+    EXPECT_LE(face.left + face.width, right.left) << utf8(w->caption());
   }
 }
 
