@@ -269,10 +269,13 @@ void Runner::add_access_steps() {
   // in Word's options: a number, no value, or (a damaged registry) text.
   handlers_[L"office-theme"] = [this](const Step& s) {
     return with_word([&](Word& word) -> Outcome {
-      const std::wstring key = office_common_key(word);
-      if (s.args[0] == L"none") return set_user_value(key, L"UI Theme", REG_DWORD, nullptr, 0);
       const DWORD n = static_cast<DWORD>(number(s.args[0]));
-      return set_user_value(key, L"UI Theme", REG_DWORD, &n, sizeof n);
+      return set_user_value(office_common_key(word), L"UI Theme", REG_DWORD, &n, sizeof n);
+    });
+  };
+  handlers_[L"office-theme none"] = [this](const Step&) {
+    return with_word([&](Word& word) -> Outcome {
+      return set_user_value(office_common_key(word), L"UI Theme", REG_DWORD, nullptr, 0);
     });
   };
   // A damaged value: "UI Theme" written as a string.
