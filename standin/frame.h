@@ -6,7 +6,8 @@
 // per document window (see Word).
 //
 // Whenever the main window changes size, the docks and the document area are
-// laid out afresh, exactly as at creation. That undoes whatever an add-in
+// laid out afresh (at the sizes of sim/word_sizes.h, which the simulated Word
+// of the native tests shares), exactly as at creation. That undoes whatever an add-in
 // moved, which its docking check is expected to notice.
 #pragma once
 
@@ -16,13 +17,6 @@
 #include <string>
 
 namespace standin {
-
-struct FrameLayout {
-  static constexpr int dock_top_height = 60;
-  // The top dock with the ribbon collapsed to its tabs.
-  static constexpr int dock_top_collapsed_height = 30;
-  static constexpr int dock_right_width = 24;
-};
 
 class Frame {
  public:
@@ -34,6 +28,8 @@ class Frame {
   };
   // Posted by Application.Quit: Word ends once the call has returned.
   static constexpr UINT kQuitMessage = WM_APP + 20;
+  // The top dock's height with the ribbon collapsed to its tabs.
+  static constexpr int kDockTopCollapsedHeight = 30;
 
   Frame(HINSTANCE instance, RECT placement, Callbacks callbacks);
   ~Frame();
