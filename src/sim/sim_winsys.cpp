@@ -16,7 +16,7 @@ constexpr const char* kNames[] = {
     "SetForegroundWindow", "GetCursorPos", "ShellExecute", "ModuleFolder", "LogPixelsX",
     "LogPixelsY", "RegOpenKeyEx", "RegQueryValueEx", "RegCloseKey",
     "GetDpiForWindow", "SetWindowSubclass", "RemoveWindowSubclass", "IsIconic",
-    "GetForegroundWindow",
+    "GetForegroundWindow", "GetWindowLong",
 };
 static_assert(std::size(kNames) == static_cast<std::size_t>(WinsysCall::count_));
 
@@ -372,6 +372,12 @@ bool SimWindowSystem::minimised(host::Hwnd h) {
   if (failing(WinsysCall::IsIconic)) return false;
   const Node* n = node(h);
   return n && n->minimised;
+}
+
+bool SimWindowSystem::mirrored(host::Hwnd h) {
+  if (failing(WinsysCall::GetWindowLong)) return false;
+  const Node* n = node(h);
+  return n && n->mirrored;
 }
 
 bool SimWindowSystem::word_in_foreground() {

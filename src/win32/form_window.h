@@ -53,6 +53,7 @@ class FormWindow final : public host::UnloadableForm,
   void Show() override;
   void Look(host::Look look) override;
   void Language(std::int32_t language_id) override;
+  void RightToLeft(bool on) override;
   std::int16_t Count(host::Part array) override;
   void Load(host::Part array, std::int16_t index) override;
   float Left(host::Element e) override;
@@ -236,6 +237,7 @@ class FormWindow final : public host::UnloadableForm,
   host::Picture picture_ = host::Picture::design_bar;
   host::Look look_ = host::Look::office;
   std::int32_t language_ = 1033;  // English (United States) until told
+  bool right_to_left_ = false;    // captions read from right to left
   std::array<TimerState, 3> timers_{};
   PressState press_;
   // The wheel's turns not yet a whole notch (fine-grained wheels report
