@@ -285,10 +285,14 @@ bool SimWindowSystem::place_window(host::Hwnd h, host::Hwnd insert_after, std::i
   if (failing(WinsysCall::SetWindowPos)) return false;
   Node* n = node(h);
   if (!n || h == desktop_) return false;
+  n->last_pos = {insert_after, x, y, cx, cy, flags};
+  // In a mirrored parent x counts from the parent's right edge to the
+  // window's right edge, as Windows counts it.
+  if (const Node* parent = node(n->parent); parent && parent->mirrored)
+    x = clamp32(std::int64_t{parent->place.right} - parent->place.left - x - std::max(cx, 0));
   n->place = {x, y, clamp32(std::int64_t{x} + std::max(cx, 0)),
               clamp32(std::int64_t{y} + std::max(cy, 0))};
   ++n->moves;
-  n->last_pos = {insert_after, x, y, cx, cy, flags};
   if (!(flags & host::place::keep_z_order) && insert_after != h) restack(h, insert_after);
   notify(h, host::WindowNotice::laid_out);
   return true;

@@ -214,7 +214,7 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
     host::Hwnd parent = 0;
     std::vector<host::Hwnd> children;  // Z order, top first
     std::u16string cls, caption;
-    host::Rect place;  // relative to the parent's client origin
+    host::Rect place;  // relative to the parent's top-left corner, never mirrored
     int moves = 0;
     WindowPos last_pos;
     bool alive = false;
