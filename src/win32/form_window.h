@@ -92,7 +92,8 @@ class FormWindow final : public host::UnloadableForm,
   // One of the engine's own texts in Word's user-interface language.
   std::u16string_view text(Text t) const noexcept { return ui_text(t, language_); }
   bool right_to_left() const noexcept { return right_to_left_; }
-  // The tabs left to right (by the left edge of their face).
+  // The tabs in reading order (by the left edge of their face; from the
+  // right in a right-to-left strip).
   std::vector<TabView> tabs_in_order() const;
   bool tab_alive(std::int16_t index, std::uint32_t incarnation) const noexcept;
   const ElementState* element_state(host::Element e) const noexcept { return elements_.find(e); }
