@@ -50,6 +50,9 @@ class TabBar final : public TabView, public host::FormEvents {
   host::Form& form();
   void show();
   void unload() noexcept;
+  // Office's theme: the form hears what differs from what it was told, and
+  // is repainted when the system's colours changed (high contrast on or off).
+  void show_theme(const BarTheme& theme, bool system_colours_changed);
 
   // Empties the strip and its tables: a bar loaded again starts consistent.
   void reset_strip();
@@ -167,7 +170,6 @@ class TabBar final : public TabView, public host::FormEvents {
   static Slot slot_of(host::Element e) { return Slot(e.index); }
 
   void load_form();
-  void apply_theme();
   Slot free_slot();
   void ensure_elements(Slot s);
   void build_elements(Slot s, std::int32_t x, const std::u16string& caption);
@@ -193,8 +195,7 @@ class TabBar final : public TabView, public host::FormEvents {
   TabModel& model_;
   std::unique_ptr<host::Form> form_;
   host::Hwnd window_ = 0;  // the form's window, while it is loaded
-  std::u16string word_version_;  // Application.Version, read when the form loads
-  BarTheme theme_;               // what the form was told
+  BarTheme theme_;  // what the form was told
   // Whether the strip reads from right to left (Word's interface language
   // or its mirrored main window), decided when the form loads.
   bool right_to_left_ = false;

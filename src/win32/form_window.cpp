@@ -356,6 +356,10 @@ void FormWindow::Look(host::Look look) {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+void FormWindow::Refresh() {
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 void FormWindow::Language(std::int32_t language_id) { language_ = language_id; }
 
 // The strip places its elements itself; only the captions' reading order
