@@ -114,6 +114,16 @@ Frame::Frame(HINSTANCE instance, RECT placement, Callbacks callbacks)
 
 Frame::~Frame() { destroy(); }
 
+void Frame::set_mirrored(bool on) {
+  if (!main_) return;
+  const LONG ex = GetWindowLongW(main_, GWL_EXSTYLE);
+  const LONG want = on ? ex | WS_EX_LAYOUTRTL : ex & ~WS_EX_LAYOUTRTL;
+  if (want == ex) return;
+  SetWindowLongW(main_, GWL_EXSTYLE, want);
+  layout();
+  RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 void Frame::destroy() {
   if (!main_) return;
   HWND w = main_;

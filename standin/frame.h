@@ -49,6 +49,10 @@ class Frame {
   void set_title(const std::wstring& title);
   // To the top of the Z order and into the foreground, as Word's activation does.
   void bring_to_front();
+  // Lays the frame out from right to left (WS_EX_LAYOUTRTL), as Word does
+  // with a right-to-left user interface: its docks, document area and views
+  // are placed again from the right edge.
+  void set_mirrored(bool on);
   RECT rect() const;
 
   // Milliseconds since the main window last saw its activation or focus

@@ -202,6 +202,12 @@ void Runner::add_access_steps() {
       return L"no " + s.args[0] + L" from the program beside";
     });
   };
+  handlers_[L"mirror"] = [this](const Step& s) {
+    return with_word([&](Word& word) {
+      word.set_mirrored(s.args[0] == L"on");
+      return Outcome();
+    });
+  };
   handlers_[L"language"] = [this](const Step& s) {
     return with_word([&](Word& word) {
       word.set_ui_language(number(s.args[0]));

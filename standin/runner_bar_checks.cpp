@@ -43,7 +43,9 @@ std::wstring docking_problems(Word& word, Frame& f, HWND bar) {
   const int width_points = MulDiv(main_window.right - main_window.left, 72, word.dpi());
   std::wstring p;
   if (b.top != top.bottom) p += mismatch(L"bar top", b.top, top.bottom);
-  if (b.left != top.left) p += mismatch(L"bar left", b.left, top.left);
+  // A mirrored Word places its children from its right edge.
+  if (word.mirrored() && b.right != top.right) p += mismatch(L"bar right", b.right, top.right);
+  if (!word.mirrored() && b.left != top.left) p += mismatch(L"bar left", b.left, top.left);
   if (b.bottom - b.top != band + 2) p += mismatch(L"bar height", b.bottom - b.top, band + 2);
   if (b.right - b.left != (width_points * 20 - 80) / t)
     p += mismatch(L"bar width", b.right - b.left, (width_points * 20 - 80) / t);
@@ -66,6 +68,37 @@ std::wstring undocked_problems(Frame& f, bool anywhere) {
   if (doc.top != top.bottom) p += mismatch(L"document area top", doc.top, top.bottom);
   if (right.top != top.bottom) p += mismatch(L"right dock top", right.top, top.bottom);
   if (doc.bottom != right.bottom) p += mismatch(L"document area bottom", doc.bottom, right.bottom);
+  return p;
+}
+
+// The strip's geometry in its direction: right to left, each tab's close
+// button at its left, then its caption, its icon at its right, and (while
+// the tabs fit) the first tab 60 twips (4 pixels) from the bar's right edge;
+// left to right the same from the left. The arrows stand at the bar's two
+// edges in either direction.
+std::wstring layout_problems(HWND bar, bool right_to_left) {
+  std::wstring p;
+  RECT client{};
+  GetClientRect(bar, &client);
+  const auto tabs = visible_tabs(bar);
+  for (size_t i = 0; i < tabs.size(); ++i) {
+    const TabInfo& t = tabs[i];
+    const RECT &close = t.close.rect, &caption = t.caption.rect, &icon = t.icon.rect;
+    const bool ordered = right_to_left ? close.right <= caption.left && caption.right <= icon.left
+                                       : icon.right <= caption.left && caption.right <= close.left;
+    if (!ordered) p += L"tab " + std::to_wstring(i + 1) + L" (from the left) is laid out the other way; ";
+  }
+  ElementInfo left, right;
+  query_element(bar, Part::left_arrow, 0, left);
+  query_element(bar, Part::right_arrow, 0, right);
+  if (left.visible && left.rect.left != 0) p += mismatch(L"left arrow's left", left.rect.left, 0);
+  if (right.visible && right.rect.right != client.right)
+    p += mismatch(L"right arrow's right", right.rect.right, client.right);
+  if (!left.visible && !tabs.empty()) {
+    const long margin = right_to_left ? client.right - tabs.back().face.rect.right
+                                      : tabs.front().face.rect.left;
+    if (margin < 3 || margin > 5) p += mismatch(L"the first tab's distance from its edge", margin, 4);
+  }
   return p;
 }
 
@@ -121,17 +154,32 @@ void Runner::add_bar_checks() {
   };
   // The scroll position: the first tab (from the left, counting from 1)
   // whose face starts right of the left arrow, clear of it.
+  // In a mirrored Word the strip starts at the right: the first tab from
+  // the right whose face ends left of the right arrow.
   handlers_[L"check first-in-view"] = [=, this](const Step& s) {
-    return bar_check(s, [&](Word&, Frame&, HWND bar) -> Outcome {
-      ElementInfo left;
+    return bar_check(s, [&](Word& word, Frame&, HWND bar) -> Outcome {
+      ElementInfo left, right;
       query_element(bar, Part::left_arrow, 0, left);
+      query_element(bar, Part::right_arrow, 0, right);
+      RECT client{};
+      GetClientRect(bar, &client);
       const LONG edge = left.visible ? left.rect.right : 0;
+      const LONG right_edge = right.visible ? right.rect.left : client.right;
       const auto tabs = visible_tabs(bar);
+      const size_t n = tabs.size();
       int first = 0;
-      for (size_t i = 0; i < tabs.size() && first == 0; ++i)
-        if (tabs[i].face.rect.left >= edge) first = static_cast<int>(i) + 1;
+      for (size_t i = 0; i < n && first == 0; ++i) {
+        const bool in_view = word.mirrored() ? tabs[n - 1 - i].face.rect.right <= right_edge
+                                             : tabs[i].face.rect.left >= edge;
+        if (in_view) first = static_cast<int>(i) + 1;
+      }
       if (first == number(s.args[0])) return L"";
       return L"the first tab in view is " + std::to_wstring(first);
+    });
+  };
+  handlers_[L"check layout"] = [=, this](const Step& s) {
+    return bar_check(s, [&](Word&, Frame&, HWND bar) -> Outcome {
+      return layout_problems(bar, s.args[0] == L"rtl");
     });
   };
   handlers_[L"check arrows"] = [=, this](const Step& s) {

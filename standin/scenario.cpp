@@ -102,6 +102,8 @@ const std::vector<std::wstring> kForms = {
     L"signal S",
     L"await S",
     L"language N",
+    L"mirror on|off",
+    L"check layout rtl|ltr [frame N]",
     L"fullname S fail|long",
     L"check fullname N",
     L"contrast white-on-black|black-on-white|off",

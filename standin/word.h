@@ -83,7 +83,13 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   // The user switches Word's option that shows every window in the taskbar.
   void set_show_windows_in_taskbar(bool on) { show_in_taskbar_ = on; }
   // The language of Word's user interface (an LCID, 1033 to start with).
-  void set_ui_language(long lcid) { ui_language_ = lcid; }
+  // A right-to-left language (Arabic, Hebrew, Persian, Urdu) mirrors every
+  // frame, as Word's own windows are with such an interface.
+  void set_ui_language(long lcid);
+  // Mirrors Word's frames (or not) whatever the language: Word on a
+  // right-to-left Windows.
+  void set_mirrored(bool on);
+  bool mirrored() const { return mirrored_; }
   long ui_language() const { return ui_language_; }
   // Raises one application event by name for the active document and window.
   bool raise_event(const std::wstring& name);
@@ -152,6 +158,7 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   std::vector<WindowObj*> recent_;  // most recently active last
   bool show_in_taskbar_ = true;
   long ui_language_ = 1033;
+  bool mirrored_ = false;  // every frame lays out right to left
   long full_name_reads_ = 0;
   // The documents' files on disk, by lower-cased full name: those opened
   // from disk or saved, while not deleted.

@@ -16,12 +16,28 @@ constexpr int kCascadeStep = plovera::sim::word_sizes::cascade_step;
 }  // namespace
 
 std::unique_ptr<Frame> Word::make_frame(const RECT& placement) {
-  return std::make_unique<Frame>(
+  auto frame = std::make_unique<Frame>(
       instance_, placement,
       Frame::Callbacks{[this](Frame& f) { on_resized(f); },
                        [this](Frame& f) { on_frame_close(f); },
                        [this](Frame&) { if (on_close_requested) on_close_requested(); },
                        [this](Frame& f) { on_frame_clicked(f); }});
+  frame->set_mirrored(mirrored_);
+  return frame;
+}
+
+void Word::set_ui_language(long lcid) {
+  ui_language_ = lcid;
+  // The primary languages written from right to left that Office ships an
+  // interface in: Arabic, Hebrew, Urdu, Persian.
+  const long primary = lcid > 0 && lcid <= 0xFFFF ? (lcid & 0x3FF) : 0;
+  if (primary == 0x01 || primary == 0x0D || primary == 0x20 || primary == 0x29) set_mirrored(true);
+}
+
+void Word::set_mirrored(bool on) {
+  mirrored_ = on;
+  log_line(std::wstring(L"frames mirrored: ") + (on ? L"on" : L"off"));
+  for (const auto& f : frames_) f->set_mirrored(on);
 }
 
 Frame& Word::frame() {

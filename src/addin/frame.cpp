@@ -22,6 +22,7 @@ void Frame::dock_in(host::Hwnd main, double version, host::DocumentWindows docum
   version_ = version;
   windows_.main_window = main;
   documents_ = documents;
+  main_mirrored_ = ws().mirrored(main);
   ws().set_parent(bar_.window(), main);
   windows_.top_dock = ws().find_child(main, 0, kDockClass, u"MsoDockTop");
   find_document_area(main, version);
@@ -137,9 +138,17 @@ void Frame::move_below_top_dock(host::Hwnd h, std::int32_t shift) {
   host::Rect r, top;
   ws().window_rect(h, r);
   ws().window_rect(windows_.top_dock, top);
-  ws().place_window(h, 0, sub32(r.left, top.left), add32(sub32(top.bottom, top.top), shift),
+  ws().place_window(h, 0, x_in_main_window(r, top), add32(sub32(top.bottom, top.top), shift),
                     sub32(r.right, r.left), sub32(sub32(r.bottom, r.top), shift),
                     host::place::keep_z_order);
+}
+
+// Where a window of Word's lies across its main window, as place_window
+// counts: from the top dock's left edge, which spans the main window's
+// width; in a mirrored main window (right-to-left Word) client positions
+// count from the right edge, so from the top dock's right.
+std::int32_t Frame::x_in_main_window(const host::Rect& r, const host::Rect& top) const {
+  return main_mirrored_ ? sub32(top.right, r.right) : sub32(r.left, top.left);
 }
 
 void Frame::make_room() {
@@ -212,7 +221,7 @@ void Frame::move_up_by_one_band() noexcept {
     for (host::Hwnd h : {windows_.document_area, windows_.right_dock}) {
       host::Rect r;
       if (!ws().window_rect(h, r)) continue;
-      ws().place_window(h, 0, sub32(r.left, top.left), sub32(sub32(r.top, top.top), band_height_),
+      ws().place_window(h, 0, x_in_main_window(r, top), sub32(sub32(r.top, top.top), band_height_),
                         sub32(r.right, r.left), add32(sub32(r.bottom, r.top), band_height_),
                         host::place::keep_z_order);
     }

@@ -117,6 +117,7 @@ class Frame final : public BarHost {
   bool bar_in_place(const host::Rect& top, const host::Rect& bar, const host::Rect& doc) const;
   std::int32_t width_in_twips();
   void move_below_top_dock(host::Hwnd h, std::int32_t shift);
+  std::int32_t x_in_main_window(const host::Rect& r, const host::Rect& top) const;
   void move_up_by_one_band() noexcept;
   void give_band_back() noexcept;
   void give_band_back_after_failed_dock() noexcept;
@@ -131,6 +132,7 @@ class Frame final : public BarHost {
   std::int32_t dock_offset_ = 0;
   host::DocumentWindows documents_ = host::DocumentWindows::one_main_window;
   bool main_window_gone_ = false;
+  bool main_mirrored_ = false;  // the main window lays out right to left
   bool bar_rebuilt_ = false;
   double version_ = 0;
   TabBar bar_;

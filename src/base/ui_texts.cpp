@@ -194,6 +194,17 @@ bool reads_right_to_left(Language language) noexcept {
   return language == Language::arabic || language == Language::hebrew;
 }
 
+bool reads_right_to_left(std::int32_t language_id) noexcept {
+  if (language_id <= 0 || language_id > 0xFFFF) return false;
+  const std::int32_t primary = language_id & 0x3FF;
+  const std::int32_t sublanguage = language_id >> 10;
+  // Arabic, Hebrew, Urdu, Persian, Yiddish, Syriac, Pashto, Divehi, Uyghur,
+  // Central Kurdish; Sindhi is written in Arabic script in Pakistan only.
+  for (std::int32_t rtl : {0x01, 0x0D, 0x20, 0x29, 0x3D, 0x5A, 0x63, 0x65, 0x80, 0x92})
+    if (primary == rtl) return true;
+  return primary == 0x59 && sublanguage == 0x02;
+}
+
 std::u16string_view ui_text(Text text, Language language) noexcept {
   const auto row = static_cast<std::size_t>(text);
   const auto column = static_cast<std::size_t>(language);

@@ -63,6 +63,13 @@ Language language_of(std::int32_t language_id) noexcept;
 // Whether the language is written from right to left.
 bool reads_right_to_left(Language language) noexcept;
 
+// Whether a Windows language identifier names a language written from right
+// to left, whether or not the table speaks it: Arabic, Hebrew, Persian,
+// Urdu, Pashto, Yiddish, Syriac, Divehi, Uyghur, Central Kurdish and the
+// Arabic-script Sindhi of Pakistan. False for a value that is no LCID
+// (zero, negative, above 16 bits), as for every other language.
+bool reads_right_to_left(std::int32_t language_id) noexcept;
+
 // The text in the language; never null, never empty.
 std::u16string_view ui_text(Text text, Language language) noexcept;
 inline std::u16string_view ui_text(Text text, std::int32_t language_id) noexcept {

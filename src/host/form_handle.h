@@ -39,6 +39,7 @@ class FormHandle final : public Form {
   void Look(host::Look look) override { form_->Look(look); }
   void Refresh() override { form_->Refresh(); }
   void Language(std::int32_t language_id) override { form_->Language(language_id); }
+  void RightToLeft(bool on) override { form_->RightToLeft(on); }
   std::int16_t Count(Part array) override { return form_->Count(array); }
   void Load(Part array, std::int16_t index) override { form_->Load(array, index); }
   float Left(Element e) override { return form_->Left(e); }

@@ -110,6 +110,10 @@ class Form {
   // the engine's own texts (tooltips, the accessible objects' names,
   // descriptions and actions) speak it. English until set.
   virtual void Language(std::int32_t language_id) = 0;
+  // Whether the strip reads from right to left: captions are then drawn in
+  // right-to-left reading order. Where elements stand is the caller's
+  // business (the form itself is never mirrored). Left to right until set.
+  virtual void RightToLeft(bool on) = 0;
 
   // Number of loaded elements of a control array, template included.
   virtual std::int16_t Count(Part array) = 0;

@@ -110,6 +110,9 @@ class WindowSystem {
   // the add-in never touches another program's windows.
   virtual bool in_this_process(Hwnd h) = 0;
   virtual Hwnd set_parent(Hwnd child, Hwnd new_parent) = 0;
+  // Whether the window lays out from right to left (a mirrored window,
+  // WS_EX_LAYOUTRTL); false for one that is gone.
+  virtual bool mirrored(Hwnd h) = 0;
   // Leaves `r` unchanged and returns false when the window does not exist.
   virtual bool window_rect(Hwnd h, Rect& r) = 0;
   // x and y are relative to the parent's client area.

@@ -211,6 +211,13 @@ void SimForm::Language(std::int32_t language_id) {
   language_ = language_id;
 }
 
+void SimForm::RightToLeft(bool on) {
+  enter(FormCall::RightToLeft);
+  if (right_to_left_ == on) return;
+  right_to_left_ = on;
+  ++engine_->paints_;
+}
+
 std::int16_t SimForm::Count(host::Part part) {
   enter(FormCall::Count);
   if (!is_control_array(part)) {

@@ -64,7 +64,7 @@ enum class FormCall : std::uint8_t {
   LeftGet, LeftLet, TopGet, TopLet, ElementWidthGet, ElementWidthLet,
   ElementHeightGet, ElementHeightLet, VisibleGet, VisibleLet,
   ElementPictureGet, ElementPictureLet, Stretch,
-  CaptionGet, CaptionLet, AutoSize, CopyFont, Look, Language, Refresh,
+  CaptionGet, CaptionLet, AutoSize, CopyFont, Look, Language, Refresh, RightToLeft,
   count_
 };
 extern const std::span<const char* const> kFormCallNames;
@@ -99,6 +99,7 @@ class SimForm final : public host::UnloadableForm, public std::enable_shared_fro
   void Look(host::Look look) override;
   void Refresh() override;  // one paint
   void Language(std::int32_t language_id) override;
+  void RightToLeft(bool on) override;
   std::int16_t Count(host::Part array) override;
   void Load(host::Part array, std::int16_t index) override;
   float Left(host::Element e) override;
@@ -132,6 +133,7 @@ class SimForm final : public host::UnloadableForm, public std::enable_shared_fro
   host::Picture picture() const noexcept { return picture_; }
   host::Look look() const noexcept { return look_; }
   std::int32_t language() const noexcept { return language_; }
+  bool right_to_left() const noexcept { return right_to_left_; }
   bool shown() const noexcept { return shown_; }
   host::Rect window_rect() const noexcept;
   float width_twips() const noexcept;
@@ -170,6 +172,7 @@ class SimForm final : public host::UnloadableForm, public std::enable_shared_fro
   host::Picture picture_ = host::Picture::design_bar;
   host::Look look_ = host::Look::office;
   std::int32_t language_ = 1033;
+  bool right_to_left_ = false;
   bool shown_ = false;
   std::deque<ElementRecord> faces_, close_buttons_, icons_, captions_, left_arrow_, right_arrow_;
   TimerState timers_[3];

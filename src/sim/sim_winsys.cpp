@@ -16,7 +16,7 @@ constexpr const char* kNames[] = {
     "SetForegroundWindow", "GetCursorPos", "ShellExecute", "ModuleFolder", "LogPixelsX",
     "LogPixelsY", "RegOpenKeyEx", "RegQueryValueEx", "RegCloseKey",
     "GetDpiForWindow", "SetWindowSubclass", "RemoveWindowSubclass", "IsIconic",
-    "GetForegroundWindow", "RegNotifyChangeKeyValue", "WaitForSingleObject",
+    "GetForegroundWindow", "RegNotifyChangeKeyValue", "WaitForSingleObject", "GetWindowLong",
 };
 static_assert(std::size(kNames) == static_cast<std::size_t>(WinsysCall::count_));
 
@@ -285,10 +285,14 @@ bool SimWindowSystem::place_window(host::Hwnd h, host::Hwnd insert_after, std::i
   if (failing(WinsysCall::SetWindowPos)) return false;
   Node* n = node(h);
   if (!n || h == desktop_) return false;
+  n->last_pos = {insert_after, x, y, cx, cy, flags};
+  // In a mirrored parent x counts from the parent's right edge to the
+  // window's right edge, as Windows counts it.
+  if (const Node* parent = node(n->parent); parent && parent->mirrored)
+    x = clamp32(std::int64_t{parent->place.right} - parent->place.left - x - std::max(cx, 0));
   n->place = {x, y, clamp32(std::int64_t{x} + std::max(cx, 0)),
               clamp32(std::int64_t{y} + std::max(cy, 0))};
   ++n->moves;
-  n->last_pos = {insert_after, x, y, cx, cy, flags};
   if (!(flags & host::place::keep_z_order) && insert_after != h) restack(h, insert_after);
   notify(h, host::WindowNotice::laid_out);
   return true;
@@ -372,6 +376,12 @@ bool SimWindowSystem::minimised(host::Hwnd h) {
   if (failing(WinsysCall::IsIconic)) return false;
   const Node* n = node(h);
   return n && n->minimised;
+}
+
+bool SimWindowSystem::mirrored(host::Hwnd h) {
+  if (failing(WinsysCall::GetWindowLong)) return false;
+  const Node* n = node(h);
+  return n && n->mirrored;
 }
 
 bool SimWindowSystem::word_in_foreground() {

@@ -40,7 +40,7 @@ enum class WinsysCall : std::uint8_t {
   SetForegroundWindow, GetCursorPos, ShellExecute, ModuleFolder, LogPixelsX, LogPixelsY,
   RegOpenKeyEx, RegQueryValueEx, RegCloseKey, GetDpiForWindow,
   SetWindowSubclass, RemoveWindowSubclass, IsIconic, GetForegroundWindow,
-  RegNotifyChangeKeyValue, WaitForSingleObject,
+  RegNotifyChangeKeyValue, WaitForSingleObject, GetWindowLong,
   count_
 };
 extern const std::span<const char* const> kWinsysCallNames;
@@ -133,6 +133,7 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   bool watch_window(host::Hwnd h, host::WindowNotices& receiver) override;
   void stop_watching(host::Hwnd h) noexcept override;
   bool minimised(host::Hwnd h) override;  // "IsIconic"
+  bool mirrored(host::Hwnd h) override;   // "GetWindowLong" (WS_EX_LAYOUTRTL)
   bool word_in_foreground() override;  // "GetForegroundWindow"
 
   // ---- Window notices (test side) ----------------------------------------
@@ -143,6 +144,9 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   int watched_count() const noexcept { return static_cast<int>(watchers_.size()); }
   void minimise(host::Hwnd h);
   void restore(host::Hwnd h);
+  // The window lays out from right to left (as Word's main window does in a
+  // right-to-left Windows or Office).
+  void mirror(host::Hwnd h) { node_ref(h).mirrored = true; }
   // Another program comes to the front (Word's windows stay where they are),
   // or Word comes back: every watched top-level window hears of it.
   void other_program_in_front();
@@ -222,12 +226,13 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
     host::Hwnd parent = 0;
     std::vector<host::Hwnd> children;  // Z order, top first
     std::u16string cls, caption;
-    host::Rect place;  // relative to the parent's client origin
+    host::Rect place;  // relative to the parent's top-left corner, never mirrored
     int moves = 0;
     WindowPos last_pos;
     bool alive = false;
     bool foreign = false;  // belongs to another process
     bool minimised = false;
+    bool mirrored = false;
   };
   struct Value {
     std::uint32_t type;

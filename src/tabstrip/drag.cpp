@@ -36,11 +36,14 @@ void TabBar::tab_moved(Position from, Position to) {
   show_layout();
 }
 
-// A drop on the bar's background: the destination follows from where x lies.
+// A drop on the bar's background: the destination follows from where x (a
+// point of the form, reflected into the layout's numbers in a right-to-left
+// strip) lies.
 // A gap between faces belongs to the face nearer the dragged tab, so the tab
 // lands exactly in the gap where it was dropped.
-void TabBar::drop_on_bar(Slot source, float x, float /*y*/) {
+void TabBar::drop_on_bar(Slot source, float form_x, float /*y*/) {
   const StripLayout& strip = layout();
+  const float x = strip.layout_x(form_x);
   const ArrowLayout& arrows = strip.arrows();
   const std::int32_t n = count();
   const Slot first = slot_at(Position(1)), last = slot_at(Position(n));
@@ -115,8 +118,12 @@ void TabBar::DragDrop(host::Element target, std::int16_t source_index, float x, 
       case Part::close_button:
         if (contains(target_slot)) drop_on_tab(source, target_slot, false);
         return;
-      case Part::left_arrow: return drop_on_tab(source, slot_at(Position(1)), true);
-      case Part::right_arrow: return drop_on_tab(source, slot_at(Position(count())), true);
+      case Part::left_arrow:
+      case Part::right_arrow: {
+        // On the arrow at the strip's end: the tab becomes the last one.
+        const std::int32_t p = scrolls_towards_end(target.part) ? count() : 1;
+        return drop_on_tab(source, slot_at(Position(p)), true);
+      }
       case Part::bar:
         drop_on_bar(source, x, y);
         return drop_on_tab(source, source, true);

@@ -371,18 +371,23 @@ void TabBar::read_layout_from_form() {
   std::int16_t loaded = f.Count(Part::caption);
   for (Part array : {Part::icon, Part::close_button, Part::face})
     loaded = std::min(loaded, f.Count(array));
+  // A right-to-left strip's form holds the layout reflected: a face's
+  // layout left is where its right edge stands, seen from the form's right.
+  const Mirror& mirror = layout_.mirror();
   for (std::int32_t c = 1; c < loaded; ++c) {
     const Slot s(c);
-    layout_.add_tab(s, f.Left(face(s)), f.Width(caption(s)));
+    const float left = f.Left(face(s)), width = f.Width(face(s));
+    layout_.add_tab(s, mirror.on ? mirror.bar_width - (left + width) : left, f.Width(caption(s)));
     StripLayout::Tab& t = layout_.tab(s);
-    t.face_width = f.Width(face(s));
-    t.shown = {t.face_left, f.Left(icon(s)), f.Left(caption(s)), f.Left(close_button(s)),
-               t.face_width};
+    t.face_width = width;
+    t.shown = {left, f.Left(icon(s)), f.Left(caption(s)), f.Left(close_button(s)), width};
   }
   ArrowLayout& arrows = layout_.arrows();
   const float left_arrow = f.Left(kLeftArrow);
-  arrows.left_arrow_end = left_arrow + f.Width(kLeftArrow);
-  arrows.right_arrow_left = f.Left(kRightArrow);
+  const float left_arrow_end = left_arrow + f.Width(kLeftArrow);
+  const float right_arrow = f.Left(kRightArrow);
+  arrows.left_arrow_end = mirror.on ? mirror.bar_width - right_arrow : left_arrow_end;
+  arrows.right_arrow_left = mirror.on ? mirror.bar_width - left_arrow_end : right_arrow;
   layout_.left_arrow_shown() = arrows.visible = f.Visible(kLeftArrow);
   layout_.right_arrow_shown() = f.Visible(kRightArrow);
   read_back_ = false;

@@ -7,6 +7,8 @@
 
 namespace plovera {
 
+using host::Part;
+
 namespace {
 constexpr float kStep = 1000.0f;
 }  // namespace
@@ -37,6 +39,24 @@ void TabBar::scroll_towards_start() {
   show_layout();
 }
 
+// The arrow at the strip's start (the left one, or the right one in a
+// right-to-left strip) scrolls back towards the first tab; the other one
+// onwards to later tabs. Each arrow shows the tabs hidden beyond its edge.
+bool TabBar::scrolls_towards_end(Part arrow) const noexcept {
+  return (arrow == Part::right_arrow) != right_to_left_;
+}
+
+void TabBar::scroll_by_arrow(Part arrow) {
+  if (scrolls_towards_end(arrow)) scroll_towards_end();
+  else scroll_towards_start();
+}
+
+// A right-to-left strip is reflected in the form's width: it follows every
+// change of that width, so the first tab stays at the right edge.
+void TabBar::mirror_in(float form_width) {
+  if (right_to_left_) layout_.set_mirror({true, form_width});
+}
+
 // Scrolls until the face of a tab lies within the bar's own edges (0 and the
 // bar's width), in as many steps as that takes, each with its own stop rule.
 void TabBar::bring_into_view(Slot s) {
@@ -53,9 +73,10 @@ void TabBar::arrows_after_redock() {
   host::Form& f = form();
   StripLayout& strip = layout();
   ArrowLayout& arrows = strip.arrows();
+  const float width = f.Width();
+  mirror_in(width);
   if (count() > 0) {
     const Slot last = slot_at(Position(count())), first = slot_at(Position(1));
-    const float width = f.Width();
     if (strip.face_right(last) > width && !arrows.visible) arrows.visible = true;
     if (strip.face_right(last) - strip.tab(first).face_left + 120.0f < width && arrows.visible) {
       arrows.visible = false;
@@ -63,7 +84,7 @@ void TabBar::arrows_after_redock() {
     }
   }
   show_layout();
-  const float right = f.Width() - f.Width(kRightArrow);
+  const float right = width - f.Width(kRightArrow);
   f.Left(kRightArrow, right);
   arrows.right_arrow_left = right;
 }

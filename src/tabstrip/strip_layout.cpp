@@ -30,13 +30,20 @@ float shifted(float x, float dx, std::int32_t steps) {
 
 // The sums run in the order the form's own reads once took them (width plus
 // left, then the spacing), so every left is the float it always was.
-TabPlacement placement_of(float face_left, float face_width, float caption_width) noexcept {
+TabPlacement placement_of(float face_left, float face_width, float caption_width,
+                          const Mirror& mirror) noexcept {
   TabPlacement t;
   t.face_left = face_left;
   t.face_width = face_width;
   t.icon_left = face_left + 15.0f;
   t.caption_left = kIconWidth + t.icon_left + 30.0f;
   t.close_left = caption_width + t.caption_left + 30.0f;
+  if (!mirror.on) return t;
+  const float w = mirror.bar_width;
+  t.face_left = w - (t.face_left + face_width);
+  t.icon_left = w - (t.icon_left + kIconWidth);
+  t.caption_left = w - (t.caption_left + caption_width);
+  t.close_left = w - (t.close_left + kCloseWidth);
   return t;
 }
 
@@ -49,6 +56,12 @@ StripLayout::StripLayout(const SlotMap& slots) : slots_(slots) {
   // Room for every slot at once, like the slot tables: no change of the
   // strip allocates.
   tabs_.assign(static_cast<std::size_t>(SlotMap::kMaxSlot) + 1, Tab{});
+}
+
+void StripLayout::set_mirror(const Mirror& mirror) {
+  if (mirror == mirror_) return;
+  mirror_ = mirror;
+  for (std::int32_t p = 1; p <= count(); ++p) mark(tab(at(p)));
 }
 
 void StripLayout::clear() {
@@ -71,7 +84,7 @@ float StripLayout::face_right(Slot s) const {
 
 TabPlacement StripLayout::placement(Slot s) const {
   const Tab& t = tab(s);
-  return placement_of(t.face_left, t.face_width, t.caption_width);
+  return placement_of(t.face_left, t.face_width, t.caption_width, mirror_);
 }
 
 TabPlacement StripLayout::add_tab(Slot s, float face_left, float caption_width) {

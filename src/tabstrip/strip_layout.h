@@ -11,6 +11,12 @@
 // by the faces' lefts themselves (each step is added to every left, as the
 // form would add it), so whatever reads the strip reads one set of numbers.
 //
+// A right-to-left strip keeps the same numbers: the layout is always that
+// of a left-to-right strip, and placement_of reflects each element about
+// the bar's middle when it turns the numbers into places on the form. So
+// every rule above runs unchanged in both directions, and only what meets
+// the form (places shown, points read from the pointer) is reflected.
+//
 // Alongside the layout the table keeps what the form was last told for each
 // element (`shown`), so the bar sends only the lefts and widths that
 // changed.
@@ -31,15 +37,26 @@ struct TabPlacement {
   friend bool operator==(const TabPlacement&, const TabPlacement&) = default;
 };
 
+// A strip read from right to left is shown reflected: an element `w` wide
+// at `x` in the layout stands at bar_width - (x + w) on the form.
+struct Mirror {
+  bool on = false;
+  float bar_width = 0;  // the form's width, in twips
+  friend bool operator==(const Mirror&, const Mirror&) = default;
+};
+
 // The one layout rule for a tab: its elements' places from its face's left
-// and width and its caption's width.
-TabPlacement placement_of(float face_left, float face_width, float caption_width) noexcept;
+// and width and its caption's width; reflected in a right-to-left strip
+// (the close button then stands at the tab's left, the icon at its right).
+TabPlacement placement_of(float face_left, float face_width, float caption_width,
+                          const Mirror& mirror = {}) noexcept;
 // The width of a new tab's face: from its icon to 30 twips after its
 // 210-twip close button, in the order the form's own sums take.
 float face_width_for(float face_left, float caption_width) noexcept;
 
 // The arrows: the left one's end, the right one's left, and whether they
-// show (both together).
+// show (both together). In the layout's numbers: in a right-to-left strip
+// "left" is the arrow at the strip's start, shown at the form's right.
 struct ArrowLayout {
   float left_arrow_end = 0;
   float right_arrow_left = 0;
@@ -57,8 +74,18 @@ class StripLayout {
   // Reads the strip's order from `slots`; the table has room for every slot.
   explicit StripLayout(const SlotMap& slots);
 
-  // Forgets every tab and the arrows (a form loaded anew).
+  // Forgets every tab and the arrows (a form loaded anew); the direction
+  // stays.
   void clear();
+
+  // The strip's direction and the width it is reflected in. A change
+  // re-places every tab of the strip on the form.
+  void set_mirror(const Mirror& mirror);
+  const Mirror& mirror() const noexcept { return mirror_; }
+  // A point of the form (a drop, in twips) in the layout's numbers.
+  float layout_x(float form_x) const noexcept {
+    return mirror_.on ? mirror_.bar_width - form_x : form_x;
+  }
 
   Tab& tab(Slot s);
   const Tab& tab(Slot s) const { return const_cast<StripLayout*>(this)->tab(s); }
@@ -118,6 +145,7 @@ class StripLayout {
   std::int32_t highest_ = 0;
   std::int32_t pending_ = 0;  // tabs marked pending
   ArrowLayout arrows_;
+  Mirror mirror_;
   bool left_arrow_shown_ = false, right_arrow_shown_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/numbers.h"
+#include "base/ui_texts.h"
 #include "host/form_design.h"
 #include "host/word_versions.h"
 
@@ -45,7 +46,11 @@ void TabBar::load_form() {
   form_ = host_.forms().CreateForm(*this);
   window_ = form_->hWnd();
   model_.add_view(*this);
-  form().Language(host_.ui_language());
+  const std::int32_t language = host_.ui_language();
+  form().Language(language);
+  right_to_left_ = reads_right_to_left(language) ||
+                   host_.window_system().mirrored(host_.main_window());
+  form().RightToLeft(right_to_left_);
   theme_ = {};
   show_theme(host_.bar_theme(), false);
   reset_strip();
@@ -100,6 +105,7 @@ void TabBar::reset_strip() {
   read_back_ = false;
   layout_.clear();
   form().Width(13000.0f);
+  mirror_in(form().Width());
   form().Visible(kLeftArrow, false);
   form().Visible(kRightArrow, false);
 }
@@ -122,8 +128,8 @@ void TabBar::TimerTick(Timer t) {
   host_.events().run([&] {
     switch (t) {
       case Timer::poll: return;  // the add-in's one timer runs the ticks
-      case Timer::scroll_left: return scroll_towards_start();
-      case Timer::scroll_right: return scroll_towards_end();
+      case Timer::scroll_left: return scroll_by_arrow(Part::left_arrow);
+      case Timer::scroll_right: return scroll_by_arrow(Part::right_arrow);
     }
   });
 }
@@ -193,12 +199,16 @@ void TabBar::Click(Element e) {
 }
 
 // While the tabs overflow (the arrows show), each notch of the wheel is one
-// step of an arrow: away from the user or to the left towards the start,
-// towards the user or to the right towards the end.
+// step of an arrow: away from the user towards the start, towards the user
+// towards the end; tilted, as the arrow on that side scrolls (to the right
+// towards the end of a left-to-right strip, towards the start of a
+// right-to-left one, whose start is at the right).
 void TabBar::MouseWheel(std::int16_t notches, bool horizontal) {
   host_.events().run([&] {
     if (!form().Visible(kRightArrow)) return;
-    const bool to_end = horizontal ? notches > 0 : notches < 0;
+    const bool to_end =
+        horizontal ? scrolls_towards_end(notches > 0 ? Part::right_arrow : Part::left_arrow)
+                   : notches < 0;
     for (std::int32_t n = notches < 0 ? -notches : notches; n > 0; --n) {
       if (to_end) scroll_towards_end();
       else scroll_towards_start();
@@ -264,7 +274,11 @@ std::string TabBar::check_invariants_for_testing(bool layout, bool behind_allowe
     if (behind_allowed && f.Caption(caption(s)) != model_.caption_at(Position(p)))
       return "a caption that is not the model's" + at;
     const Slot before = p > 1 ? slot_at(Position(p - 1)) : Slot();
-    if (layout && p > 1 && f.Left(face(s)) != f.Left(face(before)) + f.Width(face(before)) + 30.0f)
+    // Left to right each face starts 30 twips after the one before ends;
+    // right to left each ends 30 twips before the one before starts.
+    const Slot lefter = right_to_left_ ? s : before, righter = right_to_left_ ? before : s;
+    if (layout && p > 1 &&
+        f.Left(face(righter)) != f.Left(face(lefter)) + f.Width(face(lefter)) + 30.0f)
       return "faces not 30 twips apart" + at;
     if (layout && !read_back_ &&
         layout_.tab(s).shown != TabPlacement{f.Left(face(s)), f.Left(icon(s)), f.Left(caption(s)),

@@ -10,7 +10,10 @@
 //
 // Geometry of one tab in twips, for an icon at x and a caption Wl wide:
 // face at x - 15 (width Wl + 540), icon at x, caption at x + 270, close
-// button at x + 300 + Wl; consecutive faces stand 30 twips apart.
+// button at x + 300 + Wl; consecutive faces stand 30 twips apart. Where
+// Word reads from right to left the whole strip is shown reflected (the
+// first tab at the right edge, each tab's close button at its left) and
+// the arrows swap roles; see StripLayout.
 //
 // Every call out of here can re-enter: Word's Close, ShowPopup and the save
 // dialog run message loops. Handlers therefore run one at a time (the
@@ -87,6 +90,8 @@ class TabBar final : public TabView, public host::FormEvents {
   Slot pending_drag() const noexcept { return pending_drag_; }
   bool hover_check_running() const noexcept { return hover_check_running_; }
 
+  bool right_to_left() const noexcept { return right_to_left_; }
+
   // Layout of one tab.
   void place_tab(Slot s, std::int32_t x);
   void set_tab_caption(Slot s, const std::u16string& caption);
@@ -111,6 +116,8 @@ class TabBar final : public TabView, public host::FormEvents {
   void align_left();
   void scroll_towards_end();
   void scroll_towards_start();
+  // What a press of an arrow (Part::left_arrow or right_arrow) does.
+  bool scrolls_towards_end(host::Part arrow) const noexcept;
   void bring_into_view(Slot s);
   // The scroll-arrow rules applied after the bar was docked again.
   void arrows_after_redock();
@@ -188,6 +195,8 @@ class TabBar final : public TabView, public host::FormEvents {
   void hide_tab(Slot s) noexcept;
   void set_left(host::Element e, float left, float& shown);
   void show_arrows();
+  void scroll_by_arrow(host::Part arrow);
+  void mirror_in(float form_width);
   void drop_on_tab(Slot source, Slot dest, bool activate);
   void begin_drag(Slot s);
   Slot dragged_slot(std::int16_t source_index);
@@ -201,6 +210,9 @@ class TabBar final : public TabView, public host::FormEvents {
   std::unique_ptr<host::Form> form_;
   host::Hwnd window_ = 0;  // the form's window, while it is loaded
   BarTheme theme_;  // what the form was told
+  // Whether the strip reads from right to left (Word's interface language
+  // or its mirrored main window), decided when the form loads.
+  bool right_to_left_ = false;
   SlotMap slots_;
   Slot selected_, hovered_, hot_close_, pending_drag_;
   // The drag carries the Word window it began on: a slot alone may be taken

@@ -34,8 +34,11 @@ std::vector<FormWindow::TabView> FormWindow::tabs_in_order() const {
     const ElementState* face = elements_.find({Part::face, i});
     if (face && face->visible) tabs.push_back({i, face->incarnation});
   }
+  // In reading order: from the left, or from the right in a right-to-left strip.
   std::stable_sort(tabs.begin(), tabs.end(), [this](const TabView& a, const TabView& b) {
-    return elements_.find({Part::face, a.index})->left < elements_.find({Part::face, b.index})->left;
+    const float left_a = elements_.find({Part::face, a.index})->left;
+    const float left_b = elements_.find({Part::face, b.index})->left;
+    return right_to_left_ ? left_b < left_a : left_a < left_b;
   });
   return tabs;
 }

@@ -385,8 +385,11 @@ class Node final : public DispatchObject<IAccessible>, public IEnumVARIANT {
     switch (dir) {
       case NAVDIR_FIRSTCHILD: target = 1; break;
       case NAVDIR_LASTCHILD: target = child_count(f, kind_); break;
-      case NAVDIR_NEXT: case NAVDIR_RIGHT: target = position(f) + 1; break;
-      case NAVDIR_PREVIOUS: case NAVDIR_LEFT: target = position(f) - 1; break;
+      case NAVDIR_NEXT: target = position(f) + 1; break;
+      case NAVDIR_PREVIOUS: target = position(f) - 1; break;
+      // Spatially: in a right-to-left strip the next tab is to the left.
+      case NAVDIR_RIGHT: target = position(f) + (f.right_to_left() ? -1 : 1); break;
+      case NAVDIR_LEFT: target = position(f) + (f.right_to_left() ? 1 : -1); break;
       default: return S_FALSE;
     }
     if (dir != NAVDIR_FIRSTCHILD && dir != NAVDIR_LASTCHILD) {

@@ -130,7 +130,10 @@ void FormWindow::paint_element(HDC dc, HDC source, const RECT& clip, Element e) 
     SetTextColor(dc, !high_contrast_        ? caption_colour(look_)
                      : tab_selected(e.index) ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                                              : GetSysColor(COLOR_BTNTEXT));
-    ExtTextOutW(dc, r.left, r.top, ETO_CLIPPED, &r, wide(s->caption),
+    // Right to left, a caption mixing scripts (an Arabic name with ".docx")
+    // reads in its natural order.
+    const UINT options = ETO_CLIPPED | (right_to_left_ ? ETO_RTLREADING : 0u);
+    ExtTextOutW(dc, r.left, r.top, options, &r, wide(s->caption),
                 static_cast<UINT>(s->caption.size()), nullptr);
   } else if (high_contrast_ && e.part != Part::icon) {
     paint_contrast_image(dc, e, *s, r);

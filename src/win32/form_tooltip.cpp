@@ -101,6 +101,10 @@ void FormWindow::show_tooltip(const std::u16string& text) {
                                nullptr, nullptr);
     if (!tooltip_) return;
     TTTOOLINFOW tool = tool_of(hwnd_);
+    // Right to left, a path or caption mixing scripts reads in its natural
+    // order (the bar's own window is never mirrored, so this is the opposite
+    // of its direction).
+    if (right_to_left_) tool.uFlags |= TTF_RTLREADING;
     tool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }

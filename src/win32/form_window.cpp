@@ -109,6 +109,12 @@ void FormWindow::create_window(HINSTANCE module, const wchar_t* window_class) {
   CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, window_class, L"Plovera tab bar",
                   WS_POPUP | WS_CLIPSIBLINGS, 0, 0, w, h, nullptr, nullptr, module, this);
   if (!hwnd_) throw_host_error(status::fail, "Form.Load");
+  // A right-to-left Word may make every new window of its process mirrored
+  // (SetProcessDefaultLayout). The strip reflects itself (in its layout), so
+  // its window keeps left-to-right coordinates: mirrored too, it would be
+  // reflected twice and its pictures drawn back to front.
+  const LONG ex_style = GetWindowLongW(hwnd_, GWL_EXSTYLE);
+  if (ex_style & WS_EX_LAYOUTRTL) SetWindowLongW(hwnd_, GWL_EXSTYLE, ex_style & ~WS_EX_LAYOUTRTL);
 }
 
 LRESULT CALLBACK FormWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
@@ -355,5 +361,14 @@ void FormWindow::Refresh() {
 }
 
 void FormWindow::Language(std::int32_t language_id) { language_ = language_id; }
+
+// The strip places its elements itself; only the captions' reading order
+// follows the direction here. The window stays unmirrored, so its
+// coordinates, pictures and hit-testing are the strip's own.
+void FormWindow::RightToLeft(bool on) {
+  if (right_to_left_ == on) return;
+  right_to_left_ = on;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
 
 }  // namespace plovera::win32

@@ -54,6 +54,7 @@ class FormWindow final : public host::UnloadableForm,
   void Look(host::Look look) override;
   void Refresh() override;
   void Language(std::int32_t language_id) override;
+  void RightToLeft(bool on) override;
   std::int16_t Count(host::Part array) override;
   void Load(host::Part array, std::int16_t index) override;
   float Left(host::Element e) override;
@@ -91,7 +92,9 @@ class FormWindow final : public host::UnloadableForm,
   HWND window() const noexcept { return hwnd_; }
   // One of the engine's own texts in Word's user-interface language.
   std::u16string_view text(Text t) const noexcept { return ui_text(t, language_); }
-  // The tabs left to right (by the left edge of their face).
+  bool right_to_left() const noexcept { return right_to_left_; }
+  // The tabs in reading order (by the left edge of their face; from the
+  // right in a right-to-left strip).
   std::vector<TabView> tabs_in_order() const;
   bool tab_alive(std::int16_t index, std::uint32_t incarnation) const noexcept;
   const ElementState* element_state(host::Element e) const noexcept { return elements_.find(e); }
@@ -237,6 +240,7 @@ class FormWindow final : public host::UnloadableForm,
   host::Picture picture_ = host::Picture::design_bar;
   host::Look look_ = host::Look::office;
   std::int32_t language_ = 1033;  // English (United States) until told
+  bool right_to_left_ = false;    // captions read from right to left
   std::array<TimerState, 3> timers_{};
   PressState press_;
   // The wheel's turns not yet a whole notch (fine-grained wheels report

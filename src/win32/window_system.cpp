@@ -272,6 +272,10 @@ void Win32WindowSystem::stop_watching(host::Hwnd h) noexcept {
 
 bool Win32WindowSystem::minimised(host::Hwnd h) { return IsIconic(to_hwnd(h)) != FALSE; }
 
+bool Win32WindowSystem::mirrored(host::Hwnd h) {
+  return (GetWindowLongW(to_hwnd(h), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+}
+
 bool Win32WindowSystem::word_in_foreground() {
   const HWND front = GetForegroundWindow();
   return front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();

@@ -70,6 +70,7 @@ class Win32WindowSystem final : public host::WindowSystem {
   bool watch_window(host::Hwnd h, host::WindowNotices& receiver) override;
   void stop_watching(host::Hwnd h) noexcept override;
   bool minimised(host::Hwnd h) override;
+  bool mirrored(host::Hwnd h) override;
   bool word_in_foreground() override;
 
  private:

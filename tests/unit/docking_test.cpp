@@ -4,6 +4,11 @@
 namespace plovera::testing {
 namespace {
 
+std::string text(const host::Rect& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
+}
+
 class Docking : public ::testing::Test, public WordFixture {
  protected:
   host::Rect bar_rect() { return ws.rect(form().window()); }
@@ -158,6 +163,27 @@ TEST_F(Docking, BarDestroyedFromOutsideIsBuiltAgainAndTheBandGivenBack) {
   tick();
   EXPECT_EQ(strip(), "Doc1 Doc2 Doc3*");
   EXPECT_EQ(invariants(), "");
+}
+
+// A mirrored Word (right to left) lays its windows out from the right: the
+// right dock stands at the left. Making room and giving it back keeps every
+// window on its side; the bar docks against the right edge.
+TEST_F(Docking, AMirroredWordKeepsItsWindowsOnTheirSides) {
+  ws.mirror(main);
+  ws.set_rect(right_dock, {0, 60, 24, 700});
+  ws.set_rect(document_area, {24, 60, 1000, 700});
+  open(1);
+  start();
+  tick();
+  EXPECT_EQ(text(ws.rect(right_dock)), "0,84 24,700");
+  EXPECT_EQ(text(ws.rect(document_area)), "24,84 1000,700");
+  const host::Rect b = bar_rect();
+  EXPECT_EQ(b.right, 1000);
+  EXPECT_EQ(b.right - b.left, 794);
+  EXPECT_EQ(b.top, 60);
+  connect.unload_bar();
+  EXPECT_EQ(text(ws.rect(right_dock)), "0,60 24,700");
+  EXPECT_EQ(text(ws.rect(document_area)), "24,60 1000,700");
 }
 
 TEST_F(Docking, UnloadingTheBarGivesTheBandBack) {

@@ -233,12 +233,13 @@ struct Words {
   const wchar_t* press_action;
   const wchar_t* scroll_left;
   const wchar_t* scroll_right;
+  bool right_to_left;  // the strip reads from the right
 };
 constexpr Words kLanguages[] = {
     {L"words-german", L"Dokumentregisterkarten", L"2 von 3", L"Wechseln", L"Alpha schließen",
-     L"Drücken", L"Nach links blättern", L"Nach rechts blättern"},
+     L"Drücken", L"Nach links blättern", L"Nach rechts blättern", false},
     {L"words-arabic", L"علامات تبويب المستندات", L"2 من 3", L"تبديل", L"إغلاق Alpha", L"ضغط",
-     L"تمرير لليسار", L"تمرير لليمين"},
+     L"تمرير لليسار", L"تمرير لليمين", true},
 };
 
 // Names, descriptions and default actions in Word's language; the
@@ -257,6 +258,14 @@ void check_words(const Acc& bar, const Words& w) {
   expect(name(kids[3]) == w.scroll_left && name(kids[4]) == w.scroll_right &&
              action(kids[3]) == w.press_action,
          "the arrows' names and default action" + in);
+  // Where the reader finds each tab is where it is drawn: the first tab at
+  // the right end of a right-to-left strip, its close button at its left.
+  const RECT first = location(kids[0]), second = location(kids[1]);
+  const RECT close_rect = close.size() == 1 ? location(close[0]) : RECT{};
+  const bool first_right = first.left >= second.right;
+  const bool close_left = close_rect.left - second.left < second.right - close_rect.right;
+  expect(first_right == w.right_to_left && close_left == w.right_to_left,
+         "the tabs' and close button's locations follow the strip's direction" + in);
   kids[1].p->accDoDefaultAction(self());
   expect(wait_until([&] { return tabs_line(bar) == L"Document1 Alpha* Beta"; }),
          "the default action of the second tab selects it" + in, narrow(tabs_line(bar)));

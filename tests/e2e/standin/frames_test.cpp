@@ -204,6 +204,33 @@ STANDIN_TEST(a_resized_frame_is_laid_out_and_reports_its_window) {
   unadvise(f.app(), iid::ApplicationEvents4, cookie);
 }
 
+// A right-to-left interface mirrors every frame, those open and those
+// opened later: the right dock stands at the frame's left, the document
+// area right of it; another language leaves them as they are.
+STANDIN_TEST(a_right_to_left_interface_mirrors_every_frame) {
+  WordFixture f(L"16.0");
+  f.word->open(L"Alpha", DocumentState::saved);
+  auto dock_at_left = [](standin::Frame& frame) {
+    RECT main{}, right{}, area{};
+    GetWindowRect(frame.main(), &main);
+    GetWindowRect(frame.dock_right(), &right);
+    GetWindowRect(frame.document_area(), &area);
+    return right.left < area.left && right.right <= area.left &&
+           (GetWindowLongW(frame.main(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+  };
+  f.word->set_ui_language(1031);
+  expect(!f.word->mirrored() && !dock_at_left(*f.word->frame_at(1)), "German leaves the frame as it is");
+  f.word->set_ui_language(1025);
+  expect(f.word->mirrored() && dock_at_left(*f.word->frame_at(1)), "Arabic mirrors the open frame");
+  f.word->open(L"Beta", DocumentState::saved);
+  expect(dock_at_left(*f.word->frame_at(2)), "a frame opened later is mirrored too");
+  f.word->set_mirrored(false);
+  RECT right{}, area{};
+  GetWindowRect(f.word->frame_at(1)->dock_right(), &right);
+  GetWindowRect(f.word->frame_at(1)->document_area(), &area);
+  expect(area.right <= right.left, "mirror off puts the right dock back at the right");
+}
+
 STANDIN_TEST(before_version_15_one_main_window_holds_them_all) {
   struct Case {
     const wchar_t* version;
