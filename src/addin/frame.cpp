@@ -97,9 +97,26 @@ std::int32_t Frame::width_in_twips() {
   return sub32(mul32(points, 20), 80);
 }
 
+// Undone on failure as a failed start-up is: nothing half-docked stays,
+// and the frame keeps only its main window and the time of its next try.
+void Frame::dock_with_tabs(host::Hwnd main, double version, host::DocumentWindows documents) {
+  try {
+    dock_in(main, version, documents);
+    bar_.show_all_tabs();
+  } catch (...) {
+    undock();
+    retry_.failed(addin_.forms().milliseconds());
+    throw;
+  }
+  retry_.clear();
+}
+
 // In place, a tick costs three rectangle reads and no call into Word.
 void Frame::redock_if_moved() {
-  if (!bar_.loaded()) return;
+  if (!bar_.loaded()) {
+    if (retry_.due(addin_.forms().milliseconds())) dock_again();
+    return;
+  }
   host::Rect top, bar, doc;
   const bool found = ws().window_rect(windows_.top_dock, top) &&
                      ws().window_rect(windows_.document_area, doc);
@@ -165,8 +182,19 @@ void Frame::unload_bar() noexcept {
 void Frame::rebuild_bar() {
   give_band_back_after_failed_dock();
   unload_bar();
-  dock_in(windows_.main_window, version_, documents_);
-  bar_.show_all_tabs();
+  dock_again();
+}
+
+// A main window that is gone (Word closed it while the frame waited) is not
+// docked in: with a main window per document the add-in retires the frame;
+// with Word's one main window, Word is closing and lets go of the add-in.
+void Frame::dock_again() {
+  host::Rect main;
+  if (!ws().window_rect(windows_.main_window, main)) {
+    main_window_gone_ = true;
+    return retry_.failed(addin_.forms().milliseconds());
+  }
+  dock_with_tabs(windows_.main_window, version_, documents_);
   bar_rebuilt_ = true;
 }
 

@@ -40,29 +40,36 @@ host::Hwnd TabBar::window() {
 }
 
 // A bar shows the model while its form is loaded: from then on it hears of
-// every change, and the tabs it shows are built anew.
+// every change, and the tabs it shows are built anew. The tables are empty
+// before anything is asked of Word (whose answer may run a message loop in
+// which the bar's handlers run); a form that cannot be set up is unloaded
+// again, so that a bar is either loaded and whole or not loaded at all.
 void TabBar::load_form() {
+  reset_tables();
   form_ = host_.forms().CreateForm(*this);
-  window_ = form_->hWnd();
-  model_.add_view(*this);
-  form().Language(host_.ui_language());
-  host_.word().Version(word_version_);
-  theme_ = {};
-  apply_theme();
-  reset_strip();
+  try {
+    window_ = form_->hWnd();
+    model_.add_view(*this);
+    reset_form();
+    form().Language(host_.ui_language());
+    host_.word().Version(word_version_);
+    theme_ = {};
+    apply_theme();
+  } catch (...) {
+    unload();
+    throw;
+  }
 }
 
 void TabBar::show() { form().Show(); }
 
+// Every table goes with the form: nothing of a bar unloaded is left to
+// point at elements of the next one.
 void TabBar::unload() noexcept {
   model_.remove_view(*this);
   form_.reset();
-  arrow_held_ = false;
-  dragged_.reset();
-  slots_to_hide_.clear();
-  removing_ = false;
-  read_back_ = false;
-  layout_.clear();
+  window_ = 0;
+  reset_tables();
 }
 
 // No call out: a few members read.
@@ -81,15 +88,21 @@ void TabBar::apply_theme() {
 }
 
 // The counters and looks go back to none with the tables.
-void TabBar::reset_strip() {
+void TabBar::reset_tables() noexcept {
   slots_.clear();
-  selected_ = hovered_ = hot_close_ = pending_drag_ = middle_pressed_ = Slot();
+  selected_ = hovered_ = hot_close_ = pending_drag_ = middle_pressed_ = built_ = Slot();
   dragged_.reset();
   slots_to_hide_.clear();
   hover_check_running_ = false;
+  arrow_held_ = false;
   removing_ = false;
+  appending_ = false;
   read_back_ = false;
   layout_.clear();
+}
+
+// The form's width as designed and no arrow shown.
+void TabBar::reset_form() {
   form().Width(13000.0f);
   form().Visible(kLeftArrow, false);
   form().Visible(kRightArrow, false);

@@ -41,15 +41,14 @@ class TabBar final : public TabView, public host::FormEvents {
   TabBar& operator=(const TabBar&) = delete;
 
   // The form: its window (the first use loads the form, which sets the
-  // background and resets the strip), showing, unloading.
+  // background and resets the strip; a form that fails to load is not
+  // kept), showing, unloading (which empties the strip's tables).
   host::Hwnd window();
   bool loaded() const noexcept { return form_ != nullptr; }
   host::Form& form();
   void show();
   void unload() noexcept;
 
-  // Empties the strip and its tables: a bar loaded again starts consistent.
-  void reset_strip();
   // Builds a tab for every tab the model holds (a bar that starts showing
   // the model late).
   void show_all_tabs();
@@ -160,6 +159,8 @@ class TabBar final : public TabView, public host::FormEvents {
   static Slot slot_of(host::Element e) { return Slot(e.index); }
 
   void load_form();
+  void reset_tables() noexcept;
+  void reset_form();
   void apply_theme();
   Slot free_slot();
   void ensure_elements(Slot s);
