@@ -9,6 +9,7 @@
 
 #include "addin/cadence.h"
 #include "addin/start_on_first_event.h"
+#include "base/backoff.h"
 #include "fixture.h"
 #include "sdi_fixture.h"
 
@@ -17,6 +18,56 @@ namespace {
 
 // Long enough for the quick ticks after the last activity to run out.
 constexpr std::uint32_t kQuickPeriodMs = Cadence::quick_ticks * Cadence::quick_ms + 10;
+
+// The waits between tries: 10 ms doubling to a second, from the time of
+// each failure; the clock may wrap between a failure and its try.
+TEST(Backoff, DoublesToASecondAndSurvivesTheClockWrapping) {
+  Backoff b;
+  EXPECT_FALSE(b.pending());
+  EXPECT_FALSE(b.due(0));
+  std::string waits;
+  std::uint32_t now = UINT32_MAX - 100;  // 100 ms before the tick count wraps
+  for (int i = 0; i < 9; ++i) {
+    b.failed(now);
+    const std::uint32_t wait = b.remaining(now);
+    waits += std::to_string(wait) + " ";
+    EXPECT_FALSE(b.due(now + wait - 1));
+    now += wait;
+    EXPECT_TRUE(b.due(now));
+    EXPECT_EQ(b.remaining(now + 5000), 0u) << "overdue is due, not far in the future";
+  }
+  EXPECT_EQ(waits, "10 20 40 80 160 320 640 1000 1000 ");
+  b.clear();
+  EXPECT_FALSE(b.due(now));
+  b.failed(now);
+  EXPECT_EQ(b.remaining(now), Backoff::first_ms) << "a success starts the waits afresh";
+}
+
+// A retry's due time caps the pace's period but never quickens it beyond the
+// quick period, and wakes a timer that would otherwise sleep.
+TEST(CadenceRetry, NextTickComesWhenTheRetryIsDueAndNoSooner) {
+  struct Case {
+    bool quick, minimised;
+    std::uint32_t retry_in, expected;
+  } cases[] = {
+      {true, false, 500, Cadence::quick_ms},    // quick anyway
+      {true, false, 0, Cadence::quick_ms},      // due now: the next quick tick
+      {false, false, 300, 300},                 // sooner than the safety net
+      {false, false, 5000, Cadence::foreground_ms},
+      {false, true, 700, 700},                  // minimised: only the retry wakes it
+      {false, true, Cadence::no_retry, 0},
+      {false, false, Cadence::no_retry, Cadence::foreground_ms},
+  };
+  for (const Case& c : cases) {
+    Cadence cadence;
+    if (!c.quick)
+      for (int i = 0; i < Cadence::quick_ticks; ++i) cadence.ticked(false);
+    cadence.all_minimised(c.minimised);
+    cadence.retry_in(c.retry_in);
+    EXPECT_EQ(cadence.interval_ms(), c.expected)
+        << "quick " << c.quick << " minimised " << c.minimised << " retry in " << c.retry_in;
+  }
+}
 
 class Tick : public ::testing::Test, public WordFixture {
  protected:
