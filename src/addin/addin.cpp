@@ -390,7 +390,6 @@ void Addin::tick() {
   if (ticker_.loaded()) {  // else Word let go, or the last bar went
     watch_frames();
     cadence_.ticked(!ran || any_bar_busy() || frames_behind_);
-    cadence_.retry_in(soonest_retry_ms());
     pace();
   }
   failure.rethrow();
@@ -418,9 +417,11 @@ bool Addin::any_bar_busy() noexcept {
 
 // Before the ticks slow down, where Word stands is asked of the window
 // system (no call into Word): whether it is the foreground program, and
-// whether every main window with a bar is minimised.
+// whether every main window with a bar is minimised. A pending retry sets
+// the latest time of the next tick.
 void Addin::pace() noexcept {
   if (!ticker_.loaded()) return;
+  cadence_.retry_in(soonest_retry_ms());
   if (!cadence_.quick()) {
     ignore_errors([&] { cadence_.foreground(ws().word_in_foreground()); });
     bool all_minimised = true;
