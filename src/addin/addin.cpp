@@ -287,7 +287,7 @@ void Addin::retire(Frame& frame) noexcept {
 
 Frame& Addin::idle_frame() {
   for (auto& f : frames_)
-    if (!f->bar().loaded()) return *f;
+    if (!f->in_use()) return *f;
   BarHost& host = *this;
   FrameOwner& owner = *this;
   frames_.push_back(std::make_unique<Frame>(host, owner, model_));

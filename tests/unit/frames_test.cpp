@@ -307,6 +307,9 @@ TEST_F(Frames, BarsThatCannotBeBuiltAreTriedAgainAfterABackOff) {
   tick(2);
   EXPECT_EQ(frame_of(a), nullptr);
   EXPECT_EQ(frame_of(c), nullptr);
+  // Each keeps a frame of its own that waits; neither takes the other's.
+  EXPECT_NE(addin.frame_for(a.frame().main), nullptr);
+  EXPECT_NE(addin.frame_for(c.frame().main), nullptr);
   EXPECT_EQ(ws.rect(a.frame().doc_area).top, ws.rect(a.frame().dock_top).bottom);
   EXPECT_EQ(strip(*frame_of(b)), "A1 B1* C1");
   forms.advance(3000);
