@@ -48,6 +48,7 @@ class Ticker final : private host::FormEvents {
   host::FormEngine& forms_;
   std::unique_ptr<host::Form> form_;
   std::uint32_t interval_ms_ = 0;
+  bool settled_ = false;  // the form runs the timer at interval_ms_
 };
 
 }  // namespace plovera

@@ -224,6 +224,22 @@ TEST_F(Tick, AnEventInsideACallIntoWordCallsNothing) {
 // Without Word's events the add-in polls every 10 ms, as it did before it
 // listened; without the window notices the safety net is the docking
 // check's, every 100 ms.
+// The forms engine sets the timer's new period but refuses to enable it:
+// the period is set again when next asked for, even if it is the one asked
+// for before the refusal (the form's timer would otherwise keep the period
+// it half took, and quick ticks never come back).
+TEST_F(Tick, APeriodTheFormTookOnlyHalfIsSetAgain) {
+  start();
+  tick();
+  sim::SimForm& timer_form = *forms.forms().front();  // loaded before the bar's
+  forms.fail("Form.TimerEnabled.let", 1);  // at the change to the safety net's period
+  settle();
+  ASSERT_EQ(timer_form.timer_interval(host::Timer::poll), Cadence::foreground_ms);
+  word.raise_WindowActivate();
+  EXPECT_EQ(timer_form.timer_interval(host::Timer::poll), Cadence::quick_ms);
+  EXPECT_TRUE(timer_form.timer_enabled(host::Timer::poll));
+}
+
 TEST_F(Tick, RefusedEventsFallBackToTheTenMillisecondPoll) {
   open(1);
   connect.on_connection(word.host_object(), 1, nullptr);
