@@ -131,13 +131,16 @@ void Frame::redock_if_moved() {
   if (bar_in_place(top, bar, doc)) return;
 
   // Word's window may have moved to a monitor of another resolution: the
-  // band is measured again, only here, never on the in-place path.
+  // band is measured again, only here, never on the in-place path. Word is
+  // asked for the width before anything moves: a refusal leaves Word's
+  // layout as it is (a docking tried again later would otherwise move
+  // Word's document area down and back up on every try).
   measure_band();
+  const std::int32_t width_twips = width_in_twips();
   make_room();
   ws().window_rect(windows_.top_dock, top);
   ws().window_rect(windows_.document_area, doc);
   const std::int32_t h = band_height_;
-  const std::int32_t width_twips = width_in_twips();
   const std::int32_t tx = twips_per_pixel(resolution());
   ws().place_window(bar_.window(), host::kTopOfZOrder, 0, sub32(sub32(doc.top, top.top), h),
                     div32(width_twips, tx), add32(h, 2), host::place::frame_changed);

@@ -185,7 +185,9 @@ TEST_F(Docking, RebuildThatWordRefusesIsUndoneAndTriedAgainLater) {
     EXPECT_EQ(f.ws.rect(f.document_area).top, 60);  // the band given back
     EXPECT_EQ(f.ws.rect(f.right_dock).top, 60);
     EXPECT_GT(f.addin.ticker().interval_ms(), 0u) << "a tick is left to build the bar";
+    const int moves = f.ws.moves(f.document_area);
     f.forms.advance(3000);
+    EXPECT_EQ(f.ws.moves(f.document_area), moves) << "Word's layout is left alone by the tries";
     // Tries at 10, 30, 70, 150, 310, 630, 1270, 2270 ms and none between.
     EXPECT_LE(f.forms.forms_created(), before + 9);
     EXPECT_GE(f.forms.forms_created(), before + 8);

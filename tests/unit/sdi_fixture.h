@@ -66,6 +66,7 @@ class SdiWord {
       if (!f->bar().loaded()) continue;
       const std::string broken = f->bar().check_invariants_for_testing(check_layout);
       if (!broken.empty()) return broken;
+      if (!ws.exists(f->bar().window())) return "a loaded bar whose window is gone";
       if (ws.parent(f->bar().window()) != f->main_window()) return "a bar outside its frame";
       if (!ws.in_this_process(f->main_window())) return "a bar in another process's window";
     }
