@@ -17,9 +17,14 @@ class Backoff {
   static constexpr std::uint32_t first_ms = 10;
   static constexpr std::uint32_t longest_ms = 1000;
 
+  // A timer may fire a little before the time it was set for (Windows counts
+  // timers in steps of its clock, 10 to 16 ms): a retry is due once less
+  // than this is left of its wait, rather than one more tick later.
+  static constexpr std::uint32_t early_ms = 10;
+
   bool pending() const noexcept { return wait_ms_ != 0; }
   // Whether the pending retry may run at `now` (false when none is pending).
-  bool due(std::uint32_t now) const noexcept { return pending() && remaining(now) == 0; }
+  bool due(std::uint32_t now) const noexcept { return pending() && remaining(now) < early_ms; }
   // Milliseconds from `now` until the retry is due: 0 when it is due.
   std::uint32_t remaining(std::uint32_t now) const noexcept {
     const auto left = static_cast<std::int32_t>(due_at_ - now);
