@@ -429,7 +429,8 @@ void Addin::pace() noexcept {
       if (f->bar().loaded() && !ws().minimised(f->main_window())) all_minimised = false;
     cadence_.all_minimised(all_minimised);
   }
-  ignore_errors([&] { ticker_.run_every(cadence_.interval_ms()); });
+  ignore_errors(
+      [&] { ticker_.run_every(cadence_.interval_ms(), cadence_.retry_sets_interval()); });
 }
 
 void Addin::quicken() noexcept {

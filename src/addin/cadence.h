@@ -58,13 +58,20 @@ class Cadence {
   bool in_foreground() const noexcept { return foreground_; }
   // The period of the next tick in milliseconds; 0 for none.
   std::uint32_t interval_ms() const noexcept {
+    return retry_sets_interval() ? retry_wait_ms() : paced_ms();
+  }
+  // Whether the next tick is the retry's: then it is due that long from
+  // now, not one period after the last tick.
+  bool retry_sets_interval() const noexcept {
+    if (retry_in_ms_ == no_retry) return false;
     const std::uint32_t pace = paced_ms();
-    if (retry_in_ms_ == no_retry) return pace;
-    const std::uint32_t retry = retry_in_ms_ < quick_ms ? quick_ms : retry_in_ms_;
-    return pace == 0 || retry < pace ? retry : pace;
+    return pace == 0 || retry_wait_ms() < pace;
   }
 
  private:
+  std::uint32_t retry_wait_ms() const noexcept {
+    return retry_in_ms_ < quick_ms ? quick_ms : retry_in_ms_;
+  }
   std::uint32_t paced_ms() const noexcept {
     if (quick()) return quick_ms;
     if (blind_) return unwatched_ms;
