@@ -103,6 +103,9 @@ class Form {
   // The colours of every picture and caption; the form repaints when the
   // look changes.
   virtual void Look(host::Look look) = 0;
+  // Draws the whole form again: the system's colours changed (high contrast
+  // turned on or off), which the form reads when it paints.
+  virtual void Refresh() = 0;
   // The language of Word's user interface (a Windows language identifier):
   // the engine's own texts (tooltips, the accessible objects' names,
   // descriptions and actions) speak it. English until set.

@@ -163,22 +163,24 @@ TEST_F(Docking, BarDestroyedFromOutsideIsBuiltAgainAndTheBandGivenBack) {
   EXPECT_EQ(invariants(), "");
 }
 
-// Word refuses a call while the bar is built again (its width, or its
-// version as the new form loads): the docking is undone like a failed
+// Word refuses a call while the bar is built again (its width), or the
+// forms engine the new form: the docking is undone like a failed
 // start-up, the timer keeps running, and the next tries come at a growing
 // distance (10 ms doubling to a second), not on every tick. Once Word
 // answers again the bar comes back with every tab, and a new document gets
 // its tab.
 TEST_F(Docking, RebuildThatWordRefusesIsUndoneAndTriedAgainLater) {
-  for (const char* member : {"Application.Width", "Application.Version"}) {
+  for (const char* member : {"Application.Width", "FormEngine.CreateForm"}) {
     SCOPED_TRACE(member);
     WordFixture f;
     f.open(3);
     f.start();
     f.tick(2);
     ASSERT_EQ(f.strip(), "Doc1 Doc2 Doc3*");
-    const int before = f.forms.forms_created();
-    f.word.fail(member);
+    const auto before = f.forms.calls("FormEngine.CreateForm");
+    (std::string(member).starts_with("Form") ? static_cast<sim::CallMeter&>(f.forms)
+                                             : static_cast<sim::CallMeter&>(f.word))
+        .fail(member);
     f.ws.destroy_window(f.form().window());
     f.tick();
     EXPECT_FALSE(f.bar.loaded());
@@ -189,10 +191,11 @@ TEST_F(Docking, RebuildThatWordRefusesIsUndoneAndTriedAgainLater) {
     f.forms.advance(3000);
     EXPECT_EQ(f.ws.moves(f.document_area), moves) << "Word's layout is left alone by the tries";
     // Tries at 10, 30, 70, 150, 310, 630, 1270, 2270 ms and none between.
-    EXPECT_LE(f.forms.forms_created(), before + 9);
-    EXPECT_GE(f.forms.forms_created(), before + 8);
+    EXPECT_LE(f.forms.calls("FormEngine.CreateForm"), before + 9);
+    EXPECT_GE(f.forms.calls("FormEngine.CreateForm"), before + 8);
     EXPECT_EQ(f.ws.rect(f.document_area).top, 60);
     f.word.clear_failures();
+    f.forms.clear_failures();
     f.word.open_document(u"Doc4");
     f.word.raise_NewDocument();
     f.forms.advance(Backoff::longest_ms + 20);

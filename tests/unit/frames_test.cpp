@@ -288,8 +288,8 @@ TEST_F(Frames, FailedStartWhileWordRefusesTheHookListensOnceItTakes) {
   EXPECT_FALSE(addin.asks_to_listen_again_for_testing());
 }
 
-// Word refuses its version while a frame's bar is built (again, after its
-// window was destroyed from outside, or for a new document's frame): each
+// The forms engine refuses a frame's new bar (built again after its window
+// was destroyed from outside, or for a new document's frame): each
 // such frame gives its band back and waits, tried again 10 ms later, then
 // twice as long each time up to a second; the other bars carry on. Once Word
 // answers, every frame has its bar with every tab and its own selected.
@@ -299,8 +299,8 @@ TEST_F(Frames, BarsThatCannotBeBuiltAreTriedAgainAfterABackOff) {
   start();
   tick(3);
   ASSERT_TRUE(docked(a) && docked(b));
-  const int before = forms.forms_created();
-  word.fail("Application.Version");
+  const int before = forms.calls("FormEngine.CreateForm");
+  forms.fail("FormEngine.CreateForm");
   ws.destroy_window(frame_of(a)->bar().window());
   sim::SimWindow& c = open(u"C1");
   word.raise_NewDocument();
@@ -315,9 +315,9 @@ TEST_F(Frames, BarsThatCannotBeBuiltAreTriedAgainAfterABackOff) {
   forms.advance(3000);
   // Per frame, tries at 10, 30, 70, 150, 310, 630, 1270, 2270 ms after its
   // first failure: not one on every tick.
-  EXPECT_LE(forms.forms_created(), before + 2 * 9);
+  EXPECT_LE(forms.calls("FormEngine.CreateForm"), before + 2 * 9);
   EXPECT_EQ(problems(), "");
-  word.clear_failures();
+  forms.clear_failures();
   forms.advance(Backoff::longest_ms + 20);
   ASSERT_TRUE(docked(a) && docked(b) && docked(c));
   EXPECT_EQ(strip(*frame_of(a)), "A1* B1 C1");
@@ -333,12 +333,12 @@ TEST_F(Frames, FrameClosedWhileItWaitsForItsBarIsRetired) {
   sim::SimWindow& b = open(u"B1");
   start();
   tick(3);
-  word.fail("Application.Version");
+  forms.fail("FormEngine.CreateForm");
   ws.destroy_window(frame_of(a)->bar().window());
   tick(2);
   ASSERT_EQ(frame_of(a), nullptr);
   word.close_window(a);
-  word.clear_failures();
+  forms.clear_failures();
   forms.advance(Cadence::quick_ticks * Cadence::quick_ms + Backoff::longest_ms);
   EXPECT_EQ(docked_frames(), 1);
   EXPECT_EQ(addin.frames().size(), 1u);
