@@ -201,7 +201,10 @@ void Addin::unload_bar() noexcept { undock_every_frame(); }
 
 void Addin::undock_every_frame() noexcept {
   stop_ticking();
-  for (auto& f : frames_) f->undock();
+  for (auto& f : frames_) {
+    f->undock();
+    f->stop_waiting();
+  }
 }
 
 host::Hwnd Addin::main_window() {
@@ -223,6 +226,12 @@ Frame* Addin::frame_in(host::Hwnd main) noexcept {
   return nullptr;
 }
 
+Frame* Addin::frame_for(host::Hwnd main) noexcept {
+  for (auto& f : frames_)
+    if (f->in_use() && f->main_window() == main) return f.get();
+  return nullptr;
+}
+
 // A window whose main window is unknown (Word named none usable) is shown
 // in every frame, as all windows are in Word's one main window before 2013.
 bool Addin::is_own_window(Frame& frame, Position p) noexcept {
@@ -236,60 +245,55 @@ bool Addin::is_own_window(Frame& frame, Position p) noexcept {
 // whose main window shows no document any more (Word closed it) loses its
 // bar. Run when the tabs changed, never on an idle tick. One new bar is
 // docked per tick and gets its tabs from show_more_bar_tabs, so that no tick
-// holds Word up long; false while a main window still waits for its bar.
-bool Addin::follow_main_windows() {
+// holds Word up long; false while a main window still waits for its bar. A
+// main window whose bar cannot be docked keeps its frame, which tries again
+// after a back-off (redock_if_moved): it is not tried on every tick.
+bool Addin::follow_main_windows(FirstFailure& failure) {
   const std::vector<host::Hwnd> wanted = tab_main_windows_.main_windows();
   watch_behind_ = true;
   for (auto& f : frames_) {
-    if (!f->bar().loaded()) continue;
+    if (!f->in_use()) continue;
     const bool shown = std::find(wanted.begin(), wanted.end(), f->main_window()) != wanted.end();
     host::Rect still;
     if (f->main_window_gone() ||
         (!shown && (!wanted.empty() || !ws().window_rect(f->main_window(), still))))
       retire(*f);
   }
-  FirstFailure failure;
   bool behind = false;
   bool built = false;
   for (host::Hwnd main : wanted) {
     host::Rect still;
-    if (frame_in(main) || !ws().window_rect(main, still)) continue;
+    if (frame_for(main) || !ws().window_rect(main, still)) continue;
     if (std::exchange(built, true)) {
       behind = true;
       break;
     }
     failure.run([&] {
-      Frame& f = idle_frame();
-      try {
-        f.dock_in(main, version_, document_windows_);
-        bars_behind_ = true;  // its tabs follow in batches, from this tick on
-      } catch (...) {
-        retire(f);
-        throw;
-      }
+      idle_frame().dock_or_wait(main, version_, document_windows_, Frame::TabsAtDocking::later);
+      bars_behind_ = true;  // its tabs follow in batches, from this tick on
     });
   }
   for (auto& f : frames_) {
     if (!f->bar().loaded()) continue;
     const Position own = tab_main_windows_.first_shown_in(f->main_window());
-    if (own != Position()) failure.run([&] { f->bar().select_own_window(own); });
+    if (own != Position() && !failure.run([&] { f->bar().select_own_window(own); }))
+      behind = true;
   }
   for (std::size_t i = frames_.size(); i-- > 1;) {
-    if (frames_[i]->bar().loaded()) continue;
+    if (frames_[i]->in_use()) continue;
     retired_.push_back(std::move(frames_[i]));
     frames_.erase(frames_.begin() + static_cast<std::ptrdiff_t>(i));
   }
-  // Without a bar the timer stops: the next document or window event of
-  // Word's starts the bar again, as at start-up.
-  const bool docked = std::any_of(frames_.begin(), frames_.end(),
-                                  [](const std::unique_ptr<Frame>& f) { return f->bar().loaded(); });
-  if (!docked && start_receiver_ && word_) {
+  // Without a bar, or a frame waiting for one, the timer stops: the next
+  // document or window event of Word's starts the bar again, as at start-up.
+  const bool in_use = std::any_of(frames_.begin(), frames_.end(),
+                                  [](const std::unique_ptr<Frame>& f) { return f->in_use(); });
+  if (!in_use && start_receiver_ && word_) {
     stop_ticking();
     model_.clear();
     listen_again();
     behind = false;
   }
-  failure.rethrow();
   return !behind;
 }
 
@@ -322,13 +326,14 @@ void Addin::show_more_bar_tabs(FirstFailure& failure) {
 // it (the tick may still be walking the frames).
 void Addin::retire(Frame& frame) noexcept {
   frame.undock();
+  frame.stop_waiting();
   frame.set_main_window(0);
   frame.relaid = false;
 }
 
 Frame& Addin::idle_frame() {
   for (auto& f : frames_)
-    if (!f->bar().loaded()) return *f;
+    if (!f->in_use()) return *f;
   BarHost& host = *this;
   FrameOwner& owner = *this;
   frames_.push_back(std::make_unique<Frame>(host, owner, model_));
@@ -345,6 +350,10 @@ void Addin::redock_if_moved() {
 void Addin::poll_frames(FirstFailure& failure, bool all) {
   const bool relaid = std::exchange(relaid_, false);
   for (auto& f : frames_) {
+    if (f->waiting()) {
+      failure.run([&] { f->redock_if_moved(); });
+      continue;
+    }
     if (!f->bar().loaded()) continue;
     if (all || (relaid && f->relaid)) {
       f->relaid = false;
@@ -367,24 +376,28 @@ void Addin::follow_theme(bool safety_net) noexcept {
       ignore_errors([&] { f->bar().show_theme(theme_watch_.theme(), change.system_colours); });
 }
 
-// The order is the tick's: the docking check, the pointer-left check, then
+// The order is the tick's: the docking check, the pointer-left checks, then
 // the synchronisation with Word's windows, then (Word 2013 and later) a bar
 // for each main window that shows a document. With one frame a failing step
 // ends the tick, as ever; with several, one frame's failure does not keep
-// the others from their checks, nor the frames from following Word.
+// the others from their checks, nor the frames from following Word. A frame
+// waiting to be docked again is looked at on every tick (it costs nothing
+// until its wait is over).
 void Addin::poll() {
   retired_.clear();
   follow_theme(!cadence_.quick());
   const bool all = cadence_.checks_everything();
   if (document_windows_ == host::DocumentWindows::one_main_window) {
     Frame& f = frame();
-    if (all || std::exchange(relaid_, false)) {
+    if (all || std::exchange(relaid_, false) || f.waiting()) {
       f.relaid = false;
       f.redock_if_moved();
       if (f.take_bar_rebuilt()) watch_behind_ = true;
     }
-    f.bar().hide_leftovers();
-    f.bar().clear_hover_if_outside();
+    if (f.bar().loaded()) {
+      f.bar().hide_leftovers();
+      f.bar().clear_hover_if_outside();
+    }
     sync_.sync_with_word(word(), true);
     return;
   }
@@ -392,13 +405,12 @@ void Addin::poll() {
   poll_frames(failure, all);
   bool lost = false;
   for (auto& f : frames_)
-    if (f->bar().loaded()) lost = lost || f->main_window_gone() || f->take_bar_rebuilt();
+    if (f->in_use()) lost = lost || f->main_window_gone() || f->take_bar_rebuilt();
   failure.run([&] { sync_.sync_with_word(word(), false); });
-  tab_main_windows_.read_again();
-  // A frame that could not be given its bar is tried again on the next poll.
+  if (tab_main_windows_.unread() > 0) tab_main_windows_.read_again(host_.forms.milliseconds());
   if (tab_main_windows_.take_changes() || lost || frames_behind_) {
     frames_behind_ = true;
-    failure.run([&] { frames_behind_ = !follow_main_windows(); });
+    failure.run([&] { frames_behind_ = !follow_main_windows(failure); });
   }
   show_more_bar_tabs(failure);
   failure.rethrow();
@@ -427,19 +439,37 @@ void Addin::stop_ticking() noexcept {
 }
 
 // A tick skipped because a handler is on the stack (a close awaiting Word's
-// save prompt, the popup menu) keeps the pace quick.
+// save prompt, the popup menu) keeps the pace quick. A tick that failed
+// still sets the pace (a failed docking's retry is due at a time of its
+// own) before its failure goes on to be reported.
 void Addin::tick() {
   if (start_due_) return start_on_tick();
   bool ran = false;
+  FirstFailure failure;
   events_.run([&] {
     ran = true;
-    poll();
+    failure.run([&] { poll(); });
   });
-  if (!ticker_.loaded()) return;  // Word let go, or the last bar went
-  watch_frames();
-  cadence_.ticked(!ran || any_bar_busy() || frames_behind_ || bars_behind_ ||
-                  tab_main_windows_.unread() > 0);
-  pace();
+  if (ticker_.loaded()) {  // else Word let go, or the last bar went
+    watch_frames();
+    cadence_.ticked(!ran || any_bar_busy() || frames_behind_ || bars_behind_);
+    pace();
+  }
+  failure.rethrow();
+}
+
+// The wait until the soonest retry that backs off: a frame waiting to be
+// docked again, or main windows Word would not name. The clock is read only
+// when one is pending.
+std::uint32_t Addin::soonest_retry_ms() noexcept {
+  std::uint32_t soonest = Cadence::no_retry;
+  std::optional<std::uint32_t> now;
+  auto clock = [&] { return now ? *now : *(now = host_.forms.milliseconds()); };
+  for (auto& f : frames_)
+    if (f->waiting()) soonest = std::min(soonest, f->retry_in(clock()));
+  if (tab_main_windows_.unread() > 0)
+    soonest = std::min(soonest, tab_main_windows_.retry_in(clock()));
+  return soonest;
 }
 
 bool Addin::any_bar_busy() noexcept {
@@ -450,9 +480,11 @@ bool Addin::any_bar_busy() noexcept {
 
 // Before the ticks slow down, where Word stands is asked of the window
 // system (no call into Word): whether it is the foreground program, and
-// whether every main window with a bar is minimised.
+// whether every main window with a bar is minimised. A pending retry sets
+// the latest time of the next tick.
 void Addin::pace() noexcept {
   if (!ticker_.loaded()) return;
+  cadence_.retry_in(soonest_retry_ms());
   if (!cadence_.quick()) {
     ignore_errors([&] { cadence_.foreground(ws().word_in_foreground()); });
     bool all_minimised = true;
@@ -460,7 +492,8 @@ void Addin::pace() noexcept {
       if (f->bar().loaded() && !ws().minimised(f->main_window())) all_minimised = false;
     cadence_.all_minimised(all_minimised);
   }
-  ignore_errors([&] { ticker_.run_every(cadence_.interval_ms()); });
+  ignore_errors(
+      [&] { ticker_.run_every(cadence_.interval_ms(), cadence_.retry_sets_interval()); });
 }
 
 void Addin::quicken() noexcept {

@@ -104,6 +104,8 @@ class Addin final : private BarHost,
   const std::vector<std::unique_ptr<Frame>>& frames() const noexcept { return frames_; }
   // The frame docked in `main`, or null.
   Frame* frame_in(host::Hwnd main) noexcept;
+  // The frame docked in `main` or waiting to be, or null.
+  Frame* frame_for(host::Hwnd main) noexcept;
   // Docking of every frame: run on every safety-net tick, and on the quick
   // tick after a notice of Word laying out a frame's windows.
   void redock_if_moved();
@@ -180,8 +182,9 @@ class Addin final : private BarHost,
   void poll_frames(FirstFailure& failure, bool all);
   void follow_theme(bool safety_net) noexcept;
   bool is_own_window(Position) override { return true; }
-  bool follow_main_windows();
+  bool follow_main_windows(FirstFailure& failure);
   void show_more_bar_tabs(FirstFailure& failure);
+  std::uint32_t soonest_retry_ms() noexcept;
   void retire(Frame& frame) noexcept;
   Frame& idle_frame();
   void undock_every_frame() noexcept;

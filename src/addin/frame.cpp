@@ -98,9 +98,27 @@ std::int32_t Frame::width_in_twips() {
   return sub32(mul32(points, 20), 80);
 }
 
+// Undone on failure as a failed start-up is: nothing half-docked stays,
+// and the frame keeps only its main window and the time of its next try.
+void Frame::dock_or_wait(host::Hwnd main, double version, host::DocumentWindows documents,
+                         TabsAtDocking tabs) {
+  try {
+    dock_in(main, version, documents);
+    if (tabs == TabsAtDocking::all) bar_.show_all_tabs();
+  } catch (...) {
+    undock();
+    retry_.failed(addin_.forms().milliseconds());
+    throw;
+  }
+  retry_.clear();
+}
+
 // In place, a tick costs three rectangle reads and no call into Word.
 void Frame::redock_if_moved() {
-  if (!bar_.loaded()) return;
+  if (!bar_.loaded()) {
+    if (retry_.due(addin_.forms().milliseconds())) dock_again();
+    return;
+  }
   host::Rect top, bar, doc;
   const bool found = ws().window_rect(windows_.top_dock, top) &&
                      ws().window_rect(windows_.document_area, doc);
@@ -115,13 +133,16 @@ void Frame::redock_if_moved() {
   if (bar_in_place(top, bar, doc)) return;
 
   // Word's window may have moved to a monitor of another resolution: the
-  // band is measured again, only here, never on the in-place path.
+  // band is measured again, only here, never on the in-place path. Word is
+  // asked for the width before anything moves: a refusal leaves Word's
+  // layout as it is (a docking tried again later would otherwise move
+  // Word's document area down and back up on every try).
   measure_band();
+  const std::int32_t width_twips = width_in_twips();
   make_room();
   ws().window_rect(windows_.top_dock, top);
   ws().window_rect(windows_.document_area, doc);
   const std::int32_t h = band_height_;
-  const std::int32_t width_twips = width_in_twips();
   const std::int32_t tx = twips_per_pixel(resolution());
   ws().place_window(bar_.window(), host::kTopOfZOrder, 0, sub32(sub32(doc.top, top.top), h),
                     div32(width_twips, tx), add32(h, 2), host::place::frame_changed);
@@ -174,8 +195,19 @@ void Frame::unload_bar() noexcept {
 void Frame::rebuild_bar() {
   give_band_back_after_failed_dock();
   unload_bar();
-  dock_in(windows_.main_window, version_, documents_);
-  bar_.show_all_tabs();
+  dock_again();
+}
+
+// A main window that is gone (Word closed it while the frame waited) is not
+// docked in: with a main window per document the add-in retires the frame;
+// with Word's one main window, Word is closing and lets go of the add-in.
+void Frame::dock_again() {
+  host::Rect main;
+  if (!ws().window_rect(windows_.main_window, main)) {
+    main_window_gone_ = true;
+    return retry_.failed(addin_.forms().milliseconds());
+  }
+  dock_or_wait(windows_.main_window, version_, documents_, TabsAtDocking::all);
   bar_rebuilt_ = true;
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <utility>
 
+#include "base/backoff.h"
 #include "host/winsys.h"
 #include "host/word.h"
 #include "host/word_versions.h"
@@ -59,8 +60,26 @@ class Frame final : public BarHost {
   // bar's width follows Word's Application.Width, or, where every document
   // has a main window of its own, the main window's width.
   void dock_in(host::Hwnd main_window, double version, host::DocumentWindows documents);
-  // The docking check: three window rectangles when in place.
+  // Docks the bar as dock_in does, showing every tab at once or none (the
+  // add-in then gives it its tabs in batches). A docking that fails is
+  // undone (the band given back, the bar unloaded, its tables emptied) and
+  // passed on; the frame then waits to be docked again, by redock_if_moved
+  // with every tab, after a wait that doubles with each failure.
+  enum class TabsAtDocking { all, later };
+  void dock_or_wait(host::Hwnd main_window, double version, host::DocumentWindows documents,
+                    TabsAtDocking tabs);
+  // The docking check: three window rectangles when in place. A bar whose
+  // window was destroyed from outside is built again; a frame waiting to
+  // be docked again is docked once its wait is over.
   void redock_if_moved();
+  // Whether the frame's bar failed to be docked and waits to be tried again.
+  bool waiting() const noexcept { return !bar_.loaded() && retry_.pending(); }
+  // Whether the frame holds a bar or waits for one.
+  bool in_use() const noexcept { return bar_.loaded() || waiting(); }
+  // Milliseconds from `now` until a waiting frame's next try.
+  std::uint32_t retry_in(std::uint32_t now) const noexcept { return retry_.remaining(now); }
+  // The frame waits for no bar any more (it is retired, or the add-in lets go).
+  void stop_waiting() noexcept { retry_.clear(); }
   // Whether `h` is one of the Word windows the bar docks between, or the
   // bar's own window.
   bool docks_between(host::Hwnd h) noexcept {
@@ -72,7 +91,7 @@ class Frame final : public BarHost {
   // tick checks its docking.
   bool relaid = false;
   // Whether the last docking check found the main window gone (Word closed
-  // it, and the bar with it).
+  // it, and the bar with it, or it went while the frame waited for a bar).
   bool main_window_gone() const noexcept { return main_window_gone_; }
   // Whether the bar was built again since the last call (its window had been
   // destroyed from outside): its own window's tab needs selecting again.
@@ -122,6 +141,7 @@ class Frame final : public BarHost {
   void give_band_back() noexcept;
   void give_band_back_after_failed_dock() noexcept;
   void rebuild_bar();
+  void dock_again();
   void measure_band();
   std::int32_t resolution();
 
@@ -134,6 +154,7 @@ class Frame final : public BarHost {
   bool main_window_gone_ = false;
   bool main_mirrored_ = false;  // the main window lays out right to left
   bool bar_rebuilt_ = false;
+  Backoff retry_;  // pending while the bar waits to be docked again
   double version_ = 0;
   TabBar bar_;
 };

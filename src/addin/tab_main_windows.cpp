@@ -17,8 +17,13 @@ TabMainWindows::Entry TabMainWindows::read_main_window(Position p) {
   return {checked_main_window(h), true};
 }
 
-void TabMainWindows::read_again() {
-  if (unread_ == 0) return;
+// A pass in which Word named any of them starts the back-off afresh for
+// those left: Word is answering again.
+void TabMainWindows::read_again(std::uint32_t now) {
+  if (unread_ == 0) return retry_.clear();
+  if (!retry_.pending()) return retry_.failed(now);  // the refusal was just seen
+  if (!retry_.due(now)) return;
+  const std::int32_t before = unread_;
   for (std::size_t i = 0; i < main_of_.size(); ++i) {
     if (main_of_[i].read) continue;
     main_of_[i] = read_main_window(Position(static_cast<std::int32_t>(i) + 1));
@@ -26,6 +31,8 @@ void TabMainWindows::read_again() {
     --unread_;
     changed_ = true;
   }
+  if (unread_ < before) retry_.clear();
+  if (unread_ > 0) retry_.failed(now);
 }
 
 host::Hwnd TabMainWindows::checked_main_window(host::Hwnd h) {
@@ -46,7 +53,7 @@ void TabMainWindows::tab_appended(Position p) {
 
 void TabMainWindows::tab_removed(Position p, std::int32_t /*count_before*/) {
   const auto at = main_of_.begin() + (p.value - 1);
-  if (!at->read) --unread_;
+  if (!at->read && --unread_ == 0) retry_.clear();
   main_of_.erase(at);
   changed_ = true;
 }
@@ -62,6 +69,7 @@ void TabMainWindows::tab_moved(Position from, Position to) {
 void TabMainWindows::tabs_cleared() noexcept {
   main_of_.clear();
   unread_ = 0;
+  retry_.clear();
   changed_ = true;
 }
 

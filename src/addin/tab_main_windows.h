@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/backoff.h"
 #include "host/winsys.h"
 #include "host/word_versions.h"
 #include "tabstrip/tab_model.h"
@@ -23,10 +24,14 @@ class TabMainWindows final : public TabView {
   // Whether the tabs changed since the last take_changes.
   bool take_changes() noexcept { return std::exchange(changed_, false); }
   // Reads again the main windows that Word failed to name (a refused call):
-  // only those windows are asked, and only while there are any.
-  void read_again();
+  // only those windows are asked, only while there are any, and only once
+  // the retry's wait is over: 10 ms after the refusal, then twice as long
+  // after each pass in which Word named none of them, up to a second.
+  void read_again(std::uint32_t now);
   // How many main windows Word failed to name so far.
   std::int32_t unread() const noexcept { return unread_; }
+  // Milliseconds from `now` until the next read_again asks Word.
+  std::uint32_t retry_in(std::uint32_t now) const noexcept { return retry_.remaining(now); }
 
   // `h` when it is a main window the add-in may dock in, else 0.
   host::Hwnd checked_main_window(host::Hwnd h);
@@ -62,6 +67,7 @@ class TabMainWindows final : public TabView {
   host::WindowSystem& ws_;
   std::vector<Entry> main_of_;  // main_of_[p - 1]
   std::int32_t unread_ = 0;
+  Backoff retry_;  // pending while unread_ > 0
   const host::DocumentWindows& documents_;
   bool changed_ = false;
   std::u16string class_;

@@ -27,8 +27,9 @@ class Ticker final : private host::FormEvents {
 
   // Fires every `ms` milliseconds from now on (loading the form first);
   // 0 stops the timer and keeps the form. A period that is already set is
-  // left running: asking again does not put the next tick off.
-  void run_every(std::uint32_t ms);
+  // left running: asking again does not put the next tick off, unless
+  // `from_now` asks for the next tick exactly `ms` from now (a retry's).
+  void run_every(std::uint32_t ms, bool from_now = false);
   // Loads the form without starting the timer.
   void load();
   void stop() noexcept;
@@ -48,6 +49,7 @@ class Ticker final : private host::FormEvents {
   host::FormEngine& forms_;
   std::unique_ptr<host::Form> form_;
   std::uint32_t interval_ms_ = 0;
+  bool settled_ = false;  // the form runs the timer at interval_ms_
 };
 
 }  // namespace plovera

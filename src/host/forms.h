@@ -158,6 +158,9 @@ class FormEngine {
   // the templates face(0), close_button(0), icon(0), caption(0), the arrows and
   // the three timers (disabled). Events go to `events` for the form's life.
   virtual std::unique_ptr<Form> CreateForm(FormEvents& events) = 0;
+  // The clock the forms' timers run by, in milliseconds; it wraps (Windows'
+  // tick count does after 49 days), so two readings compare by difference.
+  virtual std::uint32_t milliseconds() noexcept = 0;
 
  protected:
   ~FormEngine() = default;

@@ -186,6 +186,8 @@ class SimFormEngine final : public host::FormEngine, public CallMeter {
   SimFormEngine& operator=(const SimFormEngine&) = delete;
 
   std::unique_ptr<host::Form> CreateForm(host::FormEvents& events) override;
+  // The engine's clock (see advance), wrapping as Windows' tick count does.
+  std::uint32_t milliseconds() noexcept override { return static_cast<std::uint32_t>(now_); }
 
   // The live form (the last one created), or null once it is destroyed.
   SimForm* form() const noexcept { return form_; }

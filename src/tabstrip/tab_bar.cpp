@@ -41,32 +41,39 @@ host::Hwnd TabBar::window() {
 }
 
 // A bar shows the model while its form is loaded: from then on it hears of
-// every change, and the tabs it shows are built anew.
+// every change, and the tabs it shows are built anew. The tables are empty
+// before anything is asked of Word (whose answer may run a message loop in
+// which the bar's handlers run); a form that cannot be set up is unloaded
+// again, so that a bar is either loaded and whole or not loaded at all.
 void TabBar::load_form() {
+  reset_tables();
   form_ = host_.forms().CreateForm(*this);
-  window_ = form_->hWnd();
-  model_.add_view(*this);
-  const std::int32_t language = host_.ui_language();
-  form().Language(language);
-  right_to_left_ = reads_right_to_left(language) ||
-                   host_.window_system().mirrored(host_.main_window());
-  form().RightToLeft(right_to_left_);
-  theme_ = {};
-  show_theme(host_.bar_theme(), false);
-  reset_strip();
+  try {
+    window_ = form_->hWnd();
+    model_.add_view(*this);
+    const std::int32_t language = host_.ui_language();
+    form().Language(language);
+    right_to_left_ = reads_right_to_left(language) ||
+                     host_.window_system().mirrored(host_.main_window());
+    form().RightToLeft(right_to_left_);
+    reset_form();
+    theme_ = {};
+    show_theme(host_.bar_theme(), false);
+  } catch (...) {
+    unload();
+    throw;
+  }
 }
 
 void TabBar::show() { form().Show(); }
 
+// Every table goes with the form: nothing of a bar unloaded is left to
+// point at elements of the next one.
 void TabBar::unload() noexcept {
   model_.remove_view(*this);
   form_.reset();
-  arrow_held_ = false;
-  dragged_.reset();
-  slots_to_hide_.clear();
-  removing_ = false;
-  read_back_ = false;
-  layout_.clear();
+  window_ = 0;
+  reset_tables();
 }
 
 // No call out: a few members read.
@@ -95,15 +102,22 @@ void TabBar::show_theme(const BarTheme& theme, bool system_colours_changed) {
 }
 
 // The counters and looks go back to none with the tables.
-void TabBar::reset_strip() {
+void TabBar::reset_tables() noexcept {
   slots_.clear();
-  selected_ = hovered_ = hot_close_ = pending_drag_ = middle_pressed_ = Slot();
+  selected_ = hovered_ = hot_close_ = pending_drag_ = middle_pressed_ = built_ = Slot();
   dragged_.reset();
   slots_to_hide_.clear();
   hover_check_running_ = false;
+  arrow_held_ = false;
   removing_ = false;
+  appending_ = false;
+  skipped_append_ = false;
   read_back_ = false;
   layout_.clear();
+}
+
+// The form's width as designed and no arrow shown.
+void TabBar::reset_form() {
   form().Width(13000.0f);
   mirror_in(form().Width());
   form().Visible(kLeftArrow, false);

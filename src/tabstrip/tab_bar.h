@@ -44,7 +44,8 @@ class TabBar final : public TabView, public host::FormEvents {
   TabBar& operator=(const TabBar&) = delete;
 
   // The form: its window (the first use loads the form, which sets the
-  // background and resets the strip), showing, unloading.
+  // background and resets the strip; a form that fails to load is not
+  // kept), showing, unloading (which empties the strip's tables).
   host::Hwnd window();
   bool loaded() const noexcept { return form_ != nullptr; }
   host::Form& form();
@@ -54,8 +55,6 @@ class TabBar final : public TabView, public host::FormEvents {
   // is repainted when the system's colours changed (high contrast on or off).
   void show_theme(const BarTheme& theme, bool system_colours_changed);
 
-  // Empties the strip and its tables: a bar loaded again starts consistent.
-  void reset_strip();
   // Builds a tab for every tab the model holds (a bar that starts showing
   // the model late).
   void show_all_tabs();
@@ -184,6 +183,8 @@ class TabBar final : public TabView, public host::FormEvents {
   void build_new_tab(const std::u16string& caption);
   void record_appended(Position p);
   void show_tabs_before(Position p);
+  void reset_tables() noexcept;
+  void reset_form();
   Slot free_slot();
   void ensure_elements(Slot s);
   void build_elements(Slot s, std::int32_t x, const std::u16string& caption);

@@ -18,6 +18,8 @@ class Win32FormEngine final : public host::FormEngine {
   explicit Win32FormEngine(HINSTANCE module);
   ~Win32FormEngine();
   std::unique_ptr<host::Form> CreateForm(host::FormEvents& events) override;
+  // GetTickCount: the clock WM_TIMER counts by, and on every Windows version.
+  std::uint32_t milliseconds() noexcept override { return GetTickCount(); }
 
  private:
   HINSTANCE module_;

@@ -1,6 +1,9 @@
 // Start-up and docking of the bar between Word's top dock and document area.
 #include "fixture.h"
 
+#include "addin/cadence.h"
+#include "base/backoff.h"
+
 namespace plovera::testing {
 namespace {
 
@@ -184,6 +187,73 @@ TEST_F(Docking, AMirroredWordKeepsItsWindowsOnTheirSides) {
   connect.unload_bar();
   EXPECT_EQ(text(ws.rect(right_dock)), "0,60 24,700");
   EXPECT_EQ(text(ws.rect(document_area)), "24,60 1000,700");
+}
+
+// Word refuses a call while the bar is built again (its width), or the
+// forms engine the new form: the docking is undone like a failed
+// start-up, the timer keeps running, and the next tries come at a growing
+// distance (10 ms doubling to a second), not on every tick. Once Word
+// answers again the bar comes back with every tab, and a new document gets
+// its tab.
+TEST_F(Docking, RebuildThatWordRefusesIsUndoneAndTriedAgainLater) {
+  for (const char* member : {"Application.Width", "FormEngine.CreateForm"}) {
+    SCOPED_TRACE(member);
+    WordFixture f;
+    f.open(3);
+    f.start();
+    f.tick(2);
+    ASSERT_EQ(f.strip(), "Doc1 Doc2 Doc3*");
+    const auto before = f.forms.calls("FormEngine.CreateForm");
+    (std::string(member).starts_with("Form") ? static_cast<sim::CallMeter&>(f.forms)
+                                             : static_cast<sim::CallMeter&>(f.word))
+        .fail(member);
+    f.ws.destroy_window(f.form().window());
+    f.tick();
+    EXPECT_FALSE(f.bar.loaded());
+    EXPECT_EQ(f.ws.rect(f.document_area).top, 60);  // the band given back
+    EXPECT_EQ(f.ws.rect(f.right_dock).top, 60);
+    EXPECT_GT(f.addin.ticker().interval_ms(), 0u) << "a tick is left to build the bar";
+    const int moves = f.ws.moves(f.document_area);
+    f.forms.advance(3000);
+    EXPECT_EQ(f.ws.moves(f.document_area), moves) << "Word's layout is left alone by the tries";
+    // Tries at 10, 30, 70, 150, 310, 630, 1270, 2270 ms and none between.
+    EXPECT_LE(f.forms.calls("FormEngine.CreateForm"), before + 9);
+    EXPECT_GE(f.forms.calls("FormEngine.CreateForm"), before + 8);
+    EXPECT_EQ(f.ws.rect(f.document_area).top, 60);
+    f.word.clear_failures();
+    f.forms.clear_failures();
+    f.word.open_document(u"Doc4");
+    f.word.raise_NewDocument();
+    f.forms.advance(Backoff::longest_ms + 20);
+    ASSERT_TRUE(f.bar.loaded());
+    EXPECT_EQ(f.ws.rect(f.document_area).top, 84);  // one band, not two
+    EXPECT_EQ(f.ws.rect(f.form().window()).top, 60);
+    EXPECT_EQ(f.strip(), "Doc1 Doc2 Doc3 Doc4*");
+    EXPECT_EQ(f.invariants(), "");
+    // The bar is whole again: destroyed once more, it is built on the next tick.
+    f.ws.destroy_window(f.form().window());
+    f.tick();
+    EXPECT_TRUE(f.bar.loaded());
+  }
+}
+
+// Every main window minimised: the safety net sleeps, but a retry still
+// wakes the timer when it is due.
+TEST_F(Docking, RetryWakesTheTimerWhileEveryWindowIsMinimised) {
+  open(1);
+  start();
+  tick(2);
+  word.fail("Application.Width");
+  ws.destroy_window(form().window());
+  tick();
+  ASSERT_FALSE(bar.loaded());
+  ws.minimise(main);
+  forms.advance(Cadence::quick_ticks * Cadence::quick_ms + 3000);
+  EXPECT_EQ(addin.ticker().interval_ms(), Backoff::longest_ms);
+  word.clear_failures();
+  forms.advance(Backoff::longest_ms);
+  EXPECT_TRUE(bar.loaded());
+  EXPECT_EQ(addin.ticker().interval_ms(), 0u) << "then the timer sleeps";
 }
 
 TEST_F(Docking, UnloadingTheBarGivesTheBandBack) {

@@ -11,6 +11,7 @@
 #include "addin/addin.h"
 #include "addin/cadence.h"
 #include "addin/connect.h"
+#include "base/backoff.h"
 #include "fixture.h"
 #include "sdi_fixture.h"
 #include "sim/sim_forms.h"
@@ -374,13 +375,96 @@ TEST_F(Frames, FailedStartWhileWordRefusesTheHookListensOnceItTakes) {
   EXPECT_FALSE(addin.asks_to_listen_again_for_testing());
 }
 
+// The forms engine refuses a frame's new bar (built again after its window
+// was destroyed from outside, or for a new document's frame): each
+// such frame gives its band back and waits, tried again 10 ms later, then
+// twice as long each time up to a second; the other bars carry on. Once Word
+// answers, every frame has its bar with every tab and its own selected.
+TEST_F(Frames, BarsThatCannotBeBuiltAreTriedAgainAfterABackOff) {
+  sim::SimWindow& a = open(u"A1");
+  sim::SimWindow& b = open(u"B1");
+  start();
+  tick(3);
+  ASSERT_TRUE(docked(a) && docked(b));
+  const int before = forms.calls("FormEngine.CreateForm");
+  forms.fail("FormEngine.CreateForm");
+  ws.destroy_window(frame_of(a)->bar().window());
+  sim::SimWindow& c = open(u"C1");
+  word.raise_NewDocument();
+  tick(2);
+  EXPECT_EQ(frame_of(a), nullptr);
+  EXPECT_EQ(frame_of(c), nullptr);
+  // Each keeps a frame of its own that waits; neither takes the other's.
+  EXPECT_NE(addin.frame_for(a.frame().main), nullptr);
+  EXPECT_NE(addin.frame_for(c.frame().main), nullptr);
+  EXPECT_EQ(ws.rect(a.frame().doc_area).top, ws.rect(a.frame().dock_top).bottom);
+  EXPECT_EQ(strip(*frame_of(b)), "A1 B1* C1");
+  forms.advance(3000);
+  // Per frame, tries at 10, 30, 70, 150, 310, 630, 1270, 2270 ms after its
+  // first failure: not one on every tick.
+  EXPECT_LE(forms.calls("FormEngine.CreateForm"), before + 2 * 9);
+  EXPECT_EQ(problems(), "");
+  forms.clear_failures();
+  forms.advance(Backoff::longest_ms + 20);
+  ASSERT_TRUE(docked(a) && docked(b) && docked(c));
+  EXPECT_EQ(strip(*frame_of(a)), "A1* B1 C1");
+  EXPECT_EQ(strip(*frame_of(b)), "A1 B1* C1");
+  EXPECT_EQ(strip(*frame_of(c)), "A1 B1 C1*");
+  EXPECT_EQ(problems(), "");
+}
+
+// A frame that waits for its bar and is then closed by Word is retired: no
+// try is left running for a window that is gone.
+TEST_F(Frames, FrameClosedWhileItWaitsForItsBarIsRetired) {
+  sim::SimWindow& a = open(u"A1");
+  sim::SimWindow& b = open(u"B1");
+  start();
+  tick(3);
+  forms.fail("FormEngine.CreateForm");
+  ws.destroy_window(frame_of(a)->bar().window());
+  tick(2);
+  ASSERT_EQ(frame_of(a), nullptr);
+  word.close_window(a);
+  forms.clear_failures();
+  forms.advance(Cadence::quick_ticks * Cadence::quick_ms + Backoff::longest_ms);
+  EXPECT_EQ(docked_frames(), 1);
+  EXPECT_EQ(addin.frames().size(), 1u);
+  EXPECT_EQ(strip(*frame_of(b)), "B1*");
+  EXPECT_EQ(addin.ticker().interval_ms(), Cadence::foreground_ms) << "no retry left pending";
+}
+
+// Main windows that Word will not name (Window.Hwnd refused) are asked again
+// after a back-off, not on every tick: at 20 windows, 3 seconds of refusals
+// cost a handful of calls, and the window gets its bar once Word answers.
+TEST_F(Frames, RefusedMainWindowsAreAskedAgainAfterABackOff) {
+  for (int i = 0; i < 20; ++i) open(u"Doc" + std::u16string(1, u'a' + i));
+  start();
+  tick(25);
+  ASSERT_EQ(docked_frames(), 20);
+  word.fail("Window.Hwnd");
+  sim::SimWindow& late = open(u"Late");
+  word.raise_NewDocument();
+  forms.advance(Cadence::quick_ticks * Cadence::quick_ms);
+  word.reset_calls();
+  forms.advance(3000);
+  EXPECT_LE(word.calls("Window.Hwnd"), 4);  // once a second by then
+  EXPECT_LE(word.total_calls(), 4 + 4 * (20 + 3));  // and the safety net's passes
+  word.clear_failures();
+  forms.advance(Backoff::longest_ms + 20);
+  ASSERT_NE(frame_of(late), nullptr);
+  EXPECT_EQ(frame_of(late)->bar().count(), 21);
+  EXPECT_EQ(problems(), "");
+}
+
 // Random frames appearing and going, clicks, drags and failing calls, with
 // Word's events raised as Word raises them, dropped (Word muted for a while),
 // repeated at random, and time passing by a quick tick or by a safety-net
 // tick's second: after every tick every bar is consistent; once calls stop
 // failing and Word speaks again every open window has a docked bar that
-// shows every window with its own selected.
-TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
+// shows every window with its own selected. With `forms_fail`, the forms
+// engine fails 5 % of its calls too (bars that fail to load or to build a
+// tab, and are built again later).
+void run_frames_sessions(bool forms_fail) {
   const char* env = std::getenv("PLOVERA_PROPERTY_STEPS");
   const int steps = env ? std::max(1, std::atoi(env)) : 300;
   for (std::uint64_t seed = 1; seed <= 3; ++seed) {
@@ -392,6 +476,12 @@ TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
     s.start();
     s.tick();
     s.word.fail_share(0.05, rng());
+    // The checks read the forms through the engine: its calls fail only
+    // while the session runs.
+    auto fail_forms = [&](bool on) {
+      if (forms_fail) s.forms.fail_share(on ? 0.05 : 0.0, rng());
+    };
+    fail_forms(true);
     int named = 1;
     for (int i = 0; i < steps; ++i) {
       const auto& windows = s.word.windows();
@@ -441,12 +531,15 @@ TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
           break;
       }
       s.forms.advance(pick(5) == 0 ? Cadence::foreground_ms : Cadence::quick_ms);
-      ASSERT_EQ(s.problems(true), "") << "seed " << seed << " step " << i;
+      fail_forms(false);
+      ASSERT_EQ(s.problems(true, !forms_fail), "") << "seed " << seed << " step " << i;
+      fail_forms(true);
     }
     s.word.clear_failures();
+    fail_forms(false);
     s.word.mute_events(false);
     s.forms.advance(Cadence::quick_ticks * Cadence::quick_ms + Cadence::foreground_ms);
-    ASSERT_EQ(s.problems(), "");
+    ASSERT_EQ(s.problems(false, !forms_fail), "");
     for (sim::SimWindow* w : s.word.windows()) {
       Frame* f = s.frame_of(*w);
       ASSERT_NE(f, nullptr) << "seed " << seed << " window " << utf8(w->caption()) << " tab at "
@@ -459,6 +552,12 @@ TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) {
                 f->bar().slot_at(s.addin.model().position_of(host::Ref<host::Window>(w))));
     }
   }
+}
+
+TEST(FramesProperty, RandomSessionsKeepEveryBarConsistent) { run_frames_sessions(false); }
+
+TEST(FramesProperty, RandomSessionsWithFailingFormsKeepEveryBarConsistent) {
+  run_frames_sessions(true);
 }
 
 }  // namespace

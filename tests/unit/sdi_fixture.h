@@ -61,12 +61,15 @@ class SdiWord {
     return s;
   }
   // Empty when every docked bar is consistent and shows every tab, or (with
-  // `behind_allowed`) the model's first tabs while it catches up.
-  std::string problems(bool behind_allowed = false) {
+  // `behind_allowed`) the model's first tabs while it catches up; with
+  // `check_layout`, every element also stands where the bar's layout says.
+  std::string problems(bool behind_allowed = false, bool check_layout = true) {
     for (const auto& f : addin.frames()) {
       if (!f->bar().loaded()) continue;
-      const std::string broken = f->bar().check_invariants_for_testing(true, behind_allowed);
+      const std::string broken =
+          f->bar().check_invariants_for_testing(check_layout, behind_allowed);
       if (!broken.empty()) return broken;
+      if (!ws.exists(f->bar().window())) return "a loaded bar whose window is gone";
       if (ws.parent(f->bar().window()) != f->main_window()) return "a bar outside its frame";
       if (!ws.in_this_process(f->main_window())) return "a bar in another process's window";
     }

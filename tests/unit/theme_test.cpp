@@ -139,6 +139,30 @@ TEST_F(FormLoad, RestartBringsTheCountersBackToZero) {
   EXPECT_EQ(invariants(), "");
 }
 
+// A form that cannot be set up (the forms engine refuses its language or
+// its background) is not kept: a half-made form would hear
+// the model's changes with the last form's tables.
+TEST_F(FormLoad, FailingSetUpKeepsNoForm) {
+  open(2);
+  start();
+  tick(2);
+  ASSERT_EQ(bar.count(), 2);
+  for (const char* member : {"Form.Language", "Form.Picture"}) {
+    SCOPED_TRACE(member);
+    bar.unload();
+    forms.fail(member, 1);
+    EXPECT_THROW(bar.window(), host_error);
+    EXPECT_FALSE(bar.loaded());
+    EXPECT_EQ(forms.forms().size(), 1u) << "only the ticker's form is left";
+    EXPECT_EQ(bar.count(), 0);
+    EXPECT_NO_THROW(bar.window());
+    EXPECT_EQ(bar.count(), 0);
+    bar.show_all_tabs();
+    EXPECT_EQ(bar.count(), 2);
+    EXPECT_EQ(invariants(), "");
+  }
+}
+
 // The theme is read once when the bar starts, not by each bar as it loads:
 // a bar built again asks Word nothing for it.
 TEST_F(FormLoad, LoadingTheFormAsksWordNothingForTheTheme) {

@@ -9,6 +9,7 @@
 
 #include "addin/cadence.h"
 #include "addin/start_on_first_event.h"
+#include "base/backoff.h"
 #include "fixture.h"
 #include "sdi_fixture.h"
 
@@ -17,6 +18,57 @@ namespace {
 
 // Long enough for the quick ticks after the last activity to run out.
 constexpr std::uint32_t kQuickPeriodMs = Cadence::quick_ticks * Cadence::quick_ms + 10;
+
+// The waits between tries: 10 ms doubling to a second, from the time of
+// each failure; the clock may wrap between a failure and its try.
+TEST(Backoff, DoublesToASecondAndSurvivesTheClockWrapping) {
+  Backoff b;
+  EXPECT_FALSE(b.pending());
+  EXPECT_FALSE(b.due(0));
+  std::string waits;
+  std::uint32_t now = UINT32_MAX - 100;  // 100 ms before the tick count wraps
+  for (int i = 0; i < 9; ++i) {
+    b.failed(now);
+    const std::uint32_t wait = b.remaining(now);
+    waits += std::to_string(wait) + " ";
+    EXPECT_FALSE(b.due(now + wait - Backoff::early_ms));
+    EXPECT_TRUE(b.due(now + wait - Backoff::early_ms + 1)) << "a timer a little early";
+    now += wait;
+    EXPECT_TRUE(b.due(now));
+    EXPECT_EQ(b.remaining(now + 5000), 0u) << "overdue is due, not far in the future";
+  }
+  EXPECT_EQ(waits, "10 20 40 80 160 320 640 1000 1000 ");
+  b.clear();
+  EXPECT_FALSE(b.due(now));
+  b.failed(now);
+  EXPECT_EQ(b.remaining(now), Backoff::first_ms) << "a success starts the waits afresh";
+}
+
+// A retry's due time caps the pace's period but never quickens it beyond the
+// quick period, and wakes a timer that would otherwise sleep.
+TEST(CadenceRetry, NextTickComesWhenTheRetryIsDueAndNoSooner) {
+  struct Case {
+    bool quick, minimised;
+    std::uint32_t retry_in, expected;
+  } cases[] = {
+      {true, false, 500, Cadence::quick_ms},    // quick anyway
+      {true, false, 0, Cadence::quick_ms},      // due now: the next quick tick
+      {false, false, 300, 300},                 // sooner than the safety net
+      {false, false, 5000, Cadence::foreground_ms},
+      {false, true, 700, 700},                  // minimised: only the retry wakes it
+      {false, true, Cadence::no_retry, 0},
+      {false, false, Cadence::no_retry, Cadence::foreground_ms},
+  };
+  for (const Case& c : cases) {
+    Cadence cadence;
+    if (!c.quick)
+      for (int i = 0; i < Cadence::quick_ticks; ++i) cadence.ticked(false);
+    cadence.all_minimised(c.minimised);
+    cadence.retry_in(c.retry_in);
+    EXPECT_EQ(cadence.interval_ms(), c.expected)
+        << "quick " << c.quick << " minimised " << c.minimised << " retry in " << c.retry_in;
+  }
+}
 
 class Tick : public ::testing::Test, public WordFixture {
  protected:
@@ -173,6 +225,22 @@ TEST_F(Tick, AnEventInsideACallIntoWordCallsNothing) {
 // Without Word's events the add-in polls every 10 ms, as it did before it
 // listened; without the window notices the safety net is the docking
 // check's, every 100 ms.
+// The forms engine sets the timer's new period but refuses to enable it:
+// the period is set again when next asked for, even if it is the one asked
+// for before the refusal (the form's timer would otherwise keep the period
+// it half took, and quick ticks never come back).
+TEST_F(Tick, APeriodTheFormTookOnlyHalfIsSetAgain) {
+  start();
+  tick();
+  sim::SimForm& timer_form = *forms.forms().front();  // loaded before the bar's
+  forms.fail("Form.TimerEnabled.let", 1);  // at the change to the safety net's period
+  settle();
+  ASSERT_EQ(timer_form.timer_interval(host::Timer::poll), Cadence::foreground_ms);
+  word.raise_WindowActivate();
+  EXPECT_EQ(timer_form.timer_interval(host::Timer::poll), Cadence::quick_ms);
+  EXPECT_TRUE(timer_form.timer_enabled(host::Timer::poll));
+}
+
 TEST_F(Tick, RefusedEventsFallBackToTheTenMillisecondPoll) {
   open(1);
   connect.on_connection(word.host_object(), 1, nullptr);
