@@ -16,6 +16,7 @@ namespace plovera {
 Addin::Addin(HostServices h) : host_(h) {
   model_.add_view(tab_main_windows_);
   model_.add_view(closed_tracker_);
+  model_.add_view(unsaved_);
   BarHost& host = *this;
   FrameOwner& owner = *this;
   frames_.push_back(std::make_unique<Frame>(host, owner, model_));
@@ -23,6 +24,7 @@ Addin::Addin(HostServices h) : host_(h) {
 
 Addin::~Addin() {
   release_word();
+  model_.remove_view(unsaved_);
   model_.remove_view(closed_tracker_);
   model_.remove_view(tab_main_windows_);
 }
@@ -368,12 +370,18 @@ void Addin::stop_ticking() noexcept {
 }
 
 // A tick skipped because a handler is on the stack (a close awaiting Word's
-// save prompt, the popup menu) keeps the pace quick.
+// save prompt, the popup menu) keeps the pace quick. The unsaved marks are
+// read after the pass, with the time the timer was set to since the last
+// tick, even when the pass failed.
 void Addin::tick() {
   bool ran = false;
+  const std::uint32_t elapsed = ticker_.interval_ms();
   events_.run([&] {
     ran = true;
-    poll();
+    FirstFailure failure;
+    failure.run([&] { poll(); });
+    if (word_) failure.run([&] { unsaved_.tick(elapsed); });
+    failure.rethrow();
   });
   if (!ticker_.loaded()) return;  // Word let go, or the last bar went
   watch_frames();
@@ -408,6 +416,13 @@ void Addin::quicken() noexcept {
 }
 
 void Addin::word_event() noexcept { quicken(); }
+
+// Typing in a document whose tab shows the mark already changes nothing:
+// the ticks keep their pace.
+void Addin::selection_changed() noexcept {
+  unsaved_.selection_changed();
+  if (!unsaved_.active_marked()) quicken();
+}
 
 // Only records: the notice may come from inside a call of the add-in's
 // (moving Word's document area sends one) or of Word's.

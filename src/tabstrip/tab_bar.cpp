@@ -60,6 +60,7 @@ void TabBar::unload() noexcept {
   arrow_held_ = false;
   dragged_.reset();
   slots_to_hide_.clear();
+  unsaved_slots_.clear();
   removing_ = false;
   read_back_ = false;
   layout_.clear();
@@ -86,6 +87,7 @@ void TabBar::reset_strip() {
   selected_ = hovered_ = hot_close_ = pending_drag_ = middle_pressed_ = Slot();
   dragged_.reset();
   slots_to_hide_.clear();
+  unsaved_slots_.clear();
   hover_check_running_ = false;
   removing_ = false;
   read_back_ = false;

@@ -23,7 +23,7 @@ void check_size(float twips, const char* member) {
 }
 
 void check_picture(host::Picture p, const char* member) {
-  if (static_cast<int>(p) > static_cast<int>(host::Picture::design_bar))
+  if (static_cast<int>(p) >= host::kPictureCount)
     throw_host_error(status::invalid_arg, member);
 }
 
