@@ -130,8 +130,15 @@ void FormWindow::paint_element(HDC dc, HDC source, const RECT& clip, Element e) 
     SetTextColor(dc, !high_contrast_        ? caption_colour(look_)
                      : tab_selected(e.index) ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                                              : GetSysColor(COLOR_BTNTEXT));
-    ExtTextOutW(dc, r.left, r.top, ETO_CLIPPED, &r, wide(s->caption),
-                static_cast<UINT>(s->caption.size()), nullptr);
+    if (s->cut) {
+      // Wider than the label: cut, with an ellipsis at the end.
+      RECT box = r;
+      DrawTextW(dc, wide(s->caption), static_cast<int>(s->caption.size()), &box,
+                DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_END_ELLIPSIS);
+    } else {
+      ExtTextOutW(dc, r.left, r.top, ETO_CLIPPED, &r, wide(s->caption),
+                  static_cast<UINT>(s->caption.size()), nullptr);
+    }
   } else if (high_contrast_ && e.part != Part::icon) {
     paint_contrast_image(dc, e, *s, r);
   } else if (const StoredPicture* pic = images_->get(s->picture, dpi_, look_)) {
