@@ -15,7 +15,8 @@ class WordListener final : public host::ApplicationEvents {
     // Word said something happened; called inside Word's event.
     virtual void word_event() noexcept = 0;
     // Word moved the selection (the user may have changed the active
-    // document); called inside Word's event, which comes with every key.
+    // document); called inside Word's event, which comes with every key, so
+    // it asks for no quick ticks.
     virtual void selection_changed() noexcept = 0;
     // Word is about to save a document.
     virtual void save_announced() noexcept = 0;

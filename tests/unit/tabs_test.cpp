@@ -119,6 +119,25 @@ TEST_F(Tabs, TabEndingExactlyAtTheBarsEdgeShowsNoArrows) {
   EXPECT_TRUE(el(Part::left_arrow, 0).visible);
   EXPECT_EQ(face_right(slot(12)), 12000 - 285 - 75);  // aligned to the right arrow
 }
+// A caption wider than 3600 twips (240 pixels at 96 dpi) is shown cut to
+// that width, whole in the label; the tabs to its right shift by the cut
+// width only, and a shorter caption again gets its own width.
+TEST_F(Tabs, ALongCaptionIsCutToTheWidestCaption) {
+  start_with(2);
+  word.rename_document(*word.documents()[0], std::u16string(78, u'n'));
+  pass();
+  EXPECT_EQ(el(Part::caption, slot(1)).width, 3600);
+  EXPECT_EQ(el(Part::caption, slot(1)).caption, std::u16string(78, u'n'));
+  EXPECT_EQ(lefts(), "60 4230");  // 60 + 3600 + 540 + 30
+  word.rename_document(*word.documents()[0], std::u16string(36, u'n'));  // exactly 3600: whole
+  pass();
+  EXPECT_EQ(lefts(), "60 4230");
+  word.rename_document(*word.documents()[0], u"Abcd");
+  pass();
+  EXPECT_EQ(lefts(), "60 1030");
+  EXPECT_EQ(invariants(), "");
+}
+
 TEST_F(Tabs, RenameToTheSameWidthMovesNothing) {
   start_with(2);
   word.rename_document(*word.documents()[0], u"Abcd");

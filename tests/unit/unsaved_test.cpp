@@ -5,6 +5,7 @@
 
 #include "addin/cadence.h"
 #include "fixture.h"
+#include "sdi_fixture.h"
 
 namespace plovera::testing {
 namespace {
@@ -41,19 +42,19 @@ class Unsaved : public ::testing::Test, public WordFixture {
 TEST_F(Unsaved, AnEditShowsWithinHalfASecondAndASaveClearsItWithinOne) {
   const float width = el(Part::face, slot(3)).width;
   word.edit(doc(3));
-  forms.advance(Cadence::quick_ms);
-  EXPECT_EQ(marked(), "3") << "the first quick tick after the edit reads the active document";
+  EXPECT_EQ(addin.ticker().interval_ms(), Cadence::soon_ms);
+  forms.advance(Cadence::soon_ms);
+  EXPECT_EQ(marked(), "3") << "one tick a quarter second after the edit reads the active document";
+  EXPECT_EQ(addin.ticker().interval_ms(), Cadence::foreground_ms) << "and no quick ticks follow";
   EXPECT_EQ(el(Part::face, slot(3)).width, width) << "the mark takes the close button's place";
   settle();
   word.save(doc(3));
-  forms.advance(Cadence::quick_ms);
-  EXPECT_EQ(marked(), "");
-  // A second edit soon after a read waits for the quarter second to pass.
+  forms.advance(Cadence::soon_ms + Cadence::quick_ms);
+  EXPECT_EQ(marked(), "") << "the quick ticks after the save read the marked document";
+  settle();
   word.edit(doc(3));
-  forms.advance(200);
-  word.edit(doc(3));
-  forms.advance(300);
-  EXPECT_EQ(marked(), "3");
+  forms.advance(Cadence::soon_ms);
+  EXPECT_EQ(marked(), "3") << "and the next edit shows again";
 }
 
 TEST_F(Unsaved, IdleWordIsReadOncePerDocumentPerSecond) {
@@ -91,10 +92,12 @@ TEST_F(Unsaved, TypingCostsNoMoreThanTheQuarterSecondRate) {
     word.raise_WindowSelectionChange();  // moving about without changing anything
     forms.advance(10);
   }
-  // One second: four quarter-second reads of the active document, at most
-  // one safety-net read of every document.
-  EXPECT_LE(saved_reads(), 4 + 3);
-  EXPECT_GE(saved_reads(), 4);
+  // One second: a tick every quarter second, each a pass and a read of the
+  // active document (one of them may be the safety net's, which reads every
+  // document); no quick ticks.
+  EXPECT_LE(word.calls("Windows.Count"), 4);
+  EXPECT_LE(saved_reads(), 4 + 2);
+  EXPECT_GE(saved_reads(), 3);
 }
 
 // A macro changes an inactive document without any event: the safety net
@@ -195,6 +198,35 @@ TEST_F(Unsaved, ReleasingWordLetsGoOfEveryDocument) {
   settle();
   addin.release_word();
   EXPECT_EQ(word.live_refs(), 0);
+}
+
+// A main window per document: every bar shows every tab's mark, and a bar
+// built after the mark appeared shows it from the start.
+class UnsavedSdi : public ::testing::Test, public SdiWord {};
+
+TEST_F(UnsavedSdi, EveryBarShowsTheMarkAndALateBarToo) {
+  sim::SimWindow& alpha = open(u"Alpha");
+  open(u"Beta");
+  start();
+  tick(5);
+  word.edit(alpha.document());
+  forms.advance(Cadence::foreground_ms);
+  ASSERT_EQ(docked_frames(), 2);
+  for (const auto& f : addin.frames()) {
+    if (!f->bar().loaded()) continue;
+    const Slot s = f->bar().slot_at(Position(1));
+    EXPECT_EQ(form_of(*f).element({Part::close_button, static_cast<std::int16_t>(s.value)}).picture,
+              Picture::close_unsaved);
+    EXPECT_TRUE(form_of(*f).element({Part::face, static_cast<std::int16_t>(s.value)}).unsaved);
+  }
+  sim::SimWindow& gamma = open(u"Gamma");
+  tick(5);
+  ASSERT_EQ(docked_frames(), 3);
+  Frame* late = frame_of(gamma);
+  ASSERT_NE(late, nullptr);
+  const Slot s = late->bar().slot_at(Position(1));
+  EXPECT_EQ(form_of(*late).element({Part::close_button, static_cast<std::int16_t>(s.value)}).picture,
+            Picture::close_unsaved);
 }
 
 }  // namespace
