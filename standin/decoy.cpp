@@ -2,27 +2,31 @@
 
 #include <cwchar>
 
+#include "sim/word_sizes.h"
 #include "win32/bar_instruments.h"
 
 namespace standin {
 namespace {
 
-constexpr int kDockTop = 40;
-constexpr int kDockRight = 24;
+namespace sizes = plovera::sim::word_sizes;
+
+constexpr wchar_t kMainClass[] = L"OpusApp";
 constexpr wchar_t kDockClass[] = L"MsoCommandBarDock";
 constexpr wchar_t kDocumentClass[] = L"_WwF";
+constexpr wchar_t kViewClass[] = L"_WwB";
+constexpr DWORD kStartMs = 10000;
 
-// Where each child of the decoy's main window sits (client pixels).
+// Where each child of the decoy's main window sits (client pixels), as the
+// stand-in's own frames lay theirs out.
 struct Layout {
   RECT top, right, document;
 };
 Layout layout_for(int w, int h) {
-  return {{0, 0, w, kDockTop}, {w - kDockRight, kDockTop, w, h}, {0, kDockTop, w - kDockRight, h}};
+  const int top = sizes::dock_top_height, right = sizes::dock_right_width;
+  return {{0, 0, w, top}, {w - right, top, w, h}, {0, top, w - right, h}};
 }
 
-HWND decoy_window() {
-  return FindWindowW(L"OpusApp", kDecoyCaption);
-}
+HWND decoy_window() { return FindWindowW(kMainClass, kDecoyCaption); }
 
 RECT client_rect_of(HWND child, HWND parent) {
   RECT r{};
@@ -36,26 +40,69 @@ std::wstring rect_text(const RECT& r) {
          L"," + std::to_wstring(r.bottom);
 }
 
+LRESULT CALLBACK decoy_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HWND create_decoy_windows(HINSTANCE instance, DecoyShown shown, int x, int y, int w, int h) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.hInstance = instance;
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+  for (const wchar_t* cls : {kMainClass, kDockClass, kDocumentClass, kViewClass}) {
+    wc.lpszClassName = cls;
+    wc.lpfnWndProc = cls == kMainClass ? decoy_proc : DefWindowProcW;
+    RegisterClassExW(&wc);
+  }
+  const bool aside = shown == DecoyShown::aside;
+  HWND main = CreateWindowExW(aside ? WS_EX_TOPMOST | WS_EX_NOACTIVATE : 0, kMainClass, kDecoyCaption,
+                              (aside ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN, x, y, w, h,
+                              nullptr, nullptr, instance, nullptr);
+  if (!main) return nullptr;
+  RECT client{};
+  GetClientRect(main, &client);
+  const Layout l = layout_for(client.right, client.bottom);
+  auto child = [&](HWND parent, const wchar_t* cls, const wchar_t* title, const RECT& r) {
+    return CreateWindowExW(0, cls, title, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
+                           r.right - r.left, r.bottom - r.top, parent, nullptr, instance, nullptr);
+  };
+  child(main, kDockClass, L"MsoDockTop", l.top);
+  child(main, kDockClass, L"MsoDockRight", l.right);
+  HWND area = child(main, kDocumentClass, L"", l.document);
+  child(area, kViewClass, L"Decoy Document",
+        {0, 0, l.document.right - l.document.left, l.document.bottom - l.document.top});
+  if (aside) {
+    SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  } else {
+    ShowWindow(main, SW_SHOWNORMAL);
+    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(main);
+  }
+  return main;
+}
+
 }  // namespace
 
-std::wstring start_decoy(const RECT& area) {
+std::wstring start_decoy(const RECT& area, DecoyShown shown, PROCESS_INFORMATION* process) {
   if (decoy_window()) return L"a decoy is running already";
   wchar_t exe[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(exe) + L"\" --decoy-word " +
+  std::wstring command = L"\"" + std::wstring(exe) + L"\" --decoy " +
                          std::to_wstring(GetCurrentProcessId()) + L":" + std::to_wstring(area.left) +
                          L"," + std::to_wstring(area.top) + L"," +
                          std::to_wstring(area.right - area.left) + L"," +
-                         std::to_wstring(area.bottom - area.top);
+                         std::to_wstring(area.bottom - area.top) +
+                         (shown == DecoyShown::active ? L":active" : L":aside");
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return L"the decoy process did not start";
-  CloseHandle(pi.hThread);
+  if (!CreateProcessW(exe, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return L"the decoy process did not start: " + std::to_wstring(GetLastError());
   const DWORD started = GetTickCount();
   std::wstring problem = L"the decoy's window did not come up";
-  while (GetTickCount() - started < 10000) {
+  while (GetTickCount() - started < kStartMs) {
     if (WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0) {
       problem = L"the decoy process ended at once";
       break;
@@ -65,6 +112,12 @@ std::wstring start_decoy(const RECT& area) {
       break;
     }
   }
+  if (process && problem.empty()) {
+    *process = pi;
+    return problem;
+  }
+  if (!problem.empty()) TerminateProcess(pi.hProcess, 1);
+  CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return problem;
 }
@@ -98,41 +151,27 @@ std::wstring decoy_problems() {
 int run_decoy(const std::wstring& placement) {
   unsigned long parent_pid = 0;
   int x = 0, y = 0, w = 0, h = 0;
-  if (swscanf(placement.c_str(), L"%lu:%d,%d,%d,%d", &parent_pid, &x, &y, &w, &h) != 5) return 2;
+  wchar_t shown[16] = {};
+  if (swscanf(placement.c_str(), L"%lu:%d,%d,%d,%d:%15ls", &parent_pid, &x, &y, &w, &h, shown) != 6)
+    return 2;
+  const std::wstring mode = shown;
+  if (mode != L"active" && mode != L"aside") return 2;
   HANDLE parent = OpenProcess(SYNCHRONIZE, FALSE, parent_pid);
   if (!parent) return 1;
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = instance;
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-  for (const wchar_t* cls : {L"OpusApp", kDockClass, kDocumentClass}) {
-    wc.lpszClassName = cls;
-    RegisterClassExW(&wc);
-  }
-  // In front of the stand-in's window, never activated.
-  HWND main = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"OpusApp", kDecoyCaption,
-                              WS_POPUP | WS_CLIPCHILDREN, x, y, w, h, nullptr, nullptr, instance,
-                              nullptr);
-  const Layout l = layout_for(w, h);
-  auto child = [&](const wchar_t* cls, const wchar_t* title, const RECT& r) {
-    CreateWindowExW(0, cls, title, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
-                    r.right - r.left, r.bottom - r.top, main, nullptr, instance, nullptr);
-  };
-  child(kDockClass, L"MsoDockTop", l.top);
-  child(kDockClass, L"MsoDockRight", l.right);
-  child(kDocumentClass, L"", l.document);
-  SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  for (;;) {
+  HWND main = create_decoy_windows(GetModuleHandleW(nullptr),
+                                   mode == L"active" ? DecoyShown::active : DecoyShown::aside, x, y, w, h);
+  for (bool running = main != nullptr; running;) {
     const DWORD woke = MsgWaitForMultipleObjects(1, &parent, FALSE, INFINITE, QS_ALLINPUT);
     if (woke != WAIT_OBJECT_0 + 1) break;  // the stand-in ended
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) running = false;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
   }
   CloseHandle(parent);
-  DestroyWindow(main);
+  if (IsWindow(main)) DestroyWindow(main);
   return 0;
 }
 

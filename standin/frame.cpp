@@ -1,5 +1,7 @@
 #include "frame.h"
 
+#include "sim/word_sizes.h"
+
 namespace standin {
 namespace {
 
@@ -134,8 +136,8 @@ void Frame::layout() {
   if (!main_ || !dock_top_) return;
   RECT c;
   GetClientRect(main_, &c);
-  const int top = FrameLayout::dock_top_height;
-  const int right = FrameLayout::dock_right_width;
+  const int top = plovera::sim::word_sizes::dock_top_height;
+  const int right = plovera::sim::word_sizes::dock_right_width;
   const int below = c.bottom > top ? c.bottom - top : 0;
   const int width_left = c.right > right ? c.right - right : 0;
   MoveWindow(dock_top_, 0, 0, c.right, top, TRUE);

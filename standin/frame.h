@@ -6,7 +6,8 @@
 // per document window (see Word).
 //
 // Whenever the main window changes size, the docks and the document area are
-// laid out afresh, exactly as at creation. That undoes whatever an add-in
+// laid out afresh (at the sizes of sim/word_sizes.h, which the simulated Word
+// of the native tests shares), exactly as at creation. That undoes whatever an add-in
 // moved, which its docking check is expected to notice.
 #pragma once
 
@@ -16,11 +17,6 @@
 #include <string>
 
 namespace standin {
-
-struct FrameLayout {
-  static constexpr int dock_top_height = 60;
-  static constexpr int dock_right_width = 24;
-};
 
 class Frame {
  public:

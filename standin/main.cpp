@@ -3,14 +3,12 @@
 //   standin.exe [--version 12.0] [--sdi on|off] [--size 1000x700] [--at 0,0]
 //               [--scenario FILE --out DIR]
 //   standin.exe --record-url URL
-//   standin.exe --decoy TITLE [--size WxH] [--at X,Y]   (`decoy open`)
-//   standin.exe --decoy-word PID:X,Y,W,H   (the decoy Word of the `decoy word` step)
+//   standin.exe --decoy PID:X,Y,W,H:active|aside   (the decoy Word, decoy.h)
 //
 // Without a scenario it starts like Word (loads the add-ins, raises the
 // start-up events) and runs until its main window is closed. --sdi chooses
 // a frame per document window (the default from version 15 on). --decoy
-// shows one Word frame titled TITLE, in front, until it is closed: another
-// Word process, for scenarios.
+// is another Word process for scenarios (decoy.h).
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -37,7 +35,6 @@ struct CommandLine {
   std::wstring scenario_file;
   std::wstring out_dir = L".";
   std::wstring record_url;
-  std::wstring decoy_title;
   std::wstring decoy;
   std::wstring error;
 };
@@ -55,8 +52,7 @@ CommandLine parse_command_line() {
     else if (arg == L"--scenario") c.scenario_file = value;
     else if (arg == L"--out") c.out_dir = value;
     else if (arg == L"--record-url") c.record_url = value;
-    else if (arg == L"--decoy") c.decoy_title = value;
-    else if (arg == L"--decoy-word") c.decoy = value;
+    else if (arg == L"--decoy") c.decoy = value;
     else if (arg == L"--sdi") {
       const std::wstring on = value;
       if (on != L"on" && on != L"off") c.error = L"--sdi wants on or off";
@@ -118,22 +114,6 @@ struct RunnerThread {
   }
 };
 
-// Another Word process's frame, in front of everything, until it is closed.
-int run_decoy(HINSTANCE instance, const CommandLine& c) {
-  Frame frame(instance, c.word.placement,
-              Frame::Callbacks{nullptr, [](Frame&) { PostQuitMessage(0); }, nullptr, nullptr});
-  frame.set_title(c.decoy_title);
-  frame.show_only(frame.add_view(c.decoy_title));
-  frame.bring_to_front();
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  frame.destroy();
-  return 0;
-}
-
 int run_program(HINSTANCE instance, CommandLine& c, const Scenario* scenario) {
   Session session(instance, c.word);
   UiBridge bridge;
@@ -175,7 +155,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     return 2;
   }
   if (!c.record_url.empty()) return append_shell_log(c.record_url) ? 0 : 1;
-  if (!c.decoy_title.empty()) return run_decoy(instance, c);
   if (!c.decoy.empty()) return run_decoy(c.decoy);
   c.word.command_bar_file = command_bar_file();
   open_log(c.out_dir + L"\\standin.log");

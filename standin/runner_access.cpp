@@ -68,28 +68,70 @@ std::vector<COLORREF> window_pixels(HWND window, const RECT& r) {
   return out;
 }
 
-// The caption's text colour against what is behind it: the background is
-// the commonest colour in the label; the text is, of the colours that
-// cover at least a tenth of the rest (leaving out the blends of smoothed
-// edges), the one that stands out most.
+// The caption's text colour against what is behind it. Pixels are grouped
+// in bands of like colour (16 levels a channel), so that a face drawn as a
+// gentle gradient counts as one background rather than as many shades each
+// rarer than the text. The background is the commonest band; the text is,
+// of the bands that cover at least a tenth of the rest (leaving out the
+// blends of smoothed edges), the one that stands out most, at its commonest
+// colour. What is behind the text is every band but the text's that covers
+// a tenth of the label, and the ratio is taken against the colour in them
+// closest to the text's: the worst spot of a gradient counts.
 struct Measured {
   COLORREF text = 0, back = 0;
   double ratio = 0;
 };
 Measured measure_caption(const std::vector<COLORREF>& pixels) {
-  std::map<COLORREF, int> counts;
-  for (COLORREF c : pixels) ++counts[c];
+  struct Band {
+    int count = 0;
+    std::map<COLORREF, int> colours;
+  };
+  std::map<COLORREF, Band> bands;
+  for (COLORREF c : pixels) {
+    Band& b = bands[c & 0xF0F0F0];
+    ++b.count;
+    ++b.colours[c];
+  }
+  auto commonest = [](const Band& b) {
+    COLORREF best = 0;
+    int most = 0;
+    for (const auto& [c, n] : b.colours)
+      if (n > most) most = n, best = c;
+    return best;
+  };
   Measured m;
-  int most = 0;
-  for (const auto& [c, n] : counts)
-    if (n > most) most = n, m.back = c;
-  const int rest = static_cast<int>(pixels.size()) - most;
-  for (const auto& [c, n] : counts) {
-    if (c == m.back || n * 10 < rest) continue;
-    const double r = contrast(c, m.back);
-    if (r > m.ratio) m.ratio = r, m.text = c;
+  const Band* back = nullptr;
+  for (const auto& [key, b] : bands)
+    if (!back || b.count > back->count) back = &b;
+  if (!back) return m;
+  const COLORREF back_colour = commonest(*back);
+  const int rest = static_cast<int>(pixels.size()) - back->count;
+  const Band* text = nullptr;
+  double farthest = 0;
+  for (const auto& [key, b] : bands) {
+    if (&b == back || b.count * 10 < rest) continue;
+    const double r = contrast(commonest(b), back_colour);
+    if (r > farthest) farthest = r, text = &b;
+  }
+  if (!text) {
+    m.back = back_colour;
+    return m;
+  }
+  m.text = commonest(*text);
+  m.ratio = 1e9;
+  for (const auto& [key, b] : bands) {
+    if (&b == text || b.count * 10 < static_cast<int>(pixels.size())) continue;
+    for (const auto& [c, n] : b.colours) {
+      const double r = contrast(c, m.text);
+      if (r < m.ratio) m.ratio = r, m.back = c;
+    }
   }
   return m;
+}
+
+// Where Word 2007 and later keep Office's theme, per version.
+std::wstring office_common_key(Word& word) {
+  return L"Software\\Microsoft\\Office\\" + word.version() + L"\\Common";
 }
 
 // Tahoma 11.25 pt (the captions' font) measured here at `dpi`.
@@ -227,13 +269,20 @@ void Runner::add_access_steps() {
   // in Word's options: a number, no value, or (a damaged registry) text.
   handlers_[L"office-theme"] = [this](const Step& s) {
     return with_word([&](Word& word) -> Outcome {
-      const std::wstring key = L"Software\\Microsoft\\Office\\" + word.version() + L"\\Common";
-      if (s.args[0] == L"none") return set_user_value(key, L"UI Theme", REG_DWORD, nullptr, 0);
-      if (s.args[0] == L"text")
-        return set_user_value(key, L"UI Theme", REG_SZ, s.args[1].c_str(),
-                              static_cast<DWORD>((s.args[1].size() + 1) * sizeof(wchar_t)));
       const DWORD n = static_cast<DWORD>(number(s.args[0]));
-      return set_user_value(key, L"UI Theme", REG_DWORD, &n, sizeof n);
+      return set_user_value(office_common_key(word), L"UI Theme", REG_DWORD, &n, sizeof n);
+    });
+  };
+  handlers_[L"office-theme none"] = [this](const Step&) {
+    return with_word([&](Word& word) -> Outcome {
+      return set_user_value(office_common_key(word), L"UI Theme", REG_DWORD, nullptr, 0);
+    });
+  };
+  // A damaged value: "UI Theme" written as a string.
+  handlers_[L"office-theme text"] = [this](const Step& s) {
+    return with_word([&](Word& word) -> Outcome {
+      return set_user_value(office_common_key(word), L"UI Theme", REG_SZ, s.args[0].c_str(),
+                            static_cast<DWORD>((s.args[0].size() + 1) * sizeof(wchar_t)));
     });
   };
   // Windows' app mode, as its settings switch it: the value, then the

@@ -7,6 +7,7 @@
 
 #include "bar_query.h"
 #include "log.h"
+#include "decoy.h"
 #include "runner.h"
 
 namespace standin {
@@ -14,8 +15,7 @@ namespace {
 
 int number(const std::wstring& word) { return static_cast<int>(std::wcstol(word.c_str(), nullptr, 10)); }
 
-constexpr wchar_t kDecoyTitle[] = L"Other.docx - Microsoft Word";
-constexpr wchar_t kDecoyPlace[] = L"--at 120,90 --size 900x600";
+constexpr RECT kDecoyPlace{120, 90, 120 + 900, 90 + 600};
 // A new process under Wine takes a while to show its first window.
 constexpr DWORD kDecoyStartMs = 15000;
 constexpr DWORD kDecoyEndMs = 5000;
@@ -174,14 +174,10 @@ void Runner::add_decoy_steps() {
 // front of Word's own.
 Runner::Outcome Runner::open_decoy() {
   if (decoy_.hProcess) return L"a decoy Word is running already";
-  wchar_t exe[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(exe) + L"\" --decoy \"" + kDecoyTitle + L"\" " + kDecoyPlace;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  if (!CreateProcessW(exe, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &decoy_)) {
+  const Outcome problem = start_decoy(kDecoyPlace, DecoyShown::active, &decoy_);
+  if (!problem.empty()) {
     decoy_ = {};
-    return L"the decoy Word did not start: " + std::to_wstring(GetLastError());
+    return problem;
   }
   log_line(L"decoy Word started, process " + std::to_wstring(decoy_.dwProcessId));
   return poll_here([this]() -> Outcome {

@@ -27,7 +27,7 @@ void Runner::add_robustness_steps() {
       area = {main.left, main.bottom - 160, main.left + 300, main.bottom};
       return L"";
     });
-    return problem.empty() ? start_decoy(area) : problem;
+    return problem.empty() ? start_decoy(area, DecoyShown::aside) : problem;
   };
   handlers_[L"check decoy"] = [this](const Step&) {
     return poll([]() -> Outcome { return decoy_problems(); });

@@ -4,13 +4,14 @@
 #include <algorithm>
 
 #include "log.h"
+#include "sim/word_sizes.h"
 #include "word.h"
 
 namespace standin {
 namespace {
 
 // How far each new frame is placed right of and below the active one.
-constexpr int kCascadeStep = 32;
+constexpr int kCascadeStep = plovera::sim::word_sizes::cascade_step;
 
 }  // namespace
 

@@ -71,6 +71,7 @@ bool Addin::start_bar() {
   model_.clear();
   const double version = word_version();
   version_ = version;
+  theme_watch_.start(text_);
   if (!std::exchange(start_reported_, true)) report_start_up(main, version);
   ignore_errors([&] { menu_.build_menu(); });
   document_windows_ = host::document_windows_of(version);
@@ -314,6 +315,18 @@ void Addin::poll_frames(FirstFailure& failure, bool all) {
   }
 }
 
+// A change of Office's theme or of the system's look heard since the last
+// tick: every bar is told once. A bar that fails to take it keeps its look
+// until the next change (or its rebuilding) tells it again.
+void Addin::follow_theme(bool safety_net) noexcept {
+  ThemeWatch::Change change;
+  if (!ignore_errors([&] { change = theme_watch_.take_change(safety_net); }) || !change.any())
+    return;
+  for (auto& f : frames_)
+    if (f->bar().loaded())
+      ignore_errors([&] { f->bar().show_theme(theme_watch_.theme(), change.system_colours); });
+}
+
 // The order is the tick's: the docking check, the pointer-left check, then
 // the synchronisation with Word's windows, then (Word 2013 and later) a bar
 // for each main window that shows a document. With one frame a failing step
@@ -321,6 +334,7 @@ void Addin::poll_frames(FirstFailure& failure, bool all) {
 // the others from their checks, nor the frames from following Word.
 void Addin::poll() {
   retired_.clear();
+  follow_theme(!cadence_.quick());
   const bool all = cadence_.checks_everything();
   if (document_windows_ == host::DocumentWindows::one_main_window) {
     Frame& f = frame();
@@ -365,6 +379,7 @@ void Addin::stop_ticking() noexcept {
   ticker_.stop();
   ignore_errors([&] { listener_.listen_to(nullptr); });
   watch_.stop();
+  theme_watch_.stop();
   cadence_.reset();
   relaid_ = false;
 }
@@ -445,6 +460,9 @@ void Addin::window_notice(host::Hwnd h, host::WindowNotice what) noexcept {
       return quicken();
     case WindowNotice::minimised: return pace();
     case WindowNotice::title_changed: return quicken();
+    case WindowNotice::system_look_changed:
+      theme_watch_.system_look_changed();
+      return quicken();
     case WindowNotice::app_activated:
       cadence_.foreground(true);
       return quicken();

@@ -19,6 +19,7 @@
 #include "addin/frame.h"
 #include "addin/listen_again.h"
 #include "addin/tab_main_windows.h"
+#include "addin/theme_watch.h"
 #include "addin/ticker.h"
 #include "addin/window_watch.h"
 #include "addin/word_listener.h"
@@ -134,6 +135,8 @@ class Addin final : private BarHost,
   void show_menu(const host::Ref<host::Window>& tab) override { menu_.show_menu(tab); }
   ClosedDocuments& closed_documents() override { return closed_; }
   std::int32_t ui_language() override;
+  const BarTheme& bar_theme() override { return theme_watch_.theme(); }
+  const ThemeWatch& theme_watch() const noexcept { return theme_watch_; }
 
  private:
   host::FormEngine& forms() override { return host_.forms; }
@@ -162,6 +165,7 @@ class Addin final : private BarHost,
   void watch_frames() noexcept;
   bool any_bar_busy() noexcept;
   void poll_frames(FirstFailure& failure, bool all);
+  void follow_theme(bool safety_net) noexcept;
   bool is_own_window(Position) override { return true; }
   bool follow_main_windows();
   void retire(Frame& frame) noexcept;
@@ -192,6 +196,7 @@ class Addin final : private BarHost,
   std::vector<std::unique_ptr<Frame>> retired_;  // undocked, deleted on the next poll
   bool frames_behind_ = false;  // the frames do not follow Word's main windows yet
   double version_ = 0;
+  ThemeWatch theme_watch_{host_.winsys};
   Ticker ticker_{*this, host_.forms};
   Cadence cadence_;
   WordListener listener_{*this};

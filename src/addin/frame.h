@@ -110,6 +110,7 @@ class Frame final : public BarHost {
   void show_menu(const host::Ref<host::Window>& tab) override { addin_.show_menu(tab); }
   EventGate& events() override { return addin_.events(); }
   std::int32_t ui_language() override { return addin_.ui_language(); }
+  const BarTheme& bar_theme() override { return addin_.bar_theme(); }
 
  private:
   host::WindowSystem& ws() { return addin_.window_system(); }

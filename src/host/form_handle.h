@@ -37,6 +37,7 @@ class FormHandle final : public Form {
   void Picture(host::Picture p) override { form_->Picture(p); }
   void Show() override { form_->Show(); }
   void Look(host::Look look) override { form_->Look(look); }
+  void Refresh() override { form_->Refresh(); }
   void Language(std::int32_t language_id) override { form_->Language(language_id); }
   std::int16_t Count(Part array) override { return form_->Count(array); }
   void Load(Part array, std::int16_t index) override { form_->Load(array, index); }

@@ -36,7 +36,7 @@ struct Element {
 };
 
 // Pictures: the seven list pictures (faces, close buttons, icon, backgrounds), the two arrow
-// buttons and the form's design background.
+// buttons, the form's design background, and the close button's mark of unsaved changes.
 enum class Picture : std::uint8_t {
   none = 0,
   face_normal, face_hot, close_normal, close_hot, document_icon, bar_grey_blue, bar_grey,
@@ -47,7 +47,7 @@ enum class Picture : std::uint8_t {
   // pointer is not on it: the same size as close_normal, a dot for the cross.
   close_unsaved,
 };
-// How many values Picture has, none included.
+// How many values Picture has, `none` included.
 inline constexpr int kPictureCount = static_cast<int>(Picture::close_unsaved) + 1;
 
 enum class Timer : std::uint8_t { poll, scroll_left, scroll_right };
@@ -108,6 +108,9 @@ class Form {
   // The colours of every picture and caption; the form repaints when the
   // look changes.
   virtual void Look(host::Look look) = 0;
+  // Draws the whole form again: the system's colours changed (high contrast
+  // turned on or off), which the form reads when it paints.
+  virtual void Refresh() = 0;
   // The language of Word's user interface (a Windows language identifier):
   // the engine's own texts (tooltips, the accessible objects' names,
   // descriptions and actions) speak it. English until set.

@@ -8,7 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace plovera::host {
 
@@ -64,9 +66,23 @@ inline constexpr std::uint32_t type_none = 0, type_string = 1, type_expandable_s
 // What the window system tells of a watched window of Word's: laid out
 // again (moved, resized, its children moved), minimised, restored, its title
 // changed, destroyed; and, for a top-level one, its program becoming or
-// ceasing to be the foreground program.
+// ceasing to be the foreground program, and the look of the system changing
+// (its colours, high contrast on or off, Windows' light or dark app mode),
+// which Windows tells every top-level window.
 enum class WindowNotice : std::uint8_t {
-  laid_out, minimised, restored, title_changed, destroyed, app_activated, app_deactivated
+  laid_out, minimised, restored, title_changed, destroyed, app_activated, app_deactivated,
+  system_look_changed
+};
+
+// A watch of registry keys: whether a value directly under one of them was
+// written or deleted (their sub-keys are not watched), or a missing key
+// appeared, since the last question. Any number of changes between two
+// questions answer one "true". Destroying the watch ends it.
+class RegistryWatch {
+ public:
+  virtual ~RegistryWatch() = default;
+  // Asks without waiting; the watch goes on after a "true".
+  virtual bool changed() = 0;
 };
 
 // The receiver of window notices. It is called from inside the window's own
@@ -150,6 +166,10 @@ class WindowSystem {
                                        std::uint32_t& type, std::uint8_t* data,
                                        std::uint32_t& size) = 0;
   virtual std::int32_t close_key(RegKey key) = 0;
+  // Watches `keys` (sub-keys of `root`); null when not one of them, nor a
+  // key on its path, can be watched.
+  virtual std::unique_ptr<RegistryWatch> watch_keys(RegRoot root,
+                                                    const std::vector<std::u16string>& keys) = 0;
 
  protected:
   ~WindowSystem() = default;

@@ -201,6 +201,11 @@ void SimForm::Look(host::Look look) {
   ++engine_->paints_;
 }
 
+void SimForm::Refresh() {
+  enter(FormCall::Refresh);
+  ++engine_->paints_;
+}
+
 void SimForm::Language(std::int32_t language_id) {
   enter(FormCall::Language);
   language_ = language_id;

@@ -19,7 +19,8 @@ constexpr const char* kNames[] = {
     "Element.Width.get", "Element.Width.let", "Element.Height.get", "Element.Height.let",
     "Element.Visible.get", "Element.Visible.let", "Element.Picture.get", "Element.Picture.let",
     "Element.Stretch", "Element.Caption.get", "Element.Caption.let", "Element.AutoSize",
-    "Element.CopyFont", "Form.Look", "Form.Language", "Element.MaxWidth", "Element.Unsaved",
+    "Element.CopyFont", "Form.Look", "Form.Language", "Form.Refresh", "Element.MaxWidth",
+    "Element.Unsaved",
 };
 static_assert(std::size(kNames) == static_cast<std::size_t>(FormCall::count_));
 

@@ -67,7 +67,7 @@ enum class FormCall : std::uint8_t {
   LeftGet, LeftLet, TopGet, TopLet, ElementWidthGet, ElementWidthLet,
   ElementHeightGet, ElementHeightLet, VisibleGet, VisibleLet,
   ElementPictureGet, ElementPictureLet, Stretch,
-  CaptionGet, CaptionLet, AutoSize, CopyFont, Look, Language, MaxWidth, Unsaved,
+  CaptionGet, CaptionLet, AutoSize, CopyFont, Look, Language, Refresh, MaxWidth, Unsaved,
   count_
 };
 extern const std::span<const char* const> kFormCallNames;
@@ -102,6 +102,7 @@ class SimForm final : public host::UnloadableForm, public std::enable_shared_fro
   void Picture(host::Picture p) override;
   void Show() override;
   void Look(host::Look look) override;
+  void Refresh() override;  // one paint
   void Language(std::int32_t language_id) override;
   std::int16_t Count(host::Part array) override;
   void Load(host::Part array, std::int16_t index) override;

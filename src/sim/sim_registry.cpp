@@ -1,6 +1,7 @@
 // The simulated registry of SimWindowSystem, with the Win32 semantics of
 // RegOpenKeyExW, RegQueryValueExW and RegCloseKey.
 #include <cstring>
+#include <utility>
 
 #include "sim/sim_winsys.h"
 
@@ -49,6 +50,45 @@ const SimWindowSystem::Value* SimWindowSystem::find_value(const KeyPath& path,
   return value == key->second.end() ? nullptr : &value->second;
 }
 
+// ---- Watches ----------------------------------------------------------------
+
+class SimWindowSystem::KeyWatch final : public host::RegistryWatch {
+ public:
+  KeyWatch(SimWindowSystem& ws, std::shared_ptr<KeyWatchState> state)
+      : ws_(ws), state_(std::move(state)) {}
+  bool changed() override {
+    if (ws_.failing(WinsysCall::WaitForSingleObject)) return false;
+    return std::exchange(state_->signalled, false);
+  }
+
+ private:
+  SimWindowSystem& ws_;
+  std::shared_ptr<KeyWatchState> state_;
+};
+
+std::unique_ptr<host::RegistryWatch> SimWindowSystem::watch_keys(
+    host::RegRoot root, const std::vector<std::u16string>& keys) {
+  if (failing(WinsysCall::RegNotifyChangeKeyValue) || keys.empty()) return nullptr;
+  auto state = std::make_shared<KeyWatchState>();
+  for (const std::u16string& key : keys) state->keys.push_back(key_path(root, key));
+  std::erase_if(key_watches_, [](const std::weak_ptr<KeyWatchState>& w) { return w.expired(); });
+  key_watches_.push_back(state);
+  return std::make_unique<KeyWatch>(*this, std::move(state));
+}
+
+int SimWindowSystem::registry_watches() const noexcept {
+  int alive = 0;
+  for (const auto& w : key_watches_) alive += w.expired() ? 0 : 1;
+  return alive;
+}
+
+void SimWindowSystem::key_changed(const KeyPath& path) {
+  for (const auto& w : key_watches_)
+    if (const auto state = w.lock())
+      for (const KeyPath& key : state->keys)
+        if (key == path) state->signalled = true;
+}
+
 // ---- Test side --------------------------------------------------------------
 
 void SimWindowSystem::create_key(host::RegRoot root, const std::u16string& key) {
@@ -58,7 +98,9 @@ void SimWindowSystem::create_key(host::RegRoot root, const std::u16string& key) 
 void SimWindowSystem::set_value(host::RegRoot root, const std::u16string& key,
                                 const std::u16string& name, std::uint32_t type,
                                 std::vector<std::uint8_t> bytes) {
-  keys_[key_path(root, key)][lower_ascii(name)] = Value{type, std::move(bytes)};
+  const KeyPath path = key_path(root, key);
+  keys_[path][lower_ascii(name)] = Value{type, std::move(bytes)};
+  key_changed(path);
 }
 
 void SimWindowSystem::set_string(host::RegRoot root, const std::u16string& key,
@@ -93,7 +135,7 @@ void SimWindowSystem::set_binary(host::RegRoot root, const std::u16string& key,
 void SimWindowSystem::remove_value(host::RegRoot root, const std::u16string& key,
                                    const std::u16string& name) {
   auto it = keys_.find(key_path(root, key));
-  if (it != keys_.end()) it->second.erase(lower_ascii(name));
+  if (it != keys_.end() && it->second.erase(lower_ascii(name)) == 1) key_changed(it->first);
 }
 
 // ---- The Win32 functions ------------------------------------------------------

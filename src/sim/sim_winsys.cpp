@@ -16,7 +16,7 @@ constexpr const char* kNames[] = {
     "SetForegroundWindow", "GetCursorPos", "ShellExecute", "ModuleFolder", "LogPixelsX",
     "LogPixelsY", "RegOpenKeyEx", "RegQueryValueEx", "RegCloseKey",
     "GetDpiForWindow", "SetWindowSubclass", "RemoveWindowSubclass", "IsIconic",
-    "GetForegroundWindow",
+    "GetForegroundWindow", "RegNotifyChangeKeyValue", "WaitForSingleObject",
 };
 static_assert(std::size(kNames) == static_cast<std::size_t>(WinsysCall::count_));
 
@@ -395,6 +395,13 @@ void SimWindowSystem::other_program_in_front() {
   const std::map<host::Hwnd, host::WindowNotices*> watchers = watchers_;
   for (const auto& [h, receiver] : watchers)
     if (node(h) && node(h)->parent == desktop_) receiver->window_notice(h, host::WindowNotice::app_deactivated);
+}
+
+void SimWindowSystem::system_look_changed() {
+  const std::map<host::Hwnd, host::WindowNotices*> watchers = watchers_;
+  for (const auto& [h, receiver] : watchers)
+    if (node(h) && node(h)->parent == desktop_)
+      receiver->window_notice(h, host::WindowNotice::system_look_changed);
 }
 
 void SimWindowSystem::word_in_front() {

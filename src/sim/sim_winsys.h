@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -39,6 +40,7 @@ enum class WinsysCall : std::uint8_t {
   SetForegroundWindow, GetCursorPos, ShellExecute, ModuleFolder, LogPixelsX, LogPixelsY,
   RegOpenKeyEx, RegQueryValueEx, RegCloseKey, GetDpiForWindow,
   SetWindowSubclass, RemoveWindowSubclass, IsIconic, GetForegroundWindow,
+  RegNotifyChangeKeyValue, WaitForSingleObject,
   count_
 };
 extern const std::span<const char* const> kWinsysCallNames;
@@ -121,6 +123,11 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
                                std::uint32_t& type, std::uint8_t* data,
                                std::uint32_t& size) override;
   std::int32_t close_key(host::RegKey key) override;
+  // "RegNotifyChangeKeyValue" once per watch; its changed() is
+  // "WaitForSingleObject". A watched key may be missing: it counts as
+  // changed when it appears with a value.
+  std::unique_ptr<host::RegistryWatch> watch_keys(host::RegRoot root,
+                                                  const std::vector<std::u16string>& keys) override;
   // Watching stands for subclassing the window ("SetWindowSubclass",
   // "RemoveWindowSubclass"): one receiver per window, gone with the window.
   bool watch_window(host::Hwnd h, host::WindowNotices& receiver) override;
@@ -204,6 +211,11 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   int open_keys() const noexcept { return static_cast<int>(open_keys_.size()); }
   // The access mask of every RegOpenKeyEx call, in order.
   const std::vector<std::uint32_t>& opened_access() const noexcept { return opened_access_; }
+  // Registry watches alive.
+  int registry_watches() const noexcept;
+  // Windows tells every watched top-level window that the system's look
+  // changed (its colours, high contrast, the app mode).
+  void system_look_changed();
 
  private:
   struct Node {
@@ -259,6 +271,13 @@ class SimWindowSystem final : public host::WindowSystem, public CallMeter {
   std::map<host::RegKey, KeyPath> open_keys_;
   host::RegKey next_key_ = 0x100;
   std::vector<std::uint32_t> opened_access_;
+  class KeyWatch;
+  struct KeyWatchState {
+    std::vector<KeyPath> keys;
+    bool signalled = false;
+  };
+  std::vector<std::weak_ptr<KeyWatchState>> key_watches_;
+  void key_changed(const KeyPath& path);
 };
 
 // Word's own windows, as Word lays them out, in a SimWindowSystem:

@@ -5,14 +5,15 @@
 #include <utility>
 
 #include "sim/sim_word.h"
+#include "sim/word_sizes.h"
 
 namespace plovera::sim {
 namespace {
 
-// The stand-in Word's sizes (standin/frame.h), so that both tell one story.
-constexpr std::int32_t kDockTopHeight = 60;
-constexpr std::int32_t kDockRightWidth = 24;
-constexpr std::int32_t kCascadeStep = 32;
+// The stand-in Word's sizes, so that both tell one story.
+constexpr std::int32_t kDockTopHeight = word_sizes::dock_top_height;
+constexpr std::int32_t kDockRightWidth = word_sizes::dock_right_width;
+constexpr std::int32_t kCascadeStep = word_sizes::cascade_step;
 constexpr char16_t kTitleSuffix[] = u" - Word";
 constexpr char16_t kEmptyTitle[] = u"Word";
 

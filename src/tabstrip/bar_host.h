@@ -8,6 +8,7 @@
 #include "host/winsys.h"
 #include "host/word.h"
 #include "tabstrip/tab_model.h"
+#include "tabstrip/theme.h"
 
 namespace plovera {
 
@@ -36,6 +37,8 @@ class BarHost {
   // The language of Word's user interface (a Windows language identifier),
   // which the bar's tooltips and accessible texts speak.
   virtual std::int32_t ui_language() = 0;
+  // Office's theme as last read: the look a bar takes when it loads.
+  virtual const BarTheme& bar_theme() = 0;
 
  protected:
   ~BarHost() = default;

@@ -46,9 +46,8 @@ void TabBar::load_form() {
   window_ = form_->hWnd();
   model_.add_view(*this);
   form().Language(host_.ui_language());
-  host_.word().Version(word_version_);
   theme_ = {};
-  apply_theme();
+  show_theme(host_.bar_theme(), false);
   reset_strip();
 }
 
@@ -73,12 +72,22 @@ bool TabBar::busy() const noexcept {
 }
 
 // The bar's background and colours follow Word's version and Office's
-// theme (tabstrip/theme.h); the form is told only what changed.
-void TabBar::apply_theme() {
-  const BarTheme theme = read_bar_theme(host_.window_system(), word_version_);
-  if (theme.background != theme_.background) form().Picture(theme.background);
-  if (theme.look != theme_.look) form().Look(theme.look);
-  theme_ = theme;
+// theme (tabstrip/theme.h); the form is told only what changed, and it
+// repaints once: a new picture or look repaints it, and only without one
+// does a change of the system's colours ask for a repaint of its own.
+void TabBar::show_theme(const BarTheme& theme, bool system_colours_changed) {
+  bool repainted = false;
+  if (theme.background != theme_.background) {
+    form().Picture(theme.background);
+    theme_.background = theme.background;
+    repainted = true;
+  }
+  if (theme.look != theme_.look) {
+    form().Look(theme.look);
+    theme_.look = theme.look;
+    repainted = true;
+  }
+  if (system_colours_changed && !repainted) form().Refresh();
 }
 
 // The counters and looks go back to none with the tables.

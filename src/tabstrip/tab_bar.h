@@ -47,6 +47,9 @@ class TabBar final : public TabView, public host::FormEvents {
   host::Form& form();
   void show();
   void unload() noexcept;
+  // Office's theme: the form hears what differs from what it was told, and
+  // is repainted when the system's colours changed (high contrast on or off).
+  void show_theme(const BarTheme& theme, bool system_colours_changed);
 
   // Empties the strip and its tables: a bar loaded again starts consistent.
   void reset_strip();
@@ -161,7 +164,6 @@ class TabBar final : public TabView, public host::FormEvents {
   static Slot slot_of(host::Element e) { return Slot(e.index); }
 
   void load_form();
-  void apply_theme();
   Slot free_slot();
   void ensure_elements(Slot s);
   void build_elements(Slot s, std::int32_t x, const std::u16string& caption);
@@ -188,8 +190,7 @@ class TabBar final : public TabView, public host::FormEvents {
   TabModel& model_;
   std::unique_ptr<host::Form> form_;
   host::Hwnd window_ = 0;  // the form's window, while it is loaded
-  std::u16string word_version_;  // Application.Version, read when the form loads
-  BarTheme theme_;               // what the form was told
+  BarTheme theme_;  // what the form was told
   SlotMap slots_;
   Slot selected_, hovered_, hot_close_, pending_drag_;
   // The drag carries the Word window it began on: a slot alone may be taken

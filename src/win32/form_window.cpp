@@ -350,6 +350,10 @@ void FormWindow::Look(host::Look look) {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+void FormWindow::Refresh() {
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 void FormWindow::Language(std::int32_t language_id) { language_ = language_id; }
 
 }  // namespace plovera::win32

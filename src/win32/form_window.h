@@ -52,6 +52,7 @@ class FormWindow final : public host::UnloadableForm,
   void Picture(host::Picture p) override;
   void Show() override;
   void Look(host::Look look) override;
+  void Refresh() override;
   void Language(std::int32_t language_id) override;
   std::int16_t Count(host::Part array) override;
   void Load(host::Part array, std::int16_t index) override;

@@ -5,6 +5,7 @@
 #include "host/callback_scope.h"
 
 #include <cstring>
+#include <cwchar>
 
 #include "win32/window_dpi.h"
 
@@ -203,6 +204,15 @@ void tell(DWORD_PTR receiver, HWND hwnd, host::WindowNotice what) noexcept {
   reinterpret_cast<host::WindowNotices*>(receiver)->window_notice(from_hwnd(hwnd), what);
 }
 
+// Windows broadcasts WM_SETTINGCHANGE for every setting; the look changes
+// with high contrast and with the app mode ("ImmersiveColorSet", sent when
+// the user switches between light and dark).
+bool tells_of_system_look(WPARAM wp, LPARAM lp) noexcept {
+  if (wp == SPI_SETHIGHCONTRAST) return true;
+  const auto* area = reinterpret_cast<const wchar_t*>(lp);
+  return area && std::wcscmp(area, L"ImmersiveColorSet") == 0;
+}
+
 // Word's own handling runs first; the notice follows, telling of the state
 // the window is in now. A notice only records, so nothing here can remove a
 // subclass but WM_NCDESTROY.
@@ -231,6 +241,13 @@ LRESULT CALLBACK watch_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR 
     case WM_ACTIVATEAPP:
       tell(receiver, hwnd, wp ? host::WindowNotice::app_activated
                               : host::WindowNotice::app_deactivated);
+      break;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+      tell(receiver, hwnd, host::WindowNotice::system_look_changed);
+      break;
+    case WM_SETTINGCHANGE:
+      if (tells_of_system_look(wp, lp)) tell(receiver, hwnd, host::WindowNotice::system_look_changed);
       break;
     default: break;
   }

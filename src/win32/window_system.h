@@ -6,7 +6,9 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "host/winsys.h"
 
@@ -60,6 +62,9 @@ class Win32WindowSystem final : public host::WindowSystem {
   std::int32_t query_value(host::RegKey key, const std::u16string& name, std::uint32_t& type,
                                std::uint8_t* data, std::uint32_t& size) override;
   std::int32_t close_key(host::RegKey key) override;
+  // RegNotifyChangeKeyValue (registry_watch.cpp).
+  std::unique_ptr<host::RegistryWatch> watch_keys(host::RegRoot root,
+                                                  const std::vector<std::u16string>& keys) override;
   // Watching subclasses the window (comctl32's SetWindowSubclass); the
   // subclass goes with stop_watching or the window's WM_NCDESTROY.
   bool watch_window(host::Hwnd h, host::WindowNotices& receiver) override;

@@ -181,6 +181,32 @@ TEST(SimRegistry, KeysValuesAndTypes) {
   EXPECT_EQ(ws.open_keys(), 1);  // a failing close leaves the key open
 }
 
+// A watch answers "changed" once for any number of writes of its own keys'
+// values (a missing key counts once it gets one), never for other keys.
+TEST(SimRegistry, WatchesSeeTheirOwnKeysOnce) {
+  SimWindowSystem ws;
+  auto watch = ws.watch_keys(host::RegRoot::current_user, {u"Software\\A", u"Software\\B"});
+  ASSERT_NE(watch, nullptr);
+  EXPECT_FALSE(watch->changed());
+  ws.set_dword(host::RegRoot::current_user, u"software\\a", u"x", 1);
+  ws.set_dword(host::RegRoot::current_user, u"Software\\A", u"x", 2);
+  EXPECT_TRUE(watch->changed());
+  EXPECT_FALSE(watch->changed());
+  ws.set_dword(host::RegRoot::current_user, u"Software\\A\\Sub", u"x", 1);
+  ws.set_dword(host::RegRoot::local_machine, u"Software\\B", u"x", 1);
+  ws.remove_value(host::RegRoot::current_user, u"Software\\B", u"absent");
+  EXPECT_FALSE(watch->changed());
+  ws.set_dword(host::RegRoot::current_user, u"Software\\B", u"x", 1);  // B appears
+  EXPECT_TRUE(watch->changed());
+  ws.remove_value(host::RegRoot::current_user, u"Software\\B", u"x");
+  EXPECT_TRUE(watch->changed());
+  EXPECT_EQ(ws.registry_watches(), 1);
+  watch.reset();
+  EXPECT_EQ(ws.registry_watches(), 0);
+  ws.fail("RegNotifyChangeKeyValue", 1);
+  EXPECT_EQ(ws.watch_keys(host::RegRoot::current_user, {u"Software\\A"}), nullptr);
+}
+
 TEST(SimScreen, TwipsPerPixelRoundsHalfToEven) {
   SimWindowSystem ws;
   EXPECT_EQ(ws.twips_per_pixel_y(), 15);

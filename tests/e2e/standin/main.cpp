@@ -1,5 +1,5 @@
 // Runs every registered test case, each with the windows it creates, and
-// prints "N passed, M failed". With `--decoy-word PID:X,Y,W,H` it is the decoy Word that
+// prints "N passed, M failed". With `--decoy PID:X,Y,W,H:active|aside` it is the decoy Word that
 // a test starts (as standin.exe is for the scenarios).
 #include <windows.h>
 #include <ole2.h>
@@ -10,7 +10,7 @@
 #include "decoy.h"
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc == 3 && std::wcscmp(argv[1], L"--decoy-word") == 0) return standin::run_decoy(argv[2]);
+  if (argc == 3 && std::wcscmp(argv[1], L"--decoy") == 0) return standin::run_decoy(argv[2]);
   OleInitialize(nullptr);
   for (const auto& test : standin_test::test_cases()) {
     standin_test::g_case = test.name;

@@ -67,7 +67,7 @@ STANDIN_TEST(injected_failures_hit_the_chosen_member_and_window) {
 }
 
 STANDIN_TEST(the_decoy_reports_what_was_done_to_it) {
-  expect(standin::start_decoy({0, 500, 300, 660}).empty(), "the decoy Word comes up");
+  expect(standin::start_decoy({0, 500, 300, 660}, standin::DecoyShown::aside).empty(), "the decoy Word comes up");
   HWND decoy = FindWindowW(L"OpusApp", standin::kDecoyCaption);
   DWORD pid = 0;
   GetWindowThreadProcessId(decoy, &pid);
