@@ -145,6 +145,18 @@ void Runner::add_document_steps() {
       word.refresh_captions();
     });
   };
+  handlers_[L"edit"] = [this](const Step& s) {
+    return with_window(s, [](Word& word, WindowObj* w) { word.type_in(w); });
+  };
+  handlers_[L"save"] = [this](const Step& s) {
+    return with_word([&](Word& word) -> Outcome {
+      WindowObj* w = word.find_window(s.args[0]);
+      if (!w) return L"no Word window '" + s.args[0] + L"'";
+      if (w->document->path.empty()) return L"a document never saved needs Save As";
+      word.save(w->document);
+      return L"";
+    });
+  };
   handlers_[L"rename"] = [this](const Step& s) {
     return with_window(s, [&](Word& word, WindowObj* w) { word.save_as(w->document, s.args[1]); });
   };

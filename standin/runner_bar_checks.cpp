@@ -193,6 +193,34 @@ void Runner::add_bar_checks() {
              (right.visible ? L"shown" : L"hidden");
     });
   };
+  // The tabs whose close button shows the mark for unsaved changes, as
+  // positions ("1 3"), or "none".
+  handlers_[L"check marks"] = [=, this](const Step& s) {
+    return bar_check(s, [&](Word&, Frame&, HWND bar) -> Outcome {
+      const auto tabs = visible_tabs(bar);
+      std::vector<std::wstring> marked;
+      for (size_t i = 0; i < tabs.size(); ++i)
+        if (tabs[i].close.picture == static_cast<int>(Picture::close_unsaved))
+          marked.push_back(std::to_wstring(i + 1));
+      std::vector<std::wstring> want = expectation_words(s.args[0]);
+      if (want == std::vector<std::wstring>{L"none"}) want.clear();
+      if (marked == want) return L"";
+      std::wstring got;
+      for (const std::wstring& m : marked) got += (got.empty() ? L"" : L" ") + m;
+      return L"the marked tabs are \"" + (got.empty() ? L"none" : got) + L"\"";
+    });
+  };
+  // The caption of the tab at a position is that many pixels wide.
+  handlers_[L"check caption-width"] = [=, this](const Step& s) {
+    return bar_check(s, [&](Word&, Frame&, HWND bar) -> Outcome {
+      const auto tabs = visible_tabs(bar);
+      const size_t p = static_cast<size_t>(number(s.args[0]));
+      if (p < 1 || p > tabs.size()) return L"there is no tab at " + s.args[0];
+      const LONG width = tabs[p - 1].caption.rect.right - tabs[p - 1].caption.rect.left;
+      if (width == number(s.args[1])) return L"";
+      return L"the caption is " + std::to_wstring(width) + L" pixels wide";
+    });
+  };
   for (const wchar_t* kind : {L"check hot", L"check hotclose"}) {
     const bool close_button = std::wstring(kind) == L"check hotclose";
     handlers_[kind] = [=, this](const Step& s) {

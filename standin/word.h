@@ -71,6 +71,13 @@ class Word final : public DispatchObject, public IConnectionPointContainer {
   // front (SDI), which a click on the frame has done already.
   void activate(WindowObj* window, bool to_front = true);
   void save_as(DocumentObj* document, const std::wstring& file_name);
+  // The user types in the window (clicking into it first when another one
+  // is active): the first change makes the document unsaved, and the moving
+  // insertion point raises WindowSelectionChange, as in Word.
+  void type_in(WindowObj* window);
+  // The user saves the document under its name (Ctrl+S): DocumentBeforeSave,
+  // then the document is saved.
+  void save(DocumentObj* document);
   // Resizes Word's main window (the active window's frame).
   void resize(int width, int height);
   // Frames, numbered from 1 in the order they were opened (see frame_at).

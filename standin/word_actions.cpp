@@ -196,6 +196,22 @@ void Word::save_as(DocumentObj* document, const std::wstring& file_name) {
   refresh_captions();
 }
 
+// Word passes the window's Selection with the event; the stand-in has no
+// Selection object and passes the window itself (the add-in reads nothing
+// of the argument).
+void Word::type_in(WindowObj* window) {
+  if (active_ != window) activate(window);
+  window->document->saved = false;
+  log_line(L"typed in " + window->caption());
+  raise(event::WindowSelectionChange, L"WindowSelectionChange", nullptr, window);
+}
+
+void Word::save(DocumentObj* document) {
+  raise(event::DocumentBeforeSave, L"DocumentBeforeSave", document, nullptr);
+  document->saved = true;
+  log_line(L"saved " + document->path + L"\\" + document->name);
+}
+
 void Word::resize(int width, int height) { resize_frame(frame(), width, height); }
 
 // With one frame, Word reports its resize for the active window; with a

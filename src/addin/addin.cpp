@@ -16,6 +16,7 @@ namespace plovera {
 Addin::Addin(HostServices h) : host_(h) {
   model_.add_view(tab_main_windows_);
   model_.add_view(closed_tracker_);
+  model_.add_view(unsaved_);
   BarHost& host = *this;
   FrameOwner& owner = *this;
   frames_.push_back(std::make_unique<Frame>(host, owner, model_));
@@ -23,6 +24,7 @@ Addin::Addin(HostServices h) : host_(h) {
 
 Addin::~Addin() {
   release_word();
+  model_.remove_view(unsaved_);
   model_.remove_view(closed_tracker_);
   model_.remove_view(tab_main_windows_);
 }
@@ -441,14 +443,18 @@ void Addin::stop_ticking() noexcept {
 // A tick skipped because a handler is on the stack (a close awaiting Word's
 // save prompt, the popup menu) keeps the pace quick. A tick that failed
 // still sets the pace (a failed docking's retry is due at a time of its
-// own) before its failure goes on to be reported.
+// own) before its failure goes on to be reported. The unsaved marks are
+// read after the pass, with the time the timer was set to since the last
+// tick, even when the pass failed.
 void Addin::tick() {
   if (start_due_) return start_on_tick();
   bool ran = false;
+  const std::uint32_t elapsed = ticker_.interval_ms();
   FirstFailure failure;
   events_.run([&] {
     ran = true;
     failure.run([&] { poll(); });
+    if (word_) failure.run([&] { unsaved_.tick(elapsed); });
   });
   if (ticker_.loaded()) {  // else Word let go, or the last bar went
     watch_frames();
@@ -502,6 +508,16 @@ void Addin::quicken() noexcept {
 }
 
 void Addin::word_event() noexcept { quicken(); }
+
+// Word moves its selection with every key typed: one tick within a quarter
+// second reads the active document's state, while its tab shows no mark; in
+// a document that shows it already, typing changes nothing and wakes nothing.
+void Addin::selection_changed() noexcept {
+  unsaved_.selection_changed();
+  if (unsaved_.active_marked()) return;
+  cadence_.soon();
+  pace();
+}
 
 // Only records: the notice may come from inside a call of the add-in's
 // (moving Word's document area sends one) or of Word's.

@@ -34,6 +34,7 @@
 #include "tabstrip/sync.h"
 #include "tabstrip/tab_bar.h"
 #include "tabstrip/tab_model.h"
+#include "tabstrip/unsaved_watch.h"
 
 namespace plovera {
 
@@ -172,6 +173,8 @@ class Addin final : private BarHost,
   void tick() override;
   void start_on_tick();
   void word_event() noexcept override;
+  void selection_changed() noexcept override;
+  void save_announced() noexcept override { unsaved_.save_announced(); }
   void window_notice(host::Hwnd h, host::WindowNotice what) noexcept override;
   void start_ticking();
   void stop_ticking() noexcept;
@@ -208,6 +211,7 @@ class Addin final : private BarHost,
   TabMainWindows tab_main_windows_{model_, host_.winsys, document_windows_};
   ClosedDocuments closed_;
   ClosedTracker closed_tracker_{model_, closed_};  // a view of the model: second to hear
+  UnsavedWatch unsaved_{model_};                   // a view of the model: third to hear
   std::vector<std::unique_ptr<Frame>> frames_;  // never empty: the first is the start-up's
   std::vector<std::unique_ptr<Frame>> retired_;  // undocked, deleted on the next poll
   bool frames_behind_ = false;  // the frames do not follow Word's main windows yet

@@ -28,14 +28,20 @@ class Cadence {
   static constexpr std::uint32_t foreground_ms = 1000;
   static constexpr std::uint32_t background_ms = 10000;
   static constexpr std::uint32_t unwatched_ms = 100;
+  static constexpr std::uint32_t soon_ms = 250;
   // Two seconds of quick ticks after the last sign of activity.
   static constexpr std::int32_t quick_ticks = 200;
 
   // Something happened: the next ticks are quick.
   void activity() noexcept { quick_left_ = quick_ticks; }
+  // One tick is wanted within a quarter second (the active document's
+  // unsaved mark may be due), without the quick ticks that follow activity:
+  // Word's selection moves with every key the user types.
+  void soon() noexcept { soon_ = true; }
   // A tick ran; `busy` when something is still going on (a look, a drag, a
   // held arrow, a bar still to be built).
   void ticked(bool busy) noexcept {
+    soon_ = false;
     if (busy) activity();
     else if (quick_left_ > 0) --quick_left_;
   }
@@ -75,6 +81,7 @@ class Cadence {
   std::uint32_t paced_ms() const noexcept {
     if (quick()) return quick_ms;
     if (blind_) return unwatched_ms;
+    if (soon_) return soon_ms;
     if (all_minimised_) return 0;
     return foreground_ ? foreground_ms : background_ms;
   }
@@ -85,6 +92,7 @@ class Cadence {
   bool all_minimised_ = false;
   bool deaf_ = false;
   bool blind_ = false;
+  bool soon_ = false;
 };
 
 }  // namespace plovera

@@ -14,6 +14,12 @@ class WordListener final : public host::ApplicationEvents {
    public:
     // Word said something happened; called inside Word's event.
     virtual void word_event() noexcept = 0;
+    // Word moved the selection (the user may have changed the active
+    // document); called inside Word's event, which comes with every key, so
+    // it asks for no quick ticks.
+    virtual void selection_changed() noexcept = 0;
+    // Word is about to save a document.
+    virtual void save_announced() noexcept = 0;
 
    protected:
     ~Receiver() = default;
@@ -34,7 +40,11 @@ class WordListener final : public host::ApplicationEvents {
   void DocumentChange() override { receiver_.word_event(); }
   void WindowDeactivate() override { receiver_.word_event(); }
   void DocumentBeforeClose() override { receiver_.word_event(); }
-  void DocumentBeforeSave() override { receiver_.word_event(); }
+  void DocumentBeforeSave() override {
+    receiver_.save_announced();
+    receiver_.word_event();
+  }
+  void WindowSelectionChange() override { receiver_.selection_changed(); }
 
  private:
   Receiver& receiver_;

@@ -36,6 +36,7 @@ enum class Text : std::uint8_t {
   scroll_left,
   scroll_right,
   tab_position,              // a tab's description: "%1 of %2"
+  tab_position_unsaved,      // the same for a document with unsaved changes
   action_switch,             // a tab's default action
   action_press,              // a button's default action
   // Save All's report.

@@ -59,6 +59,8 @@ class FormHandle final : public Form {
   void Caption(Element e, const std::u16string& text) override { form_->Caption(e, text); }
   void AutoSize(Element e, bool v) override { form_->AutoSize(e, v); }
   void CopyFont(Element to, Element from) override { form_->CopyFont(to, from); }
+  void MaxWidth(Element e, float twips) override { form_->MaxWidth(e, twips); }
+  void Unsaved(Element e, bool v) override { form_->Unsaved(e, v); }
   void Drag(Element e) override { form_->Drag(e); }
   void TimerInterval(Timer t, std::uint32_t ms) override { form_->TimerInterval(t, ms); }
   void TimerEnabled(Timer t, bool enabled) override { form_->TimerEnabled(t, enabled); }

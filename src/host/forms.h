@@ -36,14 +36,19 @@ struct Element {
 };
 
 // Pictures: the seven list pictures (faces, close buttons, icon, backgrounds), the two arrow
-// buttons and the form's design background.
+// buttons, the form's design background, and the close button's mark of unsaved changes.
 enum class Picture : std::uint8_t {
   none = 0,
   face_normal, face_hot, close_normal, close_hot, document_icon, bar_grey_blue, bar_grey,
   scroll_left,
   scroll_right,
   design_bar,
+  // The close button of a tab whose document has unsaved changes, while the
+  // pointer is not on it: the same size as close_normal, a dot for the cross.
+  close_unsaved,
 };
+// How many values Picture has, `none` included.
+inline constexpr int kPictureCount = static_cast<int>(Picture::close_unsaved) + 1;
 
 enum class Timer : std::uint8_t { poll, scroll_left, scroll_right };
 
@@ -141,6 +146,13 @@ class Form {
   virtual void Caption(Element e, const std::u16string& text) = 0;
   virtual void AutoSize(Element e, bool v) = 0;
   virtual void CopyFont(Element to, Element from) = 0;
+  // The widest an auto-sized label grows (0: no limit). A text wider than
+  // that is drawn cut, with an ellipsis at its end; the caption itself (what
+  // Caption returns and accessibility clients read) stays whole.
+  virtual void MaxWidth(Element e, float twips) = 0;
+  // On a tab's face: whether the tab's document has unsaved changes, which
+  // the tab's accessible description then says.
+  virtual void Unsaved(Element e, bool v) = 0;
 
   // Begins dragging the element (the face of a tab). The drag ends with a
   // DragDrop event on the element under the pointer, or with nothing when

@@ -194,6 +194,9 @@ class ApplicationEvents {
   virtual void WindowDeactivate() {}
   virtual void DocumentBeforeClose() {}
   virtual void DocumentBeforeSave() {}
+  // The selection moved in a window; typing moves it, so it comes with the
+  // first change the user makes to a document.
+  virtual void WindowSelectionChange() {}
 
  protected:
   ~ApplicationEvents() = default;

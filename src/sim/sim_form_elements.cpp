@@ -1,4 +1,6 @@
 // SimForm: the properties of the form's elements.
+#include <cmath>
+
 #include "sim/sim_forms.h"
 
 namespace plovera::sim {
@@ -25,7 +27,9 @@ ElementRecord& SimForm::label(host::Element e, FormCall call) {
 
 bool SimForm::size_label(ElementRecord& r) noexcept {
   if (!r.autosize) return false;
-  const bool width_changed = assign(r.width, label_width(r.caption));
+  const float text = label_width(r.caption);
+  const bool width_changed =
+      assign(r.width, r.max_width > 0 && text > r.max_width ? r.max_width : text);
   const bool height_changed = assign(r.height, kLabelHeight);
   return width_changed || height_changed;
 }
@@ -108,6 +112,21 @@ void SimForm::CopyFont(host::Element to, host::Element from) {
   const bool name_changed = assign(target.font, source.font);
   const bool size_changed = assign(target.font_points, source.font_points);
   paint_if(target, name_changed || size_changed);
+}
+
+void SimForm::MaxWidth(host::Element e, float twips) {
+  ElementRecord& r = label(e, FormCall::MaxWidth);
+  if (!std::isfinite(twips) || twips < 0)
+    throw host_error(status::invalid_arg, kFormCallNames[static_cast<std::size_t>(FormCall::MaxWidth)]);
+  r.max_width = twips;
+  paint_if(r, size_label(r));
+}
+
+// Only the accessible description changes: nothing is repainted.
+void SimForm::Unsaved(host::Element e, bool v) {
+  if (e.part != host::Part::face)
+    throw host_error(status::invalid_arg, kFormCallNames[static_cast<std::size_t>(FormCall::Unsaved)]);
+  el(e, FormCall::Unsaved).unsaved = v;
 }
 
 }  // namespace plovera::sim

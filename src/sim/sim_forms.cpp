@@ -20,6 +20,7 @@ constexpr const char* kNames[] = {
     "Element.Visible.get", "Element.Visible.let", "Element.Picture.get", "Element.Picture.let",
     "Element.Stretch", "Element.Caption.get", "Element.Caption.let", "Element.AutoSize",
     "Element.CopyFont", "Form.Look", "Form.Language", "Form.Refresh", "Form.RightToLeft",
+    "Element.MaxWidth", "Element.Unsaved",
 };
 static_assert(std::size(kNames) == static_cast<std::size_t>(FormCall::count_));
 

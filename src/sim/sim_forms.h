@@ -14,7 +14,9 @@
 //   with AutoSize on:  width  = 100 twips per Unicode code point of the
 //                               caption (a surrogate pair counts once;
 //                               an empty caption is 0 wide),
-//                      height = 270 twips, whatever the text.
+//                      height = 270 twips, whatever the text;
+//                      no wider than MaxWidth when that is set (the
+//                      text is then drawn cut, with an ellipsis).
 //
 // With AutoSize off a label keeps its size. Setting a label's Width or
 // Height is ignored (and counted).
@@ -25,7 +27,8 @@
 // "Form.TimerEnabled.get", "Form.TimerEnabled.let"); an element's are
 // "Element.<Member>" ("Element.Left.get", "Element.Left.let", ...,
 // "Element.Picture.let", "Element.Stretch", "Element.Caption.get",
-// "Element.Caption.let", "Element.AutoSize", "Element.CopyFont");
+// "Element.Caption.let", "Element.AutoSize", "Element.CopyFont", "Element.MaxWidth",
+// "Element.Unsaved");
 // creating the form is "FormEngine.CreateForm". kFormCallNames lists them.
 // A failing call throws host_error and has no effect; a call on an element
 // that is not loaded throws bad_index.
@@ -64,7 +67,8 @@ enum class FormCall : std::uint8_t {
   LeftGet, LeftLet, TopGet, TopLet, ElementWidthGet, ElementWidthLet,
   ElementHeightGet, ElementHeightLet, VisibleGet, VisibleLet,
   ElementPictureGet, ElementPictureLet, Stretch,
-  CaptionGet, CaptionLet, AutoSize, CopyFont, Look, Language, Refresh, RightToLeft,
+  CaptionGet, CaptionLet, AutoSize, CopyFont, Look, Language, Refresh, RightToLeft, MaxWidth,
+  Unsaved,
   count_
 };
 extern const std::span<const char* const> kFormCallNames;
@@ -76,6 +80,8 @@ struct ElementRecord {
   bool stretch = false;
   std::u16string caption;  // labels
   bool autosize = false;   // labels
+  float max_width = 0;     // labels: the widest an auto size grows, 0 for no limit
+  bool unsaved = false;    // faces: the tab's document has unsaved changes
   std::u16string font;
   float font_points = 0;
 };
@@ -119,6 +125,8 @@ class SimForm final : public host::UnloadableForm, public std::enable_shared_fro
   void Caption(host::Element e, const std::u16string& text) override;
   void AutoSize(host::Element e, bool v) override;
   void CopyFont(host::Element to, host::Element from) override;
+  void MaxWidth(host::Element e, float twips) override;
+  void Unsaved(host::Element e, bool v) override;
   void Drag(host::Element e) override;
   void TimerInterval(host::Timer t, std::uint32_t ms) override;
   void TimerEnabled(host::Timer t, bool enabled) override;

@@ -282,6 +282,10 @@ status_t SimWord::raise_DocumentBeforeSave() {
   return raise([](host::ApplicationEvents& e) { e.DocumentBeforeSave(); });
 }
 
+status_t SimWord::raise_WindowSelectionChange() {
+  return raise([](host::ApplicationEvents& e) { e.WindowSelectionChange(); });
+}
+
 status_t SimWord::click(SimButton& button) {
   if (!button.alive_) throw std::logic_error("click on a button that no longer exists");
   const host::Ref<host::CommandBarButton> ctrl(&button);

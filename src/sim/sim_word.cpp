@@ -156,6 +156,17 @@ void SimWord::rename_document(SimDocument& doc, std::u16string name) {
   caption_windows(doc);
 }
 
+void SimWord::edit(SimDocument& doc) {
+  doc.saved_ = false;
+  raise_WindowSelectionChange();
+}
+
+void SimWord::save(SimDocument& doc) {
+  raise_DocumentBeforeSave();
+  doc.saved_ = true;
+  ++doc.save_count_;
+}
+
 void SimWord::activate(SimWindow& w) {
   if (!w.open_) throw std::logic_error("activate on a closed window");
   if (active_ == &w) return;

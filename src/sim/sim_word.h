@@ -141,6 +141,12 @@ class SimWord : public CallMeter {
   // The document gets a new name (as a save under another name); its windows
   // are captioned again.
   void rename_document(SimDocument& doc, std::u16string name);
+  // The user types in the document's active window, as Word: the first
+  // change makes it unsaved; the insertion point moves (WindowSelectionChange).
+  void edit(SimDocument& doc);
+  // The user saves the document (Ctrl+S on a document with a path):
+  // DocumentBeforeSave, then the document is saved.
+  void save(SimDocument& doc);
   // Word's own switch to the window (in SDI its frame comes to the front).
   void activate(SimWindow& w);
   // The window's calls fail with `code` until it answers again (a window
@@ -213,8 +219,9 @@ class SimWord : public CallMeter {
   // WindowDeactivate (of the window that was active), DocumentChange (when
   // the document changes) and WindowActivate; a close DocumentBeforeClose
   // (a document's last window) and WindowDeactivate (the active window),
-  // then the next window's activation; a rename DocumentBeforeSave; a frame's
-  // resize WindowSize. A caption set (a macro's) raises nothing.
+  // then the next window's activation; a rename or a save DocumentBeforeSave;
+  // an edit WindowSelectionChange; a frame's resize WindowSize. A caption set
+  // (a macro's) raises nothing.
   // While muted, Word raises nothing (events lost or never raised).
   void mute_events(bool on) noexcept { events_muted_ = on; }
   // Deliver to every hooked receiver (one unhooked during the delivery gets
@@ -227,6 +234,7 @@ class SimWord : public CallMeter {
   status_t raise_WindowDeactivate();
   status_t raise_DocumentBeforeClose();
   status_t raise_DocumentBeforeSave();
+  status_t raise_WindowSelectionChange();
   // Hooked receivers: application events and button clicks.
   int hooked_count() const noexcept;
 

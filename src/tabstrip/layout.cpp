@@ -129,6 +129,7 @@ void TabBar::record_appended(Position p) {
   const Slot s = built_;
   built_ = Slot();
   slots_.append(s);
+  if (model_.unsaved_at(p)) show_unsaved(s, true);  // a bar that shows the model late
   const bool overflows = layout_.face_right(s) > form().Width();
   if (appending_) {
     overflowed_ = overflowed_ || overflows;
@@ -198,6 +199,7 @@ void TabBar::appends_ended() {
 void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) {
   host::Form& f = form();
   f.CopyFont(caption(s), caption(Slot(0)));
+  f.MaxWidth(caption(s), kMaxCaptionWidth);
   f.Caption(caption(s), text);
   f.AutoSize(caption(s), true);
   f.Top(caption(s), f.Height() - 30.0f - f.Height(caption(Slot(1))));
@@ -215,6 +217,7 @@ void TabBar::build_elements(Slot s, std::int32_t x, const std::u16string& text) 
 
   set_left(caption(s), at.caption_left, shown.caption_left);
 
+  if (shows_unsaved(s)) show_unsaved(s, false);  // the slot's last tab had the mark
   f.Picture(close_button(s), Picture::close_normal);
   f.Stretch(close_button(s), true);
   f.Width(close_button(s), 210.0f);

@@ -2,6 +2,8 @@
 // the selected tab. Each operation writes its state last, so a failed
 // picture change leaves the state as it was and the next event tries again.
 // An unchanged look costs a single comparison.
+#include <algorithm>
+
 #include "base/scope_exit.h"
 #include "tabstrip/tab_bar.h"
 
@@ -19,15 +21,37 @@ void TabBar::set_hovered(Slot s) {
 
 void TabBar::clear_hot_close() {
   if (hot_close_ == Slot()) return;
-  form().Picture(close_button(hot_close_), Picture::close_normal);
+  form().Picture(close_button(hot_close_), close_picture(hot_close_));
   hot_close_ = Slot();
 }
 
 void TabBar::set_hot_close(Slot s) {
   if (hot_close_ == s) return;
-  if (hot_close_ != Slot()) form().Picture(close_button(hot_close_), Picture::close_normal);
+  if (hot_close_ != Slot()) form().Picture(close_button(hot_close_), close_picture(hot_close_));
   form().Picture(close_button(s), Picture::close_hot);
   hot_close_ = s;
+}
+
+// A close button at rest: a dot while its document has unsaved changes, the
+// cross otherwise; under the pointer it always shows the hot cross.
+Picture TabBar::close_picture(Slot s) const noexcept {
+  return shows_unsaved(s) ? Picture::close_unsaved : Picture::close_normal;
+}
+
+bool TabBar::shows_unsaved(Slot s) const noexcept {
+  return std::find(unsaved_slots_.begin(), unsaved_slots_.end(), s) != unsaved_slots_.end();
+}
+
+void TabBar::unsaved_changed(Position p, bool unsaved) { show_unsaved(slot_at(p), unsaved); }
+
+// The mark takes the close button's place, so the tab keeps its width. The
+// face carries it too, for the tab's accessible description.
+void TabBar::show_unsaved(Slot s, bool unsaved) {
+  if (shows_unsaved(s) == unsaved) return;
+  form().Unsaved(face(s), unsaved);
+  if (unsaved) unsaved_slots_.push_back(s);
+  else std::erase(unsaved_slots_, s);
+  if (s != hot_close_) form().Picture(close_button(s), close_picture(s));
 }
 
 // The selected tab is scrolled into view and shows the bar's background

@@ -53,6 +53,10 @@ TabPlacement placement_of(float face_left, float face_width, float caption_width
 // The width of a new tab's face: from its icon to 30 twips after its
 // 210-twip close button, in the order the form's own sums take.
 float face_width_for(float face_left, float caption_width) noexcept;
+// The widest a caption is shown: 240 pixels at 96 dpi (twips follow the
+// resolution, so 360 pixels at 144 dpi). The form cuts a longer text with an
+// ellipsis and reports this width, so every rule above sees the cut width.
+inline constexpr float kMaxCaptionWidth = 3600.0f;
 
 // The arrows: the left one's end, the right one's left, and whether they
 // show (both together). In the layout's numbers: in a right-to-left strip

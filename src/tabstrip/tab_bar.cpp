@@ -107,6 +107,7 @@ void TabBar::reset_tables() noexcept {
   selected_ = hovered_ = hot_close_ = pending_drag_ = middle_pressed_ = built_ = Slot();
   dragged_.reset();
   slots_to_hide_.clear();
+  unsaved_slots_.clear();
   hover_check_running_ = false;
   arrow_held_ = false;
   removing_ = false;

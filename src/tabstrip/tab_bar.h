@@ -151,6 +151,7 @@ class TabBar final : public TabView, public host::FormEvents {
   void tab_moved(Position from, Position to) override;
   void caption_changed(Position p, const std::u16string& caption) override;
   void tab_activated(Position p) override;
+  void unsaved_changed(Position p, bool unsaved) override;
   void tabs_cleared() noexcept override;
   void appends_began() override;
   void appends_ended() override;
@@ -204,6 +205,9 @@ class TabBar final : public TabView, public host::FormEvents {
   void end_drag_if_gone() noexcept;
   void foreground_to_word();
   void show_menu_for(host::Element e);
+  host::Picture close_picture(Slot s) const noexcept;
+  bool shows_unsaved(Slot s) const noexcept;
+  void show_unsaved(Slot s, bool unsaved);
   const host::Ref<host::Window>& window_of(Slot s) const;
 
   BarHost& host_;
@@ -224,6 +228,9 @@ class TabBar final : public TabView, public host::FormEvents {
   bool arrow_held_ = false;  // a scroll arrow is pressed (its timer runs)
   Slot built_;               // prepared by prepare_tab, recorded by tab_appended
   bool skipped_append_ = false;  // prepare_tab built nothing: the bar is behind
+  // Slots whose face the form holds as showing unsaved changes (a slot keeps
+  // it until it is built again for another tab).
+  std::vector<Slot> unsaved_slots_;
   // Slots of no tab whose elements could not all be hidden: tried again.
   std::vector<Slot> slots_to_hide_;
   // While several tabs are appended in one go: whether one overflowed the

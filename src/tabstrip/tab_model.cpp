@@ -55,6 +55,7 @@ void TabModel::append(host::Ref<host::Window> window, const std::u16string& capt
   captions_.push_back(caption);
   try {
     caption_unsure_.push_back(false);
+    unsaved_.push_back(false);
     windows_.push_back(std::move(window));
     try {
       known_.insert(windows_.back().get());
@@ -65,6 +66,7 @@ void TabModel::append(host::Ref<host::Window> window, const std::u16string& capt
   } catch (...) {
     captions_.resize(windows_.size());
     caption_unsure_.resize(windows_.size());
+    unsaved_.resize(windows_.size());
     throw;
   }
   recorded = true;
@@ -79,6 +81,7 @@ void TabModel::remove_at(Position p) {
   windows_.erase(at);
   captions_.erase(captions_.begin() + (p.value - 1));
   caption_unsure_.erase(caption_unsure_.begin() + (p.value - 1));
+  unsaved_.erase(unsaved_.begin() + (p.value - 1));
   announce([&](TabView& v) { v.tab_removed(p, before); });
 }
 
@@ -96,6 +99,7 @@ void TabModel::move(Position from, Position to) {
   rotate(windows_);
   rotate(captions_);
   rotate(caption_unsure_);
+  rotate(unsaved_);
   announce([&](TabView& v) { v.tab_moved(from, to); });
 }
 
@@ -121,10 +125,25 @@ void TabModel::activate(Position p) {
   announce([&](TabView& v) { v.tab_activated(p); });
 }
 
+bool TabModel::unsaved_at(Position p) const {
+  check_position(p);
+  return unsaved_[static_cast<std::size_t>(p.value - 1)];
+}
+
+// Told only when it changes: a tick that finds the same state tells no view.
+void TabModel::mark_unsaved(Position p, bool unsaved) {
+  check_position(p);
+  const auto i = static_cast<std::size_t>(p.value - 1);
+  if (unsaved_[i] == unsaved) return;
+  unsaved_[i] = unsaved;
+  announce([&](TabView& v) { v.unsaved_changed(p, unsaved); });
+}
+
 void TabModel::clear() noexcept {
   windows_.clear();
   captions_.clear();
   caption_unsure_.clear();
+  unsaved_.clear();
   known_.clear();
   for (TabView* view : views_) view->tabs_cleared();
 }

@@ -73,6 +73,9 @@ class TabView {
   virtual void caption_changed(Position p, const std::u16string& caption) = 0;
   // The tab at `p` shows Word's active window.
   virtual void tab_activated(Position p) = 0;
+  // The document of the tab at `p` has unsaved changes, or no longer has.
+  // Views that show no such mark need not answer.
+  virtual void unsaved_changed(Position /*p*/, bool /*unsaved*/) {}
   // Every tab is gone (the strip is reset or the add-in lets go of Word).
   virtual void tabs_cleared() noexcept = 0;
   // Several tabs are about to be appended in one go; the view may put off
@@ -123,6 +126,10 @@ class TabModel {
   bool caption_differs(Position p, const std::u16string& caption) const;
   // The tab at `p` shows Word's active window.
   void activate(Position p);
+  // Whether the document of the tab at `p` was last seen with unsaved
+  // changes (a new tab: no), and the views told when that changes.
+  bool unsaved_at(Position p) const;
+  void mark_unsaved(Position p, bool unsaved);
   // Every tab leaves and every window reference is released.
   void clear() noexcept;
   // Brackets several appends (see TabView::appends_began).
@@ -143,6 +150,7 @@ class TabModel {
   std::vector<host::Ref<host::Window>> windows_;
   std::vector<std::u16string> captions_;  // beside windows_
   std::vector<bool> caption_unsure_;      // beside windows_: a view failed to show it
+  std::vector<bool> unsaved_;             // beside windows_: the document has unsaved changes
   std::unordered_set<const host::Window*> known_;  // the windows above, for has_tab
   std::vector<TabView*> views_;
 };

@@ -47,6 +47,7 @@ void deliver_application_event(host::ApplicationEvents& receiver, DISPID id) {
     case app_dispid::WindowDeactivate: return receiver.WindowDeactivate();
     case app_dispid::DocumentBeforeClose: return receiver.DocumentBeforeClose();
     case app_dispid::DocumentBeforeSave: return receiver.DocumentBeforeSave();
+    case app_dispid::WindowSelectionChange: return receiver.WindowSelectionChange();
     default: return;  // every other application event is acknowledged and ignored
   }
 }

@@ -304,7 +304,9 @@ class Node final : public DispatchObject<IAccessible>, public IEnumVARIANT {
 
   HRESULT description(FormWindow& f, BSTR* out) const {
     if (kind_ != Kind::tab) return S_FALSE;
-    *out = to_bstr(format(f.text(Text::tab_position), decimal(position(f)),
+    const ElementState* face = f.element_state(tab_element(Part::face));
+    const Text pattern = face && face->unsaved ? Text::tab_position_unsaved : Text::tab_position;
+    *out = to_bstr(format(f.text(pattern), decimal(position(f)),
                           decimal(static_cast<std::int64_t>(f.tabs_in_order().size()))));
     return *out ? S_OK : E_OUTOFMEMORY;
   }

@@ -46,6 +46,21 @@ void cross(HDC dc, const RECT& r, COLORREF colour) {
   DeleteObject(pen);
 }
 
+// A filled dot in the middle, a fifth of the button across either side.
+void dot(HDC dc, const RECT& r, COLORREF colour) {
+  const int size = std::min(r.right - r.left, r.bottom - r.top);
+  const int radius = std::max(2, size / 5);
+  const int cx = r.left + size / 2, cy = r.top + size / 2;
+  UniqueBrush brush(CreateSolidBrush(colour));
+  const HPEN pen = CreatePen(PS_SOLID, 1, colour);
+  {
+    ScopedSelect select_brush(dc, brush.get());
+    ScopedSelect select_pen(dc, pen);
+    Ellipse(dc, cx - radius, cy - radius, cx + radius + 1, cy + radius + 1);
+  }
+  DeleteObject(pen);
+}
+
 void triangle(HDC dc, const RECT& r, bool points_left, COLORREF colour) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   const int tip = points_left ? r.left + w * 3 / 10 : r.right - w * 3 / 10;
@@ -81,7 +96,8 @@ void FormWindow::paint_contrast_image(HDC dc, Element e, const ElementState& s, 
       frame(dc, r, s.picture == Picture::face_hot ? 2 * line : line, outline);
       break;
     case Part::close_button:
-      cross(dc, r, text);
+      if (s.picture == Picture::close_unsaved) dot(dc, r, text);
+      else cross(dc, r, text);
       if (s.picture == Picture::close_hot) frame(dc, r, line, text);
       break;
     case Part::left_arrow:

@@ -33,9 +33,7 @@ void FormWindow::follow_dpi() {
         break;
       }
     if (!s.auto_size) return;
-    const SIZE text = measure_text(measure_dc_.get(), *s.font, s.caption);
-    s.width = to_twips(text.cx, scale_.x);
-    s.height = to_twips(text.cy, scale_.y);
+    fit_label(s, measure_text(measure_dc_.get(), *s.font, s.caption), scale_.x, scale_.y);
   });
   InvalidateRect(hwnd_, nullptr, FALSE);
 }

@@ -9,6 +9,13 @@ using host::Element;
 
 bool is_label(Part part) noexcept { return part == Part::caption; }
 
+void fit_label(ElementState& s, SIZE text_px, int twips_per_px_x, int twips_per_px_y) {
+  const float width = static_cast<float>(text_px.cx) * static_cast<float>(twips_per_px_x);
+  s.cut = s.max_width > 0 && width > s.max_width;
+  s.width = s.cut ? s.max_width : width;
+  s.height = static_cast<float>(text_px.cy) * static_cast<float>(twips_per_px_y);
+}
+
 bool is_control_array(Part part) noexcept {
   return part == Part::face || part == Part::close_button || part == Part::icon || part == Part::caption;
 }

@@ -22,11 +22,19 @@ struct ElementState {
   bool stretch = false;
   // Faces only: a new number each time the face is shown (a new tab).
   std::uint32_t incarnation = 0;
+  // Faces only: the tab's document has unsaved changes.
+  bool unsaved = false;
   // Labels only.
   std::u16string caption;
   bool auto_size = false;
   std::shared_ptr<const LabelFont> font;
+  float max_width = 0;  // the widest an auto size grows; 0 for no limit
+  bool cut = false;     // the text is wider than the label: drawn with an ellipsis
 };
+
+// Sizes an auto-sized label to its text's measured pixels, no wider than its
+// limit (its text is then cut).
+void fit_label(ElementState& s, SIZE text_px, int twips_per_px_x, int twips_per_px_y);
 
 bool is_label(host::Part part) noexcept;
 bool is_control_array(host::Part part) noexcept;

@@ -132,9 +132,17 @@ void FormWindow::paint_element(HDC dc, HDC source, const RECT& clip, Element e) 
                                              : GetSysColor(COLOR_BTNTEXT));
     // Right to left, a caption mixing scripts (an Arabic name with ".docx")
     // reads in its natural order.
-    const UINT options = ETO_CLIPPED | (right_to_left_ ? ETO_RTLREADING : 0u);
-    ExtTextOutW(dc, r.left, r.top, options, &r, wide(s->caption),
-                static_cast<UINT>(s->caption.size()), nullptr);
+    if (s->cut) {
+      // Wider than the label: cut, with an ellipsis at the end.
+      RECT box = r;
+      DrawTextW(dc, wide(s->caption), static_cast<int>(s->caption.size()), &box,
+                DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP | DT_END_ELLIPSIS |
+                    (right_to_left_ ? DT_RTLREADING : 0u));
+    } else {
+      const UINT options = ETO_CLIPPED | (right_to_left_ ? ETO_RTLREADING : 0u);
+      ExtTextOutW(dc, r.left, r.top, options, &r, wide(s->caption),
+                  static_cast<UINT>(s->caption.size()), nullptr);
+    }
   } else if (high_contrast_ && e.part != Part::icon) {
     paint_contrast_image(dc, e, *s, r);
   } else if (const StoredPicture* pic = images_->get(s->picture, dpi_, look_)) {

@@ -23,7 +23,7 @@ void check_size(float twips, const char* member) {
 }
 
 void check_picture(host::Picture p, const char* member) {
-  if (static_cast<int>(p) > static_cast<int>(host::Picture::design_bar))
+  if (static_cast<int>(p) >= host::kPictureCount)
     throw_host_error(status::invalid_arg, member);
 }
 
@@ -131,8 +131,7 @@ void FormWindow::Stretch(Element e, bool v) {
 
 // Sets the label's size to `text_px`, the measured size of its text.
 static void apply_fit(ElementState& s, SIZE text_px, const TwipScale& scale) {
-  s.width = to_twips(text_px.cx, scale.x);
-  s.height = to_twips(text_px.cy, scale.y);
+  fit_label(s, text_px, scale.x, scale.y);
 }
 
 void FormWindow::Caption(Element e, const std::u16string& text) {
@@ -159,6 +158,25 @@ void FormWindow::AutoSize(Element e, bool v) {
     if (fit) apply_fit(st, *fit, scale_);
     return false;
   });
+}
+
+void FormWindow::MaxWidth(Element e, float twips) {
+  check_size(twips, "Label.MaxWidth");
+  ElementState& s = label(e, "Label.MaxWidth");
+  if (s.max_width == twips) return;
+  std::optional<SIZE> fit;
+  if (s.auto_size) fit = measure_text(measure_dc_.get(), *s.font, s.caption);
+  change(s, [&](ElementState& st) {
+    st.max_width = twips;
+    if (fit) apply_fit(st, *fit, scale_);
+    return true;
+  });
+}
+
+// Only what accessibility clients read changes: nothing is repainted.
+void FormWindow::Unsaved(Element e, bool v) {
+  if (e.part != host::Part::face) throw_host_error(status::invalid_arg, "Image.Unsaved");
+  element(e, "Image.Unsaved").unsaved = v;
 }
 
 void FormWindow::CopyFont(Element to, Element from) {

@@ -339,7 +339,7 @@ void FormWindow::Width(float twips) {
 }
 
 void FormWindow::Picture(host::Picture p) {
-  if (static_cast<int>(p) > static_cast<int>(host::Picture::design_bar))
+  if (static_cast<int>(p) >= host::kPictureCount)
     throw_host_error(status::invalid_arg, "Form.Picture");
   if (p == picture_) return;
   picture_ = p;

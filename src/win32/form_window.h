@@ -74,6 +74,8 @@ class FormWindow final : public host::UnloadableForm,
   void Caption(host::Element e, const std::u16string& text) override;
   void AutoSize(host::Element e, bool v) override;
   void CopyFont(host::Element to, host::Element from) override;
+  void MaxWidth(host::Element e, float twips) override;
+  void Unsaved(host::Element e, bool v) override;
   void Drag(host::Element e) override;
   void TimerInterval(host::Timer t, std::uint32_t ms) override;
   void TimerEnabled(host::Timer t, bool enabled) override;

@@ -30,7 +30,7 @@ StoredPicture to_dib_section(const PixelImage& image) {
 
 const StoredPicture* ImageStore::get(host::Picture p, int dots_per_inch, host::Look look) {
   const auto i = static_cast<std::size_t>(p);
-  if (p == host::Picture::none || i >= 11) return nullptr;
+  if (p == host::Picture::none || i >= std::size_t{host::kPictureCount}) return nullptr;
   auto found = std::find_if(sets_.begin(), sets_.end(), [&](const AtResolution& s) {
     return s.dots_per_inch == dots_per_inch && s.look == look;
   });

@@ -51,7 +51,7 @@ class ImageStore {
   struct AtResolution {
     int dots_per_inch;
     host::Look look;
-    std::array<std::optional<StoredPicture>, 11> pictures;
+    std::array<std::optional<StoredPicture>, host::kPictureCount> pictures;
   };
   // One per resolution and look seen (a few at most); a deque, so that pictures
   // handed out stay where they are when another resolution is added.

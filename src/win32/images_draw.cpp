@@ -218,6 +218,17 @@ PixelImage draw_close_button(int size, bool hot, const Palette& look) {
   return c.take();
 }
 
+// The close button of a document with unsaved changes: the button's ground
+// with a dot in the cross's colour, the same size as the close button.
+PixelImage draw_unsaved_button(int size, const Palette& look) {
+  Canvas c(size, size);
+  const double s = size, r = s * 0.22;
+  c.fill_rect(0, 0, size, size, look.close);
+  c.fill_shape([s, r](double x, double y) { return std::hypot(x - s / 2, y - s / 2) <= r; },
+               look.cross);
+  return c.take();
+}
+
 // Image 5: the document icon, a window frame of four coloured panes on a
 // transparent ground.
 PixelImage draw_document_icon(int size) {
@@ -284,6 +295,7 @@ PixelImage draw_picture(host::Picture p, int dots_per_inch, host::Look look_name
     case Picture::face_hot: return draw_face(size(2).w, size(2).h, look.hot, look.hot_edge);
     case Picture::close_normal: return draw_close_button(size(3).w, false, look);
     case Picture::close_hot: return draw_close_button(size(4).w, true, look);
+    case Picture::close_unsaved: return draw_unsaved_button(size(3).w, look);
     case Picture::document_icon: return draw_document_icon(size(5).w);
     case Picture::bar_grey_blue:
       return draw_bar(size(6).w, size(6).h, look.bar, look.bar_rim, look.bar_rim, rim, false);

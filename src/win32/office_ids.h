@@ -49,6 +49,7 @@ inline constexpr DISPID DocumentBeforeSave = 8;
 inline constexpr DISPID NewDocument = 9;
 inline constexpr DISPID WindowActivate = 10;
 inline constexpr DISPID WindowDeactivate = 11;
+inline constexpr DISPID WindowSelectionChange = 12;
 inline constexpr DISPID WindowSize = 25;
 inline constexpr DISPID Click = 1;  // _CommandBarButtonEvents
 }  // namespace event

@@ -335,6 +335,18 @@ int run() {
   expect(wait_until([&] { return children(bar).size() == 3; }), "Press on a close button closes its window");
   signal(L"pressed-close");
 
+  // A tab whose document has unsaved changes says so in its description; a
+  // caption drawn cut with an ellipsis is named whole.
+  expect(wait_for(L"marked"), "Word changed a document and opened one with a long name");
+  kids = children(bar);
+  expect(kids.size() == 4 && description(kids[0]) == L"1 of 2, unsaved changes" &&
+             description(kids[1]) == L"2 of 2",
+         "the description of a tab with unsaved changes says so",
+         kids.size() == 4 ? narrow(description(kids[0]) + L" / " + description(kids[1])) : "");
+  expect(kids.size() == 4 && name(kids[1]) == L"Quarterly-report-for-the-board-of-directors-with-appendices-and-notes-2026.docx",
+         "a long caption, drawn cut, is the tab's whole name", kids.size() == 4 ? narrow(name(kids[1])) : "");
+  signal(L"checked-marks");
+
   // The user removes the add-in while Word runs: the bar goes, the objects
   // this client holds stay and fail without harm.
   expect(wait_for(L"removed"), "the add-in was removed");

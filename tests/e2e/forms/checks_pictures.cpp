@@ -20,6 +20,9 @@ void check_pictures_per_resolution(Checks& t) {
            "at 144 dpi they are drawn half as large again, rounded to whole pixels",
            size(Picture::close_normal, 144) + " " + size(Picture::scroll_left, 144) + " " +
                size(Picture::face_normal, 144));
+  t.expect(size(Picture::close_unsaved, 96) == size(Picture::close_normal, 96) &&
+               size(Picture::close_unsaved, 144) == size(Picture::close_normal, 144),
+           "the dot of unsaved changes has the close button's size at every resolution");
   t.expect(size(Picture::close_hot, 120) == "18x18", "at 120 dpi a quarter larger (14 -> 17.5 -> 18)",
            size(Picture::close_hot, 120));
 

@@ -168,6 +168,15 @@ void check_labels_and_query(Engine& engine, Checks& t) {
            "a 10000-character caption is measured whole",
            std::to_string(f.Width(label)) + " vs " + std::to_string(10000 * one));
 
+  // A limit: a longer text is cut to it (and drawn with an ellipsis), the
+  // caption stays whole; a shorter one keeps its own width.
+  f.MaxWidth(label, 3600);
+  t.expect(f.Width(label) == 3600 && f.Caption(label).size() == 10000,
+           "a label no wider than its limit keeps its whole caption", std::to_string(f.Width(label)));
+  f.Caption(label, u"Document1");
+  t.expect(f.Width(label) == tahoma.cx * 15, "a text within the limit keeps its own width");
+  f.MaxWidth(label, 0);
+
   const std::u16string greek = u"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";
   const std::u16string mixed = greek + u" \u041a\u0438\u0440\u0438\u043b\u043b\u0438\u0446\u0430 "
                                        u"\u65e5\u672c\u8a9e \U0001F600\U0001F600";
