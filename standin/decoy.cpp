@@ -56,7 +56,9 @@ HWND create_decoy_windows(HINSTANCE instance, DecoyShown shown, int x, int y, in
     RegisterClassExW(&wc);
   }
   const bool aside = shown == DecoyShown::aside;
-  HWND main = CreateWindowExW(aside ? WS_EX_TOPMOST | WS_EX_NOACTIVATE : 0, kMainClass, kDecoyCaption,
+  // The caption comes last: the stand-in finds the decoy by it, and must not
+  // find it before its children exist.
+  HWND main = CreateWindowExW(aside ? WS_EX_TOPMOST | WS_EX_NOACTIVATE : 0, kMainClass, L"",
                               (aside ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN, x, y, w, h,
                               nullptr, nullptr, instance, nullptr);
   if (!main) return nullptr;
@@ -72,6 +74,7 @@ HWND create_decoy_windows(HINSTANCE instance, DecoyShown shown, int x, int y, in
   HWND area = child(main, kDocumentClass, L"", l.document);
   child(area, kViewClass, L"Decoy Document",
         {0, 0, l.document.right - l.document.left, l.document.bottom - l.document.top});
+  SetWindowTextW(main, kDecoyCaption);
   if (aside) {
     SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
