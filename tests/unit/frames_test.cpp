@@ -542,6 +542,9 @@ void run_frames_sessions(bool forms_fail) {
     s.word.clear_failures();
     fail_forms(false);
     s.word.mute_events(false);
+    // Where every bar went (the add-in then listens again, as before its
+    // start), the user's next click into a window brings them back.
+    s.word.raise_WindowActivate();
     s.forms.advance(Cadence::quick_ticks * Cadence::quick_ms + Cadence::foreground_ms);
     ASSERT_EQ(s.problems(false, !forms_fail), "");
     for (sim::SimWindow* w : s.word.windows()) {
