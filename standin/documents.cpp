@@ -76,8 +76,9 @@ void DocumentObj::call(DISPID id, const Args& args, VARIANT* result) {
     case 0x6C:
       // A never-saved document would need Word's save-as dialog; the add-in
       // handles those itself through FileDialog, so Save just records it.
-      saved = true;
+      // Word raises DocumentBeforeSave for its add-ins' saves too.
       if (path.empty()) path = kDefaultFolder;
+      word_.save(this);
       word_.refresh_captions();
       return;
     case 0x71: word_.activate(windows.front()); return;

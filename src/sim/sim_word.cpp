@@ -234,6 +234,7 @@ SimFileDialog& SimWord::new_dialog(std::int32_t type) {
 void SimWord::save_active_document_as(std::u16string file) {
   if (!active_) throw host_error(status::fail, call_name(WordCall::FileDialogExecute));
   SimDocument& doc = *active_->doc_;
+  raise_DocumentBeforeSave();  // before the save, and before the new name
   if (file.empty()) file = doc.name_;
   const auto slash = file.find_last_of(u"\\/");
   if (slash != std::u16string::npos) {

@@ -199,6 +199,8 @@ bool SimDocument::Saved() {
 void SimDocument::Save() {
   word_.enter_call(WordCall::DocumentSave);
   if (!open_) throw host_error(status::disconnected, word_.call_name(WordCall::DocumentSave));
+  // Word tells its add-ins of every save, their own included, before it saves.
+  word_.raise_DocumentBeforeSave();
   saved_ = true;
   ++save_count_;
   word_.saves_.push_back({this, name_, false});
