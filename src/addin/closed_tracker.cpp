@@ -65,11 +65,7 @@ void ClosedTracker::closed(const std::u16string& full_name) {
 
 void ClosedTracker::tab_moved(Position from, Position to) {
   if (removing_) removals_ended();  // a move ends what the go's places mean
-  const auto first = names_.begin();
-  if (to < from)
-    std::rotate(first + (to.value - 1), first + (from.value - 1), first + from.value);
-  else
-    std::rotate(first + (from.value - 1), first + from.value, first + to.value);
+  move_entry(names_, from, to);
 }
 
 void ClosedTracker::caption_changed(Position p, const std::u16string& /*caption*/) {

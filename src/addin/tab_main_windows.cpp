@@ -59,11 +59,7 @@ void TabMainWindows::tab_removed(Position p, std::int32_t /*count_before*/) {
 }
 
 void TabMainWindows::tab_moved(Position from, Position to) {
-  const auto first = main_of_.begin();
-  if (to < from)
-    std::rotate(first + (to.value - 1), first + (from.value - 1), first + from.value);
-  else
-    std::rotate(first + (from.value - 1), first + from.value, first + to.value);
+  move_entry(main_of_, from, to);
 }
 
 void TabMainWindows::tabs_cleared() noexcept {

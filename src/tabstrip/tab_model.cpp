@@ -89,17 +89,10 @@ void TabModel::move(Position from, Position to) {
   check_position(from);
   check_position(to);
   if (from == to) return;
-  const auto rotate = [&](auto& table) {
-    const auto first = table.begin();
-    if (to < from)
-      std::rotate(first + (to.value - 1), first + (from.value - 1), first + from.value);
-    else
-      std::rotate(first + (from.value - 1), first + from.value, first + to.value);
-  };
-  rotate(windows_);
-  rotate(captions_);
-  rotate(caption_unsure_);
-  rotate(unsaved_);
+  move_entry(windows_, from, to);
+  move_entry(captions_, from, to);
+  move_entry(caption_unsure_, from, to);
+  move_entry(unsaved_, from, to);
   announce([&](TabView& v) { v.tab_moved(from, to); });
 }
 

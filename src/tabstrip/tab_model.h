@@ -13,6 +13,7 @@
 // when another view fails; the first failure is passed on afterwards.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -35,6 +36,18 @@ struct Position {
   friend constexpr bool operator==(Position, Position) = default;
   friend constexpr auto operator<=>(Position, Position) = default;
 };
+
+// Moves the entry of a table kept per position (position p at index p - 1)
+// from `from` to `to`, as TabModel::move moves a tab: the entries between
+// shift by one towards `from`. Every view that keeps such a table uses it.
+template <class Table>
+void move_entry(Table& table, Position from, Position to) {
+  const auto first = table.begin();
+  if (to < from)
+    std::rotate(first + (to.value - 1), first + (from.value - 1), first + from.value);
+  else
+    std::rotate(first + (from.value - 1), first + from.value, first + to.value);
+}
 
 // The set of four elements that draws a tab in one bar; 0 means none (the
 // elements at index 0 are the hidden templates).

@@ -79,11 +79,7 @@ void UnsavedWatch::tab_removed(Position p, std::int32_t /*count_before*/) {
 
 void UnsavedWatch::tab_moved(Position from, Position to) {
   ++changes_;
-  const auto first = documents_.begin();
-  if (to < from)
-    std::rotate(first + (to.value - 1), first + (from.value - 1), first + from.value);
-  else
-    std::rotate(first + (from.value - 1), first + from.value, first + to.value);
+  move_entry(documents_, from, to);
   if (active_ == from) active_ = to;
   else if (from < to && active_ > from && active_ <= to) --active_.value;
   else if (to < from && active_ >= to && active_ < from) ++active_.value;
