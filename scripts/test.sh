@@ -43,6 +43,9 @@ step() {
   echo "== $name"
   "$@" >"$log" 2>&1
   local rc=$?
+  # A failed step shows why first: its FAIL lines and the checks that did
+  # not hold, which the last lines alone often leave out.
+  [ "$rc" -ne 0 ] && grep -aE "^FAIL |' failed: |timed out after" "$log" | head -n 12
   tail -n 5 "$log"
   tally "$name" "$rc" "$log"
 }

@@ -88,7 +88,7 @@ class Runner {
   UiBridge& bridge_;
   Scenario scenario_;
   std::wstring out_dir_;
-  DWORD deadline_ms_ = 2000;
+  DWORD deadline_ms_ = 10000;
   std::map<std::wstring, Handler> handlers_;
   PROCESS_INFORMATION decoy_{};
   bool holds_clipboard_ = false;  // this thread has the clipboard open
