@@ -1,7 +1,8 @@
 # Shell library for the end-to-end scripts under Wine. Source it, then:
 #
 #   e2e_start [LOGPIXELS]   a fresh Wine prefix (WINEPREFIX, Tahoma installed,
-#                           optional screen resolution) and a virtual display
+#                           optional screen resolution; a copy of one made once
+#                           and kept, see e2e_copy_template) and a virtual display
 #                           (DISPLAY); E2E_WORK is a scratch folder removed at exit.
 #                           E2E_ARCH=win32 makes a 32-bit prefix (32-bit Wine),
 #                           otherwise it is 64-bit.
@@ -64,6 +65,7 @@ e2e_cleanup() {
   if declare -F e2e_cleanup_extra >/dev/null; then e2e_cleanup_extra; fi
   if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
     with_timeout 30 wineserver -k >/dev/null 2>&1
+    e2e_remove_server_dir "$WINEPREFIX"
   fi
   if [ -n "$E2E_XVFB_PID" ]; then
     kill "$E2E_XVFB_PID" 2>/dev/null
@@ -168,6 +170,65 @@ e2e_make_prefix() {
   with_timeout 60 wineserver -w
 }
 
+# Debian's Wine keeps a prefix's server socket in a folder of its own under
+# the temporary folder and names it in the prefix's file "wineserver"; it
+# stays behind once the server has ended unless removed.
+e2e_remove_server_dir() {
+  local name
+  name=$(cat "$1/wineserver" 2>/dev/null) || return 0
+  case $name in
+    wine-*[!A-Za-z0-9-]* | "") return 0 ;;
+    wine-*) rm -rf "${TMPDIR:-/tmp}/$name" ;;
+  esac
+}
+
+# Making a prefix (wineboot) takes 10 to 15 s and most of a core; copying
+# one takes under a second. So a prefix is made once per Wine version,
+# bitness, resolution and recipe (e2e_make_prefix as it stands), kept in
+# PLOVERA_PREFIX_CACHE (by default a folder of this user's in the temporary
+# folder), and every run starts on a copy of it. Runs side by side wait for
+# the one that makes it (a lock), and a half-made one is never used: it gets
+# its final name only when complete.
+e2e_prefix_cache() {
+  echo "${PLOVERA_PREFIX_CACHE:-${TMPDIR:-/tmp}/plovera-prefixes-$(id -u)}"
+}
+
+# Templates of the same kind made by an older recipe or Wine: each is
+# removed once no run holds its lock (a run that is copying one holds it).
+e2e_prune_templates() {
+  local kind=$1 keep=$2 lock
+  for lock in "${keep%/*}/$kind"-*.lock; do
+    [ -f "$lock" ] && [ "$lock" != "$keep.lock" ] || continue
+    (flock -n 9 && rm -rf "${lock%.lock}" "${lock%.lock}.new" "$lock") 9<"$lock"
+  done
+}
+
+e2e_copy_template() {
+  local dpi=$1 key template
+  local kind="${WINEARCH:-default}-${dpi:-default}"
+  key=$({ wine --version; declare -f e2e_make_prefix; } | md5sum | cut -c1-16) || return 1
+  template="$(e2e_prefix_cache)/$kind-$key"
+  mkdir -p "${template%/*}" || return 1
+  (
+    flock -w 900 9 || { echo "the prefix template's lock was not given within 900 s" >&2; exit 1; }
+    [ -f "$template/system.reg" ] && exit 0
+    rm -rf "$template.new"
+    e2e_prune_templates "$kind" "$template"
+    export WINEPREFIX="$template.new"
+    if ! e2e_make_prefix "$dpi"; then
+      with_timeout 30 wineserver -k >/dev/null 2>&1
+      e2e_remove_server_dir "$WINEPREFIX"
+      rm -rf "$WINEPREFIX"
+      exit 1
+    fi
+    e2e_remove_server_dir "$WINEPREFIX"
+    rm -f "$WINEPREFIX/wineserver"
+    mv "$WINEPREFIX" "$template"
+  ) 9>"$template.lock" || return 1
+  # Copied under a shared lock: a newer recipe's run never prunes it midway.
+  (flock -s -w 900 9 && [ -f "$template/system.reg" ] && cp -a "$template" "$WINEPREFIX") 9<"$template.lock"
+}
+
 # Wine's first start in a prefix now and then fails on a busy machine (a
 # wineboot that times out, a service that does not answer). One more try on
 # a new prefix keeps that from failing a test that has not yet begun.
@@ -180,7 +241,7 @@ e2e_start() {
   export WINEPREFIX="$E2E_WORK/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   e2e_pin_loader "${E2E_ARCH:-win64}" || return 1
   e2e_start_display || return 1
-  e2e_make_prefix "$dpi" && return 0
+  e2e_copy_template "$dpi" && return 0
   echo "the Wine prefix failed: making it once more" >&2
   with_timeout 30 wineserver -k >/dev/null 2>&1
   rm -rf "$WINEPREFIX"
