@@ -101,11 +101,25 @@ void Runner::add_frame_steps() {
     if (!thread) return L"CreateThread failed";
     CloseHandle(thread);
     log_line(L"another program comes to the front");
-    return L"";
+    // The step ends once the window is in front, so that what follows
+    // measures Word in the background however slowly the window came.
+    return poll_here([]() -> Outcome {
+      wchar_t name[64] = L"";
+      GetClassNameW(GetForegroundWindow(), name, 64);
+      return std::wcscmp(name, kOtherProgramClass) == 0 ? L"" : L"the other program's window is not in front";
+    });
   };
   handlers_[L"word front"] = [=](const Step& s) {
     if (other_program_thread) PostThreadMessageW(std::exchange(other_program_thread, 0), WM_QUIT, 0, 0);
-    return with_frame(s, [&](Word&, Frame& f) { SetForegroundWindow(f.main()); });
+    HWND main = nullptr;
+    const Outcome problem = with_frame(s, [&](Word&, Frame& f) {
+      main = f.main();
+      SetForegroundWindow(main);
+    });
+    if (!problem.empty()) return problem;
+    return poll_here([main]() -> Outcome {
+      return GetForegroundWindow() == main ? L"" : L"Word's main window is not in front";
+    });
   };
   handlers_[L"resize frame"] = [=](const Step& s) {
     return with_frame(s, [&](Word& word, Frame& f) { word.resize_frame(f, number(s.args[1]), number(s.args[2])); });
