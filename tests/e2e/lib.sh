@@ -63,10 +63,7 @@ e2e_summary() {
 e2e_cleanup() {
   local rc=$?
   if declare -F e2e_cleanup_extra >/dev/null; then e2e_cleanup_extra; fi
-  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
-    with_timeout 30 wineserver -k >/dev/null 2>&1
-    e2e_remove_server_dir "$WINEPREFIX"
-  fi
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then e2e_end_wineserver "$WINEPREFIX"; fi
   if [ -n "$E2E_XVFB_PID" ]; then
     kill "$E2E_XVFB_PID" 2>/dev/null
     wait "$E2E_XVFB_PID" 2>/dev/null
@@ -170,25 +167,20 @@ e2e_make_prefix() {
   with_timeout 60 wineserver -w
 }
 
-# Debian's Wine keeps a prefix's server socket in a folder of its own under
-# the temporary folder and names it in the prefix's file "wineserver"; it
-# stays behind once the server has ended unless removed.
-e2e_remove_server_dir() {
+# Ends the wineserver of prefix $1, and removes the folder of its socket:
+# Debian's Wine keeps it under the temporary folder, names it in the
+# prefix's file "wineserver", and leaves it behind otherwise.
+e2e_end_wineserver() {
   local name
+  WINEPREFIX=$1 with_timeout 30 wineserver -k >/dev/null 2>&1
   name=$(cat "$1/wineserver" 2>/dev/null) || return 0
+  rm -f "$1/wineserver"
   case $name in
     wine-*[!A-Za-z0-9-]* | "") return 0 ;;
     wine-*) rm -rf "${TMPDIR:-/tmp}/$name" ;;
   esac
 }
 
-# Making a prefix (wineboot) takes 10 to 15 s and most of a core; copying
-# one takes under a second. So a prefix is made once per Wine version,
-# bitness, resolution and recipe (e2e_make_prefix as it stands), kept in
-# PLOVERA_PREFIX_CACHE (by default a folder of this user's in the temporary
-# folder), and every run starts on a copy of it. Runs side by side wait for
-# the one that makes it (a lock), and a half-made one is never used: it gets
-# its final name only when complete.
 e2e_prefix_cache() {
   echo "${PLOVERA_PREFIX_CACHE:-${TMPDIR:-/tmp}/plovera-prefixes-$(id -u)}"
 }
@@ -203,6 +195,13 @@ e2e_prune_templates() {
   done
 }
 
+# Making a prefix (wineboot) takes 10 to 15 s and most of a core; copying
+# one takes under a second. So a prefix is made once per Wine version,
+# bitness, resolution and recipe (e2e_make_prefix as it stands), kept in
+# PLOVERA_PREFIX_CACHE (by default a folder of this user's in the temporary
+# folder), and every run starts on a copy of it. Runs side by side wait for
+# the one that makes it (a lock), and a half-made one is never used: it gets
+# its final name only when complete.
 e2e_copy_template() {
   local dpi=$1 key template
   local kind="${WINEARCH:-default}-${dpi:-default}"
@@ -215,14 +214,10 @@ e2e_copy_template() {
     rm -rf "$template.new"
     e2e_prune_templates "$kind" "$template"
     export WINEPREFIX="$template.new"
-    if ! e2e_make_prefix "$dpi"; then
-      with_timeout 30 wineserver -k >/dev/null 2>&1
-      e2e_remove_server_dir "$WINEPREFIX"
-      rm -rf "$WINEPREFIX"
-      exit 1
-    fi
-    e2e_remove_server_dir "$WINEPREFIX"
-    rm -f "$WINEPREFIX/wineserver"
+    e2e_make_prefix "$dpi"
+    local made=$?
+    e2e_end_wineserver "$WINEPREFIX"
+    [ "$made" -eq 0 ] || { rm -rf "$WINEPREFIX"; exit 1; }
     mv "$WINEPREFIX" "$template"
   ) 9>"$template.lock" || return 1
   # Copied under a shared lock: a newer recipe's run never prunes it midway.
@@ -243,7 +238,7 @@ e2e_start() {
   e2e_start_display || return 1
   e2e_copy_template "$dpi" && return 0
   echo "the Wine prefix failed: making it once more" >&2
-  with_timeout 30 wineserver -k >/dev/null 2>&1
+  e2e_end_wineserver "$WINEPREFIX"
   rm -rf "$WINEPREFIX"
   # A display that went away with it is started again.
   if ! e2e_display_alive; then

@@ -14,30 +14,13 @@ if [ ! -f "$exe" ]; then
   exit 1
 fi
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/plovera-forms.XXXXXX")
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-display=
-for n in $(seq 91 190); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-
-cleanup() {
-  timeout 20 wineserver -k >/dev/null 2>&1
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-timeout 120 wineboot -i >/dev/null 2>&1
-# A fresh prefix does not pick up Wine's own Tahoma; the labels need it.
-mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
-timeout 60 wineserver -w
+here=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=../lib.sh
+source "$here/lib.sh"
+# The prefix, the display and their clean-up are the shared ones.
+E2E_ARCH=$(e2e_pe_arch "$exe") || { echo "0 passed, 1 failed"; exit 1; }
+e2e_start || { echo "FAIL Wine prefix and display"; echo "0 passed, 1 failed"; exit 1; }
+work=$E2E_WORK
 
 passed=0
 failed=0
